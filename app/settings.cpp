@@ -1,0 +1,84 @@
+#include "app/settings.h"
+
+#include <string>
+#include <vector>
+
+BarSettings gSettings;
+UINT gChangeNoticeId = 0;
+
+static long long ReadInt(const char *key, int def)
+{
+    // The reader answers an unsigned number; negative text comes back as its two's complement.
+    return static_cast<int>(GetPrivateProfileIntA(kEnvironmentSection, key, def, kIniFile));
+}
+
+int LoadLanguageOffset()
+{
+    const int def = DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0);
+    return LanguageOffsetFromJapan(ReadInt(kKeyJapan, def));
+}
+
+BarPosition LoadSettings(bool startup)
+{
+    RawSettings raw;
+    if (startup)
+        raw.japan = ReadInt(kKeyJapan, DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
+    raw.mode = ReadInt(kKeyMode, kDefaultMode);
+    raw.maximumPages = ReadInt(kKeyMaximumPages, kDefaultMaximumPages);
+    if (startup)
+        raw.startupPage = ReadInt(kKeyStartupPage, kDefaultStartupPage);
+    raw.buttonsPerPage = ReadInt(kKeyButtonsPerPage, kDefaultButtonsPerPage);
+
+    std::vector<char> position(startup ? kStartupPositionBuffer : kReloadPositionBuffer, '\0');
+    GetPrivateProfileStringA(kEnvironmentSection, kKeyPosition, "", position.data(),
+                             static_cast<DWORD>(position.size()), kIniFile);
+    raw.position = position.data();
+    return ApplyRawSettings(raw, startup, gSettings);
+}
+
+static void WriteInt(const char *key, long long value)
+{
+    const std::string text = std::to_string(value);
+    WritePrivateProfileStringA(kEnvironmentSection, key, text.c_str(), kIniFile);
+}
+
+void SaveSettings(HWND bar)
+{
+    RECT r{};
+    GetWindowRect(bar, &r);
+    WriteInt(kKeyMode, gSettings.mode);
+    WriteInt(kKeyStartupPage, gSettings.currentPage);
+    WriteInt(kKeyMaximumPages, gSettings.maximumPages);
+    WriteInt(kKeyButtonsPerPage, ButtonsPerPageToSave(gSettings));
+    WritePrivateProfileStringA(kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top).c_str(), kIniFile);
+    BroadcastChangeNotice(NoticeChanged);
+}
+
+void BroadcastChangeNotice(LPARAM code)
+{
+    // Before registration there is nothing to announce with.
+    if (gChangeNoticeId)
+        SendMessageA(HWND_BROADCAST, gChangeNoticeId, 0, code);
+}
+
+int ReadProgramKey(const char *key, char *buffer, int size)
+{
+    if (size <= 0)
+        return 0;
+    buffer[0] = '\0';
+    return static_cast<int>(
+        GetPrivateProfileStringA(kProgramSection, key, "", buffer, static_cast<DWORD>(size), kIniFile));
+}
+
+void WriteProgramKey(const char *key, const char *value)
+{
+    WritePrivateProfileStringA(kProgramSection, key, value, kIniFile);
+}
+
+int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size)
+{
+    if (size <= 0)
+        return 0;
+    buffer[0] = '\0';
+    return LoadStringA(instance, StringId(base, gSettings.languageOffset), buffer, size);
+}

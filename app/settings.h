@@ -1,0 +1,38 @@
+// TAV.INI as the bar reads and writes it, the change notice that follows
+// every write, and the string table.
+#pragma once
+#include <windows.h>
+
+#include "app/settings_rules.h"
+
+// The process-wide settings (one instance, owned by the application shell).
+extern BarSettings gSettings;
+// Id of the registered "TAV_MESSAGE"; 0 until registered.
+extern UINT gChangeNoticeId;
+
+inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
+enum ChangeNoticeCode : LPARAM { NoticeChanged = 0, NoticeStarted = 1, NoticeEnded = 2 };
+
+// Reads "environment section" into gSettings (start-up form: also "Japan"
+// and "startup page"; reload form: keeps language and page) and returns the
+// stored position.
+BarPosition LoadSettings(bool startup);
+// Reads only "Japan" (the first thing the bar's creation does).
+int LoadLanguageOffset();
+
+// Writes "mode", "startup page", "maximum pages", "buttons par page" and
+// "position" (the bar's outer top-left), then announces the change.
+void SaveSettings(HWND bar);
+
+// Sends "TAV_MESSAGE" with this code to every top-level window and waits
+// until all have handled it.
+void BroadcastChangeNotice(LPARAM code);
+
+// A slot's keys, read into a buffer of the given size (the value is cut at
+// size - 1 bytes, as the profile reader does). Missing reads as "".
+int ReadProgramKey(const char *key, char *buffer, int size);
+void WriteProgramKey(const char *key, const char *value);  // nullptr deletes the key
+
+// The string `base` in the current language (base + languageOffset), into
+// `buffer` of `size` bytes. Returns the length copied.
+int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size);

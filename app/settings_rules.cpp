@@ -1,0 +1,143 @@
+#include "app/settings_rules.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+int ClampButtonsPerPage(long long n)
+{
+    return static_cast<int>(std::clamp<long long>(n, 1, kMaxButtonsPerPage));
+}
+
+int ClampMaximumPages(long long n)
+{
+    return static_cast<int>(std::clamp<long long>(n, 1, kMaxPages));
+}
+
+int ClampPage(long long page, int maximumPages)
+{
+    return static_cast<int>(std::clamp<long long>(page, 1, std::max(1, maximumPages)));
+}
+
+unsigned ModeFromRaw(long long v)
+{
+    return static_cast<unsigned>(static_cast<unsigned long long>(v) & 0xFFFFu);
+}
+
+int LanguageOffsetFromJapan(long long v)
+{
+    return v == 0 ? 0 : 1;
+}
+
+int CellSizeForMode(unsigned mode)
+{
+    return (mode & SmallButtons) ? kSmallCell : kLargeCell;
+}
+
+void DeriveGrid(unsigned mode, int n, int &columns, int &rows)
+{
+    if (mode & Vertical) {
+        columns = 1;
+        rows = n;
+    } else {
+        columns = n;
+        rows = 1;
+    }
+}
+
+int ButtonsPerPageToSave(const BarSettings &s)
+{
+    return std::max(s.columns, s.rows);
+}
+
+BarPosition ApplyRawSettings(const RawSettings &raw, bool startup, BarSettings &s)
+{
+    if (startup)
+        s.languageOffset = LanguageOffsetFromJapan(raw.japan);
+    s.mode = ModeFromRaw(raw.mode);
+    s.maximumPages = ClampMaximumPages(raw.maximumPages);
+    s.cellSize = CellSizeForMode(s.mode);
+    s.currentPage = ClampPage(startup ? raw.startupPage : s.currentPage, s.maximumPages);
+    DeriveGrid(s.mode, ClampButtonsPerPage(raw.buttonsPerPage), s.columns, s.rows);
+    const std::size_t keep = (startup ? kStartupPositionBuffer : kReloadPositionBuffer) - 1;
+    return ParsePosition(raw.position.substr(0, keep).c_str());
+}
+
+// Reads one "%d"-style integer: leading blanks, optional sign, digits.
+// Returns false (and leaves *p) when no digit follows; saturates instead of
+// overflowing.
+static bool ReadInt(const char *&p, long long &out)
+{
+    const char *q = p;
+    while (*q == ' ' || *q == '\t' || *q == '\n' || *q == '\r' || *q == '\v' || *q == '\f')
+        ++q;
+    bool negative = false;
+    if (*q == '+' || *q == '-')
+        negative = *q++ == '-';
+    if (!std::isdigit(static_cast<unsigned char>(*q)))
+        return false;
+    long long v = 0;
+    while (std::isdigit(static_cast<unsigned char>(*q))) {
+        if (v < LLONG_MAX / 100)
+            v = v * 10 + (*q - '0');
+        ++q;
+    }
+    out = negative ? -v : v;
+    p = q;
+    return true;
+}
+
+BarPosition ParsePosition(const char *text)
+{
+    // Keep coordinates where window arithmetic cannot overflow.
+    constexpr long long lo = -32768, hi = 32767;
+    BarPosition pos;
+    if (!text)
+        return pos;
+    const char *p = text;
+    long long v = 0;
+    if (ReadInt(p, v))
+        pos.x = static_cast<int>(std::clamp(v, lo, hi));
+    // The second number follows the first comma; a part that does not parse stays 0.
+    if (const char *comma = std::strchr(text, ',')) {
+        const char *q = comma + 1;
+        if (ReadInt(q, v))
+            pos.y = static_cast<int>(std::clamp(v, lo, hi));
+    }
+    return pos;
+}
+
+std::string FormatPosition(int x, int y)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d,%d", x, y);
+    return buf;
+}
+
+int SlotNumber(const BarSettings &s, int position)
+{
+    return (s.currentPage - 1) * s.columns * s.rows + position;
+}
+
+static std::string NumberedKey(const char *format, int n)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, format, n);
+    return buf;
+}
+
+std::string ProfileKey(int slotNumber) { return NumberedKey("profile%03d", slotNumber); }
+std::string TitleKey(int slotNumber) { return NumberedKey("Title%03d", slotNumber); }
+
+unsigned DialogId(DialogKind kind, int languageOffset)
+{
+    const bool english = languageOffset != 0;
+    switch (kind) {
+    case DialogKind::Properties: return english ? 106 : 112;
+    case DialogKind::ProgramDefinition: return english ? 107 : 110;
+    case DialogKind::ExecuteApplication: return english ? 109 : 111;
+    }
+    return 0;
+}

@@ -1,0 +1,125 @@
+// The bar's settings as they live in "environment section" of TAV.INI, and
+// the rules that turn the stored text into BarSettings and back. No Win32
+// here: the profile reads and writes are in settings.cpp.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The "mode" word. Bits 4 to 10 mean nothing and are kept as read.
+enum ModeFlags : unsigned {
+    CornerMask = 0x000F,
+    PageButtonsFirst = 0x0800,
+    NoTooltips = 0x1000,
+    SmallButtons = 0x2000,
+    Topmost = 0x4000,
+    Vertical = 0x8000,
+};
+
+constexpr int kMaxButtonsPerPage = 20;
+constexpr int kMaxPages = 20;
+constexpr int kLargeCell = 38;
+constexpr int kSmallCell = 30;
+
+struct BarSettings {
+    unsigned mode = 0;
+    int maximumPages = 1;
+    int currentPage = 1;  // 1-based
+    int cellSize = kLargeCell;
+    int columns = 5;
+    int rows = 1;
+    int languageOffset = 1;  // 0 Japanese, 1 English
+};
+
+// Profile section, key names and file name, exactly as stored.
+inline constexpr char kIniFile[] = "TAV.INI";
+inline constexpr char kEnvironmentSection[] = "environment section";
+inline constexpr char kProgramSection[] = "program section";
+inline constexpr char kKeyMode[] = "mode";
+inline constexpr char kKeyPosition[] = "position";
+inline constexpr char kKeyButtonsPerPage[] = "buttons par page";
+inline constexpr char kKeyStartupPage[] = "startup page";
+inline constexpr char kKeyMaximumPages[] = "maximum pages";
+inline constexpr char kKeyJapan[] = "Japan";
+
+// Defaults handed to the profile reader.
+constexpr int kDefaultMode = 0;
+constexpr int kDefaultButtonsPerPage = 5;
+constexpr int kDefaultStartupPage = 1;
+constexpr int kDefaultMaximumPages = 1;
+// "Japan" defaults to Japanese (0) on a double-byte system, English (1) elsewhere.
+constexpr int DefaultJapan(bool dbcsEnabled) { return dbcsEnabled ? 0 : 1; }
+
+// The integers as the profile reader returned them (before any rule), and
+// the text of "position".
+struct RawSettings {
+    long long japan = 1;
+    long long mode = kDefaultMode;
+    long long maximumPages = kDefaultMaximumPages;
+    long long startupPage = kDefaultStartupPage;
+    long long buttonsPerPage = kDefaultButtonsPerPage;
+    std::string position;
+};
+
+struct BarPosition {
+    int x = 0;
+    int y = 0;
+};
+
+// Buffer sizes for "position": the start-up read keeps at most 15 characters.
+constexpr std::size_t kStartupPositionBuffer = 16;
+constexpr std::size_t kReloadPositionBuffer = 256;
+
+// Applies the read rules to `settings`. At start-up every key counts; a
+// reload keeps the language and the current page (clamped to the new page
+// count so the bar never shows a page that does not exist).
+BarPosition ApplyRawSettings(const RawSettings &raw, bool startup, BarSettings &settings);
+
+// Values a hand edit can put outside what the program writes are clamped so
+// the bar cannot fail on them.
+int ClampButtonsPerPage(long long n);  // 1 .. 20 (above 20 reads as 20, as always)
+int ClampMaximumPages(long long n);    // 1 .. 20
+int ClampPage(long long page, int maximumPages);
+unsigned ModeFromRaw(long long v);      // the low 16 bits
+int LanguageOffsetFromJapan(long long v);  // 0 stays Japanese, anything else is English
+
+int CellSizeForMode(unsigned mode);
+// columns/rows for n buttons per page in the orientation of `mode`.
+void DeriveGrid(unsigned mode, int n, int &columns, int &rows);
+// "buttons par page" as saved: the larger of columns and rows.
+int ButtonsPerPageToSave(const BarSettings &s);
+
+// "position" text: "%d,%d"; empty gives (0, 0); each number that does not
+// parse gives 0; values are kept within the 16-bit coordinate range.
+BarPosition ParsePosition(const char *text);
+std::string FormatPosition(int x, int y);
+
+// (currentPage - 1) * columns * rows + position on the page.
+int SlotNumber(const BarSettings &s, int position);
+// "profile%03d" and "Title%03d".
+std::string ProfileKey(int slotNumber);
+std::string TitleKey(int slotNumber);
+
+// Language rule: Japanese text at the base id, English at base + 1.
+constexpr unsigned StringId(unsigned base, int languageOffset) { return base + (languageOffset ? 1u : 0u); }
+
+enum class DialogKind { Properties, ProgramDefinition, ExecuteApplication };
+// English template when languageOffset is non-zero, Japanese when it is 0.
+unsigned DialogId(DialogKind kind, int languageOffset);
+
+// String table ids (Japanese base; base + 1 is English, except 23).
+enum StringIds : unsigned {
+    IDS_EXECUTE_TITLE = 1,
+    IDS_BROWSE_PROGRAM = 3,
+    IDS_BROWSE_ICON = 5,
+    IDS_PAGE_RANGE = 7,
+    IDS_CORNER_NONE = 9,
+    IDS_CORNER_UPPER_LEFT = 11,
+    IDS_CORNER_UPPER_RIGHT = 13,
+    IDS_CORNER_LOWER_LEFT = 15,
+    IDS_CORNER_LOWER_RIGHT = 17,
+    IDS_HORIZONTAL = 19,
+    IDS_VERTICAL = 21,
+    IDS_PLATFORM = 23,
+    IDS_EXECUTE_ERROR = 24,
+    IDS_MULTI_DROP = 26,
+};

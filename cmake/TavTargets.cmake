@@ -1,0 +1,63 @@
+# Compiler settings shared by every target, and the helpers that register tests.
+
+if(WIN32)
+  # ANSI ("A") functions throughout; static runtime so TAV.EXE needs only system DLLs.
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  # The CTest emulator: run every Windows test program in this tree's Wine environment.
+  set(TAV_WINE_ENV ${CMAKE_SOURCE_DIR}/scripts/wine-env)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${TAV_WINE_ENV} run ${CMAKE_BINARY_DIR})
+else()
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+  if(TAV_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+endif()
+
+# GoogleTest from Debian's sources, built for whichever target this tree is.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Host-side sources: appended to tav_core from each folder's CMakeLists.
+function(tav_core_sources)
+  target_sources(tav_core PRIVATE ${ARGN})
+endfunction()
+
+# Win32 sources: appended to tav_win (ignored in the host tree).
+function(tav_win_sources)
+  if(WIN32)
+    target_sources(tav_win PRIVATE ${ARGN})
+  endif()
+endfunction()
+
+# tav_test(NAME SOURCES... [LIBS libs...] [WINE] [LOCK] [LABELS ...])
+# WINE: needs the tree's Wine environment (display, wineserver, prefix).
+# LOCK: touches TAV.INI in the prefix or runs a bar: never alongside another such test.
+function(tav_test name)
+  cmake_parse_arguments(T "WINE;LOCK" "TIMEOUT" "SOURCES;LIBS;LABELS;DEPENDS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(WIN32 AND TARGET tav_res)
+    # Resources are found by no symbol, so they must be linked into the program itself.
+    target_sources(${name} PRIVATE $<TARGET_OBJECTS:tav_res>)
+  endif()
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(T_DEPENDS)
+    add_dependencies(${name} ${T_DEPENDS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}")
+  if(WIN32)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_env)
+    if(T_LOCK)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK tav_desktop)
+    endif()
+  endif()
+endfunction()

@@ -1,0 +1,36 @@
+// Command texts: cutting the program name off a command, the extension rule
+// that tells a program from a document, and the command line built from them.
+#pragma once
+#include <cstddef>
+#include <string>
+
+// Copies the program name at the front of `source` into `dest` (double
+// quotes group and are removed; a space outside quotes, or a tab, '*' or '?'
+// anywhere, ends it and is consumed) and returns where the rest begins.
+// `dest` is written only when a byte is copied; it is always terminated
+// within `destSize` bytes, so a token that fits is copied whole and a longer
+// one is cut.
+const char *SplitCommandToken(char *dest, std::size_t destSize, const char *source);
+
+// Whether a byte starts a double-byte character of the active code page.
+using LeadBytePredicate = bool (*)(unsigned char);
+// Shift-JIS (code page 932) lead bytes: 0x81-0x9F and 0xE0-0xFC.
+bool IsCp932LeadByte(unsigned char c);
+bool NoLeadByte(unsigned char c);
+
+// The extension of the last path component, dot included ("C:\TOOLS\EDIT.EXE"
+// gives ".EXE"); "" when that component has no dot. Components are separated
+// by '\' or '/', after an optional drive "X:"; double-byte characters are
+// skipped whole, so their trail byte is never a dot or a separator.
+std::string PathExtension(const char *path, LeadBytePredicate isLead);
+
+// Case-insensitive comparison of two extensions (ASCII letters).
+bool SameExtension(const std::string &a, const std::string &b);
+
+constexpr std::size_t kLaunchBuffer = 2048;
+
+// "%s %s" of the found executable and either the arguments (when the file is
+// the executable itself: same extension) or the file (a document). Cut at
+// kLaunchBuffer - 1 bytes.
+std::string BuildLaunchCommandLine(const char *foundExecutable, const char *file, const char *arguments,
+                                   LeadBytePredicate isLead);

@@ -1,0 +1,15 @@
+// Starting a process for a program or a document.
+#pragma once
+#include <windows.h>
+
+// Asks the shell for the executable associated with `file`, builds the
+// command line (the executable and the arguments for a program, the
+// executable and the file for a document) and creates the process in
+// `directory` (nullptr: the bar's own) with `showMode` and `title`
+// (nullptr: none). Returns 0 when no process was created, otherwise a value
+// of at least 32. Does not wait for the process.
+UINT_PTR LaunchProgram(const char *file, const char *arguments, const char *directory, WORD showMode,
+                       const char *title);
+
+// The system's lead-byte test for the active code page.
+bool IsSystemLeadByte(unsigned char c);
