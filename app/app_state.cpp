@@ -1,0 +1,5 @@
+#include "app/app_state.h"
+
+AppState gApp;
+bool gSystemPanelShown = false;
+MoveState gMove;
