@@ -3,3 +3,4 @@
 AppState gApp;
 bool gSystemPanelShown = false;
 MoveState gMove;
+int gCurrentSlotNumber = 0;

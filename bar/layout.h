@@ -1,0 +1,39 @@
+// The bar's buttons: the slot grid, the five control buttons beside it, the
+// window size that fits them, the corner snapping and the subclass protocol.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+// Control button ids.
+enum ControlButtonId : int {
+    IdPrevPage = 501,
+    IdNextPage = 502,
+    IdPin = 503,
+    IdSystemPanel = 504,
+    IdPageNumber = 505,
+};
+constexpr int kFirstSlotId = 1000;
+
+// One handle per grid position, row-major; entry k has control id 1000 + k.
+extern std::vector<HWND> gSlotButtons;
+// 501 .. 505, created once per bar window; a reload only moves them.
+extern HWND gPageButtons[5];
+inline HWND PageButton(int id) { return gPageButtons[id - IdPrevPage]; }
+
+void CreateSlotButtons(HWND bar);
+void CreateControlButtons(HWND bar);
+void PlaceControlButtons();
+void DestroySlotButtons();
+void SizeBarAt(HWND bar, int x, int y);
+void FitBar(HWND bar);
+LRESULT Regrid(HWND bar, int sizeType, int width, int height);
+LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info);
+// Repaints every slot of the grid (after a page change, a swap, a mode change).
+void InvalidateSlots();
+
+// Subclassing: the previous procedure lives in "TAVHI" (value >> 16) and
+// "TAVLO" (low 16 bits) while the button lives.
+void SubclassButton(HWND button, WNDPROC proc);
+void RestoreButtonProc(HWND button);
+WNDPROC PreviousProc(HWND button);
