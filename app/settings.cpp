@@ -1,5 +1,7 @@
 #include "app/settings.h"
 
+#include "app/program_entry.h"
+
 #include <string>
 #include <vector>
 
@@ -8,8 +10,12 @@ UINT gChangeNoticeId = 0;
 
 static long long ReadInt(const char *key, int def)
 {
-    // The reader answers an unsigned number; negative text comes back as its two's complement.
-    return static_cast<int>(GetPrivateProfileIntA(kEnvironmentSection, key, def, kIniFile));
+    // Read as text and converted here rather than by the profile reader's integer form, whose
+    // overflow behaviour differs between systems: a hand-edited huge number saturates instead.
+    // A missing key or an empty value gives the default, as the integer reader does.
+    char text[32] = {};
+    GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, kIniFile);
+    return text[0] ? LeadingInt(text) : def;
 }
 
 int LoadLanguageOffset()
