@@ -1,0 +1,94 @@
+#include "bar/layout_rules.h"
+
+#include <algorithm>
+
+GridGeometry GeometryFor(const BarSettings &s)
+{
+    GridGeometry g;
+    g.s = s.cellSize;
+    g.nc = s.columns;
+    g.nr = s.rows;
+    g.vertical = (s.mode & Vertical) != 0;
+    g.pageFirst = (s.mode & PageButtonsFirst) != 0;
+    return g;
+}
+
+Box SlotBox(const GridGeometry &g, int k)
+{
+    const int xoff = (g.pageFirst && g.nc != 1) ? g.h() : 0;
+    const int yoff = (g.pageFirst && g.nr != 1) ? g.h() : 0;
+    const int nc = std::max(1, g.nc);
+    return {g.s * (k % nc) + xoff, g.s * (k / nc) + yoff, g.s, g.s};
+}
+
+Box ControlBox(const GridGeometry &g, int id)
+{
+    const int h = g.h();
+    const int ncp = g.vertical ? g.nc - 1 : g.nc;
+    const int nrp = g.vertical ? g.nr : g.nr - 1;
+    const int oh = g.vertical ? 0 : h;
+    const int ov = g.vertical ? h : 0;
+    const int x0 = g.s * ncp, y0 = g.s * nrp;
+    const Point first = g.pageFirst ? Point{0, 0} : Point{x0, y0};
+    switch (id) {
+    case 501: return {first.x, first.y, h, h};
+    case 502: return g.vertical ? Box{first.x + h, first.y, h, h} : Box{first.x, first.y + h, h, h};
+    case 503: return {x0 + oh, y0 + ov, h, h};
+    case 504: return {x0 + oh, y0 + ov + h, h, h};
+    case 505: return {x0 + oh + h, y0 + ov, h, g.s};
+    default: return {};
+    }
+}
+
+Extent ClientSize(const GridGeometry &g)
+{
+    const int control = g.s + g.h();
+    return {g.s * g.nc + (g.vertical ? 0 : control), g.s * g.nr + (g.vertical ? control : 0)};
+}
+
+Extent WindowSize(const GridGeometry &g, int fx, int fy, int ib)
+{
+    const Extent c = ClientSize(g);
+    return {c.w + 2 * fx, c.h + 2 * fy + ib};
+}
+
+TrackLimits TrackingLimits(int s, bool vertical, int fx, int fy, int ib)
+{
+    const int h = s / 2;
+    const int across = vertical ? s + 2 * fx : s + 2 * fy + ib;
+    const int minAlong = vertical ? 6 * s + h + 2 * fy + ib : 6 * s + h + 2 * fx;
+    const int maxAlong = vertical ? 21 * s + h + 2 * fy + ib : 21 * s + h + 2 * fx;
+    if (vertical)
+        return {{across, minAlong}, {across, maxAlong}};
+    return {{minAlong, across}, {maxAlong, across}};
+}
+
+Point CornerPosition(unsigned corner, int deskRight, int deskBottom, Extent size, Point current)
+{
+    switch (corner) {
+    case 1: return {0, 0};
+    case 2: return {0, deskBottom - size.h};
+    case 3: return {deskRight - size.w, 0};
+    case 4: return {deskRight - size.w, deskBottom - size.h};
+    default: return current;
+    }
+}
+
+GridCounts CountsForClient(int s, bool vertical, int width, int height)
+{
+    const int h = s / 2;
+    if (vertical)
+        return {width / s, (height - h - s) / s};
+    return {(width - h - s) / s, height / s};
+}
+
+GridCounts UsableCounts(GridCounts c, GridCounts old, bool vertical)
+{
+    if (c.nc < 1 || c.nr < 1)
+        return old;
+    int &along = vertical ? c.nr : c.nc;
+    int &across = vertical ? c.nc : c.nr;
+    along = std::min(along, kMaxButtonsPerPage);
+    across = 1;
+    return c;
+}

@@ -1,0 +1,60 @@
+// The bar's geometry without a window: where every button goes, how large
+// the window is, how far it may be dragged, where a docked bar sits, and
+// how many slots a client area holds.
+#pragma once
+
+#include "app/settings_rules.h"
+
+struct GridGeometry {
+    int s = kLargeCell;  // cell size
+    int nc = 5;          // columns
+    int nr = 1;          // rows
+    bool vertical = false;
+    bool pageFirst = false;  // the page buttons stand before the grid
+    int h() const { return s / 2; }
+};
+
+GridGeometry GeometryFor(const BarSettings &settings);
+
+struct Box {
+    int x = 0, y = 0, w = 0, h = 0;
+    friend bool operator==(const Box &, const Box &) = default;
+};
+struct Extent {
+    int w = 0, h = 0;
+    friend bool operator==(const Extent &, const Extent &) = default;
+};
+struct Point {
+    int x = 0, y = 0;
+    friend bool operator==(const Point &, const Point &) = default;
+};
+
+// Slot k (0-based, row-major) in client coordinates.
+Box SlotBox(const GridGeometry &g, int k);
+// One of the five control buttons, 501 .. 505.
+Box ControlBox(const GridGeometry &g, int id);
+Extent ClientSize(const GridGeometry &g);
+// Outer size with the frame (fx, fy) and the caption thickness ib (0 when docked).
+Extent WindowSize(const GridGeometry &g, int fx, int fy, int ib);
+
+struct TrackLimits {
+    Extent min, max;
+};
+// Five to twenty slots along the bar, exactly one cell across.
+TrackLimits TrackingLimits(int s, bool vertical, int fx, int fy, int ib);
+
+// Top-left of a bar of `size` docked in `corner` (1 upper left, 2 lower left,
+// 3 upper right, 4 lower right) of a desktop reaching to (right, bottom);
+// any other corner value keeps `current`.
+Point CornerPosition(unsigned corner, int deskRight, int deskBottom, Extent size, Point current);
+
+struct GridCounts {
+    int nc = 0, nr = 0;
+    friend bool operator==(const GridCounts &, const GridCounts &) = default;
+};
+// The counts a client area holds (truncating division).
+GridCounts CountsForClient(int s, bool vertical, int width, int height);
+// What a regrid may adopt: a client area that holds no cell, or no room for
+// the control area, keeps the old counts; the grid stays one cell deep and
+// at most twenty long, so slot numbers stay inside the registry.
+GridCounts UsableCounts(GridCounts computed, GridCounts old, bool vertical);
