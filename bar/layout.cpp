@@ -1,7 +1,182 @@
 #include "bar/layout.h"
 
+#include <shellapi.h>
+
+#include "app/settings.h"
+#include "bar/layout_rules.h"
+#include "bar/pages.h"
+#include "launch/slot_activation.h"
+
 std::vector<HWND> gSlotButtons;
 HWND gPageButtons[5] = {};
+
+namespace {
+
+constexpr char kPropHigh[] = "TAVHI";
+constexpr char kPropLow[] = "TAVLO";
+constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
+
+HWND CreateButton(HWND bar, int id, const Box &b)
+{
+    return CreateWindowExA(0, "button", "", kButtonStyle, b.x, b.y, b.w, b.h, bar,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)), nullptr);
+}
+
+int CaptionThickness(HWND bar)
+{
+    if (gSettings.mode & CornerMask)
+        return 0;
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(bar, "ibSize")));
+}
+
+Extent BarWindowSize(HWND bar)
+{
+    return WindowSize(GeometryFor(gSettings), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                      CaptionThickness(bar));
+}
+
+LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC previous = PreviousProc(button);
+    switch (msg) {
+    case WM_RBUTTONDOWN: return OnSlotRightClick(button, wParam, lParam);
+    case WM_DROPFILES: return OnFilesDropped(button, reinterpret_cast<HDROP>(wParam));
+    }
+    return CallWindowProcA(previous, button, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PageButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC previous = PreviousProc(button);
+    if (msg == WM_RBUTTONDOWN)
+        return OnPageMenu(button, wParam, lParam);
+    if (msg == WM_COMMAND) {
+        const int command = LOWORD(wParam);
+        if (command > kGotoPageBase && command <= kGotoPageBase + kMaxPages)
+            return OnGotoPage(button, command);
+    }
+    return CallWindowProcA(previous, button, msg, wParam, lParam);
+}
+
+// Button 504 routes nothing of its own; it is subclassed like its neighbours.
+LRESULT CALLBACK PassThroughProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(PreviousProc(button), button, msg, wParam, lParam);
+}
+
+} // namespace
+
+void SubclassButton(HWND button, WNDPROC proc)
+{
+    const auto old = static_cast<ULONG_PTR>(SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    // Two halves of 16 bits as the properties have always held them; the high one keeps
+    // everything above bit 15, so a 64-bit procedure address survives.
+    SetPropA(button, kPropHigh, reinterpret_cast<HANDLE>(old >> 16));
+    SetPropA(button, kPropLow, reinterpret_cast<HANDLE>(old & 0xFFFF));
+}
+
+WNDPROC PreviousProc(HWND button)
+{
+    const auto high = reinterpret_cast<ULONG_PTR>(GetPropA(button, kPropHigh));
+    const auto low = reinterpret_cast<ULONG_PTR>(GetPropA(button, kPropLow));
+    return reinterpret_cast<WNDPROC>((high << 16) | (low & 0xFFFF));
+}
+
+void RestoreButtonProc(HWND button)
+{
+    SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviousProc(button)));
+    RemovePropA(button, kPropHigh);
+    RemovePropA(button, kPropLow);
+}
+
+void CreateSlotButtons(HWND bar)
+{
+    const GridGeometry g = GeometryFor(gSettings);
+    gSlotButtons.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
+    for (int k = 0; k < g.nc * g.nr; ++k) {
+        HWND b = CreateButton(bar, kFirstSlotId + k, SlotBox(g, k));
+        gSlotButtons[k] = b;
+        DragAcceptFiles(b, TRUE);
+        SubclassButton(b, SlotButtonProc);
+    }
+}
+
+void DestroySlotButtons()
+{
+    for (HWND b : gSlotButtons) {
+        RestoreButtonProc(b);
+        DestroyWindow(b);
+    }
+    gSlotButtons.clear();
+}
+
+void CreateControlButtons(HWND bar)
+{
+    const GridGeometry g = GeometryFor(gSettings);
+    for (int id = IdPrevPage; id <= IdPageNumber; ++id)
+        gPageButtons[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
+    SubclassButton(PageButton(IdPrevPage), PageButtonProc);
+    SubclassButton(PageButton(IdNextPage), PageButtonProc);
+    SubclassButton(PageButton(IdSystemPanel), PassThroughProc);
+}
+
+void PlaceControlButtons()
+{
+    const GridGeometry g = GeometryFor(gSettings);
+    for (int id = IdPrevPage; id <= IdPageNumber; ++id) {
+        const Box b = ControlBox(g, id);
+        MoveWindow(PageButton(id), b.x, b.y, b.w, b.h, TRUE);
+    }
+    for (int id = IdPrevPage; id <= IdPageNumber; ++id)
+        InvalidateRect(PageButton(id), nullptr, TRUE);
+}
+
+void SizeBarAt(HWND bar, int x, int y)
+{
+    const Extent size = BarWindowSize(bar);
+    MoveWindow(bar, x, y, size.w, size.h, TRUE);
+    // The move regrids and docks the bar through WM_SIZE, but only when the client size
+    // changed: a reload that only sets a corner keeps it, and must still reach the corner.
+    FitBar(bar);
+}
+
+void FitBar(HWND bar)
+{
+    const Extent size = BarWindowSize(bar);
+    RECT window{}, desk{};
+    GetWindowRect(bar, &window);
+    GetWindowRect(GetDesktopWindow(), &desk);
+    const Point at = CornerPosition(gSettings.mode & CornerMask, desk.right, desk.bottom, size,
+                                    {window.left, window.top});
+    SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER);
+}
+
+LRESULT Regrid(HWND bar, int sizeType, int width, int height)
+{
+    const bool vertical = (gSettings.mode & Vertical) != 0;
+    const GridCounts old{gSettings.columns, gSettings.rows};
+    const GridCounts now = UsableCounts(CountsForClient(gSettings.cellSize, vertical, width, height), old, vertical);
+    gSettings.columns = now.nc;
+    gSettings.rows = now.nr;
+    if (!(now == old) || sizeType != -1) {
+        DestroySlotButtons();
+        CreateSlotButtons(bar);
+    }
+    PlaceControlButtons();
+    FitBar(bar);
+    return 0;
+}
+
+LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info)
+{
+    const TrackLimits l = TrackingLimits(gSettings.cellSize, (gSettings.mode & Vertical) != 0,
+                                         GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                                         CaptionThickness(bar));
+    info->ptMinTrackSize = {l.min.w, l.min.h};
+    info->ptMaxTrackSize = {l.max.w, l.max.h};
+    return 0;
+}
 
 void InvalidateSlots()
 {

@@ -1,0 +1,66 @@
+// Drives the real TAV.EXE from outside, as another program or a person
+// would: starts it, listens to its "TAV_MESSAGE" broadcasts, finds its
+// windows, moves the real mouse, and closes it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace tavtest {
+
+// A hidden top-level window that records every "TAV_MESSAGE" code.
+class NoticeRecorder {
+public:
+    NoticeRecorder();
+    ~NoticeRecorder();
+    NoticeRecorder(const NoticeRecorder &) = delete;
+    NoticeRecorder &operator=(const NoticeRecorder &) = delete;
+
+    const std::vector<LPARAM> &Codes() const;
+    void Clear();
+    // Pumps messages until `code` has been received `count` times in all.
+    bool WaitFor(LPARAM code, size_t count = 1, DWORD ms = 10000);
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// One run of TAV.EXE.
+class BarProcess {
+public:
+    // Starts TAV.EXE (beside the test program) with the given show command.
+    explicit BarProcess(WORD showCommand = SW_SHOWNORMAL);
+    ~BarProcess();  // closes the bar if it still runs; kills it if it will not end
+    BarProcess(const BarProcess &) = delete;
+    BarProcess &operator=(const BarProcess &) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    HANDLE Process() const { return process_; }
+    // The bar's window, once it exists.
+    HWND WaitForBar(DWORD ms = 10000);
+    // Asks the bar to close (WM_CLOSE) and waits for the process to end; returns its exit code or -1.
+    int Close(DWORD ms = 15000);
+    // Waits for the process to end by itself.
+    int WaitExit(DWORD ms = 15000);
+
+private:
+    HANDLE process_ = nullptr;
+};
+
+HWND FindBar();
+// Every child of the bar with its control id, in z-order.
+std::vector<HWND> BarChildren(HWND bar);
+// A child's rectangle in the bar's client coordinates.
+RECT ChildRect(HWND bar, HWND child);
+RECT WindowRectOf(HWND hwnd);
+RECT ClientRectOnScreen(HWND hwnd);
+
+// Lets X events reach every Wine window and the bar handle what they cause.
+void Settle(DWORD ms = 150);
+
+// The real mouse, through xdotool on the test display (screen coordinates).
+bool Xdotool(const std::string &args);
+bool MouseDrag(int fromX, int fromY, int toX, int toY);
+
+} // namespace tavtest
