@@ -1,0 +1,105 @@
+// Where the thin caption and its boxes lie, how a point is classified, and the
+// small sizing rules around them. No <windows.h> here: every rule is plain
+// arithmetic on rectangles, so it is tested on the host.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// Private style bits that turn the thin caption on (the vertical one wins).
+inline constexpr std::uint32_t CaptionStyleHorizontal = 0x4000;
+inline constexpr std::uint32_t CaptionStyleVertical = 0x8000;
+
+// The window-style bits the caption reads (same values as the WS_ macros).
+inline constexpr std::uint32_t kStyleSysMenu = 0x80000;
+inline constexpr std::uint32_t kStyleMinimizeBox = 0x20000;
+inline constexpr std::uint32_t kStyleMaximizeBox = 0x10000;
+inline constexpr std::uint32_t kStyleThickFrame = 0x40000;
+inline constexpr std::uint32_t kStyleModalFrame = 0x80;  // DS_MODALFRAME of dialogs
+inline constexpr std::uint32_t kStyleBorder = 0x800000;
+inline constexpr std::uint32_t kStyleDlgFrame = 0x400000;
+
+// Hit codes (the HT values of WM_NCHITTEST).
+inline constexpr int kHitNowhere = 0;
+inline constexpr int kHitCaption = 2;
+inline constexpr int kHitSysMenu = 3;
+inline constexpr int kHitMinButton = 8;
+inline constexpr int kHitMaxButton = 9;
+
+// The title is drawn on every system: the old version-word test (low word
+// above 0x309) would hide it on Windows 95, NT 4, XP and later, whose words
+// read 0x0004, 0x0105, 0x0206..., and all of them can draw it. Being a
+// constant, it also needs nothing from this program's start-up, so another
+// program calling DrawCaption gets the title too.
+inline constexpr bool CaptionTextEnabled = true;
+
+// Rectangles with exclusive right and bottom edges, as in Win32.
+struct CapRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const CapRect &, const CapRect &) = default;
+};
+struct CapPoint {
+    int x = 0, y = 0;
+};
+
+bool Contains(const CapRect &r, CapPoint p);
+bool IsEmpty(const CapRect &r);
+CapRect Offset(CapRect r, int dx, int dy);
+
+// The frame metrics the caption is inset by.
+struct FrameMetrics {
+    int cxFrame = 4, cyFrame = 4;
+    int cxDlgFrame = 3, cyDlgFrame = 3;
+    int cxBorder = 1, cyBorder = 1;
+};
+
+bool CaptionOn(std::uint32_t style);
+bool CaptionVertical(std::uint32_t style);
+
+// "ibSize", the caption's thickness, from SM_CYCAPTION.
+int IbSizeFromCaptionHeight(int cyCaption);
+
+// The caption and its boxes for a window rectangle; absent parts are empty.
+struct CaptionLayout {
+    bool on = false;
+    bool vertical = false;
+    CapRect caption, sysMenu, minimize, maximize;
+    bool hasSysMenu = false, hasMinimize = false, hasMaximize = false;
+};
+CaptionLayout LayoutCaption(CapRect window, std::uint32_t style, const FrameMetrics &m, int ibSize);
+
+// Box n counted from the far end of the caption (1 = the last box).
+CapRect CaptionBoxFromEnd(CapRect caption, bool vertical, int ibSize, int n);
+
+// WM_NCHITTEST after the default processing answered defaultHit. A result
+// other than kHitSysMenu also clears "ibFlag".
+int CaptionHitTest(const CaptionLayout &layout, CapPoint screenPoint, int defaultHit, bool minimized);
+
+// Minimum tracking size, only for a captioned window with a sizing frame.
+struct TrackSize {
+    int width = 0, height = 0;
+};
+std::optional<TrackSize> MinTrackSize(const CaptionLayout &layout, std::uint32_t style, const FrameMetrics &m,
+                                      int ibSize);
+
+// Painting sizes that depend on the thickness.
+int BevelWidth(int ibSize);         // pressed edges and the glyph inset of a raised box
+int RaisedShadowWidth(int ibSize);  // the dark edge of a raised box
+int TitleFontWeight(int ibSize);    // 0 (default) or 700 (bold)
+
+// The title's space: the caption without the boxes the flags ask for.
+CapRect TitleArea(CapRect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize);
+// The line between caption and client area, and the caption fill beside it.
+CapRect FrameLine(CapRect caption, bool vertical);
+CapRect CaptionFill(CapRect titleArea, bool vertical);
+// Where ExtTextOut starts a title of extent cx (along the text) by cy.
+CapPoint TitleOrigin(CapRect titleArea, bool vertical, int cx, int cy);
+
+// The five state items of the system menu, in the order they are set.
+inline constexpr unsigned kScSize = 0xF000, kScMove = 0xF010, kScMinimize = 0xF020, kScMaximize = 0xF030,
+                          kScRestore = 0xF120;
+struct SysMenuItemState {
+    unsigned id = 0;
+    bool enabled = false;
+};
+std::array<SysMenuItemState, 5> SysMenuItemStates(std::uint32_t style, bool maximized, bool minimized);

@@ -1,0 +1,124 @@
+// The caption boxes of a 10-pixel caption as pictures, one character per
+// pixel, relative to the box's top-left pixel. Shared by the host raster tests
+// and the pixel tests under Wine, so both check the same drawing.
+//
+//   F frame colour   g light grey   d dark grey   k black   w white
+//   G inverted light grey   D inverted dark grey   . not drawn by the box
+#pragma once
+#include <string>
+#include <vector>
+
+struct BoxPicture {
+    int x0, y0;  // position of the first character relative to the box
+    std::vector<std::string> rows;
+};
+
+// Minimize / maximize box of a horizontal caption: separator in column -1,
+// face 9 x 9, row 9 left to the caption's frame line.
+inline const BoxPicture kMaximizeRaised{-1, 0, {
+    "Fwwwwwwwwd",
+    "Fwgggggggd",
+    "Fwgggggggd",
+    "Fwgggkgggd",
+    "Fwggkkkggd",
+    "Fwgkkkkkgd",
+    "Fwgggggggd",
+    "Fwgggggggd",
+    "Fddddddddd",
+    "F.........",
+}};
+
+inline const BoxPicture kMaximizePressed{-1, 0, {
+    "Fddddddddd",
+    "Fdgggggggg",
+    "Fdgggggggg",
+    "Fdgggggggg",
+    "Fdggggkggg",
+    "Fdgggkkkgg",
+    "Fdggkkkkkg",
+    "Fdgggggggg",
+    "Fdgggggggg",
+    "F.........",
+}};
+
+inline const BoxPicture kMinimizeRaised{-1, 0, {
+    "Fwwwwwwwwd",
+    "Fwgggggggd",
+    "Fwgggggggd",
+    "Fwgggggggd",
+    "Fwgkkkkkgd",
+    "Fwggkkkggd",
+    "Fwgggkgggd",
+    "Fwgggggggd",
+    "Fddddddddd",
+    "F.........",
+}};
+
+// The maximize box of a maximized window; the upper apex sits on the bevel.
+inline const BoxPicture kRestoreRaised{-1, 0, {
+    "Fwwwwkwwwd",
+    "Fwggkkkggd",
+    "Fwgkkkkkgd",
+    "Fwgggggggd",
+    "Fwgkkkkkgd",
+    "Fwggkkkggd",
+    "Fwgggkgggd",
+    "Fwgggggggd",
+    "Fddddddddd",
+    "F.........",
+}};
+
+// System-menu box of a horizontal caption: separator in column 9.
+inline const BoxPicture kSysMenuRaised{0, 0, {
+    "gggggggggF",
+    "gggggggggF",
+    "gggggggggF",
+    "ggkkkkkggF",
+    "ggkwwwkdgF",
+    "ggkkkkkdgF",
+    "gggdddddgF",
+    "gggggggggF",
+    "gggggggggF",
+    "..........",
+}};
+
+// Pressed: every pixel of the box inverted, the separator untouched.
+inline const BoxPicture kSysMenuPressed{0, 0, {
+    "GGGGGGGGGF",
+    "GGGGGGGGGF",
+    "GGGGGGGGGF",
+    "GGwwwwwGGF",
+    "GGwkkkwDGF",
+    "GGwwwwwDGF",
+    "GGGDDDDDGF",
+    "GGGGGGGGGF",
+    "GGGGGGGGGF",
+    "..........",
+}};
+
+// Vertical caption: the separators turn to rows, the face is the same.
+inline const BoxPicture kMaximizeRaisedVertical{0, -1, {
+    "FFFFFFFFFF",
+    "wwwwwwwwd.",
+    "wgggggggd.",
+    "wgggggggd.",
+    "wgggkgggd.",
+    "wggkkkggd.",
+    "wgkkkkkgd.",
+    "wgggggggd.",
+    "wgggggggd.",
+    "ddddddddd.",
+}};
+
+inline const BoxPicture kSysMenuRaisedVertical{0, 0, {
+    "ggggggggg.",
+    "ggggggggg.",
+    "ggggggggg.",
+    "ggkkkkkgg.",
+    "ggkwwwkdg.",
+    "ggkkkkkdg.",
+    "gggdddddg.",
+    "ggggggggg.",
+    "ggggggggg.",
+    "FFFFFFFFF.",
+}};
