@@ -1,0 +1,136 @@
+#include "bar/faces.h"
+
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "bar/icon_strip.h"
+#include "bar/layout.h"
+#include "res/resource_ids.h"
+
+namespace {
+
+constexpr int kControlCell = 19;     // one face of 501 to 505 in their bitmaps
+constexpr int kPanelActions = 5;     // the last five slots carry the panel faces
+constexpr COLORREF kPlateGrey = RGB(192, 192, 192);
+
+bool Pressed(const DRAWITEMSTRUCT &dis)
+{
+    return (dis.itemState & ODS_SELECTED) != 0;
+}
+
+int CellSize()
+{
+    return gSettings.cellSize;
+}
+
+int HalfCell()
+{
+    return gSettings.cellSize / 2;
+}
+
+// A face of a resource bitmap: the cell at (x, y), w x h, stretched onto the
+// button at (0, 0) with size dw x dh. The bitmap is loaded for this paint only.
+void PaintFromResource(HDC dc, int bitmapId, int x, int y, int w, int h, int dw, int dh)
+{
+    const GdiObject<HBITMAP> bitmap(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(bitmapId)));
+    const MemoryDc source(dc);
+    const Selection selected(source.get(), bitmap.get());
+    StretchBlt(dc, 0, 0, dw, dh, source.get(), x, y, w, h, SRCCOPY);
+}
+
+// The 19 x 19 face of a control bitmap: raised column at x 0, pressed at x 19.
+void PaintControlCell(const DRAWITEMSTRUCT &dis, int bitmapId, int row)
+{
+    PaintFromResource(dis.hDC, bitmapId, Pressed(dis) ? kControlCell : 0, row * kControlCell, kControlCell,
+                      kControlCell, HalfCell(), HalfCell());
+}
+
+void DrawSystemPanelFace(const DRAWITEMSTRUCT &dis)
+{
+    FillRect(dis.hDC, &dis.rcItem, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    const int action = static_cast<int>(dis.CtlID) - kFirstSlotId - (gSettings.columns * gSettings.rows - kPanelActions);
+    if (action < 0 || action >= kPanelActions)
+        return;
+    PaintFromResource(dis.hDC, IDB_SYSTEM_PANEL, Pressed(dis) ? kStripCellSize : 0, action * kStripCellSize,
+                      kStripCellSize, kStripCellSize, CellSize(), CellSize());
+}
+
+} // namespace
+
+void DrawSlotFace(const DRAWITEMSTRUCT &dis)
+{
+    if (gSystemPanelShown) {
+        DrawSystemPanelFace(dis);
+        return;
+    }
+    const int s = CellSize();
+    const int sourceX = Pressed(dis) ? kStripCellSize : 0;
+    const int n = SlotNumber(gSettings, static_cast<int>(dis.CtlID) - kFirstSlotId);
+    if (gIconStrip.bitmap && n >= 0 && n < gIconStrip.cells) {
+        const MemoryDc strip(dis.hDC);
+        const Selection selected(strip.get(), gIconStrip.bitmap.get());
+        StretchBlt(dis.hDC, 0, 0, s, s, strip.get(), sourceX, n * kStripCellSize, kStripCellSize, kStripCellSize,
+                   SRCCOPY);
+    } else {
+        // No cell for this slot (no strip yet, or a page beyond the strip): an empty face.
+        PaintFromResource(dis.hDC, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
+    }
+    if (gMove.on)
+        DrawIcon(dis.hDC, 2, 2, LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_MOVE_MARK)));
+}
+
+void DrawPageArrowFace(const DRAWITEMSTRUCT &dis)
+{
+    PaintControlCell(dis, IDB_PAGE_ARROWS, dis.CtlID == IdNextPage ? 1 : 0);
+}
+
+void DrawPinFace(const DRAWITEMSTRUCT &dis)
+{
+    PaintControlCell(dis, IDB_PIN, (gSettings.mode & Topmost) ? 1 : 0);
+}
+
+void DrawPanelToggleFace(const DRAWITEMSTRUCT &dis)
+{
+    PaintControlCell(dis, IDB_PANEL_TOGGLE, 0);
+}
+
+void DrawPageNumberFace(const DRAWITEMSTRUCT &dis)
+{
+    PaintFromResource(dis.hDC, IDB_PAGE_PLATE, Pressed(dis) ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
+                      HalfCell(), CellSize());
+
+    const GdiObject<HFONT> font(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    const Selection selected(dis.hDC, font.get());
+    // The background stays opaque: the digits stand on a box of the plate's grey.
+    const COLORREF oldBack = SetBkColor(dis.hDC, kPlateGrey);
+    const COLORREF oldText = SetTextColor(dis.hDC, RGB(0, 0, 0));
+    char text[16];
+    const int length = std::snprintf(text, sizeof text, "%d", gSettings.currentPage);
+    // The digits stay put when the plate is pressed; what is wider than the button is clipped by it.
+    const int at = (gSettings.mode & SmallButtons) ? 4 : 9;
+    TextOutA(dis.hDC, at, at, text, length);
+    SetTextColor(dis.hDC, oldText);
+    SetBkColor(dis.hDC, oldBack);
+}
+
+LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
+{
+    if (!dis)
+        return 0;
+    // Every action repaints the whole face; there is no focus rectangle.
+    if (dis->itemAction != ODA_DRAWENTIRE && dis->itemAction != ODA_SELECT && dis->itemAction != ODA_FOCUS)
+        return 0;
+    const int id = static_cast<int>(dis->CtlID);
+    if (id >= kFirstSlotId && id < kFirstSlotId + kStripCellsPerPage)
+        DrawSlotFace(*dis);
+    else if (id == IdPrevPage || id == IdNextPage)
+        DrawPageArrowFace(*dis);
+    else if (id == IdPin)
+        DrawPinFace(*dis);
+    else if (id == IdSystemPanel)
+        DrawPanelToggleFace(*dis);
+    else if (id == IdPageNumber)
+        DrawPageNumberFace(*dis);
+    return 0;
+}

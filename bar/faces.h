@@ -1,0 +1,22 @@
+// Every button face of the bar, painted on WM_DRAWITEM: slot faces from the
+// icon strip (or the system panel's faces), and the five control buttons
+// from their resource bitmaps. Each painter draws into dis.hDC at (0, 0), so
+// it paints a memory DC as well as a button.
+#pragma once
+#include <windows.h>
+
+// The WM_DRAWITEM handler: paints the face of dis->CtlID for a whole-face,
+// selection or focus action; returns 0.
+LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis);
+
+// 1000 to 1019: the slot's face from the strip, with the move-mode hatch;
+// while the system panel is shown, light grey or one of the panel faces.
+void DrawSlotFace(const DRAWITEMSTRUCT &dis);
+// 501 (left arrow) and 502 (right arrow).
+void DrawPageArrowFace(const DRAWITEMSTRUCT &dis);
+// 503: an up arrow while the bar is not pinned, a down arrow while it is.
+void DrawPinFace(const DRAWITEMSTRUCT &dis);
+// 504: "Tav", whatever the panel's state.
+void DrawPanelToggleFace(const DRAWITEMSTRUCT &dis);
+// 505: the plate with the current page number.
+void DrawPageNumberFace(const DRAWITEMSTRUCT &dis);

@@ -1,0 +1,139 @@
+#include "bar/icon_strip.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/program_entry.h"
+#include "app/settings.h"
+#include "bar/layout.h"
+#include "res/resource_ids.h"
+
+IconStrip gIconStrip;
+
+namespace {
+
+// The profile reader's buffer for "profile%03d".
+constexpr int kProfileBuffer = 2048;
+
+bool HoldsCell(int n)
+{
+    return gIconStrip.bitmap && n >= 0 && n < gIconStrip.cells;
+}
+
+int CellTop(int n)
+{
+    return n * kStripCellSize;
+}
+
+// Cell n becomes the blank face of both states.
+void PaintBlankCell(HDC strip, HDC blank, int n)
+{
+    BitBlt(strip, 0, CellTop(n), kStripWidth, kStripCellSize, blank, 0, 0, SRCCOPY);
+}
+
+// The program's icon on both faces of cell n; the default program icon
+// when the file cannot give one (ExtractIconA answers 0 for no icon and 1
+// for a file that holds none).
+void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
+{
+    HICON extracted = ExtractIconA(gApp.instance, iconFile, static_cast<UINT>(index));
+    if (reinterpret_cast<UINT_PTR>(extracted) == 1)
+        extracted = nullptr;
+    const OwnedIcon owned(extracted);
+    const HICON icon = extracted ? extracted : LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
+    DrawIcon(strip, kRaisedIconOffset, CellTop(n) + kRaisedIconOffset, icon);
+    DrawIcon(strip, kPressedIconX, CellTop(n) + kRaisedIconOffset + 1, icon);
+}
+
+// The wait cursor while the strip is built; the previous one comes back on
+// exit. A cursor from LoadCursorA is shared, so there is nothing to destroy.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT)))) {}
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+    ~WaitCursor() { SetCursor(previous_); }
+
+private:
+    HCURSOR previous_;
+};
+
+} // namespace
+
+void BuildIconStrip(HWND bar)
+{
+    const WaitCursor wait;
+    FreeIconStrip();
+
+    const int cells = gSettings.maximumPages * kStripCellsPerPage;
+    {
+        const WindowDc screen(bar);
+        gIconStrip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
+    }
+    gIconStrip.cells = cells;
+
+    const GdiObject<HBITMAP> blank(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(IDB_BLANK_FACE)));
+    const MemoryDc blankDc(nullptr);
+    const MemoryDc stripDc(nullptr);
+    const Selection blankSelected(blankDc.get(), blank.get());
+    const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
+
+    // The first cell drawn for each icon file and index: later slots with
+    // the same icon copy that cell instead of extracting it again.
+    std::map<std::pair<std::string, int>, int> drawn;
+    std::vector<char> value(kProfileBuffer);
+    for (int n = 0; n < cells; ++n) {
+        ReadProgramKey(ProfileKey(n).c_str(), value.data(), kProfileBuffer);
+        PaintBlankCell(stripDc.get(), blankDc.get(), n);
+        const ProgramEntry entry = ParseProgramEntry(value.data(), CommandExtent::Token);
+        if (entry.empty)
+            continue;
+        auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);
+        if (isNew)
+            DrawProgramIcon(stripDc.get(), n, entry.iconFile.c_str(), entry.effectiveIconIndex);
+        else
+            BitBlt(stripDc.get(), 0, CellTop(n), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(at->second),
+                   SRCCOPY);
+    }
+}
+
+void RenderSlotCell(HWND button, const char *iconFile, int storedIndex)
+{
+    const int n = gCurrentSlotNumber;
+    if (HoldsCell(n)) {
+        const GdiObject<HBITMAP> blank(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(IDB_BLANK_FACE)));
+        const MemoryDc blankDc(nullptr);
+        const MemoryDc stripDc(nullptr);
+        const Selection blankSelected(blankDc.get(), blank.get());
+        const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
+        PaintBlankCell(stripDc.get(), blankDc.get(), n);
+        if (iconFile)
+            DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
+    }
+    InvalidateRect(button, nullptr, TRUE);
+}
+
+void SwapStripCells(HWND window, int a, int b)
+{
+    if (HoldsCell(a) && HoldsCell(b) && a != b) {
+        const WindowDc windowDc(window);
+        const GdiObject<HBITMAP> scratch(CreateCompatibleBitmap(windowDc.get(), kStripWidth, kStripCellSize));
+        const MemoryDc scratchDc(windowDc.get());
+        const MemoryDc stripDc(windowDc.get());
+        const Selection scratchSelected(scratchDc.get(), scratch.get());
+        const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
+        BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(a), SRCCOPY);
+        BitBlt(stripDc.get(), 0, CellTop(a), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(b), SRCCOPY);
+        BitBlt(stripDc.get(), 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
+    }
+    InvalidateSlots();
+}
+
+void FreeIconStrip()
+{
+    gIconStrip.bitmap.Reset();
+    gIconStrip.cells = 0;
+}
