@@ -1,0 +1,169 @@
+// Building the icon strip for 20 pages of 20 registered slots, against its
+// floor: a minimal loop extracting the icons the strip needs.
+//
+//   distinct: 400 slots, each with its own icon file (400 copies of
+//             tav_testicons.dll); the floor extracts 400 icons.
+//   shared:   400 slots with one file and index; the floor extracts it once
+//             (and, for comparison, 400 times as a strip without sharing would).
+//
+// Uses the tree's TAV.INI (the previous one is put back at the end) and
+// files in %TEMP%\tav_bench_icons.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "bar/icon_strip.h"
+
+namespace {
+
+constexpr int kSlots = 400;
+constexpr int kRuns = 7;
+
+double Now()
+{
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+// Median of kRuns timings in milliseconds, after one run to warm the caches.
+double Median(const std::function<void()> &work)
+{
+    work();
+    std::vector<double> ms;
+    for (int i = 0; i < kRuns; ++i) {
+        const double start = Now();
+        work();
+        ms.push_back(Now() - start);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+std::string ProgramDir()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string s(path);
+    return s.substr(0, s.find_last_of("\\/"));
+}
+
+std::string IniPath()
+{
+    char dir[MAX_PATH] = {};
+    GetWindowsDirectoryA(dir, sizeof dir);
+    return std::string(dir) + "\\TAV.INI";
+}
+
+void FlushProfileCache()
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIniFile);
+}
+
+struct Slot {
+    std::string file;
+    int index;
+};
+
+void WriteSlots(const std::vector<Slot> &slots)
+{
+    std::string text = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n[program section]\r\n";
+    for (int n = 0; n < static_cast<int>(slots.size()); ++n)
+        text += ProfileKey(n) + "=" + slots[n].file + "," + std::to_string(slots[n].index) + ",,C:\\PROGRAM.EXE\r\n";
+    FlushProfileCache();
+    if (FILE *f = std::fopen(IniPath().c_str(), "wb")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    FlushProfileCache();
+}
+
+// What a program that only wants these icons must do.
+void ExtractAll(const std::vector<Slot> &slots)
+{
+    for (const Slot &s : slots) {
+        HICON icon = ExtractIconA(gApp.instance, s.file.c_str(), static_cast<UINT>(s.index));
+        if (reinterpret_cast<UINT_PTR>(icon) > 1)
+            DestroyIcon(icon);
+    }
+}
+
+// The strip's other unavoidable work: one profile read per slot.
+void ReadAll()
+{
+    std::vector<char> value(2048);
+    for (int n = 0; n < kSlots; ++n)
+        ReadProgramKey(ProfileKey(n).c_str(), value.data(), static_cast<int>(value.size()));
+}
+
+void Report(const char *what, double strip, const char *floorWhat, double floor)
+{
+    std::printf("%-34s %9.1f ms   floor (%s) %9.1f ms   ratio %5.2f\n", what, strip, floorWhat, floor,
+                floor > 0 ? strip / floor : 0.0);
+}
+
+} // namespace
+
+int main()
+{
+    gApp.instance = GetModuleHandleA(nullptr);
+    gSettings.maximumPages = 20;
+    gSettings.columns = 20;
+    gSettings.rows = 1;
+
+    const std::string library = ProgramDir() + "\\tav_testicons.dll";
+    if (GetFileAttributesA(library.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "bench_icon_strip: %s is missing (build tav_testicons)\n", library.c_str());
+        return 1;
+    }
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string dir = std::string(temp) + "tav_bench_icons";
+    CreateDirectoryA(dir.c_str(), nullptr);
+
+    std::vector<Slot> distinct, shared;
+    for (int n = 0; n < kSlots; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\icons%03d.dll", n);
+        distinct.push_back({dir + name, n % 4});
+        CopyFileA(library.c_str(), distinct.back().file.c_str(), FALSE);
+        shared.push_back({library, 1});
+    }
+
+    const std::string backup = IniPath() + ".bench";
+    const bool hadIni = MoveFileExA(IniPath().c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    HWND bar = CreateWindowExA(0, "STATIC", "bench", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+
+    std::printf("icon strip of %d slots (20 pages of 20), median of %d runs\n", kSlots, kRuns);
+    WriteSlots(distinct);
+    const double distinctStrip = Median([&] { BuildIconStrip(bar); });
+    const double distinctFloor = Median([&] { ExtractAll(distinct); });
+    Report("400 distinct icon files", distinctStrip, "400 extractions", distinctFloor);
+    std::printf("%-34s %9.1f ms of profile reads (400 keys)\n", "", Median(ReadAll));
+
+    WriteSlots(shared);
+    const double sharedStrip = Median([&] { BuildIconStrip(bar); });
+    const double sharedFloor = Median([&] { ExtractAll({shared.front()}); });
+    const double sharedUnshared = Median([&] { ExtractAll(shared); });
+    Report("one icon file for all 400", sharedStrip, "1 extraction", sharedFloor);
+    Report("", sharedStrip, "400 extractions", sharedUnshared);
+    std::printf("%-34s %9.1f ms of profile reads (400 keys)\n", "", Median(ReadAll));
+
+    FreeIconStrip();
+    DestroyWindow(bar);
+    FlushProfileCache();
+    DeleteFileA(IniPath().c_str());
+    if (hadIni)
+        MoveFileExA(backup.c_str(), IniPath().c_str(), MOVEFILE_REPLACE_EXISTING);
+    for (const Slot &s : distinct)
+        DeleteFileA(s.file.c_str());
+    RemoveDirectoryA(dir.c_str());
+    return 0;
+}
