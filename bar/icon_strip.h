@@ -9,27 +9,27 @@
 
 // ---- Owners of GDI handles (non-copyable, movable) -----------------------
 
-// A GDI object (bitmap, font, brush) deleted with DeleteObject.
-template <class Handle>
-class GdiObject {
+// A handle destroyed with `Destroy` when its owner goes.
+template <class Handle, auto Destroy>
+class Owned {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle h) : handle_(h) {}
-    GdiObject(GdiObject &&o) noexcept : handle_(std::exchange(o.handle_, nullptr)) {}
-    GdiObject &operator=(GdiObject &&o) noexcept
+    Owned() = default;
+    explicit Owned(Handle h) : handle_(h) {}
+    Owned(Owned &&o) noexcept : handle_(std::exchange(o.handle_, nullptr)) {}
+    Owned &operator=(Owned &&o) noexcept
     {
         if (this != &o)
             Reset(std::exchange(o.handle_, nullptr));
         return *this;
     }
-    GdiObject(const GdiObject &) = delete;
-    GdiObject &operator=(const GdiObject &) = delete;
-    ~GdiObject() { Reset(); }
+    Owned(const Owned &) = delete;
+    Owned &operator=(const Owned &) = delete;
+    ~Owned() { Reset(); }
 
     void Reset(Handle h = nullptr)
     {
         if (handle_)
-            DeleteObject(handle_);
+            Destroy(handle_);
         handle_ = h;
     }
     Handle get() const { return handle_; }
@@ -39,21 +39,18 @@ private:
     Handle handle_ = nullptr;
 };
 
-// A memory device context compatible with `like` (nullptr: the screen).
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    MemoryDc(const MemoryDc &) = delete;
-    MemoryDc &operator=(const MemoryDc &) = delete;
-    ~MemoryDc()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
+// A GDI object (bitmap, font, brush).
+template <class Handle>
+using GdiObject = Owned<Handle, DeleteObject>;
 
-private:
-    HDC dc_;
+// An icon this program created (extracted). Icons from LoadIconA are
+// shared by the system and are never put in one.
+using OwnedIcon = Owned<HICON, DestroyIcon>;
+
+// A memory device context compatible with `like` (nullptr: the screen).
+class MemoryDc : public Owned<HDC, DeleteDC> {
+public:
+    explicit MemoryDc(HDC like) : Owned(CreateCompatibleDC(like)) {}
 };
 
 // A window's device context, released when it goes out of scope.
@@ -90,24 +87,6 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
-};
-
-// An icon this program created (extracted), destroyed on exit. Icons from
-// LoadIconA are shared by the system and are never put in one.
-class OwnedIcon {
-public:
-    explicit OwnedIcon(HICON icon) : icon_(icon) {}
-    OwnedIcon(const OwnedIcon &) = delete;
-    OwnedIcon &operator=(const OwnedIcon &) = delete;
-    ~OwnedIcon()
-    {
-        if (icon_)
-            DestroyIcon(icon_);
-    }
-    HICON get() const { return icon_; }
-
-private:
-    HICON icon_;
 };
 
 // ---- The strip -----------------------------------------------------------

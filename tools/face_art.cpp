@@ -224,6 +224,20 @@ void RaisedSquare(const Canvas &c, int x, int y, int size)
     c.Fill(x + size - 1, y + 1, 1, size - 1, DarkGrey);
 }
 
+struct Box {
+    int x, y, w, h;
+    std::uint8_t colour;
+};
+
+// A picture made of filled boxes, later ones over earlier ones.
+Raster IconOfBoxes(std::initializer_list<Box> boxes)
+{
+    Raster r(kIconSize, kIconSize, kTransparent);
+    for (const Box &b : boxes)
+        r.Fill(b.x, b.y, b.w, b.h, b.colour);
+    return r;
+}
+
 } // namespace
 
 Raster BlankFaceBitmap()
@@ -276,11 +290,8 @@ Raster ProgramIcon()
 {
     // The bar in miniature: a thin navy caption over a row of three raised
     // buttons, each with a coloured program, and two half-size controls.
-    Raster r(kIconSize, kIconSize, kTransparent);
+    Raster r = IconOfBoxes({{1, 9, 30, 14, Black}, {2, 10, 28, 2, Navy}, {2, 12, 28, 10, LightGrey}});
     const Canvas c{r};
-    c.Fill(1, 9, 30, 14, Black);
-    c.Fill(2, 10, 28, 2, Navy);
-    c.Fill(2, 12, 28, 10, LightGrey);
     const std::uint8_t programs[3] = {Red, DarkGreen, Blue};
     for (int i = 0; i < 3; ++i) {
         RaisedSquare(c, 2 + 8 * i, 13, 8);
@@ -293,21 +304,19 @@ Raster ProgramIcon()
 
 Raster DefaultProgramIcon()
 {
-    // A plain application window: navy title bar, white client, black outline.
-    Raster r(kIconSize, kIconSize, kTransparent);
-    const Canvas c{r};
-    c.Fill(2, 4, 28, 24, Black);
-    c.Fill(3, 5, 26, 4, Navy);
-    c.Fill(24, 6, 4, 2, LightGrey);
-    c.Fill(3, 9, 26, 1, Black);
-    c.Fill(3, 10, 26, 17, White);
-    c.Fill(5, 12, 12, 1, DarkGrey);
-    c.Fill(5, 15, 18, 1, DarkGrey);
-    c.Fill(5, 18, 15, 1, DarkGrey);
-    // A drop shadow on the right and the bottom.
-    c.Fill(30, 6, 1, 23, DarkGrey);
-    c.Fill(4, 28, 27, 1, DarkGrey);
-    return r;
+    // A plain application window: navy title bar with a grey box, white
+    // client with three lines of text, black outline, a shadow right and below.
+    return IconOfBoxes({
+        {2, 4, 28, 24, Black},
+        {3, 5, 26, 4, Navy},
+        {24, 6, 4, 2, LightGrey},
+        {3, 10, 26, 17, White},
+        {5, 12, 12, 1, DarkGrey},
+        {5, 15, 18, 1, DarkGrey},
+        {5, 18, 15, 1, DarkGrey},
+        {30, 6, 1, 23, DarkGrey},
+        {4, 28, 27, 1, DarkGrey},
+    });
 }
 
 Raster AnimationIcon(int frame)
