@@ -1,0 +1,237 @@
+#include "caption/caption_paint.h"
+
+#include <windowsx.h>
+
+#include <new>
+#include <string>
+
+#include "caption/caption_gdi.h"
+
+namespace {
+
+void FillColor(HDC dc, const CapRect &r, COLORREF color)
+{
+    GdiObject<HBRUSH> brush(CreateSolidBrush(color));
+    const RECT rc = ToRect(r);
+    if (brush)
+        FillRect(dc, &rc, brush.get());
+}
+
+COLORREF InkColor(HDC dc, Ink ink)
+{
+    switch (ink) {
+    case Ink::Frame:
+        return GetSysColor(COLOR_WINDOWFRAME);
+    case Ink::Face:
+        return kLightGrey;
+    case Ink::NearestFace:
+        return GetNearestColor(dc, kLightGrey);
+    case Ink::Shadow:
+        return kDarkGrey;
+    case Ink::Black:
+        return kBlack;
+    case Ink::White:
+    case Ink::Invert:
+        break;
+    }
+    return kWhite;
+}
+
+void RunOps(HDC dc, const std::vector<PaintOp> &ops)
+{
+    for (const PaintOp &op : ops) {
+        if (op.ink == Ink::Invert) {
+            const RECT rc = ToRect(op.rect);
+            InvertRect(dc, &rc);
+        } else {
+            FillColor(dc, op.rect, InkColor(dc, op.ink));
+        }
+    }
+}
+
+// A box's screen rectangle moved into window coordinates.
+CapRect InWindow(HWND window, const RECT &screen)
+{
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return Offset(ToCapRect(screen), -frame.left, -frame.top);
+}
+
+void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize, COLORREF color)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text;
+    try {
+        text.assign(static_cast<size_t>(length) + 2, '\0');
+    } catch (const std::bad_alloc &) {
+        return;  // no memory: the caption goes without its title
+    }
+    // Draw what was copied: the length is only an upper bound for
+    // double-byte titles, and the padding zeros are no characters.
+    const int n = GetWindowTextA(window, text.data(), length + 1);
+    if (n <= 0)
+        return;
+
+    LOGFONTA lf{};
+    lf.lfHeight = 3 - ibSize;
+    lf.lfWeight = TitleFontWeight(ibSize);
+    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    lf.lfClipPrecision = CLIP_LH_ANGLES | CLIP_STROKE_PRECIS;
+    lf.lfQuality = DEFAULT_QUALITY;
+    if (vertical) {
+        lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+        lf.lfPitchAndFamily = FF_SWISS | 0x04;
+        lf.lfEscapement = lf.lfOrientation = 900;  // runs upward
+    } else {
+        lf.lfPitchAndFamily = FF_SWISS;
+    }
+    GdiObject<HFONT> font(CreateFontIndirectA(&lf));
+    if (!font)
+        return;
+    TextColorScope textColor(dc, color);
+    BkModeScope bkMode(dc, TRANSPARENT);
+    SelectedObject selected(dc, font.get());
+
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), n, &extent);
+    if (vertical) {
+        // Only an outline font can be turned.
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        if (!(tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)))
+            return;
+    }
+    const CapPoint origin = TitleOrigin(r, vertical, extent.cx, extent.cy);
+    const RECT clip = ToRect(r);
+    ExtTextOutA(dc, origin.x, origin.y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(n), nullptr);
+}
+
+} // namespace
+
+void DrawBoxGlyph(HDC dc, const RECT *area, GlyphKind kind)
+{
+    if (!dc || !area)
+        return;
+    for (const CapRect &row : GlyphRows(ToCapRect(*area), kind))
+        FillColor(dc, row, kBlack);
+}
+
+void DrawSysMenuBox(HDC given, HWND window, BOOL pressed)
+{
+    RECT box;
+    if (!GetSysMenuBoxRect(window, &box))
+        return;
+    WindowDcHolder dc(window, given);
+    if (!dc)
+        return;
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    RunOps(dc.get(), SysMenuBoxOps(InWindow(window, box), CaptionVertical(style), CaptionIbSize(window), pressed));
+}
+
+void DrawCaptionBox(HDC given, HWND window, BOOL isMinimizeBox, BOOL pressed)
+{
+    RECT box;
+    if (!(isMinimizeBox ? GetMinimizeBoxRect(window, &box) : GetMaximizeBoxRect(window, &box)))
+        return;
+    WindowDcHolder dc(window, given);
+    if (!dc)
+        return;
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    const CaptionBoxPaint paint = CaptionBoxOps(InWindow(window, box), CaptionVertical(style), CaptionIbSize(window),
+                                                pressed != FALSE, GetSystemMetrics(SM_CYCAPTION));
+    RunOps(dc.get(), paint.ops);
+    const GlyphKind kind = isMinimizeBox ? GlyphMinimize : IsZoomed(window) ? GlyphRestore : GlyphMaximize;
+    const RECT area = ToRect(paint.glyphArea);
+    DrawBoxGlyph(dc.get(), &area, kind);
+}
+
+BOOL WINAPI DrawCaption(HDC dc, HWND window, const RECT *rect, BOOL vertical, BOOL hasSysMenu, BOOL hasMinimizeBox,
+                        BOOL hasMaximizeBox, BOOL active)
+{
+    if (!dc || !rect)
+        return FALSE;
+    const int ibSize = CaptionIbSize(window);
+    const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
+    const COLORREF fill = GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION);
+    const COLORREF text = GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT);
+    // Stock objects: leaving them selected leaks nothing.
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SelectObject(dc, GetStockObject(NULL_PEN));
+
+    const bool v = vertical != FALSE;
+    const CapRect caption = ToCapRect(*rect);
+    const CapRect r = TitleArea(caption, v, hasSysMenu, hasMinimizeBox, hasMaximizeBox, ibSize);
+    FillColor(dc, FrameLine(caption, v), frame);
+    FillColor(dc, CaptionFill(r, v), fill);
+    if (CaptionTextEnabled)
+        DrawTitle(dc, window, r, v, ibSize, text);
+
+    // The boxes follow the window's own geometry, whatever rect says.
+    if (hasSysMenu)
+        DrawSysMenuBox(dc, window, FALSE);
+    if (hasMinimizeBox)
+        DrawCaptionBox(dc, window, TRUE, FALSE);
+    if (hasMaximizeBox)
+        DrawCaptionBox(dc, window, FALSE, FALSE);
+    return TRUE;
+}
+
+BOOL TrackCaptionBox(HWND window, int hitCode, const RECT *boxRect)
+{
+    const BOOL isMinimizeBox = hitCode == HTMINBUTTON;
+    bool inside = true;
+    DrawCaptionBox(nullptr, window, isMinimizeBox, TRUE);
+
+    bool releasedInside = false;
+    {
+        MouseCapture capture(window);
+        for (;;) {
+            // Poll mouse messages only: everything else waits in the queue
+            // until the button comes up.
+            MSG msg;
+            if (!PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSEFIRST + 9, PM_REMOVE)) {
+                // Without the capture no button-up will come: the window
+                // was destroyed or another window took the mouse.
+                if (GetCapture() != window)
+                    break;
+                continue;
+            }
+            POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+            ClientToScreen(msg.hwnd, &pt);
+            const bool over = PtInRect(boxRect, pt) != FALSE;
+            if (msg.message == WM_MOUSEMOVE) {
+                if (over != inside) {
+                    inside = over;
+                    DrawCaptionBox(nullptr, window, isMinimizeBox, inside);
+                }
+            } else if (msg.message == WM_LBUTTONUP) {
+                releasedInside = over;
+                break;
+            }
+        }
+        if (inside)
+            DrawCaptionBox(nullptr, window, isMinimizeBox, FALSE);
+    }
+    return releasedInside;
+}
+
+BOOL ShowCaptionSysMenu(HWND window)
+{
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+    if (!(style & WS_SYSMENU))
+        return FALSE;
+    WindowDcHolder dc(window);
+    if (!dc)
+        return TRUE;
+    DrawSysMenuBox(dc.get(), window, TRUE);
+    // The pixel just beside the client area's top-left corner, on the caption side.
+    POINT anchor = CaptionVertical(style) ? POINT{-1, 0} : POINT{0, -1};
+    ClientToScreen(window, &anchor);
+    if (HMENU menu = GetSystemMenu(window, FALSE)) {
+        EnableSysMenuItems(window, menu);
+        TrackPopupMenu(menu, 0, anchor.x, anchor.y, 0, window, nullptr);
+    }
+    DrawSysMenuBox(dc.get(), window, FALSE);
+    return TRUE;
+}
