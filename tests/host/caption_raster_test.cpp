@@ -131,44 +131,24 @@ TEST(CaptionRaster, SysMenuBarNeedsMoreThanFourPixels)
 
 TEST(CaptionRaster, BevelWidthsAroundTwenty)
 {
-    // Horizontal boxes: after the separator step the face is (ibSize - 1) square.
-    struct Case {
-        int ibSize;
-        bool pressed;
-        std::string leftColumn, topRow, lastColumn, secondLastColumn, lastRow, secondLastRow;
-        CapRect glyphArea;  // with caption metrics that do not shrink it
-    };
-    auto rep = [](char c, int n) { return std::string(n, c); };
-    const Case cases[] = {
-        {19, false, rep('w', 17) + "d", rep('w', 17) + "d", rep('d', 18), "w" + rep('g', 16) + "d", rep('d', 18),
-         "w" + rep('g', 16) + "d", {1, 1, 17, 17}},
-        {20, false, rep('w', 18) + "d", rep('w', 18) + "d", rep('d', 19), "w" + rep('g', 17) + "d", rep('d', 19),
-         "w" + rep('g', 17) + "d", {1, 1, 17, 17}},
-        {21, false, rep('w', 19) + "d", rep('w', 19) + "d", rep('d', 20), "w" + rep('d', 19), rep('d', 20),
-         "w" + rep('d', 19), {1, 1, 18, 18}},
-        {19, true, rep('d', 18), rep('d', 18), "d" + rep('g', 17), "d" + rep('g', 17), "d" + rep('g', 17),
-         "d" + rep('g', 17), {2, 2, 18, 18}},
-        {20, true, rep('d', 19), rep('d', 19), "dd" + rep('g', 17), "dd" + rep('g', 17), "dd" + rep('g', 17),
-         "dd" + rep('g', 17), {4, 4, 19, 19}},
-    };
-    for (const Case &c : cases) {
+    for (const BevelCase &c : kBevelCases) {
         SCOPED_TRACE(testing::Message() << c.ibSize << (c.pressed ? " pressed" : " raised"));
         const int n = c.ibSize - 1;
+        // Caption metrics large enough to leave the glyph area as the bevel makes it.
         const CaptionBoxPaint p = CaptionBoxOps({0, 0, n, c.ibSize}, false, c.ibSize, c.pressed, 60);
         Canvas canvas;
         canvas.Run(p.ops);
-        EXPECT_EQ(canvas.Column(-1, 0, c.ibSize + 1), rep('F', c.ibSize) + ".");
+        EXPECT_EQ(canvas.Column(-1, 0, c.ibSize + 1), Repeat('F', c.ibSize) + ".");
         EXPECT_EQ(canvas.Column(0, 0, n), c.leftColumn);
         EXPECT_EQ(canvas.Row(0, 0, n), c.topRow);
         EXPECT_EQ(canvas.Column(n - 1, 0, n), c.lastColumn);
         EXPECT_EQ(canvas.Column(n - 2, 0, n), c.secondLastColumn);
         EXPECT_EQ(canvas.Row(n - 1, 0, n), c.lastRow);
         EXPECT_EQ(canvas.Row(n - 2, 0, n), c.secondLastRow);
-        if (c.pressed && c.ibSize == 20) {
-            EXPECT_EQ(canvas.Column(1, 0, n), rep('d', n));
-            EXPECT_EQ(canvas.Row(1, 0, n), rep('d', n));
-        }
-        EXPECT_EQ(p.glyphArea, c.glyphArea);
+        // Pressed, the glyph moves in by twice the bevel; raised, by the bevel from the far edges.
+        const int w = c.ibSize >= 20 ? 2 : 1;
+        const CapRect area = c.pressed ? CapRect{2 * w, 2 * w, n, n} : CapRect{1, 1, n - w, n - w};
+        EXPECT_EQ(p.glyphArea, area);
     }
 }
 

@@ -122,3 +122,47 @@ inline const BoxPicture kSysMenuRaisedVertical{0, 0, {
     "ggggggggg.",
     "FFFFFFFFF.",
 }};
+
+inline const BoxPicture kMinimizeRaisedVertical{0, -1, {
+    "FFFFFFFFFF",
+    "wwwwwwwwd.",
+    "wgggggggd.",
+    "wgggggggd.",
+    "wgggggggd.",
+    "wgkkkkkgd.",
+    "wggkkkggd.",
+    "wgggkgggd.",
+    "wgggggggd.",
+    "ddddddddd.",
+}};
+
+// The edges of a minimize or maximize box of a horizontal caption around the
+// bevel thresholds: n = ibSize - 1 is the face's size, each string runs from
+// the face's top (columns) or left (rows).
+struct BevelCase {
+    int ibSize;
+    bool pressed;
+    std::string leftColumn, topRow, lastColumn, secondLastColumn, lastRow, secondLastRow;
+};
+
+inline std::string Repeat(char c, int n)
+{
+    return std::string(static_cast<size_t>(n), c);
+}
+
+inline const BevelCase kBevelCases[] = {
+    // Raised: one-pixel shadow up to 20, two pixels from 21.
+    {19, false, Repeat('w', 17) + "d", Repeat('w', 17) + "d", Repeat('d', 18), "w" + Repeat('g', 16) + "d",
+     Repeat('d', 18), "w" + Repeat('g', 16) + "d"},
+    {20, false, Repeat('w', 18) + "d", Repeat('w', 18) + "d", Repeat('d', 19), "w" + Repeat('g', 17) + "d",
+     Repeat('d', 19), "w" + Repeat('g', 17) + "d"},
+    {21, false, Repeat('w', 19) + "d", Repeat('w', 19) + "d", Repeat('d', 20), "w" + Repeat('d', 19),
+     Repeat('d', 20), "w" + Repeat('d', 19)},
+    // Pressed: one-pixel edges below 20, two from 20.
+    {19, true, Repeat('d', 18), Repeat('d', 18), "d" + Repeat('g', 17), "d" + Repeat('g', 17), "d" + Repeat('g', 17),
+     "d" + Repeat('g', 17)},
+    {20, true, Repeat('d', 19), Repeat('d', 19), "dd" + Repeat('g', 17), "dd" + Repeat('g', 17),
+     "dd" + Repeat('g', 17), "dd" + Repeat('g', 17)},
+    {21, true, Repeat('d', 20), Repeat('d', 20), "dd" + Repeat('g', 18), "dd" + Repeat('g', 18),
+     "dd" + Repeat('g', 18), "dd" + Repeat('g', 18)},
+};
