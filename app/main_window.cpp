@@ -1,0 +1,259 @@
+#include "app/main_window.h"
+
+#include <shellapi.h>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "bar/icon_strip.h"
+#include "bar/faces.h"
+#include "bar/layout.h"
+#include "bar/pages.h"
+#include "caption/caption_frame.h"
+#include "launch/slot_activation.h"
+#include "syspanel/syspanel.h"
+#include "tips/tooltip.h"
+
+namespace {
+
+constexpr DWORD kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNWINDOW;
+constexpr WORD kProgramIcon = 110;
+// What a docked bar loses, and what a floating one gets back.
+constexpr DWORD kDockedStyleMask = 0xFFB7BFFF;
+constexpr DWORD kFloatingStyleBits = 0x884000;
+
+// The shell broadcasts this when it (re)starts; the icon must be added again.
+UINT gTaskbarCreated = 0;
+NOTIFYICONDATAA gNotifyIcon{};
+
+using Ctl3dProc = BOOL(WINAPI *)(HINSTANCE);
+Ctl3dProc gCtl3dUnregister = nullptr;
+
+void LoadCtl3d(HINSTANCE instance)
+{
+    // Only for the look of dialog controls: a system without it shows no error and runs on.
+    const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    gApp.ctl3d = LoadLibraryA("CTL3D32.DLL");
+    SetErrorMode(previous);
+    if (!gApp.ctl3d)
+        return;
+    auto reg = reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dRegister")));
+    auto autoSub =
+        reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dAutoSubclass")));
+    gCtl3dUnregister =
+        reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dUnregister")));
+    if (reg)
+        reg(instance);
+    if (autoSub)
+        autoSub(instance);
+}
+
+void FreeCtl3d(HINSTANCE instance)
+{
+    if (!gApp.ctl3d)
+        return;
+    if (gCtl3dUnregister)
+        gCtl3dUnregister(instance);
+    FreeLibrary(gApp.ctl3d);
+    gApp.ctl3d = nullptr;
+    gCtl3dUnregister = nullptr;
+}
+
+void ApplyTopmost(HWND bar)
+{
+    // A clear bit does not take the bar out of the topmost band; only the pin does that.
+    if (gSettings.mode & Topmost)
+        SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void OnCreate(HWND bar)
+{
+    gApp.bar = bar;
+    const BarPosition at = LoadSettings(true);
+    LoadCtl3d(gApp.instance);
+    ApplyTopmost(bar);
+    if (gSettings.mode & CornerMask)
+        SetWindowLongA(bar, GWL_STYLE, GetWindowLongA(bar, GWL_STYLE) & kDockedStyleMask);
+    gSystemPanelShown = false;
+    BuildIconStrip(bar);
+    CreateSlotButtons(bar);
+    CreateControlButtons(bar);
+    CreateRunHistory();
+    SizeBarAt(bar, at.x, at.y);
+    gApp.lastLaunchTick = 0xFFFFFFFF;
+}
+
+void OnDestroy(HWND bar)
+{
+    RestoreButtonProc(PageButton(IdPrevPage));
+    RestoreButtonProc(PageButton(IdNextPage));
+    RestoreButtonProc(PageButton(IdSystemPanel));
+    DestroySlotButtons();
+    FreeIconStrip();
+    FreeCtl3d(gApp.instance);
+    FreeRunHistory();
+    SaveSettings(bar);
+    PostQuitMessage(0);
+}
+
+void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    if (id >= kFirstSlotId && id < kFirstSlotId + kMaxButtonsPerPage)
+        OnSlotCommand(bar, id, reinterpret_cast<HWND>(lParam));
+    else if (id == IdPrevPage || id == IdNextPage || id == IdPin || id == IdPageNumber)
+        OnPageCommand(bar, id);
+    else if (id == IdSystemPanel)
+        OnSystemPanelToggle(bar);
+}
+
+bool RegisterOne(HINSTANCE instance, const char *name, WNDPROC proc, HICON icon, COLORREF background)
+{
+    WNDCLASSA wc{};
+    wc.style = kClassStyle;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = CreateSolidBrush(background);
+    wc.lpszClassName = name;
+    if (RegisterClassA(&wc))
+        return true;
+    DeleteObject(wc.hbrBackground);
+    return false;
+}
+
+void UnregisterOne(HINSTANCE instance, const char *name)
+{
+    WNDCLASSA wc{};
+    if (GetClassInfoA(instance, name, &wc))
+        DeleteObject(wc.hbrBackground);
+    UnregisterClassA(name, instance);
+}
+
+} // namespace
+
+bool RegisterBarClasses(HINSTANCE instance)
+{
+    return RegisterOne(instance, kBarClassName, BarWndProc, LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon)),
+                       RGB(192, 192, 192)) &&
+           RegisterOne(instance, kTooltipClass, TooltipWndProc, nullptr, 0x0080FFFF);
+}
+
+void UnregisterBarClasses(HINSTANCE instance)
+{
+    UnregisterOne(instance, kBarClassName);
+    UnregisterOne(instance, kTooltipClass);
+}
+
+HWND CreateBar(HINSTANCE instance)
+{
+    gApp.instance = instance;
+    gTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    return CreateWindowExA(kBarExStyle, kBarClassName, kBarTitle, kBarStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+}
+
+void AddNotifyIcon(HWND bar)
+{
+    const HICON icon = gNotifyIcon.hIcon;  // kept when the shell asks for the icon again
+    gNotifyIcon = NOTIFYICONDATAA{};
+    gNotifyIcon.hIcon = icon;
+    gNotifyIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    gNotifyIcon.hWnd = bar;
+    gNotifyIcon.uID = kTrayIconId;
+    gNotifyIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    gNotifyIcon.uCallbackMessage = TrayCallbackMessage;
+    if (!gNotifyIcon.hIcon)
+        gNotifyIcon.hIcon = static_cast<HICON>(
+            LoadImageA(gApp.instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    lstrcpynA(gNotifyIcon.szTip, kBarTitle, sizeof gNotifyIcon.szTip);
+    Shell_NotifyIconA(NIM_ADD, &gNotifyIcon);
+}
+
+void RemoveNotifyIcon(HWND)
+{
+    Shell_NotifyIconA(NIM_DELETE, &gNotifyIcon);
+    if (gNotifyIcon.hIcon)
+        DestroyIcon(gNotifyIcon.hIcon);
+    gNotifyIcon.hIcon = nullptr;
+}
+
+LRESULT ReloadBar(HWND bar)
+{
+    DestroySlotButtons();
+    const BarPosition at = LoadSettings(false);
+    ApplyTopmost(bar);
+    DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
+    style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
+    SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
+    gSystemPanelShown = false;
+    BuildIconStrip(bar);
+    CreateSlotButtons(bar);
+    PlaceControlButtons();
+    SizeBarAt(bar, at.x, at.y);
+    return 0;
+}
+
+LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE: OnCreate(bar); break;
+    case WM_DESTROY: OnDestroy(bar); break;
+    case WM_SIZE: Regrid(bar, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)); break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            HideTooltip(bar);
+        break;
+    case WM_QUERYENDSESSION: SaveSettings(bar); break;
+    case WM_GETMINMAXINFO: return FillTrackLimits(bar, reinterpret_cast<MINMAXINFO *>(lParam));
+    case WM_DRAWITEM: return DrawButtonFace(bar, reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+    case WM_COMMAND:
+        OnCommand(bar, wParam, lParam);
+        UpdateHover(bar);
+        break;
+    case WM_SETCURSOR: UpdateHover(bar); break;
+    case WM_TIMER: ShowTooltipOnTimer(bar); break;
+    case WM_USER: return ReloadBar(bar);
+    case TrayCallbackMessage:
+        if (lParam == WM_RBUTTONDOWN || lParam == WM_LBUTTONDOWN)
+            SetForegroundWindow(bar);
+        break;
+    default:
+        if (gTaskbarCreated && msg == gTaskbarCreated)
+            AddNotifyIcon(bar);
+        break;
+    }
+    return SmallCaptionFrame(bar, msg, wParam, lParam);
+}
+
+int RunBar(HINSTANCE instance)
+{
+    if (FindWindowA(kBarClassName, kBarTitle)) {
+        MessageBeep(MB_ICONHAND);
+        return 0;
+    }
+    if (!RegisterBarClasses(instance))
+        return 0;
+    HWND bar = CreateBar(instance);
+    if (!bar)
+        return 0;
+    gChangeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+    ShowWindow(bar, SW_SHOWNORMAL);
+    // The show command this program was started with is not ours to follow: the first
+    // ShowWindow may have been made to obey it, so insist once.
+    if (IsIconic(bar) || !IsWindowVisible(bar))
+        ShowWindow(bar, SW_SHOWNORMAL);
+    UpdateWindow(bar);
+    AddNotifyIcon(bar);
+    BroadcastChangeNotice(NoticeStarted);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    UnregisterBarClasses(instance);
+    BroadcastChangeNotice(NoticeEnded);
+    RemoveNotifyIcon(bar);
+    return static_cast<int>(msg.wParam);
+}

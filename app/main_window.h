@@ -1,0 +1,28 @@
+// The bar's main window: class registration, creation, the dispatch of
+// every message, the notification icon, reload and teardown.
+#pragma once
+#include <windows.h>
+
+inline constexpr char kBarClassName[] = "TAV!";
+inline constexpr char kBarTitle[] = "TAV!";
+constexpr UINT TrayCallbackMessage = 0x600;
+constexpr UINT kTrayIconId = 0x600;
+constexpr DWORD kBarStyle = 0x80CC4000;  // popup, caption, system menu, sizing frame, thin caption
+constexpr DWORD kBarExStyle = WS_EX_TOOLWINDOW;
+
+// Registers "TAV!" and "TAV!TIPS". Returns false when either fails.
+bool RegisterBarClasses(HINSTANCE instance);
+// Deletes each class's background brush and unregisters it.
+void UnregisterBarClasses(HINSTANCE instance);
+// Creates the bar (its WM_CREATE builds everything); nullptr on failure.
+HWND CreateBar(HINSTANCE instance);
+// Adds (or, after a shell restart, adds again) the notification icon.
+void AddNotifyIcon(HWND bar);
+void RemoveNotifyIcon(HWND bar);
+
+LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
+// WM_USER from another program: re-read the settings and rebuild the grid.
+LRESULT ReloadBar(HWND bar);
+// The program entry's whole life, from the single-instance check to the
+// end of the message loop. Returns the exit code.
+int RunBar(HINSTANCE instance);
