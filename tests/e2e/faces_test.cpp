@@ -1,0 +1,225 @@
+// The faces of the real TAV.EXE on the screen: slot faces with their icons
+// (raised, and pressed while the real mouse button is held), the control
+// faces, the page number, small buttons, and the strip that painting keeps
+// until a reload. Screen pixels are compared with the faces this test
+// composes from the same resources.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "bar/layout.h"
+#include "support/bar_driver.h"
+#include "support/win_test.h"
+#include "win/faces_pixels.h"
+
+using namespace tavtest;
+using namespace facetest;
+
+namespace {
+
+std::string IconLibrary()
+{
+    return ProgramDir() + "\\tav_testicons.dll";
+}
+
+std::string PlainTextFile()
+{
+    char dir[MAX_PATH] = {};
+    GetTempPathA(sizeof dir, dir);
+    const std::string path = std::string(dir) + "tav_e2e_plain.txt";
+    FILE *f = std::fopen(path.c_str(), "wb");
+    std::fputs("not an icon file\r\n", f);
+    std::fclose(f);
+    return path;
+}
+
+std::string Entry(const std::string &iconFile, int index)
+{
+    return iconFile + "," + std::to_string(index) + ",,C:\\NO\\SUCH\\PROGRAM.EXE";
+}
+
+std::string Ini(unsigned mode, const std::string &programs)
+{
+    return "[environment section]\r\nmode=" + std::to_string(mode) +
+           "\r\nposition=40,40\r\nbuttons par page=8\r\nmaximum pages=2\r\nstartup page=1\r\nJapan=1\r\n"
+           "[program section]\r\n" +
+           programs;
+}
+
+// What the screen shows of a button of the bar.
+void CaptureButton(HWND bar, int id, Surface &into)
+{
+    const RECT r = ClientRectOnScreen(GetDlgItem(bar, id));
+    HDC screen = GetDC(nullptr);
+    BitBlt(into.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+}
+
+SIZE ButtonSize(HWND bar, int id)
+{
+    const RECT r = ClientRectOnScreen(GetDlgItem(bar, id));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// The face at (sx, sy), w x h, of `from`, stretched to dw x dh as the bar does it.
+void Stretched(HDC from, int sx, int sy, int w, int h, int dw, int dh, Surface &into)
+{
+    into.Fill(kUnpainted);
+    StretchBlt(into.dc(), 0, 0, dw, dh, from, sx, sy, w, h, SRCCOPY);
+}
+
+void StretchedResource(int id, int sx, int sy, int w, int h, int dw, int dh, Surface &into)
+{
+    HBITMAP b = LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(id));
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, b);
+    Stretched(dc, sx, sy, w, h, dw, dh, into);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(b);
+}
+
+// The page number plate with `page` at (at, at), as it must look.
+void PageNumberFace(int page, int h, int s, int at, Surface &into)
+{
+    StretchedResource(IDB_PAGE_PLATE, 0, 0, 19, 38, h, s, into);
+    HFONT font = CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    HGDIOBJ old = SelectObject(into.dc(), font);
+    SetBkColor(into.dc(), kLightGrey);
+    SetTextColor(into.dc(), kBlack);
+    const std::string text = std::to_string(page);
+    TextOutA(into.dc(), at, at, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(into.dc(), old);
+    DeleteObject(font);
+}
+
+class BarFaces : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gApp.instance = GetModuleHandleA(nullptr);
+        ASSERT_EQ(FindBar(), nullptr) << "a bar from an earlier test still runs";
+    }
+    void TearDown() override
+    {
+        bar_.reset();
+        DeleteIni();
+    }
+
+    HWND Start(const std::string &ini)
+    {
+        WriteIni(ini);
+        bar_ = std::make_unique<BarProcess>();
+        HWND w = bar_->WaitForBar();
+        Settle(300);
+        return w;
+    }
+
+    // The button's screen pixels against `expected` (its top-left w x h).
+    void ExpectButton(HWND bar, int id, const Surface &expected, int w, int h, const std::string &what)
+    {
+        const SIZE size = ButtonSize(bar, id);
+        ASSERT_EQ(size.cx, w) << what;
+        ASSERT_EQ(size.cy, h) << what;
+        Surface shown(w, h);
+        CaptureButton(bar, id, shown);
+        EXPECT_TRUE(shown.SameAs(expected, 0, 0, w, h, 0, 0)) << what << "\nshown:\n"
+                                                               << shown.Dump(0, 0, 8, 8) << "expected:\n"
+                                                               << expected.Dump(0, 0, 8, 8);
+    }
+
+    // A slot's face: the strip cell for this icon (nullptr: blank), raised or pressed, at size s.
+    void ExpectSlot(HWND bar, int k, HICON icon, bool pressed, int s, const std::string &what)
+    {
+        Surface cell(kStripWidth, kStripCellSize), expected(s, s);
+        ExpectedCell(icon, cell);
+        Stretched(cell.dc(), pressed ? 38 : 0, 0, 38, 38, s, s, expected);
+        ExpectButton(bar, kFirstSlotId + k, expected, s, s, what);
+    }
+
+    std::unique_ptr<BarProcess> bar_;
+};
+
+TEST_F(BarFaces, SlotAndControlFacesOnTheScreen)
+{
+    const std::string dll = IconLibrary();
+    HWND bar = Start(Ini(0, "profile000=" + Entry(dll, -1) + "\r\nprofile001=" + Entry(dll, -2) +
+                                "\r\nprofile002=" + Entry(PlainTextFile(), 0) + "\r\n"));
+    ASSERT_TRUE(bar);
+
+    ExpectSlot(bar, 0, ResourceIcon(113), false, 38, "stored -1 shows the library's icon 0");
+    ExpectSlot(bar, 1, ResourceIcon(114), false, 38, "stored -2 shows its icon 1");
+    ExpectSlot(bar, 2, ResourceIcon(IDI_DEFAULT_PROGRAM), false, 38, "a plain text file shows icon 111");
+    ExpectSlot(bar, 3, nullptr, false, 38, "a blank raised face");
+
+    const struct {
+        int id, bitmap, row;
+        const char *what;
+    } controls[] = {
+        {501, IDB_PAGE_ARROWS, 0, "previous page: left arrow"},
+        {502, IDB_PAGE_ARROWS, 1, "next page: right arrow"},
+        {503, IDB_PIN, 0, "pin, not pinned: up arrow"},
+        {504, IDB_PANEL_TOGGLE, 0, "panel toggle"},
+    };
+    for (const auto &c : controls) {
+        Surface expected(19, 19);
+        StretchedResource(c.bitmap, 0, 19 * c.row, 19, 19, 19, 19, expected);
+        ExpectButton(bar, c.id, expected, 19, 19, c.what);
+    }
+    Surface number(19, 38);
+    PageNumberFace(1, 19, 38, 9, number);
+    ExpectButton(bar, 505, number, 19, 38, "page number 1 at (9, 9)");
+
+    // Pressed while the real mouse button is held on it; let go elsewhere so nothing starts.
+    const RECT slot = ClientRectOnScreen(GetDlgItem(bar, 1000));
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(slot.left + 19) + " " + std::to_string(slot.top + 19) +
+                        " mousedown 1"));
+    Settle(300);
+    ExpectSlot(bar, 0, ResourceIcon(113), true, 38, "held down: the pressed face");
+    ASSERT_TRUE(Xdotool("mousemove 600 600 mouseup 1"));
+    Settle(300);
+    ExpectSlot(bar, 0, ResourceIcon(113), false, 38, "released outside: raised again");
+}
+
+TEST_F(BarFaces, SmallButtonsScaleEveryFace)
+{
+    HWND bar = Start(Ini(SmallButtons, "profile000=" + Entry(IconLibrary(), 2) + "\r\n"));
+    ASSERT_TRUE(bar);
+    ExpectSlot(bar, 0, ResourceIcon(115), false, 30, "registered slot at 30 x 30");
+    ExpectSlot(bar, 1, nullptr, false, 30, "blank slot at 30 x 30");
+    const struct {
+        int id, bitmap, row;
+    } controls[] = {{501, IDB_PAGE_ARROWS, 0}, {502, IDB_PAGE_ARROWS, 1}, {503, IDB_PIN, 0}, {504, IDB_PANEL_TOGGLE, 0}};
+    for (const auto &c : controls) {
+        Surface expected(15, 15);
+        StretchedResource(c.bitmap, 0, 19 * c.row, 19, 19, 15, 15, expected);
+        ExpectButton(bar, c.id, expected, 15, 15, "control " + std::to_string(c.id) + " at 15 x 15");
+    }
+    Surface number(15, 30);
+    PageNumberFace(1, 15, 30, 4, number);
+    ExpectButton(bar, 505, number, 15, 30, "page number at (4, 4) on a 15 x 30 plate");
+}
+
+TEST_F(BarFaces, RepaintShowsTheOldFacesUntilAReload)
+{
+    const std::string dll = IconLibrary();
+    HWND bar = Start(Ini(0, "profile000=" + Entry(dll, 0) + "\r\n"));
+    ASSERT_TRUE(bar);
+    ExpectSlot(bar, 0, ResourceIcon(113), false, 38, "at start");
+
+    // Behind the bar's back: another icon for slot 0, a program on slot 1.
+    WriteIni(Ini(0, "profile000=" + Entry(dll, 3) + "\r\nprofile001=" + Entry(dll, 1) + "\r\n"));
+    RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Settle(300);
+    ExpectSlot(bar, 0, ResourceIcon(113), false, 38, "repainted: still the old icon");
+    ExpectSlot(bar, 1, nullptr, false, 38, "repainted: still empty");
+
+    SendMessageA(bar, WM_USER, 0, 0);
+    Settle(300);
+    ExpectSlot(bar, 0, ResourceIcon(116), false, 38, "reloaded: the new icon");
+    ExpectSlot(bar, 1, ResourceIcon(114), false, 38, "reloaded: the new program");
+}
+
+} // namespace
