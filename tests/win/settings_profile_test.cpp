@@ -111,8 +111,9 @@ TEST_F(SettingsProfile, HandEditedFilesStayInRange)
         gSettings = BarSettings{};
         const BarPosition p = LoadSettings(true);
         // "Japan" missing follows the system; the cases that set it say so.
-        if (std::string(c.ini).find("Japan=") != std::string::npos)
+        if (std::string(c.ini).find("Japan=") != std::string::npos) {
             EXPECT_EQ(gSettings.languageOffset, c.language);
+        }
         EXPECT_EQ(gSettings.mode, c.mode);
         EXPECT_EQ(gSettings.maximumPages, c.maxPages);
         EXPECT_EQ(gSettings.currentPage, c.page);
