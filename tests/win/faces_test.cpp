@@ -90,7 +90,28 @@ TEST(Resources, IconsDecodeToWhatWasDrawn)
             }
         EXPECT_EQ(wrong, 0);
     }
-    EXPECT_TRUE(LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT)));
+}
+
+TEST(Resources, WaitCursorDecodesToWhatWasDrawn)
+{
+    gApp.instance = GetModuleHandleA(nullptr);
+    const CursorPicture drawn = WaitCursor();
+    HCURSOR cursor = LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT));
+    ASSERT_TRUE(cursor);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    EXPECT_EQ(static_cast<int>(info.xHotspot), drawn.hotX);
+    EXPECT_EQ(static_cast<int>(info.yHotspot), drawn.hotY);
+    Surface c(32, 32);
+    ASSERT_TRUE(DrawIcon(c.dc(), 0, 0, cursor));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const std::uint8_t p = drawn.picture.At(x, y);
+            ASSERT_EQ(c.At(x, y), p == kTransparent ? kUnpainted : PaletteColour(p)) << x << "," << y;
+        }
 }
 
 TEST(Resources, MoveMarkIsAHatchOfEveryThirdDiagonal)
