@@ -19,53 +19,13 @@
 #include "app/app_state.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
+#include "bench_util.h"
+
+using namespace bench;
 
 namespace {
 
 constexpr int kSlots = 400;
-constexpr int kRuns = 7;
-
-double Now()
-{
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-// Median of kRuns timings in milliseconds, after one run to warm the caches.
-double Median(const std::function<void()> &work)
-{
-    work();
-    std::vector<double> ms;
-    for (int i = 0; i < kRuns; ++i) {
-        const double start = Now();
-        work();
-        ms.push_back(Now() - start);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
-
-std::string ProgramDir()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/"));
-}
-
-std::string IniPath()
-{
-    char dir[MAX_PATH] = {};
-    GetWindowsDirectoryA(dir, sizeof dir);
-    return std::string(dir) + "\\TAV.INI";
-}
-
-void FlushProfileCache()
-{
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIniFile);
-}
 
 struct Slot {
     std::string file;
@@ -77,12 +37,7 @@ void WriteSlots(const std::vector<Slot> &slots)
     std::string text = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n[program section]\r\n";
     for (int n = 0; n < static_cast<int>(slots.size()); ++n)
         text += ProfileKey(n) + "=" + slots[n].file + "," + std::to_string(slots[n].index) + ",,C:\\PROGRAM.EXE\r\n";
-    FlushProfileCache();
-    if (FILE *f = std::fopen(IniPath().c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    FlushProfileCache();
+    WriteIni(text);
 }
 
 // What a program that only wants these icons must do.
@@ -101,12 +56,6 @@ void ReadAll()
     std::vector<char> value(2048);
     for (int n = 0; n < kSlots; ++n)
         ReadProgramKey(ProfileKey(n).c_str(), value.data(), static_cast<int>(value.size()));
-}
-
-void Report(const char *what, double strip, const char *floorWhat, double floor)
-{
-    std::printf("%-34s %9.1f ms   floor (%s) %9.1f ms   ratio %5.2f\n", what, strip, floorWhat, floor,
-                floor > 0 ? strip / floor : 0.0);
 }
 
 } // namespace
@@ -137,8 +86,7 @@ int main()
         shared.push_back({library, 1});
     }
 
-    const std::string backup = IniPath() + ".bench";
-    const bool hadIni = MoveFileExA(IniPath().c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+    const IniBackup keep;
     HWND bar = CreateWindowExA(0, "STATIC", "bench", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
 
     std::printf("icon strip of %d slots (20 pages of 20), median of %d runs\n", kSlots, kRuns);
@@ -158,10 +106,6 @@ int main()
 
     FreeIconStrip();
     DestroyWindow(bar);
-    FlushProfileCache();
-    DeleteFileA(IniPath().c_str());
-    if (hadIni)
-        MoveFileExA(backup.c_str(), IniPath().c_str(), MOVEFILE_REPLACE_EXISTING);
     for (const Slot &s : distinct)
         DeleteFileA(s.file.c_str());
     RemoveDirectoryA(dir.c_str());
