@@ -178,6 +178,7 @@ TEST(CaptionFrame, DoubleClickOnSystemMenuBoxCloses)
     EXPECT_EQ(f.log().Count(WM_CLOSE), 0);
     SendMessageA(f.hwnd(), WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
     EXPECT_EQ(f.log().Count(WM_CLOSE), 1);
+    EXPECT_EQ(f.log().Count(WM_SYSCOMMAND), 0) << "closed directly, not through the system's SC_CLOSE";
     EXPECT_FALSE(IsWindow(f.hwnd()));
 }
 

@@ -29,6 +29,7 @@ struct FrameLog {
     std::vector<LoggedMessage> messages;
     int nclButtonDownsDone = 0;  // WM_NCLBUTTONDOWN handled to the end
     bool propertiesAfterNcDestroy = false;
+    bool cancelSizeMove = true;  // leave a move or size loop at once
     // Called on WM_ENTERIDLE, that is inside an open popup menu. By default
     // the menu is closed at once, so no test can hang in it.
     std::function<void(HWND)> onMenuIdle = [](HWND) { EndMenu(); };
@@ -72,6 +73,10 @@ inline bool HasProp(HWND window, const char *name)
 
 inline const char kFrameClass[] = "CaptionTestFrame";
 
+// A popup left open for a real click to close gets closed by this timer
+// when that click never comes.
+inline const UINT_PTR kMenuSafetyTimer = 0xCA97;
+
 inline LRESULT CALLBACK LoggingFrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
@@ -84,7 +89,12 @@ inline LRESULT CALLBACK LoggingFrameProc(HWND window, UINT message, WPARAM wPara
         if (message == WM_ENTERIDLE && log->onMenuIdle)
             log->onMenuIdle(window);
     }
-    if (message == WM_ENTERSIZEMOVE) {
+    if (message == WM_TIMER && wParam == kMenuSafetyTimer) {
+        KillTimer(window, kMenuSafetyTimer);
+        EndMenu();
+        return 0;
+    }
+    if (message == WM_ENTERSIZEMOVE && log && log->cancelSizeMove) {
         // A move or size loop has started: leave it at once, as Escape does.
         PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
     }
@@ -301,10 +311,17 @@ inline INT_PTR Prop(HWND window, const char *name)
 inline int Xdotool(const std::string &args, bool wait = true)
 {
     std::string command = "/usr/bin/xdotool " + args;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOA si{};
     si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;  // its answers would clutter the test output
+    si.hStdOutput = si.hStdError = nul;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    const BOOL started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(nul);
+    if (!started)
         return -1;
     int code = -2;
     if (wait) {
@@ -316,6 +333,19 @@ inline int Xdotool(const std::string &args, bool wait = true)
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return code;
+}
+
+// For a thread other than the window's: polls state that the window's
+// thread changes (pixels, positions, its input state) until pred() holds.
+inline bool WaitFor(const std::function<bool()> &pred, DWORD ms = 3000)
+{
+    const DWORD start = GetTickCount();
+    while (!pred()) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(5);
+    }
+    return true;
 }
 
 inline std::string At(POINT p)
