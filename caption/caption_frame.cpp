@@ -186,28 +186,31 @@ CaptionLayout WindowCaptionLayout(HWND window)
     return LayoutCaption(ToCapRect(r), StyleOf(window), CurrentFrameMetrics(), CaptionIbSize(window));
 }
 
-BOOL GetCaptionRect(HWND window, RECT *rect)
+// One part of the window's caption layout, or an empty rectangle.
+static BOOL GivePart(HWND window, bool CaptionLayout::*present, CapRect CaptionLayout::*part, RECT *rect)
 {
     const CaptionLayout l = WindowCaptionLayout(window);
-    return GiveRect(l.on, l.caption, rect);
+    return GiveRect(l.*present, l.*part, rect);
+}
+
+BOOL GetCaptionRect(HWND window, RECT *rect)
+{
+    return GivePart(window, &CaptionLayout::on, &CaptionLayout::caption, rect);
 }
 
 BOOL GetSysMenuBoxRect(HWND window, RECT *rect)
 {
-    const CaptionLayout l = WindowCaptionLayout(window);
-    return GiveRect(l.hasSysMenu, l.sysMenu, rect);
+    return GivePart(window, &CaptionLayout::hasSysMenu, &CaptionLayout::sysMenu, rect);
 }
 
 BOOL GetMinimizeBoxRect(HWND window, RECT *rect)
 {
-    const CaptionLayout l = WindowCaptionLayout(window);
-    return GiveRect(l.hasMinimize, l.minimize, rect);
+    return GivePart(window, &CaptionLayout::hasMinimize, &CaptionLayout::minimize, rect);
 }
 
 BOOL GetMaximizeBoxRect(HWND window, RECT *rect)
 {
-    const CaptionLayout l = WindowCaptionLayout(window);
-    return GiveRect(l.hasMaximize, l.maximize, rect);
+    return GivePart(window, &CaptionLayout::hasMaximize, &CaptionLayout::maximize, rect);
 }
 
 BOOL GetCaptionBoxRect(HWND window, int n, RECT *rect)

@@ -11,14 +11,6 @@ namespace {
 
 const DWORD kExampleStyle = kFrameStyle | kAllBoxes | CaptionStyleHorizontal;
 
-COLORREF WindowPixel(HWND window, int x, int y)
-{
-    HDC dc = GetWindowDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
 class CaptionInput : public testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(Xdotool("version"), 0) << "xdotool must run on the test display"; }
@@ -113,7 +105,8 @@ TEST_F(CaptionInput, AltSpaceOpensTheCaptionPopup)
     ClientToScreen(f.hwnd(), &anchor);
     EXPECT_EQ(popup.left, anchor.x);
     EXPECT_EQ(popup.top, anchor.y);
-    EXPECT_EQ(boxDuringMenu, RGB(0x3F, 0x3F, 0x3F));
+    EXPECT_EQ(boxDuringMenu, RGB(0x3F, 0x3F, 0x3F)) << "the box shows pressed while the popup is open";
+    EXPECT_EQ(WindowPixel(f.hwnd(), 4, 4), RGB(0xC0, 0xC0, 0xC0)) << "and raised after";
     EXPECT_EQ(f.log().Count(WM_ENTERMENULOOP), 1);
 }
 

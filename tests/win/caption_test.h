@@ -296,6 +296,15 @@ inline BOOL PaintCaption(const Canvas &canvas, HWND window, BOOL active)
                        (style & WS_MINIMIZEBOX) != 0, (style & WS_MAXIMIZEBOX) != 0, active);
 }
 
+// A pixel of the window as it shows on the screen (window coordinates).
+inline COLORREF WindowPixel(HWND window, int x, int y)
+{
+    HDC dc = GetWindowDC(window);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
 inline void SetIbSize(HWND window, int ibSize)
 {
     SetPropA(window, "ibSize", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(ibSize)));
