@@ -157,6 +157,37 @@ TEST_F(CaptionInput, PressedBoxDraggedOutAndBackReleasedOutsideSendsNothing)
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+// A window destroyed while its box is held (here by a message from another
+// thread, handled while the tracking loop polls) can no longer receive the
+// button-up: the tracking ends instead of polling for ever.
+TEST_F(CaptionInput, ClosingTheWindowWhileABoxIsHeldEndsTheTracking)
+{
+    Frame f(kExampleStyle, 100, 50, 200, 40);
+    f.ShowActive();
+    RECT box;
+    ASSERT_TRUE(GetMinimizeBoxRect(f.hwnd(), &box));
+    const RECT corner = InWindow(f.hwnd(), box);
+    const HWND window = f.hwnd();
+    FrameLog &log = f.log();
+    std::atomic<bool> held{false}, endedBeforeRelease{false}, done{false};
+    std::thread driver([&] {
+        Xdotool("mousemove " + At(Centre(box)) + " mousedown 1");
+        held = WaitFor([&] { return WindowPixel(window, corner.left, corner.top) == RGB(0x80, 0x80, 0x80); });
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        endedBeforeRelease = WaitFor([&] { return log.nclButtonDownsDone == 1; }, 2000);
+        Xdotool("mouseup 1");
+        done = true;
+    });
+    const bool finished = tavtest::PumpUntil([&] { return done && log.nclButtonDownsDone == 1; }, 10000);
+    driver.join();
+    ASSERT_TRUE(finished);
+    EXPECT_TRUE(held);
+    EXPECT_TRUE(endedBeforeRelease);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(log.Count(WM_SYSCOMMAND), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(CaptionInput, BoxClicksSendTheirCommands)
 {
     Frame f(kExampleStyle, 100, 50, 200, 40);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -27,7 +28,7 @@ struct LoggedMessage {
 // What a test window saw, and what the test wants done inside modal loops.
 struct FrameLog {
     std::vector<LoggedMessage> messages;
-    int nclButtonDownsDone = 0;  // WM_NCLBUTTONDOWN handled to the end
+    std::atomic<int> nclButtonDownsDone{0};  // WM_NCLBUTTONDOWN handled to the end (read by other threads)
     bool propertiesAfterNcDestroy = false;
     bool cancelSizeMove = true;  // leave a move or size loop at once
     // Called on WM_ENTERIDLE, that is inside an open popup menu. By default
