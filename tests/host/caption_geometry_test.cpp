@@ -19,7 +19,7 @@ CaptionLayout Example(std::uint32_t extra = 0)
     return LayoutCaption(kExampleWindow, CaptionStyleHorizontal | kStyleThickFrame | kAllBoxes | extra, kMetrics, 10);
 }
 
-TEST(CaptionGeometry, WorkedExampleRectangles)
+TEST(CaptionGeometry, ExampleWindowRectangles)
 {
     const CaptionLayout l = Example();
     EXPECT_EQ(l.caption, (CapRect{104, 54, 296, 64}));
@@ -76,7 +76,7 @@ TEST(CaptionGeometry, IbSizeFromCaptionHeight)
     EXPECT_EQ(IbSizeFromCaptionHeight(20), 11);
 }
 
-TEST(CaptionGeometry, HitTestWorkedExample)
+TEST(CaptionGeometry, HitTestOfTheExampleWindow)
 {
     struct Case {
         CapPoint p;

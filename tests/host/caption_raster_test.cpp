@@ -83,7 +83,7 @@ private:
     std::map<std::pair<int, int>, char> pixels_;
 };
 
-TEST(CaptionRaster, WorkedExampleBoxesOfTen)
+TEST(CaptionRaster, BoxesOfTen)
 {
     struct Case {
         const char *name;

@@ -68,7 +68,7 @@ TEST(CaptionFrame, CreationSetsPropertiesClearsDialogFrameAndShrinksClient)
     EXPECT_TRUE(IsRectEmpty(&caption));
 }
 
-TEST(CaptionFrame, RectangleOperationsOfTheWorkedExample)
+TEST(CaptionFrame, RectangleOperationsOfTheExampleWindow)
 {
     Frame f(kExampleStyle, 100, 50, 200, 40);
     ASSERT_EQ(Str(f.windowRect()), "(100, 50)-(300, 90)");

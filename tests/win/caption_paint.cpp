@@ -5,7 +5,7 @@ using namespace captiontest;
 
 namespace {
 
-// A horizontal frame like the worked example: window (100, 50)-(300, 90),
+// The example frame: window (100, 50)-(300, 90),
 // sizing frame 4, so the caption is (4, 4)-(196, 14) in window coordinates.
 class CaptionPaint : public testing::Test {
 protected:
@@ -62,7 +62,7 @@ TEST_F(CaptionPaint, CaptionOf192PixelsEveryPixel)
     }
 }
 
-TEST_F(CaptionPaint, WorkedExampleBoxesRaisedAndPressed)
+TEST_F(CaptionPaint, BoxesOfTenRaisedAndPressed)
 {
     Frame f(kFrameStyle | kAllBoxes | CaptionStyleHorizontal, 100, 50, 200, 40);
     Canvas c(200, 40);
