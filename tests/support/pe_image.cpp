@@ -2,7 +2,8 @@
 
 HMODULE LoadProgramBound(const std::string &path, std::string *why)
 {
-    HMODULE module = LoadLibraryA(path.c_str());
+    // Mapped only: no import is resolved and no start-up code runs, on every system alike.
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
     if (!module) {
         *why = "LoadLibrary failed: " + std::to_string(GetLastError());
         return nullptr;

@@ -1,6 +1,7 @@
 // DrawCaption as other programs see it: looked up by both export names, in
-// this program (linked with the same export file as TAV.EXE) and in another
-// program's image whose start-up never ran.
+// this program (linked with the same export file as TAV.EXE) and in TAV.EXE's
+// image mapped by this program, whose start-up never ran.
+#include "support/pe_image.h"
 #include "win/caption_test.h"
 
 using namespace captiontest;
@@ -43,40 +44,6 @@ int TitlePixels(const std::vector<COLORREF> &pixels)
     return n;
 }
 
-// Resolves an image's imports, which the loader skips for a program's image
-// mapped as a library.
-bool BindImports(HMODULE module)
-{
-    auto *base = reinterpret_cast<BYTE *>(module);
-    const auto *dos = reinterpret_cast<IMAGE_DOS_HEADER *>(base);
-    const auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (!dir.VirtualAddress)
-        return true;
-    for (auto *imp = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + dir.VirtualAddress); imp->Name; ++imp) {
-        HMODULE dll = LoadLibraryA(reinterpret_cast<const char *>(base + imp->Name));
-        if (!dll)
-            return false;
-        auto *lookup = reinterpret_cast<IMAGE_THUNK_DATA *>(
-            base + (imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk));
-        auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + imp->FirstThunk);
-        for (; lookup->u1.AddressOfData; ++lookup, ++slot) {
-            const char *name =
-                IMAGE_SNAP_BY_ORDINAL(lookup->u1.Ordinal)
-                    ? reinterpret_cast<const char *>(IMAGE_ORDINAL(lookup->u1.Ordinal))
-                    : reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + lookup->u1.AddressOfData)->Name;
-            FARPROC fn = GetProcAddress(dll, name);
-            if (!fn)
-                return false;
-            DWORD old = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &old);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(fn);
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, old, &old);
-        }
-    }
-    return true;
-}
-
 TEST(CaptionExport, BothNamesInThisProgramPaintTheSamePixels)
 {
     HMODULE self = GetModuleHandleA(nullptr);
@@ -94,20 +61,19 @@ TEST(CaptionExport, BothNamesInThisProgramPaintTheSamePixels)
     EXPECT_EQ(Painted(decorated, f.hwnd()), direct);
 }
 
-// Another program's DrawCaption, called on windows of this one: the demo's
-// image is mapped without running its start-up, so the painter may rely on
-// nothing that start-up or the frame's window creation would have set.
+// TAV.EXE's DrawCaption, called on windows of this program: its image is
+// mapped without running its start-up, so the painter may rely on nothing
+// that start-up or the frame's window creation would have set.
 TEST(CaptionExport, AnotherProgramPaintsOurWindowsWithoutItsStartUp)
 {
-    const std::string path = tavtest::ProgramDir() + "\\caption_demo.exe";
-    HMODULE demo = LoadLibraryExA(path.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
-    ASSERT_NE(demo, nullptr) << path;
-    ASSERT_TRUE(BindImports(demo));
-    const DrawCaptionProc plain = Lookup(demo, "DrawCaption");
-    const DrawCaptionProc decorated = Lookup(demo, "_DrawCaption@32");
+    std::string why;
+    HMODULE tav = LoadProgramBound(tavtest::ProgramDir() + "\\TAV.EXE", &why);
+    ASSERT_NE(tav, nullptr) << why;
+    const DrawCaptionProc plain = Lookup(tav, "DrawCaption");
+    const DrawCaptionProc decorated = Lookup(tav, "_DrawCaption@32");
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain, decorated);
-    EXPECT_NE(plain, static_cast<DrawCaptionProc>(DrawCaption)) << "the demo's own copy";
+    EXPECT_NE(plain, static_cast<DrawCaptionProc>(DrawCaption)) << "TAV.EXE's own copy";
 
     // A window that went through this program's frame.
     Frame f(kStyle, 100, 50, 200, 40, "Exported");
@@ -129,7 +95,7 @@ TEST(CaptionExport, AnotherProgramPaintsOurWindowsWithoutItsStartUp)
     EXPECT_FALSE(HasProp(plainWindow, "ibSize"));
     EXPECT_EQ(Painted(plain, plainWindow), ours);
     DestroyWindow(plainWindow);
-    FreeLibrary(demo);
+    FreeLibrary(tav);
 }
 
 } // namespace
