@@ -205,10 +205,12 @@ TEST_F(BarLayout, DraggingTheBorderSnapsToWholeSlots)
     // Across the bar it stays one cell thick.
     r = WindowRectOf(w);
     const int x = (r.left + r.right) / 2;
-    ASSERT_TRUE(MouseDrag(x, r.bottom - 2, x, r.bottom + 100));
-    Settle(300);
-    EXPECT_EQ(WindowRectOf(w).bottom - WindowRectOf(w).top, 56);
-    EXPECT_EQ(SlotCount(w), 5);
+    for (int to : {r.bottom + 100, r.bottom - 30}) {
+        ASSERT_TRUE(MouseDrag(x, r.bottom - 2, x, to));
+        Settle(300);
+        EXPECT_EQ(WindowRectOf(w).bottom - WindowRectOf(w).top, 56);
+        EXPECT_EQ(SlotCount(w), 5);
+    }
 }
 
 TEST_F(BarLayout, DockedBarStaysInItsCornerWhileResized)

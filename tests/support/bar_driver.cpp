@@ -1,55 +1,41 @@
 #include "support/bar_driver.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "support/win_test.h"
 
 namespace tavtest {
 
-namespace {
-
-std::vector<LPARAM> gCodes;
-UINT gNoticeId = 0;
-
-LRESULT CALLBACK RecorderProc(HWND h, UINT m, WPARAM w, LPARAM l)
+LRESULT CALLBACK NoticeRecorder::Proc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
-    if (gNoticeId && m == gNoticeId) {
-        gCodes.push_back(l);
+    static const UINT notice = RegisterWindowMessageA("TAV_MESSAGE");
+    if (m == notice) {
+        if (auto *self = reinterpret_cast<NoticeRecorder *>(GetWindowLongPtrA(h, GWLP_USERDATA)))
+            self->codes_.push_back(l);
         return 0;
     }
     return DefWindowProcA(h, m, w, l);
 }
 
-} // namespace
-
 NoticeRecorder::NoticeRecorder()
 {
-    gNoticeId = RegisterWindowMessageA("TAV_MESSAGE");
     WNDCLASSA wc{};
-    wc.lpfnWndProc = RecorderProc;
+    wc.lpfnWndProc = Proc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TavTestNoticeRecorder";
     RegisterClassA(&wc);
     hwnd_ = CreateWindowExA(0, wc.lpszClassName, "recorder", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
                             nullptr);
-    gCodes.clear();
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 NoticeRecorder::~NoticeRecorder() { DestroyWindow(hwnd_); }
 
-const std::vector<LPARAM> &NoticeRecorder::Codes() const { return gCodes; }
-void NoticeRecorder::Clear() { gCodes.clear(); }
-
 bool NoticeRecorder::WaitFor(LPARAM code, size_t count, DWORD ms)
 {
-    return PumpUntil(
-        [&] {
-            size_t n = 0;
-            for (LPARAM c : gCodes)
-                n += c == code;
-            return n >= count;
-        },
-        ms);
+    return PumpUntil([&] { return static_cast<size_t>(std::count(codes_.begin(), codes_.end(), code)) >= count; },
+                     ms);
 }
 
 BarProcess::BarProcess(WORD showCommand)
@@ -79,9 +65,7 @@ BarProcess::~BarProcess()
 
 HWND BarProcess::WaitForBar(DWORD ms)
 {
-    HWND bar = nullptr;
-    PumpUntil([&] { return (bar = FindBar()) != nullptr; }, ms);
-    return bar;
+    return process_ && started_.WaitFor(1, 1, ms) ? FindBar() : nullptr;
 }
 
 int BarProcess::Close(DWORD ms)

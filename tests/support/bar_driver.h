@@ -17,13 +17,15 @@ public:
     NoticeRecorder(const NoticeRecorder &) = delete;
     NoticeRecorder &operator=(const NoticeRecorder &) = delete;
 
-    const std::vector<LPARAM> &Codes() const;
-    void Clear();
+    const std::vector<LPARAM> &Codes() const { return codes_; }
+    void Clear() { codes_.clear(); }
     // Pumps messages until `code` has been received `count` times in all.
     bool WaitFor(LPARAM code, size_t count = 1, DWORD ms = 10000);
 
 private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l);
     HWND hwnd_ = nullptr;
+    std::vector<LPARAM> codes_;
 };
 
 // One run of TAV.EXE.
@@ -37,7 +39,8 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     HANDLE Process() const { return process_; }
-    // The bar's window, once it exists.
+    // The bar's window, once the bar has announced its start (code 1):
+    // before that it may still be building its buttons.
     HWND WaitForBar(DWORD ms = 10000);
     // Asks the bar to close (WM_CLOSE) and waits for the process to end; returns its exit code or -1.
     int Close(DWORD ms = 15000);
@@ -45,6 +48,7 @@ public:
     int WaitExit(DWORD ms = 15000);
 
 private:
+    NoticeRecorder started_;  // listens from before the start
     HANDLE process_ = nullptr;
 };
 
