@@ -88,8 +88,7 @@ TEST_F(BarLifecycle, TrayClicksBringTheBarForward)
         HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr, nullptr,
                                      nullptr, nullptr);
         SetForegroundWindow(other);
-        Settle();
-        ASSERT_EQ(GetForegroundWindow(), other);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }, 3000));
         SendMessageA(w, kTrayCallback, 0x600, mouse);
         PumpUntil([&] { return GetForegroundWindow() == w; }, 3000);
         EXPECT_EQ(GetForegroundWindow(), w);
