@@ -96,7 +96,7 @@ LRESULT OnNcPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     RECT caption;
     if (!GetCaptionRect(window, &caption))
         return result;
-    WindowDcHolder dc(window);
+    WholeWindowDc dc(window);
     if (!dc)
         return result;
     RECT frame;

@@ -91,7 +91,7 @@ void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize,
         return;
     TextColorScope textColor(dc, color);
     BkModeScope bkMode(dc, TRANSPARENT);
-    SelectedObject selected(dc, font.get());
+    Selection selected(dc, font.get());
 
     SIZE extent{};
     GetTextExtentPoint32A(dc, text.c_str(), n, &extent);
@@ -122,7 +122,7 @@ void DrawSysMenuBox(HDC given, HWND window, BOOL pressed)
     RECT box;
     if (!GetSysMenuBoxRect(window, &box))
         return;
-    WindowDcHolder dc(window, given);
+    WholeWindowDc dc(window, given);
     if (!dc)
         return;
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
@@ -134,7 +134,7 @@ void DrawCaptionBox(HDC given, HWND window, BOOL isMinimizeBox, BOOL pressed)
     RECT box;
     if (!(isMinimizeBox ? GetMinimizeBoxRect(window, &box) : GetMaximizeBoxRect(window, &box)))
         return;
-    WindowDcHolder dc(window, given);
+    WholeWindowDc dc(window, given);
     if (!dc)
         return;
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
@@ -221,7 +221,7 @@ BOOL ShowCaptionSysMenu(HWND window)
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
     if (!(style & WS_SYSMENU))
         return FALSE;
-    WindowDcHolder dc(window);
+    WholeWindowDc dc(window);
     if (!dc)
         return TRUE;
     DrawSysMenuBox(dc.get(), window, TRUE);

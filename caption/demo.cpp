@@ -51,7 +51,7 @@ void RedrawActive(HWND window)
     GetWindowRect(window, &frame);
     OffsetRect(&caption, -frame.left, -frame.top);
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
-    WindowDcHolder dc(window);
+    WholeWindowDc dc(window);
     if (dc)
         DrawCaption(dc.get(), window, &caption, (style & CaptionStyleVertical) != 0, (style & WS_SYSMENU) != 0,
                     (style & WS_MINIMIZEBOX) != 0, (style & WS_MAXIMIZEBOX) != 0, TRUE);
