@@ -65,14 +65,6 @@ std::string ClientSize(HWND bar)
     return std::to_string(r.right) + "x" + std::to_string(r.bottom);
 }
 
-int SlotCount(HWND bar)
-{
-    int n = 0;
-    for (int id = 1000; id < 1020; ++id)
-        n += GetDlgItem(bar, id) != nullptr;
-    return n;
-}
-
 MINMAXINFO Limits(HWND bar)
 {
     MINMAXINFO mmi{};

@@ -20,14 +20,6 @@ protected:
     void TearDown() override { DeleteIni(); }
 };
 
-int SlotCount(HWND bar)
-{
-    int n = 0;
-    for (int id = 1000; id < 1020; ++id)
-        n += GetDlgItem(bar, id) != nullptr;
-    return n;
-}
-
 bool HasCaption(HWND bar)
 {
     // The client area starts below the frame by the caption's thickness when there is one.

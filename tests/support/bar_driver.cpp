@@ -82,6 +82,14 @@ int BarProcess::WaitExit(DWORD ms)
 
 HWND FindBar() { return FindWindowA("TAV!", "TAV!"); }
 
+int SlotCount(HWND bar)
+{
+    int n = 0;
+    for (int id = 1000; id < 1020; ++id)
+        n += GetDlgItem(bar, id) != nullptr;
+    return n;
+}
+
 std::vector<HWND> BarChildren(HWND bar)
 {
     std::vector<HWND> out;

@@ -53,6 +53,8 @@ private:
 };
 
 HWND FindBar();
+// How many slot buttons (ids 1000 to 1019) the bar has now.
+int SlotCount(HWND bar);
 // Every child of the bar with its control id, in z-order.
 std::vector<HWND> BarChildren(HWND bar);
 // A child's rectangle in the bar's client coordinates.

@@ -77,12 +77,12 @@ struct FileCase {
     unsigned mode;
 };
 
+// What the text reader hands over for each kind of hand edit; the rules
+// applied to the numbers are tested on the host.
 const FileCase kFileCases[] = {
     {"ordinary", "[environment section]\r\nmode=0\r\nposition=100,200\r\nbuttons par page=8\r\nstartup page=2\r\n"
                  "maximum pages=3\r\nJapan=1\r\n",
      1, 3, 2, 8, 1, 38, 100, 200, 0},
-    {"Japanese", "[environment section]\r\nJapan=0\r\n", 0, 1, 1, 5, 1, 38, 0, 0, 0},
-    {"25 buttons", "[environment section]\r\nbuttons par page=25\r\n", 1, 1, 1, 20, 1, 38, 0, 0, 0},
     {"vertical small", "[environment section]\r\nmode=40960\r\nbuttons par page=8\r\n", 1, 1, 1, 1, 8, 30, 0, 0,
      0xA000},
     {"empty values", "[environment section]\r\nmode=\r\nbuttons par page=\r\nposition=\r\nmaximum pages=\r\n",
@@ -97,9 +97,6 @@ const FileCase kFileCases[] = {
     {"huge", "[environment section]\r\nbuttons par page=99999999999\r\nmaximum pages=4000000000\r\n"
              "startup page=2000000000\r\nmode=4294967295\r\nposition=999999,-999999\r\n",
      1, 20, 20, 1, 20, 30, 32767, -32768, 0xFFFF},
-    {"page past the last", "[environment section]\r\nmaximum pages=3\r\nstartup page=7\r\n", 1, 3, 3, 5, 1, 38, 0,
-     0, 0},
-    {"half a position", "[environment section]\r\nposition=15,\r\n", 1, 1, 1, 5, 1, 38, 15, 0, 0},
     {"no environment section", "[program section]\r\nprofile000=a,0,,b\r\n", 1, 1, 1, 5, 1, 38, 0, 0, 0},
 };
 
