@@ -5,7 +5,6 @@
 // composes from the same resources.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -19,27 +18,6 @@ using namespace facetest;
 
 namespace {
 
-std::string IconLibrary()
-{
-    return ProgramDir() + "\\tav_testicons.dll";
-}
-
-std::string PlainTextFile()
-{
-    char dir[MAX_PATH] = {};
-    GetTempPathA(sizeof dir, dir);
-    const std::string path = std::string(dir) + "tav_e2e_plain.txt";
-    FILE *f = std::fopen(path.c_str(), "wb");
-    std::fputs("not an icon file\r\n", f);
-    std::fclose(f);
-    return path;
-}
-
-std::string Entry(const std::string &iconFile, int index)
-{
-    return iconFile + "," + std::to_string(index) + ",,C:\\NO\\SUCH\\PROGRAM.EXE";
-}
-
 std::string Ini(unsigned mode, const std::string &programs)
 {
     return "[environment section]\r\nmode=" + std::to_string(mode) +
@@ -48,51 +26,11 @@ std::string Ini(unsigned mode, const std::string &programs)
            programs;
 }
 
-// What the screen shows of a button of the bar.
-void CaptureButton(HWND bar, int id, Surface &into)
+// The page number plate with `page` at (at, at), as it must look at h x s.
+void PageNumberFace(int page, int h, int s, int at, MemoryCanvas &into)
 {
-    const RECT r = ClientRectOnScreen(GetDlgItem(bar, id));
-    HDC screen = GetDC(nullptr);
-    BitBlt(into.dc(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-}
-
-SIZE ButtonSize(HWND bar, int id)
-{
-    const RECT r = ClientRectOnScreen(GetDlgItem(bar, id));
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-// The face at (sx, sy), w x h, of `from`, stretched to dw x dh as the bar does it.
-void Stretched(HDC from, int sx, int sy, int w, int h, int dw, int dh, Surface &into)
-{
-    into.Fill(kUnpainted);
-    StretchBlt(into.dc(), 0, 0, dw, dh, from, sx, sy, w, h, SRCCOPY);
-}
-
-void StretchedResource(int id, int sx, int sy, int w, int h, int dw, int dh, Surface &into)
-{
-    HBITMAP b = LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(id));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, b);
-    Stretched(dc, sx, sy, w, h, dw, dh, into);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(b);
-}
-
-// The page number plate with `page` at (at, at), as it must look.
-void PageNumberFace(int page, int h, int s, int at, Surface &into)
-{
-    StretchedResource(IDB_PAGE_PLATE, 0, 0, 19, 38, h, s, into);
-    HFONT font = CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
-    HGDIOBJ old = SelectObject(into.dc(), font);
-    SetBkColor(into.dc(), kLightGrey);
-    SetTextColor(into.dc(), kBlack);
-    const std::string text = std::to_string(page);
-    TextOutA(into.dc(), at, at, text.c_str(), static_cast<int>(text.size()));
-    SelectObject(into.dc(), old);
-    DeleteObject(font);
+    ResourceFace(IDB_PAGE_PLATE, into, 0, 0, 19, 38, h, s);
+    DrawPageDigits(std::to_string(page), at, into);
 }
 
 class BarFaces : public ::testing::Test {
@@ -118,13 +56,13 @@ protected:
     }
 
     // The button's screen pixels against `expected` (its top-left w x h).
-    void ExpectButton(HWND bar, int id, const Surface &expected, int w, int h, const std::string &what)
+    void ExpectButton(HWND bar, int id, const MemoryCanvas &expected, int w, int h, const std::string &what)
     {
-        const SIZE size = ButtonSize(bar, id);
-        ASSERT_EQ(size.cx, w) << what;
-        ASSERT_EQ(size.cy, h) << what;
-        Surface shown(w, h);
-        CaptureButton(bar, id, shown);
+        const RECT r = ClientRectOnScreen(GetDlgItem(bar, id));
+        ASSERT_EQ(r.right - r.left, w) << what;
+        ASSERT_EQ(r.bottom - r.top, h) << what;
+        MemoryCanvas shown(w, h);
+        CaptureScreen(r, shown);
         EXPECT_TRUE(shown.SameAs(expected, 0, 0, w, h, 0, 0)) << what << "\nshown:\n"
                                                                << shown.Dump(0, 0, 8, 8) << "expected:\n"
                                                                << expected.Dump(0, 0, 8, 8);
@@ -133,9 +71,9 @@ protected:
     // A slot's face: the strip cell for this icon (nullptr: blank), raised or pressed, at size s.
     void ExpectSlot(HWND bar, int k, HICON icon, bool pressed, int s, const std::string &what)
     {
-        Surface cell(kStripWidth, kStripCellSize), expected(s, s);
+        MemoryCanvas cell(kStripWidth, kStripCellSize), expected(s, s);
         ExpectedCell(icon, cell);
-        Stretched(cell.dc(), pressed ? 38 : 0, 0, 38, 38, s, s, expected);
+        StretchBlt(expected.dc(), 0, 0, s, s, cell.dc(), pressed ? 38 : 0, 0, 38, 38, SRCCOPY);
         ExpectButton(bar, kFirstSlotId + k, expected, s, s, what);
     }
 
@@ -146,7 +84,7 @@ TEST_F(BarFaces, SlotAndControlFacesOnTheScreen)
 {
     const std::string dll = IconLibrary();
     HWND bar = Start(Ini(0, "profile000=" + Entry(dll, -1) + "\r\nprofile001=" + Entry(dll, -2) +
-                                "\r\nprofile002=" + Entry(PlainTextFile(), 0) + "\r\n"));
+                                "\r\nprofile002=" + Entry(TempFile("tav_e2e_plain.txt", "not an icon file\r\n"), 0) + "\r\n"));
     ASSERT_TRUE(bar);
 
     ExpectSlot(bar, 0, ResourceIcon(113), false, 38, "stored -1 shows the library's icon 0");
@@ -164,11 +102,11 @@ TEST_F(BarFaces, SlotAndControlFacesOnTheScreen)
         {504, IDB_PANEL_TOGGLE, 0, "panel toggle"},
     };
     for (const auto &c : controls) {
-        Surface expected(19, 19);
-        StretchedResource(c.bitmap, 0, 19 * c.row, 19, 19, 19, 19, expected);
+        MemoryCanvas expected(19, 19);
+        ResourceFace(c.bitmap, expected, 0, 19 * c.row, 19, 19);
         ExpectButton(bar, c.id, expected, 19, 19, c.what);
     }
-    Surface number(19, 38);
+    MemoryCanvas number(19, 38);
     PageNumberFace(1, 19, 38, 9, number);
     ExpectButton(bar, 505, number, 19, 38, "page number 1 at (9, 9)");
 
@@ -193,11 +131,11 @@ TEST_F(BarFaces, SmallButtonsScaleEveryFace)
         int id, bitmap, row;
     } controls[] = {{501, IDB_PAGE_ARROWS, 0}, {502, IDB_PAGE_ARROWS, 1}, {503, IDB_PIN, 0}, {504, IDB_PANEL_TOGGLE, 0}};
     for (const auto &c : controls) {
-        Surface expected(15, 15);
-        StretchedResource(c.bitmap, 0, 19 * c.row, 19, 19, 15, 15, expected);
+        MemoryCanvas expected(15, 15);
+        ResourceFace(c.bitmap, expected, 0, 19 * c.row, 19, 19, 15, 15);
         ExpectButton(bar, c.id, expected, 15, 15, "control " + std::to_string(c.id) + " at 15 x 15");
     }
-    Surface number(15, 30);
+    MemoryCanvas number(15, 30);
     PageNumberFace(1, 15, 30, 4, number);
     ExpectButton(bar, 505, number, 15, 30, "page number at (4, 4) on a 15 x 30 plate");
 }

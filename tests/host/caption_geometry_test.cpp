@@ -59,21 +59,10 @@ TEST(CaptionGeometry, FrameKindAndOrientation)
     EXPECT_FALSE(none.hasSysMenu || none.hasMinimize || none.hasMaximize);
 }
 
-TEST(CaptionGeometry, VerticalBoxes)
-{
-    const CaptionLayout l =
-        LayoutCaption(kExampleWindow, CaptionStyleVertical | kStyleThickFrame | kAllBoxes, kMetrics, 10);
-    EXPECT_EQ(l.caption, (CapRect{104, 54, 114, 86}));
-    EXPECT_EQ(l.sysMenu, (CapRect{104, 54, 113, 63}));
-    EXPECT_EQ(l.maximize, (CapRect{104, 77, 114, 86}));
-    EXPECT_EQ(l.minimize, (CapRect{104, 67, 114, 76}));
-}
-
 TEST(CaptionGeometry, IbSizeFromCaptionHeight)
 {
-    EXPECT_EQ(IbSizeFromCaptionHeight(18), 10);
-    EXPECT_EQ(IbSizeFromCaptionHeight(19), 10);
-    EXPECT_EQ(IbSizeFromCaptionHeight(20), 11);
+    for (auto [height, ibSize] : {std::pair{18, 10}, {19, 10}, {20, 11}})
+        EXPECT_EQ(IbSizeFromCaptionHeight(height), ibSize) << height;
 }
 
 TEST(CaptionGeometry, HitTestOfTheExampleWindow)
@@ -163,37 +152,6 @@ TEST(CaptionGeometry, MinTrackSize)
     for (std::uint32_t style : {CaptionStyleHorizontal | kStyleBorder | kAllBoxes, kStyleThickFrame | kAllBoxes}) {
         EXPECT_FALSE(MinTrackSize(LayoutCaption(kExampleWindow, style, kMetrics, 10), style, kMetrics, 10));
     }
-}
-
-TEST(CaptionGeometry, SizesByThickness)
-{
-    struct Case {
-        int ibSize, bevel, shadow, weight;
-    };
-    const Case cases[] = {
-        {4, 1, 1, 0}, {10, 1, 1, 0}, {19, 1, 1, 0}, {20, 2, 1, 700}, {21, 2, 2, 700},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.ibSize);
-        EXPECT_EQ(BevelWidth(c.ibSize), c.bevel);
-        EXPECT_EQ(RaisedShadowWidth(c.ibSize), c.shadow);
-        EXPECT_EQ(TitleFontWeight(c.ibSize), c.weight);
-    }
-}
-
-TEST(CaptionGeometry, CaptionOf192PixelsLeavesFillLineAndSeparators)
-{
-    const CapRect caption{0, 0, 192, 10};
-    const CapRect r = TitleArea(caption, false, true, true, true, 10);
-    EXPECT_EQ(r, (CapRect{10, 0, 172, 10}));
-    EXPECT_EQ(CaptionFill(r, false), (CapRect{10, 0, 172, 9}));  // columns 10..171, rows 0..8
-    EXPECT_EQ(FrameLine(caption, false), (CapRect{0, 9, 192, 10}));
-
-    const CapRect vertical{0, 0, 10, 192};
-    const CapRect rv = TitleArea(vertical, true, true, false, true, 10);
-    EXPECT_EQ(rv, (CapRect{0, 10, 10, 182}));
-    EXPECT_EQ(CaptionFill(rv, true), (CapRect{0, 10, 9, 182}));
-    EXPECT_EQ(FrameLine(vertical, true), (CapRect{9, 0, 10, 192}));
 }
 
 TEST(CaptionGeometry, TitleOrigin)

@@ -70,36 +70,30 @@ TEST(CaptionFrame, CreationSetsPropertiesClearsDialogFrameAndShrinksClient)
 
 TEST(CaptionFrame, RectangleOperationsOfTheExampleWindow)
 {
+    // The layout's rules are tested on the host; here, that the window's own
+    // rectangle and metrics reach it.
     Frame f(kExampleStyle, 100, 50, 200, 40);
     ASSERT_EQ(Str(f.windowRect()), "(100, 50)-(300, 90)");
+    Frame none(kFrameStyle | kAllBoxes, 100, 50, 200, 40);  // no caption bit: nothing exists
+    const struct {
+        BOOL (*op)(HWND, RECT *);
+        const char *rect;
+    } cases[] = {
+        {GetCaptionRect, "(104, 54)-(296, 64)"},
+        {GetSysMenuBoxRect, "(104, 54)-(113, 63)"},
+        {GetMaximizeBoxRect, "(287, 54)-(296, 64)"},
+        {GetMinimizeBoxRect, "(277, 54)-(286, 64)"},
+    };
     RECT r;
-    EXPECT_TRUE(GetCaptionRect(f.hwnd(), &r));
-    EXPECT_EQ(Str(r), "(104, 54)-(296, 64)");
-    EXPECT_TRUE(GetSysMenuBoxRect(f.hwnd(), &r));
-    EXPECT_EQ(Str(r), "(104, 54)-(113, 63)");
-    EXPECT_TRUE(GetMaximizeBoxRect(f.hwnd(), &r));
-    EXPECT_EQ(Str(r), "(287, 54)-(296, 64)");
-    EXPECT_TRUE(GetMinimizeBoxRect(f.hwnd(), &r));
-    EXPECT_EQ(Str(r), "(277, 54)-(286, 64)");
-    EXPECT_TRUE(GetCaptionBoxRect(f.hwnd(), 2, &r));
-    EXPECT_EQ(Str(r), "(277, 54)-(286, 64)");
-
-    Frame noMax(kFrameStyle | WS_MINIMIZEBOX | CaptionStyleHorizontal, 100, 50, 200, 40);
-    EXPECT_TRUE(GetMinimizeBoxRect(noMax.hwnd(), &r));
-    EXPECT_EQ(Str(r), "(287, 54)-(296, 64)");
-    EXPECT_FALSE(GetMaximizeBoxRect(noMax.hwnd(), &r));
-    EXPECT_TRUE(IsRectEmpty(&r));
-    EXPECT_FALSE(GetSysMenuBoxRect(noMax.hwnd(), &r));
-    EXPECT_TRUE(IsRectEmpty(&r));
-
-    // No caption bit: nothing exists.
-    Frame none(kFrameStyle | kAllBoxes, 100, 50, 200, 40);
-    BOOL (*const ops[])(HWND, RECT *) = {GetCaptionRect, GetSysMenuBoxRect, GetMinimizeBoxRect, GetMaximizeBoxRect};
-    for (auto op : ops) {
+    for (const auto &c : cases) {
+        EXPECT_TRUE(c.op(f.hwnd(), &r));
+        EXPECT_EQ(Str(r), c.rect);
         r = RECT{1, 2, 3, 4};
-        EXPECT_FALSE(op(none.hwnd(), &r));
+        EXPECT_FALSE(c.op(none.hwnd(), &r)) << c.rect;
         EXPECT_TRUE(IsRectEmpty(&r));
     }
+    EXPECT_TRUE(GetCaptionBoxRect(f.hwnd(), 2, &r));
+    EXPECT_EQ(Str(r), "(277, 54)-(286, 64)");
     EXPECT_FALSE(GetCaptionBoxRect(none.hwnd(), 1, &r));
 }
 
@@ -147,7 +141,6 @@ TEST(CaptionFrame, MinimumTrackingSize)
     };
     const Case cases[] = {
         {kExampleStyle, 47, 17},
-        {kFrameStyle | kAllBoxes | CaptionStyleVertical, 17, 49},
         {WS_POPUP | WS_CAPTION | kAllBoxes | CaptionStyleHorizontal, 1, 1},  // no sizing frame: untouched
     };
     for (const Case &c : cases) {
@@ -254,14 +247,14 @@ TEST(CaptionFrame, SystemMenuItemRules)
         int show;
         bool move, size, minimize, maximize, restore;
     };
-    const DWORD h = WS_POPUP | WS_CAPTION | CaptionStyleHorizontal | WS_SYSMENU;
+    // The rules are tested on the host; here, that the window's style and state reach them.
+    const DWORD all = WS_POPUP | WS_CAPTION | CaptionStyleHorizontal | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+                      WS_MAXIMIZEBOX;
     const Case cases[] = {
-        {h | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, SW_SHOWNOACTIVATE, true, true, true, true, false},
-        {h | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, SW_SHOWMAXIMIZED, false, false, true, true, true},
-        {h | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, SW_SHOWMINNOACTIVE, false, false, true, true, false},
-        {h, SW_SHOWNOACTIVATE, true, false, false, false, false},
-        {h | WS_THICKFRAME, SW_SHOWMAXIMIZED, false, false, false, false, true},
-        {h, SW_SHOWMINNOACTIVE, false, false, false, true, false},
+        {all, SW_SHOWNOACTIVATE, true, true, true, true, false},
+        {all, SW_SHOWMAXIMIZED, false, false, true, true, true},
+        {all, SW_SHOWMINNOACTIVE, false, false, true, true, false},
+        {WS_POPUP | WS_CAPTION | CaptionStyleHorizontal | WS_SYSMENU, SW_SHOWNOACTIVATE, true, false, false, false, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << std::hex << c.style << " show " << std::dec << c.show);

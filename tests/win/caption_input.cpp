@@ -13,7 +13,7 @@ const DWORD kExampleStyle = kFrameStyle | kAllBoxes | CaptionStyleHorizontal;
 
 class CaptionInput : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_EQ(Xdotool("version"), 0) << "xdotool must run on the test display"; }
+    void SetUp() override { ASSERT_TRUE(Xdotool("version")) << "xdotool must run on the test display"; }
 
     // Clicks at p and waits until the frame has handled the button-down.
     // Two clicks on one spot closer than the double-click time would make

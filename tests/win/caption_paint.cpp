@@ -20,26 +20,27 @@ protected:
     }
 };
 
-// Every pixel of a horizontal caption of 192 x 10 with all three boxes.
-std::vector<std::string> Expected192(char fill)
+// Every pixel of a caption 192 long with all three boxes: the fill between
+// them, the frame line, and the boxes at 0, 173 and 183 along it.
+BoxPicture Expected192(bool vertical, char fill)
 {
-    std::vector<std::string> want(10, std::string(192, '?'));
-    for (int y = 0; y < 9; ++y) {
-        for (int x = 10; x <= 171; ++x)
-            want[y][x] = fill;
-        want[y][9] = want[y][172] = want[y][182] = 'F';
+    std::vector<std::string> want(vertical ? 192 : 10, std::string(vertical ? 10 : 192, '?'));
+    auto at = [&](int along, int across) -> char & { return vertical ? want[along][across] : want[across][along]; };
+    for (int along = 0; along < 192; ++along) {
+        at(along, 9) = 'F';
+        for (int across = 0; across < 9 && along >= 10 && along <= 171; ++across)
+            at(along, across) = fill;
     }
-    want[9] = std::string(192, 'F');
-    auto overlay = [&](const BoxPicture &p, int bx) {
+    auto overlay = [&](const BoxPicture &p, int b) {
         for (size_t y = 0; y < p.rows.size(); ++y)
             for (size_t x = 0; x < p.rows[y].size(); ++x)
                 if (p.rows[y][x] != '.')
-                    want[p.y0 + y][bx + p.x0 + x] = p.rows[y][x];
+                    want[p.y0 + y + (vertical ? b : 0)][p.x0 + x + (vertical ? 0 : b)] = p.rows[y][x];
     };
-    overlay(kSysMenuRaised, 0);
-    overlay(kMinimizeRaised, 173);
-    overlay(kMaximizeRaised, 183);
-    return want;
+    overlay(vertical ? kSysMenuRaisedVertical : kSysMenuRaised, 0);
+    overlay(vertical ? kMinimizeRaisedVertical : kMinimizeRaised, 173);
+    overlay(vertical ? kMaximizeRaisedVertical : kMaximizeRaised, 183);
+    return {0, 0, want};
 }
 
 TEST_F(CaptionPaint, CaptionOf192PixelsEveryPixel)
@@ -54,7 +55,7 @@ TEST_F(CaptionPaint, CaptionOf192PixelsEveryPixel)
         ASSERT_EQ(caption.left, 4);
         ASSERT_EQ(caption.right - caption.left, 192);
         // Compared by colour: Wine's inactive caption colour is the shadow's dark grey.
-        EXPECT_EQ(PictureDiff(c, {0, 0, Expected192(active ? 'A' : 'I')}, caption.left, caption.top), "");
+        EXPECT_EQ(PictureDiff(c, Expected192(false, active ? 'A' : 'I'), caption.left, caption.top), "");
         // Nothing outside the caption is touched.
         EXPECT_EQ(c.At(3, 3), kUntouched);
         EXPECT_EQ(c.At(100, 14), kUntouched);
@@ -62,15 +63,12 @@ TEST_F(CaptionPaint, CaptionOf192PixelsEveryPixel)
     }
 }
 
-TEST_F(CaptionPaint, BoxesOfTenRaisedAndPressed)
+// Raised boxes are in the every-pixel test above.
+TEST_F(CaptionPaint, BoxesOfTenPressedAndRaisedAgain)
 {
     Frame f(kFrameStyle | kAllBoxes | CaptionStyleHorizontal, 100, 50, 200, 40);
     Canvas c(200, 40);
     PaintCaption(c, f.hwnd(), TRUE);
-    EXPECT_EQ(PictureDiff(c, kSysMenuRaised, 4, 4), "");
-    EXPECT_EQ(PictureDiff(c, kMinimizeRaised, 177, 4), "");
-    EXPECT_EQ(PictureDiff(c, kMaximizeRaised, 187, 4), "");
-
     DrawCaptionBox(c.dc(), f.hwnd(), FALSE, TRUE);
     EXPECT_EQ(PictureDiff(c, kMaximizePressed, 187, 4), "");
     DrawSysMenuBox(c.dc(), f.hwnd(), TRUE);
@@ -107,23 +105,7 @@ TEST_F(CaptionPaint, VerticalCaptionEveryPixel)
     ASSERT_EQ(caption.left, 4);
     ASSERT_EQ(caption.right, 14);
     ASSERT_EQ(caption.bottom - caption.top, 192);
-
-    std::vector<std::string> want(192, std::string(10, '?'));
-    for (int y = 0; y < 192; ++y)
-        want[y][9] = 'F';  // the frame line, full length
-    for (int y = 10; y <= 171; ++y)
-        for (int x = 0; x < 9; ++x)
-            want[y][x] = 'A';
-    auto overlay = [&](const BoxPicture &p, int by) {
-        for (size_t y = 0; y < p.rows.size(); ++y)
-            for (size_t x = 0; x < p.rows[y].size(); ++x)
-                if (p.rows[y][x] != '.')
-                    want[by + p.y0 + y][p.x0 + x] = p.rows[y][x];
-    };
-    overlay(kSysMenuRaisedVertical, 0);
-    overlay(kMinimizeRaisedVertical, 173);
-    overlay(kMaximizeRaisedVertical, 183);
-    EXPECT_EQ(PictureDiff(c, {0, 0, want}, caption.left, caption.top), "");
+    EXPECT_EQ(PictureDiff(c, Expected192(true, 'A'), caption.left, caption.top), "");
 }
 
 // The edges of the maximize box, raised by DrawCaption and pressed by DrawCaptionBox.
@@ -175,7 +157,7 @@ TEST_F(CaptionPaint, ThicknessFourHasNoBarAndNoGlyph)
 void ReferenceTitle(Canvas &ref, const RECT &space, const char *text, int ibSize, int weight, bool vertical,
                     bool centred)
 {
-    ref.Clear(kUntouched);
+    ref.Fill(kUntouched);
     HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
     FillRect(ref.dc(), &space, frame);  // the frame line along the far side
     DeleteObject(frame);
@@ -216,31 +198,11 @@ void ReferenceTitle(Canvas &ref, const RECT &space, const char *text, int ibSize
     DeleteObject(font);
 }
 
-int Differences(const Canvas &a, const Canvas &b, const RECT &r)
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += a.At(x, y) != b.At(x, y);
-    return n;
-}
-
-bool AllUntouched(const Canvas &c, const RECT &r)
-{
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            if (c.At(x, y) != kUntouched)
-                return false;
-    return true;
-}
-
+// Pixels of r in neither the caption's fill nor its frame colour.
 int TextPixels(const Canvas &c, const RECT &r)
 {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += c.At(x, y) != GetSysColor(COLOR_ACTIVECAPTION) && c.At(x, y) != GetSysColor(COLOR_WINDOWFRAME);
-    return n;
+    const int area = (r.right - r.left) * (r.bottom - r.top);
+    return area - c.Count(GetSysColor(COLOR_ACTIVECAPTION), r) - c.Count(GetSysColor(COLOR_WINDOWFRAME), r);
 }
 
 TEST_F(CaptionPaint, TitleWeightByThickness)
@@ -257,9 +219,9 @@ TEST_F(CaptionPaint, TitleWeightByThickness)
         space.right -= 2 * ibSize;
         ReferenceTitle(normal, space, title, ibSize, 0, false, true);
         ReferenceTitle(bold, space, title, ibSize, 700, false, true);
-        ASSERT_GT(Differences(normal, bold, space), 0) << "the two weights must look different";
+        ASSERT_GT(normal.Differences(bold, space), 0) << "the two weights must look different";
         EXPECT_GT(TextPixels(c, space), 0);
-        EXPECT_EQ(Differences(c, ibSize >= 20 ? bold : normal, space), 0);
+        EXPECT_EQ(c.Differences(ibSize >= 20 ? bold : normal, space), 0);
     }
 }
 
@@ -271,11 +233,11 @@ TEST_F(CaptionPaint, LongTitleStartsAtTheLeftAndIsClipped)
     PaintCaption(c, f.hwnd(), TRUE);
     const RECT space{14, 4, 176, 14};  // columns 10..171 of the caption
     ReferenceTitle(ref, space, title, 10, 0, false, false);
-    EXPECT_EQ(Differences(c, ref, space), 0);
+    EXPECT_EQ(c.Differences(ref, space), 0);
     // The text runs into both ends of the space; the boxes beside it are intact.
     EXPECT_GT(TextPixels(c, RECT{space.left, space.top, space.left + 6, space.bottom}), 0);
     EXPECT_GT(TextPixels(c, RECT{space.right - 10, space.top, space.right, space.bottom}), 0);
-    EXPECT_TRUE(AllUntouched(c, RECT{196, 0, 200, 40})) << "text beyond the caption";
+    EXPECT_EQ(c.Count(kUntouched, RECT{196, 0, 200, 40}, false), 0) << "text beyond the caption";
     EXPECT_EQ(PictureDiff(c, kSysMenuRaised, 4, 4), "");
     EXPECT_EQ(PictureDiff(c, kMinimizeRaised, 177, 4), "");
 }
@@ -294,8 +256,8 @@ TEST_F(CaptionPaint, VerticalTitleRunsUpward)
         const RECT space{4, 14, 14, 176};
         ReferenceTitle(ref, space, t.title, 10, 0, true, t.centred);
         EXPECT_GT(TextPixels(c, space), 0);
-        EXPECT_EQ(Differences(c, ref, space), 0);
-        EXPECT_TRUE(AllUntouched(c, RECT{0, 0, 60, 4})) << "text above the caption";
+        EXPECT_EQ(c.Differences(ref, space), 0);
+        EXPECT_EQ(c.Count(kUntouched, RECT{0, 0, 60, 4}, false), 0) << "text above the caption";
     }
 }
 

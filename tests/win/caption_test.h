@@ -7,13 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "caption/caption_frame.h"
 #include "caption/caption_paint.h"
+#include "support/bar_driver.h"
+#include "support/pixels.h"
 #include "support/win_test.h"
 #include "win/caption_pictures.h"
 
@@ -171,60 +172,8 @@ inline POINT Centre(const RECT &r)
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// A 32-bit memory canvas the size of a window, prefilled with a colour no
-// painter uses, so pixels left alone stay recognisable.
-inline const COLORREF kUntouched = RGB(0xFF, 0x00, 0xFF);
-
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height)
-    {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;  // top-down
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void **>(&bits_), nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        Clear(kUntouched);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas &) = delete;
-    Canvas &operator=(const Canvas &) = delete;
-
-    HDC dc() const { return dc_; }
-    void Clear(COLORREF c)
-    {
-        GdiFlush();
-        for (int i = 0; i < width_ * height_; ++i)
-            bits_[i] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-    }
-    COLORREF At(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_)
-            return CLR_INVALID;
-        GdiFlush();
-        const DWORD p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-private:
-    int width_, height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-    DWORD *bits_ = nullptr;
-};
+using Canvas = tavtest::MemoryCanvas;
+constexpr COLORREF kUntouched = tavtest::kUnpainted;
 
 // The colour each picture character stands for.
 inline COLORREF LegendColor(char c)
@@ -316,34 +265,8 @@ inline INT_PTR Prop(HWND window, const char *name)
     return reinterpret_cast<INT_PTR>(GetPropA(window, name));
 }
 
-// Runs xdotool on the test display (Wine starts Unix programs too). With
-// wait, returns its exit code; otherwise the process runs on and -2 is returned.
-inline int Xdotool(const std::string &args, bool wait = true)
-{
-    std::string command = "/usr/bin/xdotool " + args;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;  // its answers would clutter the test output
-    si.hStdOutput = si.hStdError = nul;
-    PROCESS_INFORMATION pi{};
-    const BOOL started =
-        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(nul);
-    if (!started)
-        return -1;
-    int code = -2;
-    if (wait) {
-        WaitForSingleObject(pi.hProcess, 10000);
-        DWORD exitCode = 0;
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-        code = static_cast<int>(exitCode);
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
-}
+// The real mouse on the test display (screen coordinates).
+using tavtest::Xdotool;
 
 // For a thread other than the window's: polls state that the window's
 // thread changes (pixels, positions, its input state) until pred() holds.

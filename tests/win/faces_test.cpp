@@ -11,7 +11,6 @@
 #include "bar/faces.h"
 #include "bar/layout.h"
 #include "faces_pixels.h"
-#include "support/win_test.h"
 #include "tools/face_art.h"
 
 using namespace facetest;
@@ -25,6 +24,19 @@ COLORREF PaletteColour(std::uint8_t index)
 }
 
 // ---- Resources ------------------------------------------------------------
+
+// Pixels of the canvas that differ from the drawing (transparent: magenta).
+int WrongPixels(const MemoryCanvas &c, const Raster &drawn)
+{
+    int wrong = 0;
+    for (int y = 0; y < drawn.height; ++y)
+        for (int x = 0; x < drawn.width; ++x) {
+            const std::uint8_t p = drawn.At(x, y);
+            if (c.At(x, y) != (p == kTransparent ? kUnpainted : PaletteColour(p)) && ++wrong < 5)
+                ADD_FAILURE() << "pixel " << x << "," << y;
+        }
+    return wrong;
+}
 
 TEST(Resources, BitmapsDecodeToWhatWasDrawn)
 {
@@ -42,31 +54,20 @@ TEST(Resources, BitmapsDecodeToWhatWasDrawn)
         const Raster drawn = b.drawing();
         HBITMAP loaded = LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(b.id));
         ASSERT_TRUE(loaded) << "LoadBitmapA of the BI_RLE4 bitmap";
-        const SIZE size = BitmapSize(loaded);
+        const SIZE size = tavtest::BitmapSize(loaded);
+        DeleteObject(loaded);
         EXPECT_EQ(size.cx, drawn.width);
         EXPECT_EQ(size.cy, drawn.height);
-        Surface c(drawn.width, drawn.height);
-        CopyBitmap(loaded, c, 0, 0);
-        DeleteObject(loaded);
-        int wrong = 0;
-        for (int y = 0; y < drawn.height; ++y)
-            for (int x = 0; x < drawn.width; ++x)
-                if (c.At(x, y) != PaletteColour(drawn.At(x, y)) && ++wrong < 5)
-                    ADD_FAILURE() << "pixel " << x << "," << y;
-        EXPECT_EQ(wrong, 0);
+        MemoryCanvas c(drawn.width, drawn.height);
+        ResourceFace(b.id, c);
+        EXPECT_EQ(WrongPixels(c, drawn), 0);
     }
 }
 
-// An icon drawn on magenta: its picture where it is opaque, magenta elsewhere.
-void DrawIconOnMagenta(int id, Surface &c)
-{
-    c.Fill(kUnpainted);
-    ASSERT_TRUE(DrawIcon(c.dc(), 0, 0, ResourceIcon(id))) << id;
-}
-
-TEST(Resources, IconsDecodeToWhatWasDrawn)
+TEST(Resources, IconsAndCursorDecodeToWhatWasDrawn)
 {
     gApp.instance = GetModuleHandleA(nullptr);
+    const CursorPicture cursor = WaitCursor();
     const struct {
         int id;
         Raster drawn;
@@ -74,66 +75,31 @@ TEST(Resources, IconsDecodeToWhatWasDrawn)
         {IDI_TAV, ProgramIcon()},        {IDI_DEFAULT_PROGRAM, DefaultProgramIcon()},
         {113, AnimationIcon(0)},         {114, AnimationIcon(1)},
         {115, AnimationIcon(2)},         {116, AnimationIcon(3)},
-        {IDI_MOVE_MARK, MoveMarkIcon()},
+        {IDI_MOVE_MARK, MoveMarkIcon()}, {IDCUR_WAIT, cursor.picture},
     };
     for (const auto &i : icons) {
         SCOPED_TRACE(i.id);
-        Surface c(32, 32);
-        DrawIconOnMagenta(i.id, c);
-        int wrong = 0;
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) {
-                const std::uint8_t p = i.drawn.At(x, y);
-                const COLORREF expected = p == kTransparent ? kUnpainted : PaletteColour(p);
-                if (c.At(x, y) != expected && ++wrong < 5)
-                    ADD_FAILURE() << "pixel " << x << "," << y;
-            }
-        EXPECT_EQ(wrong, 0);
+        const HICON icon = i.id == IDCUR_WAIT ? LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT))
+                                              : ResourceIcon(i.id);
+        MemoryCanvas c(32, 32);
+        ASSERT_TRUE(DrawIcon(c.dc(), 0, 0, icon));
+        EXPECT_EQ(WrongPixels(c, i.drawn), 0);
     }
-}
-
-TEST(Resources, WaitCursorDecodesToWhatWasDrawn)
-{
-    gApp.instance = GetModuleHandleA(nullptr);
-    const CursorPicture drawn = WaitCursor();
-    HCURSOR cursor = LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT));
-    ASSERT_TRUE(cursor);
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    ASSERT_TRUE(GetIconInfo(LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT)), &info));
     DeleteObject(info.hbmMask);
     if (info.hbmColor)
         DeleteObject(info.hbmColor);
-    EXPECT_EQ(static_cast<int>(info.xHotspot), drawn.hotX);
-    EXPECT_EQ(static_cast<int>(info.yHotspot), drawn.hotY);
-    Surface c(32, 32);
-    ASSERT_TRUE(DrawIcon(c.dc(), 0, 0, cursor));
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
-            const std::uint8_t p = drawn.picture.At(x, y);
-            ASSERT_EQ(c.At(x, y), p == kTransparent ? kUnpainted : PaletteColour(p)) << x << "," << y;
-        }
-}
+    EXPECT_EQ(static_cast<int>(info.xHotspot), cursor.hotX);
+    EXPECT_EQ(static_cast<int>(info.yHotspot), cursor.hotY);
 
-TEST(Resources, MoveMarkIsAHatchOfEveryThirdDiagonal)
-{
-    gApp.instance = GetModuleHandleA(nullptr);
-    Surface c(32, 32);
-    DrawIconOnMagenta(IDI_MOVE_MARK, c);
+    // The move mark's drawing itself: a hatch of every third diagonal.
+    const Raster hatch = MoveMarkIcon();
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            ASSERT_EQ(c.At(x, y), (x - y) % 3 == 0 ? kLightGrey : kUnpainted) << x << "," << y;
-}
-
-TEST(Resources, AnimationFramesDiffer)
-{
-    gApp.instance = GetModuleHandleA(nullptr);
-    for (int a = 113; a <= 116; ++a)
-        for (int b = a + 1; b <= 116; ++b) {
-            Surface ca(32, 32), cb(32, 32);
-            DrawIconOnMagenta(a, ca);
-            DrawIconOnMagenta(b, cb);
-            EXPECT_FALSE(ca.SameAs(cb)) << a << " and " << b;
-        }
+            ASSERT_EQ(hatch.At(x, y) == kTransparent ? kUnpainted : PaletteColour(hatch.At(x, y)),
+                      (x - y) % 3 == 0 ? kLightGrey : kUnpainted)
+                << x << "," << y;
 }
 
 // ---- Painters ---------------------------------------------------------------
@@ -165,11 +131,17 @@ protected:
 
     // Paints button `id` into a canvas bigger than any face, so a face that
     // is too large shows.
-    void Paint(int id, bool pressed, Surface &c, UINT action = ODA_DRAWENTIRE)
+    void Paint(int id, bool pressed, MemoryCanvas &c, UINT action = ODA_DRAWENTIRE)
     {
         c.Fill(kUnpainted);
         const int s = gSettings.cellSize;
-        const DRAWITEMSTRUCT dis = Item(id, c.dc(), s, s, pressed, action);
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_BUTTON;
+        dis.CtlID = static_cast<UINT>(id);
+        dis.itemAction = action;
+        dis.itemState = pressed ? ODS_SELECTED : 0;
+        dis.hDC = c.dc();
+        dis.rcItem = {0, 0, s, s};
         EXPECT_EQ(DrawButtonFace(bar_, &dis), 0);
     }
 
@@ -179,26 +151,8 @@ protected:
         BuildIconStrip(bar_);
     }
 
-    // The face at (sx, sy) of resource bitmap `id`, w x h.
-    static void ResourceFace(int id, int sx, int sy, Surface &into)
-    {
-        HBITMAP b = LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(id));
-        CopyBitmap(b, into, sx, sy);
-        DeleteObject(b);
-    }
-
     HWND bar_ = nullptr;
 };
-
-std::string Entry(const std::string &iconFile, int index)
-{
-    return iconFile + "," + std::to_string(index) + ",,C:\\PROGRAM.EXE";
-}
-
-std::string IconLibrary()
-{
-    return tavtest::ProgramDir() + "\\tav_testicons.dll";
-}
 
 TEST_F(FacesTest, SlotFaceIsTheStripCellOfItsSlotNumber)
 {
@@ -219,11 +173,11 @@ TEST_F(FacesTest, SlotFaceIsTheStripCellOfItsSlotNumber)
             gSettings.currentPage = c.page;
             gSettings.columns = c.columns;
             gSettings.rows = c.rows;
-            Surface face(40, 40), cell(kStripWidth, kStripCellSize);
+            MemoryCanvas face(40, 40), cell(kStripWidth, kStripCellSize);
             Paint(c.id, pressed, face);
             CopyStripCell(c.slotNumber, cell);
             EXPECT_TRUE(face.SameAs(cell, 0, 0, 38, 38, pressed ? 38 : 0, 0)) << face.Dump(0, 0, 6, 6);
-            EXPECT_EQ(face.Count(kUnpainted, 0, 0, 40, 40), 40 * 40 - 38 * 38) << "exactly 38 x 38";
+            EXPECT_EQ(face.Count(kUnpainted, Box(40, 40)), 40 * 40 - 38 * 38) << "exactly 38 x 38";
         }
 }
 
@@ -244,13 +198,13 @@ TEST_F(FacesTest, SmallButtonsScaleEveryFace)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.id);
-        Surface face(40, 40);
+        MemoryCanvas face(40, 40);
         Paint(c.id, false, face);
-        EXPECT_EQ(face.Count(kUnpainted, 0, 0, c.w, c.h), 0) << "the whole face is painted";
-        EXPECT_EQ(face.Count(kUnpainted, 0, 0, 40, 40), 40 * 40 - c.w * c.h) << "nothing beyond it";
+        EXPECT_EQ(face.Count(kUnpainted, Box(c.w, c.h)), 0) << "the whole face is painted";
+        EXPECT_EQ(face.Count(kUnpainted, Box(40, 40)), 40 * 40 - c.w * c.h) << "nothing beyond it";
         EXPECT_EQ(face.At(0, 0), kBlack);
         EXPECT_EQ(face.At(c.w - 1, c.h - 1), kBlack);
-        EXPECT_GT(face.Count(c.ink, 1, 1, c.w - 2, c.h - 2), 0);
+        EXPECT_GT(face.Count(c.ink, RECT{1, 1, c.w - 1, c.h - 1}), 0);
     }
 }
 
@@ -260,7 +214,7 @@ TEST_F(FacesTest, MoveModeLaysTheHatchOverEverySlot)
     for (int id : {1000, 1004}) {  // a registered and an empty slot
         for (bool pressed : {false, true}) {
             SCOPED_TRACE(std::to_string(id) + (pressed ? " pressed" : " raised"));
-            Surface plain(38, 38), marked(38, 38);
+            MemoryCanvas plain(38, 38), marked(38, 38);
             gMove.on = false;
             Paint(id, pressed, plain);
             gMove.on = true;
@@ -281,7 +235,7 @@ TEST_F(FacesTest, SystemPanelFacesOnTheLastFiveSlots)
     gMove.on = true;  // the panel's faces carry no hatch
     const struct {
         int columns, rows;
-    } grids[] = {{5, 1}, {8, 1}, {1, 7}, {20, 1}};
+    } grids[] = {{5, 1}, {1, 7}, {20, 1}};
     for (const auto &g : grids) {
         gSettings.columns = g.columns;
         gSettings.rows = g.rows;
@@ -290,15 +244,15 @@ TEST_F(FacesTest, SystemPanelFacesOnTheLastFiveSlots)
             for (bool pressed : {false, true}) {
                 SCOPED_TRACE(std::to_string(slots) + " slots, slot " + std::to_string(k) +
                              (pressed ? " pressed" : ""));
-                Surface face(38, 38);
+                MemoryCanvas face(38, 38);
                 Paint(kFirstSlotId + k, pressed, face);
                 const int action = k - (slots - 5);
                 if (action < 0) {
-                    EXPECT_EQ(face.Count(kLightGrey, 0, 0, 38, 38), 38 * 38) << "plain light grey";
+                    EXPECT_EQ(face.Count(kLightGrey, Box(38, 38)), 38 * 38) << "plain light grey";
                     continue;
                 }
-                Surface expected(38, 38);
-                ResourceFace(IDB_SYSTEM_PANEL, pressed ? 38 : 0, 38 * action, expected);
+                MemoryCanvas expected(38, 38);
+                ResourceFace(IDB_SYSTEM_PANEL, expected, pressed ? 38 : 0, 38 * action);
                 EXPECT_TRUE(face.SameAs(expected)) << "panel face " << action;
             }
     }
@@ -324,26 +278,12 @@ TEST_F(FacesTest, ControlFacesPickTheirCell)
                              (pressed ? " pressed" : ""));
                 gSettings.mode = c.mode;
                 gSystemPanelShown = panel;  // the toggle's face does not change with the panel
-                Surface face(38, 38), expected(19, 19);
+                MemoryCanvas face(38, 38), expected(19, 19);
                 Paint(c.id, pressed, face);
-                ResourceFace(c.bitmap, pressed ? 19 : 0, 19 * c.row, expected);
+                ResourceFace(c.bitmap, expected, pressed ? 19 : 0, 19 * c.row);
                 EXPECT_TRUE(face.SameAs(expected, 0, 0, 19, 19, 0, 0));
-                EXPECT_EQ(face.Count(kUnpainted, 0, 0, 38, 38), 38 * 38 - 19 * 19);
+                EXPECT_EQ(face.Count(kUnpainted, Box(38, 38)), 38 * 38 - 19 * 19);
             }
-}
-
-// The digits as TextOutA puts them at (at, at) in a 16-pixel Arial: black
-// on the plate's grey.
-void ReferenceDigits(const char *text, int at, Surface &into)
-{
-    into.Fill(kLightGrey);
-    HFONT font = CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
-    HGDIOBJ old = SelectObject(into.dc(), font);
-    SetBkColor(into.dc(), kLightGrey);
-    SetTextColor(into.dc(), kBlack);
-    TextOutA(into.dc(), at, at, text, static_cast<int>(strlen(text)));
-    SelectObject(into.dc(), old);
-    DeleteObject(font);
 }
 
 TEST_F(FacesTest, PageNumberStandsAtItsPoint)
@@ -359,10 +299,11 @@ TEST_F(FacesTest, PageNumberStandsAtItsPoint)
         UseSmallButtons(c.small);
         const int h = gSettings.cellSize / 2, s = gSettings.cellSize;
         gSettings.currentPage = c.page;
-        Surface reference(40, 40);
-        ReferenceDigits(c.text, c.at, reference);
+        MemoryCanvas reference(40, 40);
+        reference.Fill(kLightGrey);
+        DrawPageDigits(c.text, c.at, reference);
         for (bool pressed : {false, true}) {
-            Surface face(40, 40);
+            MemoryCanvas face(40, 40);
             Paint(IdPageNumber, pressed, face);
             // Inside the plate's frame, black is the digits, wherever the plate is pressed.
             int ink = 0;
@@ -389,14 +330,14 @@ TEST_F(FacesTest, OtherActionsAndIdsPaintNothing)
         {999, ODA_DRAWENTIRE}, {500, ODA_DRAWENTIRE}, {506, ODA_DRAWENTIRE}, {1020, ODA_DRAWENTIRE},
     };
     for (const auto &c : cases) {
-        Surface face(40, 40);
+        MemoryCanvas face(40, 40);
         Paint(c.id, false, face, c.action);
-        EXPECT_EQ(face.Count(kUnpainted, 0, 0, 40, 40), 40 * 40) << c.id << " action " << c.action;
+        EXPECT_EQ(face.Count(kUnpainted, Box(40, 40)), 40 * 40) << c.id << " action " << c.action;
     }
     for (UINT action : {ODA_DRAWENTIRE, ODA_SELECT, ODA_FOCUS}) {
-        Surface face(40, 40);
+        MemoryCanvas face(40, 40);
         Paint(1000, false, face, action);
-        EXPECT_EQ(face.Count(kUnpainted, 0, 0, 38, 38), 0) << "action " << action;
+        EXPECT_EQ(face.Count(kUnpainted, Box(38, 38)), 0) << "action " << action;
     }
     EXPECT_EQ(DrawButtonFace(bar_, nullptr), 0);
 }
@@ -408,24 +349,24 @@ TEST_F(FacesTest, PaintingReadsNeitherTheFileNorTheIcons)
     const std::string copy = std::string(temp) + "tav_paint_icons.dll";
     ASSERT_TRUE(CopyFileA(IconLibrary().c_str(), copy.c_str(), FALSE));
     BuildFromIni("profile000=" + Entry(copy, 0) + "\r\n");
-    Surface before(38, 38);
+    MemoryCanvas before(38, 38);
     Paint(1000, false, before);
 
     // Behind the bar's back: another program in the slot, the icon file gone.
     tavtest::WriteIni("[program section]\r\nprofile000=" + Entry(IconLibrary(), 3) + "\r\nprofile001=" +
                       Entry(IconLibrary(), 1) + "\r\n");
     ASSERT_TRUE(DeleteFileA(copy.c_str()));
-    Surface after(38, 38), empty(38, 38);
+    MemoryCanvas after(38, 38), empty(38, 38);
     Paint(1000, false, after);
     Paint(1001, false, empty);
     EXPECT_TRUE(after.SameAs(before)) << "the old face";
-    Surface blank(38, 38);
-    ResourceFace(IDB_BLANK_FACE, 0, 0, blank);
+    MemoryCanvas blank(38, 38);
+    ResourceFace(IDB_BLANK_FACE, blank);
     EXPECT_TRUE(empty.SameAs(blank)) << "the slot the file now fills is still empty";
 
     // A reload shows the new faces.
     BuildIconStrip(bar_);
-    Surface reloaded(38, 38), expected(kStripWidth, kStripCellSize);
+    MemoryCanvas reloaded(38, 38), expected(kStripWidth, kStripCellSize);
     Paint(1000, false, reloaded);
     ExpectedCell(ResourceIcon(116), expected);
     EXPECT_TRUE(reloaded.SameAs(expected, 0, 0, 38, 38, 0, 0));
@@ -434,8 +375,8 @@ TEST_F(FacesTest, PaintingReadsNeitherTheFileNorTheIcons)
 TEST_F(FacesTest, SlotWithoutACellShowsTheBlankFace)
 {
     // No strip yet, or a page the strip does not hold (a hand-edited startup page).
-    Surface face(38, 38), blank(38, 38);
-    ResourceFace(IDB_BLANK_FACE, 38, 0, blank);
+    MemoryCanvas face(38, 38), blank(38, 38);
+    ResourceFace(IDB_BLANK_FACE, blank, 38, 0);
     Paint(1000, true, face);
     EXPECT_TRUE(face.SameAs(blank)) << "no strip";
     BuildFromIni("");

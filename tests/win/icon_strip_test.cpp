@@ -1,6 +1,5 @@
-// The icon strip built from TAV.INI, single cells redrawn and exchanged.
-// Icons come from tav_testicons.dll beside this program: its icons 0 to 3
-// are the pictures of the bar's icons 113 to 116.
+// The icon strip built from TAV.INI, single cells redrawn and exchanged,
+// with icons from tav_testicons.dll beside this program.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,32 +7,10 @@
 #include "app/settings.h"
 #include "bar/layout.h"
 #include "faces_pixels.h"
-#include "support/win_test.h"
 
 using namespace facetest;
 
 namespace {
-
-std::string IconLibrary()
-{
-    return tavtest::ProgramDir() + "\\tav_testicons.dll";
-}
-
-std::string TempFile(const char *name, const std::string &text)
-{
-    char dir[MAX_PATH] = {};
-    GetTempPathA(sizeof dir, dir);
-    const std::string path = std::string(dir) + name;
-    FILE *f = std::fopen(path.c_str(), "wb");
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-    return path;
-}
-
-std::string Entry(const std::string &iconFile, const std::string &index)
-{
-    return iconFile + "," + index + ",,C:\\PROGRAM.EXE";
-}
 
 class IconStripTest : public ::testing::Test {
 protected:
@@ -66,7 +43,7 @@ protected:
 
     void ExpectCell(int n, HICON icon, const char *what)
     {
-        Surface expected(kStripWidth, kStripCellSize), actual(kStripWidth, kStripCellSize);
+        MemoryCanvas expected(kStripWidth, kStripCellSize), actual(kStripWidth, kStripCellSize);
         ExpectedCell(icon, expected);
         CopyStripCell(n, actual);
         EXPECT_TRUE(actual.SameAs(expected)) << "cell " << n << ": " << what << "\n"
@@ -114,7 +91,7 @@ TEST_F(IconStripTest, EachSlotShowsItsIconOrTheDefault)
     ExpectCell(20, nullptr, "an empty slot of the second page");
 
     // The four icons of the library are four different pictures.
-    Surface a(kStripWidth, kStripCellSize), b(kStripWidth, kStripCellSize);
+    MemoryCanvas a(kStripWidth, kStripCellSize), b(kStripWidth, kStripCellSize);
     for (int n : {1, 3, 39}) {
         CopyStripCell(0, a);
         CopyStripCell(n, b);
@@ -129,7 +106,7 @@ TEST_F(IconStripTest, SizeFollowsMaximumPagesAndRebuildReplacesTheBitmap)
         gSettings.maximumPages = pages;
         const HBITMAP before = gIconStrip.bitmap.get();
         Build({{pages * 20 - 1, Entry(IconLibrary(), "0")}});
-        const SIZE size = BitmapSize(gIconStrip.bitmap.get());
+        const SIZE size = tavtest::BitmapSize(gIconStrip.bitmap.get());
         EXPECT_EQ(size.cx, 76);
         EXPECT_EQ(size.cy, pages * 760);
         EXPECT_EQ(gIconStrip.cells, pages * 20);
