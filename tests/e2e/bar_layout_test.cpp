@@ -12,33 +12,16 @@ using namespace tavtest;
 
 namespace {
 
-class BarLayout : public ::testing::Test {
+class BarLayout : public BarTest {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(FindBar(), nullptr) << "a bar from an earlier test still runs";
+        BarTest::SetUp();
         // The worked examples assume the default metrics of the test system.
         ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
         ASSERT_EQ(GetSystemMetrics(SM_CYFRAME), 4);
         ASSERT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
     }
-    void TearDown() override
-    {
-        bar_.reset();
-        DeleteIni();
-    }
-
-    HWND Start(const std::string &ini)
-    {
-        WriteIni(ini);
-        bar_ = std::make_unique<BarProcess>();
-        HWND w = bar_->WaitForBar();
-        // The bar is built before it is shown; settle so X has mapped it.
-        Settle();
-        return w;
-    }
-
-    std::unique_ptr<BarProcess> bar_;
 };
 
 std::string Rect(const RECT &r)

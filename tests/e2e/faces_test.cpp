@@ -33,26 +33,12 @@ void PageNumberFace(int page, int h, int s, int at, MemoryCanvas &into)
     DrawPageDigits(std::to_string(page), at, into);
 }
 
-class BarFaces : public ::testing::Test {
+class BarFaces : public BarTest {
 protected:
     void SetUp() override
     {
         gApp.instance = GetModuleHandleA(nullptr);
-        ASSERT_EQ(FindBar(), nullptr) << "a bar from an earlier test still runs";
-    }
-    void TearDown() override
-    {
-        bar_.reset();
-        DeleteIni();
-    }
-
-    HWND Start(const std::string &ini)
-    {
-        WriteIni(ini);
-        bar_ = std::make_unique<BarProcess>();
-        HWND w = bar_->WaitForBar();
-        Settle(300);
-        return w;
+        BarTest::SetUp();
     }
 
     // The button's screen pixels against `expected` (its top-left w x h).
@@ -76,8 +62,6 @@ protected:
         StretchBlt(expected.dc(), 0, 0, s, s, cell.dc(), pressed ? 38 : 0, 0, 38, 38, SRCCOPY);
         ExpectButton(bar, kFirstSlotId + k, expected, s, s, what);
     }
-
-    std::unique_ptr<BarProcess> bar_;
 };
 
 TEST_F(BarFaces, SlotAndControlFacesOnTheScreen)

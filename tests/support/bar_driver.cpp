@@ -80,6 +80,26 @@ int BarProcess::WaitExit(DWORD ms)
     return process_ ? WaitProcessPumping(process_, ms) : -1;
 }
 
+void BarTest::SetUp()
+{
+    ASSERT_EQ(FindBar(), nullptr) << "a bar from an earlier test still runs";
+}
+
+void BarTest::TearDown()
+{
+    bar_.reset();
+    DeleteIni();
+}
+
+HWND BarTest::Start(const std::string &ini)
+{
+    WriteIni(ini);
+    bar_ = std::make_unique<BarProcess>();
+    HWND w = bar_->WaitForBar();
+    Settle(300);
+    return w;
+}
+
 HWND FindBar() { return FindWindowA("TAV!", "TAV!"); }
 
 int SlotCount(HWND bar)

@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,18 @@ public:
 private:
     NoticeRecorder started_;  // listens from before the start
     HANDLE process_ = nullptr;
+};
+
+// A test that runs one TAV.EXE at a time from a TAV.INI of its own.
+class BarTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Writes `ini`, starts the bar and returns its window once it has
+    // announced its start and X has had time to map it.
+    HWND Start(const std::string &ini);
+
+    std::unique_ptr<BarProcess> bar_;
 };
 
 HWND FindBar();
