@@ -27,34 +27,9 @@ double Median(const std::function<void()> &work)
     return ms[ms.size() / 2];
 }
 
-std::string ProgramDir()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/"));
-}
-
-std::string IniPath()
-{
-    char dir[MAX_PATH] = {};
-    GetWindowsDirectoryA(dir, sizeof dir);
-    return std::string(dir) + "\\TAV.INI";
-}
-
 static void FlushProfileCache()
 {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "TAV.INI");
-}
-
-void WriteIni(const std::string &text)
-{
-    FlushProfileCache();
-    if (FILE *f = std::fopen(IniPath().c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    FlushProfileCache();
 }
 
 IniBackup::IniBackup()

@@ -6,18 +6,20 @@
 #include <functional>
 #include <string>
 
+#include "support/win_test.h"
+
 namespace bench {
+
+// The tree's TAV.INI and program folder, as the tests reach them.
+using tavtest::IniPath;
+using tavtest::ProgramDir;
+using tavtest::WriteIni;
 
 constexpr int kRuns = 7;
 
 double NowMs();
 // Median of kRuns timings in milliseconds, after one run to warm the caches.
 double Median(const std::function<void()> &work);
-
-std::string ProgramDir();
-std::string IniPath();
-// Replaces TAV.INI with `text`, bypassing the profile cache.
-void WriteIni(const std::string &text);
 
 // Moves the tree's TAV.INI aside for the benchmark's life and puts it back.
 class IniBackup {
