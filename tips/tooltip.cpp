@@ -4,6 +4,7 @@
 void UpdateHover(HWND) {}
 void ShowTooltipOnTimer(HWND) {}
 void HideTooltip(HWND) {}
+void CloseTooltip(HWND) {}
 
 LRESULT CALLBACK TooltipWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
