@@ -183,6 +183,13 @@ LRESULT ReloadBar(HWND bar)
     DestroySlotButtons();
     const BarPosition at = LoadSettings(false);
     ApplyTopmost(bar);
+    RebuildBar(bar, at);
+    return 0;
+}
+
+void RebuildBar(HWND bar, BarPosition at)
+{
+    DestroySlotButtons();
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
@@ -191,7 +198,6 @@ LRESULT ReloadBar(HWND bar)
     CreateSlotButtons(bar);
     PlaceControlButtons();
     SizeBarAt(bar, at.x, at.y);
-    return 0;
 }
 
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/settings_rules.h"
+
 inline constexpr char kBarClassName[] = "TAV!";
 inline constexpr char kBarTitle[] = "TAV!";
 constexpr UINT TrayCallbackMessage = 0x600;
@@ -23,6 +25,11 @@ void RemoveNotifyIcon(HWND bar);
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
 // WM_USER from another program: re-read the settings and rebuild the grid.
 LRESULT ReloadBar(HWND bar);
+// Rebuilds the bar from gSettings as they stand: the style for the corner,
+// the icon strip, the slot buttons, the control buttons' places, and the
+// size at `at` (docked bars go to their corner). Used by the reload and by
+// the Properties dialog's OK.
+void RebuildBar(HWND bar, BarPosition at);
 // The program entry's whole life, from the single-instance check to the
 // end of the message loop. Returns the exit code.
 int RunBar(HINSTANCE instance);
