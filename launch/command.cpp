@@ -55,24 +55,43 @@ std::string PathExtension(const char *path, LeadBytePredicate isLead)
     return dot ? std::string(dot) : std::string();
 }
 
-bool SameExtension(const std::string &a, const std::string &b)
+static char FoldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameExtension(const std::string &a, const std::string &b, LeadBytePredicate isLead)
 {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (isLead(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1])
+                return false;
+            ++i;
+        } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
             return false;
+        }
+    }
     return true;
 }
 
-std::string BuildLaunchCommandLine(const char *foundExecutable, const char *file, const char *arguments,
+static std::string QuotedIfSpaced(const std::string &path)
+{
+    return path.find_first_of(" \t") == std::string::npos ? path : '"' + path + '"';
+}
+
+std::string BuildLaunchCommandLine(const char *foundPath, const char *file, const char *arguments,
                                    LeadBytePredicate isLead)
 {
-    const bool isProgram = SameExtension(PathExtension(file, isLead), PathExtension(foundExecutable, isLead));
-    std::string line = foundExecutable;
+    std::string executable;
+    for (const char *p = foundPath; *p; ++p)
+        if (*p != '"')
+            executable += *p;
+    const bool isProgram =
+        SameExtension(PathExtension(file, isLead), PathExtension(executable.c_str(), isLead), isLead);
+    std::string line = QuotedIfSpaced(executable);
     line += ' ';
-    line += isProgram ? arguments : file;
-    if (line.size() > kLaunchBuffer - 1)
-        line.resize(kLaunchBuffer - 1);
+    line += isProgram ? std::string(arguments) : QuotedIfSpaced(file);
     return line;
 }

@@ -24,13 +24,21 @@ bool NoLeadByte(unsigned char c);
 // skipped whole, so their trail byte is never a dot or a separator.
 std::string PathExtension(const char *path, LeadBytePredicate isLead);
 
-// Case-insensitive comparison of two extensions (ASCII letters).
-bool SameExtension(const std::string &a, const std::string &b);
+// Comparison of two extensions that ignores the case of single-byte letters;
+// a double-byte character compares byte for byte (its trail byte may look
+// like a letter).
+bool SameExtension(const std::string &a, const std::string &b, LeadBytePredicate isLead);
 
 constexpr std::size_t kLaunchBuffer = 2048;
+// The longest command line the system accepts, in characters without the terminator.
+constexpr std::size_t kMaxCommandLine = 32766;
 
-// "%s %s" of the found executable and either the arguments (when the file is
-// the executable itself: same extension) or the file (a document). Cut at
-// kLaunchBuffer - 1 bytes.
-std::string BuildLaunchCommandLine(const char *foundExecutable, const char *file, const char *arguments,
+// The command line for `file` given what the shell found for it: the found
+// executable (the whole reported path, quotes removed) and one space, then
+// the arguments when the file is the executable itself (same extension) or
+// the file when it is a document. The executable and a document's path are
+// quoted when they hold a space, so a program under "C:\Program Files" runs
+// and nothing planted at "C:\Program.exe" does; paths without spaces stay as
+// they always were. Not cut: the caller refuses what the system cannot take.
+std::string BuildLaunchCommandLine(const char *foundPath, const char *file, const char *arguments,
                                    LeadBytePredicate isLead);

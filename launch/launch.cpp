@@ -16,7 +16,6 @@ UINT_PTR LaunchProgram(const char *file, const char *arguments, const char *dire
                        const char *title)
 {
     std::vector<char> found(kLaunchBuffer, '\0');
-    std::vector<char> foundExecutable(kLaunchBuffer, '\0');
 
     STARTUPINFOA si{};
     si.cb = sizeof si;
@@ -29,10 +28,11 @@ UINT_PTR LaunchProgram(const char *file, const char *arguments, const char *dire
     // FindExecutableA writes at most MAX_PATH bytes, well inside the buffer.
     FindExecutableA(file, directory, found.data());
     found.back() = '\0';
-    SplitCommandToken(foundExecutable.data(), foundExecutable.size(), found.data());
 
-    std::string line = BuildLaunchCommandLine(foundExecutable.data(), file, arguments ? arguments : "",
-                                              IsSystemLeadByte);
+    const std::string line = BuildLaunchCommandLine(found.data(), file, arguments ? arguments : "", IsSystemLeadByte);
+    // Starting with cut arguments would run something the user never asked for.
+    if (line.size() > kMaxCommandLine)
+        return 0;
     std::vector<char> commandLine(line.begin(), line.end());
     commandLine.push_back('\0');
 

@@ -2,6 +2,7 @@
 // and CreateProcessA; the probe writes down what it was started with.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,6 +71,36 @@ protected:
         return records;
     }
 
+    // Our own extension opens in `program`, as a user's file types would.
+    static void AssociateDocumentsWith(const std::string &program)
+    {
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, ".tavdoc", &key), ERROR_SUCCESS);
+        RegSetValueA(key, nullptr, REG_SZ, "TavProbe.Document", 0);
+        RegCloseKey(key);
+        const std::string command = "\"" + program + "\" \"%1\"";
+        ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell\\open\\command", &key),
+                  ERROR_SUCCESS);
+        RegSetValueA(key, nullptr, REG_SZ, command.c_str(), 0);
+        RegCloseKey(key);
+    }
+
+    static void UnassociateDocuments()
+    {
+        for (const char *k : {"TavProbe.Document\\shell\\open\\command", "TavProbe.Document\\shell\\open",
+                              "TavProbe.Document\\shell", "TavProbe.Document", ".tavdoc"})
+            RegDeleteKeyA(HKEY_CLASSES_ROOT, k);
+    }
+
+    static std::string Unquoted(const std::string &s)
+    {
+        std::string out;
+        for (char c : s)
+            if (c != '"')
+                out += c;
+        return out;
+    }
+
     std::string Found(const std::string &file)
     {
         char found[MAX_PATH] = {};
@@ -104,15 +135,7 @@ TEST_F(Launch, EmptyArgumentsEndInOneSpace)
 
 TEST_F(Launch, DocumentOpensInItsProgramWithoutTheArguments)
 {
-    // Associate our own extension with the probe, as a user's file types would be.
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, ".tavdoc", &key), ERROR_SUCCESS);
-    RegSetValueA(key, nullptr, REG_SZ, "TavProbe.Document", 0);
-    RegCloseKey(key);
-    const std::string command = "\"" + probe + "\" \"%1\"";
-    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell\\open\\command", &key), ERROR_SUCCESS);
-    RegSetValueA(key, nullptr, REG_SZ, command.c_str(), 0);
-    RegCloseKey(key);
+    AssociateDocumentsWith(probe);
 
     const std::string doc = dir + "\\plan.tavdoc";
     FILE *f = std::fopen(doc.c_str(), "wb");
@@ -134,11 +157,43 @@ TEST_F(Launch, DocumentOpensInItsProgramWithoutTheArguments)
     EXPECT_EQ(lstrcmpiA(exe.c_str(), probe.c_str()), 0) << found;
     EXPECT_EQ(recs[0].at("cmdline"), exe + " " + doc);
 
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell\\open\\command");
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell\\open");
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell");
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, "TavProbe.Document");
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tavdoc");
+    UnassociateDocuments();
+}
+
+TEST_F(Launch, ProgramsAndDocumentsUnderFoldersWithSpaces)
+{
+    // A planted "tav.exe" beside "tav probe" would run if the path were cut at its space.
+    const std::string folder = dir + "\\tav probe", spaced = folder + "\\probe.exe", decoy = dir + "\\tav.exe";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(probe.c_str(), spaced.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(probe.c_str(), decoy.c_str(), FALSE));
+    AssociateDocumentsWith(spaced);
+    const std::string doc = folder + "\\my plan.tavdoc";
+    std::fclose(std::fopen(doc.c_str(), "wb"));
+
+    EXPECT_GE(LaunchProgram(spaced.c_str(), "-x", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
+    EXPECT_GE(LaunchProgram(doc.c_str(), "/p", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
+    const auto recs = Records(2);
+    ASSERT_EQ(recs.size(), 2u);
+    const std::string exe = "\"" + Unquoted(Found(spaced)) + "\"";
+    EXPECT_EQ(recs[0].at("cmdline"), exe + " -x");
+    EXPECT_EQ(recs[1].at("cmdline"), exe + " \"" + doc + "\"");
+
+    UnassociateDocuments();
+    for (const std::string &f : {doc, spaced, decoy})
+        DeleteFileA(f.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(Launch, CommandLinesAreSizedToTheirTextUpToTheSystemLimit)
+{
+    const std::string args(5000, 'a');
+    EXPECT_GE(LaunchProgram(probe.c_str(), args.c_str(), nullptr, SW_SHOWNORMAL, nullptr), 32u);
+    // Beyond what the system takes, nothing starts rather than a program with cut arguments.
+    EXPECT_EQ(LaunchProgram(probe.c_str(), std::string(40000, 'b').c_str(), nullptr, SW_SHOWNORMAL, nullptr), 0u);
+    const auto recs = Records(1);
+    ASSERT_EQ(recs.size(), 1u);
+    EXPECT_EQ(recs[0].at("cmdline"), Found(probe) + " " + args);
 }
 
 TEST_F(Launch, FailuresReturnZero)
