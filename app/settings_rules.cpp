@@ -1,14 +1,21 @@
 #include "app/settings_rules.h"
 
+#include "app/program_entry.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cstring>
 
+long long ProfileInt(const char *text, int def)
+{
+    return text[0] ? LeadingInt(text) : def;
+}
+
 int ClampButtonsPerPage(long long n)
 {
-    return static_cast<int>(std::clamp<long long>(n, 1, kMaxButtonsPerPage));
+    return static_cast<int>(std::clamp<long long>(n, kMinButtonsPerPage, kMaxButtonsPerPage));
 }
 
 int ClampMaximumPages(long long n)

@@ -15,6 +15,7 @@ enum ModeFlags : unsigned {
     Vertical = 0x8000,
 };
 
+constexpr int kMinButtonsPerPage = 5;
 constexpr int kMaxButtonsPerPage = 20;
 constexpr int kMaxPages = 20;
 constexpr int kLargeCell = 38;
@@ -74,9 +75,15 @@ constexpr std::size_t kReloadPositionBuffer = 256;
 // count so the bar never shows a page that does not exist).
 BarPosition ApplyRawSettings(const RawSettings &raw, bool startup, BarSettings &settings);
 
+// An integer key's text as the profile reader hands it back (cut at
+// kIntegerBuffer - 1 bytes): a missing key or an empty value gives `def`,
+// anything else its leading integer, saturated rather than overflowing.
+constexpr std::size_t kIntegerBuffer = 32;
+long long ProfileInt(const char *text, int def);
+
 // Values a hand edit can put outside what the program writes are clamped so
 // the bar cannot fail on them.
-int ClampButtonsPerPage(long long n);  // 1 .. 20 (above 20 reads as 20, as always)
+int ClampButtonsPerPage(long long n);  // 5 .. 20, the lengths the bar can be dragged to
 int ClampMaximumPages(long long n);    // 1 .. 20
 int ClampPage(long long page, int maximumPages);
 unsigned ModeFromRaw(long long v);      // the low 16 bits
@@ -100,7 +107,11 @@ std::string ProfileKey(int slotNumber);
 std::string TitleKey(int slotNumber);
 
 // Language rule: Japanese text at the base id, English at base + 1.
-constexpr unsigned StringId(unsigned base, int languageOffset) { return base + (languageOffset ? 1u : 0u); }
+// The platform line (23) is one text for both languages, so it takes no offset.
+constexpr unsigned StringId(unsigned base, int languageOffset)
+{
+    return base == 23u ? base : base + (languageOffset ? 1u : 0u);
+}
 
 enum class DialogKind { Properties, ProgramDefinition, ExecuteApplication };
 // English template when languageOffset is non-zero, Japanese when it is 0.

@@ -85,6 +85,10 @@ WNDPROC PreviousProc(HWND button)
 
 void RestoreButtonProc(HWND button)
 {
+    // Already restored (or never subclassed): there is nothing to put back, and
+    // a null procedure must never be installed.
+    if (!PreviousProc(button))
+        return;
     SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviousProc(button)));
     RemovePropA(button, kPropHigh);
     RemovePropA(button, kPropLow);
@@ -132,10 +136,42 @@ void PlaceControlButtons()
         InvalidateRect(PageButton(id), nullptr, TRUE);
 }
 
+namespace {
+
+// A saved position can be off every screen (a monitor since removed, a hand
+// edit): such a bar would be lost, so it comes onto the nearest monitor.
+Point VisiblePosition(Point at, Extent size)
+{
+    RECT r{at.x, at.y, at.x + size.w, at.y + size.h};
+    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+        return at;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+        return at;
+    const RECT &w = info.rcWork;
+    return PlaceInside(at, size, {w.left, w.top, w.right - w.left, w.bottom - w.top});
+}
+
+} // namespace
+
 void SizeBarAt(HWND bar, int x, int y)
 {
     const Extent size = BarWindowSize(bar);
-    MoveWindow(bar, x, y, size.w, size.h, TRUE);
+    const Point at = VisiblePosition({x, y}, size);
+    if (IsIconic(bar)) {
+        // Minimized: the new place is where the bar comes back to.
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        GetWindowPlacement(bar, &wp);
+        wp.rcNormalPosition = {at.x, at.y, at.x + size.w, at.y + size.h};
+        SetWindowPlacement(bar, &wp);
+        return;
+    }
+    // The style may have changed (a corner set or cleared) without a change of
+    // size: the frame must be worked out again, or the client keeps a caption
+    // that is no longer there.
+    SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The move regrids and docks the bar through WM_SIZE, but only when the client size
     // changed: a reload that only sets a corner keeps it, and must still reach the corner.
     FitBar(bar);
@@ -143,6 +179,9 @@ void SizeBarAt(HWND bar, int x, int y)
 
 void FitBar(HWND bar)
 {
+    // Windows parks a minimized bar where it likes; that is not the bar's place.
+    if (IsIconic(bar))
+        return;
     const Extent size = BarWindowSize(bar);
     RECT window{}, desk{};
     GetWindowRect(bar, &window);
@@ -154,6 +193,9 @@ void FitBar(HWND bar)
 
 LRESULT Regrid(HWND bar, int sizeType, int width, int height)
 {
+    // A minimized bar has no client to lay out; its grid waits for the restore.
+    if (sizeType == SIZE_MINIMIZED)
+        return 0;
     const bool vertical = (gSettings.mode & Vertical) != 0;
     const GridCounts old{gSettings.columns, gSettings.rows};
     const GridCounts now = UsableCounts(CountsForClient(gSettings.cellSize, vertical, width, height), old, vertical);

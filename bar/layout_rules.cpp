@@ -74,6 +74,12 @@ Point CornerPosition(unsigned corner, int deskRight, int deskBottom, Extent size
     }
 }
 
+Point PlaceInside(Point at, Extent size, Box work)
+{
+    const auto fit = [](int v, int len, int lo, int room) { return std::max(lo, std::min(v, lo + room - len)); };
+    return {fit(at.x, size.w, work.x, work.w), fit(at.y, size.h, work.y, work.h)};
+}
+
 GridCounts CountsForClient(int s, bool vertical, int width, int height)
 {
     const int h = s / 2;
@@ -88,7 +94,7 @@ GridCounts UsableCounts(GridCounts c, GridCounts old, bool vertical)
         return old;
     int &along = vertical ? c.nr : c.nc;
     int &across = vertical ? c.nc : c.nr;
-    along = std::min(along, kMaxButtonsPerPage);
+    along = std::clamp(along, kMinButtonsPerPage, kMaxButtonsPerPage);
     across = 1;
     return c;
 }

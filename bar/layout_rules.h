@@ -48,6 +48,11 @@ TrackLimits TrackingLimits(int s, bool vertical, int fx, int fy, int ib);
 // any other corner value keeps `current`.
 Point CornerPosition(unsigned corner, int deskRight, int deskBottom, Extent size, Point current);
 
+// Where a bar of `size` goes when nothing of it at `at` is on any monitor:
+// wholly inside `work` (the nearest monitor's work area), moved as little as
+// possible; a bar larger than the area keeps its top-left corner in it.
+Point PlaceInside(Point at, Extent size, Box work);
+
 struct GridCounts {
     int nc = 0, nr = 0;
     friend bool operator==(const GridCounts &, const GridCounts &) = default;
@@ -56,5 +61,6 @@ struct GridCounts {
 GridCounts CountsForClient(int s, bool vertical, int width, int height);
 // What a regrid may adopt: a client area that holds no cell, or no room for
 // the control area, keeps the old counts; the grid stays one cell deep and
-// at most twenty long, so slot numbers stay inside the registry.
+// five to twenty long (the tracking limits), so slot numbers stay inside the
+// registry whoever sizes the window.
 GridCounts UsableCounts(GridCounts computed, GridCounts old, bool vertical);

@@ -105,6 +105,17 @@ TEST(Layout, Corners)
     EXPECT_EQ(CornerPosition(9, 1024, 768, size, here), here);
 }
 
+TEST(Layout, PlaceInsideTheWorkArea)
+{
+    const Box work{0, 0, 1024, 738};
+    const Extent bar{255, 56};
+    EXPECT_EQ(PlaceInside({-32000, -32000}, bar, work), (Point{0, 0}));
+    EXPECT_EQ(PlaceInside({30000, 30000}, bar, work), (Point{769, 682}));
+    EXPECT_EQ(PlaceInside({-300, 100}, bar, work), (Point{0, 100}));
+    EXPECT_EQ(PlaceInside({5, 5}, {2000, 56}, work), (Point{0, 5}));  // wider than the screen
+    EXPECT_EQ(PlaceInside({3000, 5}, bar, {1024, 0, 800, 600}), (Point{1569, 5}));  // a second monitor
+}
+
 struct CountsCase {
     int width, height;
     bool vertical;
@@ -117,6 +128,8 @@ const CountsCase kCounts[] = {
     {38, 247, true, {1, 5}, {1, 5}},
     {40, 20, false, {0, 0}, {5, 1}},                 // too small for one cell: keep the old counts
     {0, 0, false, {-1, 0}, {5, 1}},                  // minimized
+    {100, 38, false, {1, 1}, {5, 1}},                // never shorter than five
+    {38, 80, true, {1, 0}, {1, 5}},
     {247, 100, false, {5, 2}, {5, 1}},               // never more than one cell deep
     {38 * 30 + 57, 38, false, {30, 1}, {20, 1}},     // never more than twenty long
 };

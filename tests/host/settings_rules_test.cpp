@@ -43,8 +43,9 @@ const RawCase kRawCases[] = {
     {"meaningless bits are kept", 1, 0x07F3, 1, 1, 5, "", 1, 0x07F3, 1, 1, 5, 1, 38, 0, 0},
     {"mode keeps 16 bits", 1, 0x1C000, 1, 1, 5, "", 1, 0xC000, 1, 1, 1, 5, 38, 0, 0},
     {"negative mode", 1, -1, 1, 1, 5, "", 1, 0xFFFF, 1, 1, 1, 5, 30, 0, 0},
-    {"zero buttons", 1, 0, 1, 1, 0, "", 1, 0, 1, 1, 1, 1, 38, 0, 0},
-    {"negative buttons", 1, 0, 1, 1, -7, "", 1, 0, 1, 1, 1, 1, 38, 0, 0},
+    {"zero buttons read as 5", 1, 0, 1, 1, 0, "", 1, 0, 1, 1, 5, 1, 38, 0, 0},
+    {"negative buttons read as 5", 1, 0, 1, 1, -7, "", 1, 0, 1, 1, 5, 1, 38, 0, 0},
+    {"4 buttons read as 5", 1, 0x8000, 1, 1, 4, "", 1, 0x8000, 1, 1, 1, 5, 38, 0, 0},
     {"huge buttons", 1, 0, 1, 1, 4294967295LL, "", 1, 0, 1, 1, 20, 1, 38, 0, 0},
     {"zero pages", 1, 0, 0, 1, 5, "", 1, 0, 1, 1, 5, 1, 38, 0, 0},
     {"too many pages", 1, 0, 500, 1, 5, "", 1, 0, 20, 1, 5, 1, 38, 0, 0},
@@ -169,6 +170,8 @@ TEST(Settings, LanguageChoosesDialogsAndStrings)
     EXPECT_EQ(StringId(IDS_EXECUTE_ERROR, 0), 24u);
     EXPECT_EQ(StringId(IDS_EXECUTE_ERROR, 1), 25u);
     EXPECT_EQ(StringId(IDS_EXECUTE_TITLE, 1), 2u);
+    EXPECT_EQ(StringId(IDS_PLATFORM, 0), 23u);  // one text for both languages
+    EXPECT_EQ(StringId(IDS_PLATFORM, 1), 23u);
 }
 
 } // namespace

@@ -90,10 +90,10 @@ const FileCase kFileCases[] = {
     {"garbage everywhere",
      "[environment section]\r\nmode=zz\r\nposition=left,top\r\nbuttons par page=many\r\nstartup page=x\r\n"
      "maximum pages=?\r\nJapan=yes\r\n",
-     0, 1, 1, 1, 1, 38, 0, 0, 0},
+     0, 1, 1, 5, 1, 38, 0, 0, 0},
     {"negative", "[environment section]\r\nbuttons par page=-3\r\nmaximum pages=-1\r\nstartup page=-9\r\n"
                  "position=-50,-60\r\nJapan=-1\r\n",
-     1, 1, 1, 1, 1, 38, -50, -60, 0},
+     1, 1, 1, 5, 1, 38, -50, -60, 0},
     {"huge", "[environment section]\r\nbuttons par page=99999999999\r\nmaximum pages=4000000000\r\n"
              "startup page=2000000000\r\nmode=4294967295\r\nposition=999999,-999999\r\n",
      1, 20, 20, 1, 20, 30, 32767, -32768, 0xFFFF},
@@ -207,8 +207,9 @@ TEST_F(SettingsProfile, ProgramKeysAreCutAtTheReadersBuffer)
     EXPECT_EQ(ReadProgramKey("profile008", small, sizeof small), 255);
     // An empty title is a key with an empty value; a missing one reads the same.
     EXPECT_EQ(IniValue(kProgramSection, "Title008"), "");
+    // A buffer used before is wholly cleared: nothing of the earlier value stays behind the new one.
     EXPECT_EQ(ReadProgramKey("Title009", small, sizeof small), 0);
-    EXPECT_STREQ(small, "");
+    EXPECT_EQ(std::string(small, sizeof small), std::string(sizeof small, '\0'));
     WriteProgramKey("profile008", nullptr);
     EXPECT_EQ(IniValue(kProgramSection, "profile008"), "<missing>");
 }
