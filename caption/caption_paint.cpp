@@ -187,7 +187,7 @@ BOOL TrackCaptionBox(HWND window, int hitCode, const RECT *boxRect)
     {
         MouseCapture capture(window);
         for (;;) {
-            // Poll mouse messages only: everything else waits in the queue
+            // Take mouse messages only: everything else waits in the queue
             // until the button comes up.
             MSG msg;
             if (!PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSEFIRST + 9, PM_REMOVE)) {
@@ -195,6 +195,9 @@ BOOL TrackCaptionBox(HWND window, int hitCode, const RECT *boxRect)
                 // was destroyed or another window took the mouse.
                 if (GetCapture() != window)
                     break;
+                // Sleep until mouse input or a sent message arrives; the timeout
+                // only bounds how late a lost capture is noticed.
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_MOUSE | QS_SENDMESSAGE);
                 continue;
             }
             POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};

@@ -110,6 +110,14 @@ TEST_F(CaptionInput, AltSpaceOpensTheCaptionPopup)
     EXPECT_EQ(f.log().Count(WM_ENTERMENULOOP), 1);
 }
 
+ULONGLONG ThreadCpuMs()
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto ms = [](FILETIME t) { return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000; };
+    return ms(kernel) + ms(user);
+}
+
 TEST_F(CaptionInput, PressedBoxDraggedOutAndBackReleasedOutsideSendsNothing)
 {
     Frame f(kExampleStyle, 100, 50, 200, 40);
@@ -121,8 +129,9 @@ TEST_F(CaptionInput, PressedBoxDraggedOutAndBackReleasedOutsideSendsNothing)
     const HWND window = f.hwnd();
     auto pressed = [&] { return WindowPixel(window, corner.left, corner.top) == RGB(0x80, 0x80, 0x80); };
 
-    // While the frame's thread polls the mouse, another thread moves it and
+    // While the frame's thread tracks the mouse, another thread moves it and
     // watches the box: pressed over it, raised off it.
+    const ULONGLONG cpu0 = ThreadCpuMs(), wall0 = GetTickCount64();
     std::atomic<int> stepsSeen{0};
     std::atomic<bool> done{false};
     std::thread driver([&] {
@@ -150,6 +159,8 @@ TEST_F(CaptionInput, PressedBoxDraggedOutAndBackReleasedOutsideSendsNothing)
         tavtest::PumpUntil([&] { return done && f.log().nclButtonDownsDone == 1; }, 15000);
     driver.join();
     ASSERT_TRUE(finished);
+    // The tracking loop waits for the mouse instead of spinning on the processor.
+    EXPECT_LT(ThreadCpuMs() - cpu0, (GetTickCount64() - wall0) / 3);
     EXPECT_EQ(stepsSeen, 4);
     EXPECT_EQ(f.log().Count(WM_SYSCOMMAND), 0);
     EXPECT_FALSE(IsIconic(f.hwnd()));
