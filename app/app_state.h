@@ -11,6 +11,7 @@ struct AppState {
     HWND bar = nullptr;
     HMODULE ctl3d = nullptr;       // CTL3D32.DLL when it could be loaded
     DWORD lastLaunchTick = 0xFFFFFFFF;  // nothing started yet
+    bool tearingDown = false;  // WM_DESTROY has begun: nothing rebuilds the bar any more
 };
 extern AppState gApp;
 

@@ -30,10 +30,22 @@ Ctl3dProc gCtl3dUnregister = nullptr;
 
 void LoadCtl3d(HINSTANCE instance)
 {
+#if defined(__i386__) || defined(_M_IX86)
     // Only for the look of dialog controls: a system without it shows no error and runs on.
+    // Taken from the system directory alone, so that a file of that name beside the bar,
+    // in the current directory or on the path never runs inside it.
+    char path[MAX_PATH + 16] = {};
+    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    lstrcatA(path, "\\CTL3D32.DLL");
     const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    gApp.ctl3d = LoadLibraryA("CTL3D32.DLL");
+    gApp.ctl3d = LoadLibraryA(path);
     SetErrorMode(previous);
+#else
+    // There is no 64-bit CTL3D32: nothing of that name is loaded at all.
+    (void)instance;
+#endif
     if (!gApp.ctl3d)
         return;
     auto reg = reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dRegister")));
@@ -68,6 +80,7 @@ void ApplyTopmost(HWND bar)
 void OnCreate(HWND bar)
 {
     gApp.bar = bar;
+    gApp.tearingDown = false;
     const BarPosition at = LoadSettings(true);
     LoadCtl3d(gApp.instance);
     ApplyTopmost(bar);
@@ -84,6 +97,9 @@ void OnCreate(HWND bar)
 
 void OnDestroy(HWND bar)
 {
+    // The save below broadcasts, and other programs' answers may arrive while it waits:
+    // from here on nothing rebuilds the bar.
+    gApp.tearingDown = true;
     RestoreButtonProc(PageButton(IdPrevPage));
     RestoreButtonProc(PageButton(IdNextPage));
     RestoreButtonProc(PageButton(IdSystemPanel));
@@ -202,6 +218,9 @@ void RebuildBar(HWND bar, BarPosition at)
 
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Once the teardown has begun, nothing may build the bar up again.
+    if (gApp.tearingDown && (msg == WM_USER || msg == WM_SIZE || msg == WM_COMMAND))
+        return msg == WM_USER ? 0 : SmallCaptionFrame(bar, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE: OnCreate(bar); break;
     case WM_DESTROY: OnDestroy(bar); break;
@@ -232,8 +251,47 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     return SmallCaptionFrame(bar, msg, wParam, lParam);
 }
 
+namespace {
+
+// Two starts at the same moment could both find no bar and both create one:
+// the look-up and the creation are one step under this lock.
+class StartLock {
+public:
+    StartLock() : mutex_(CreateMutexA(nullptr, FALSE, "TAV!START"))
+    {
+        if (mutex_)
+            WaitForSingleObject(mutex_, kWaitMs);  // abandoned by a crashed start: ours now
+    }
+    ~StartLock() { Release(); }
+    StartLock(const StartLock &) = delete;
+    StartLock &operator=(const StartLock &) = delete;
+    void Release()
+    {
+        if (!mutex_)
+            return;
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+        mutex_ = nullptr;
+    }
+
+private:
+    static constexpr DWORD kWaitMs = 10000;
+    HANDLE mutex_;
+};
+
+void PumpUntilQuit(MSG &msg)
+{
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+} // namespace
+
 int RunBar(HINSTANCE instance)
 {
+    StartLock lock;
     if (FindWindowA(kBarClassName, kBarTitle)) {
         MessageBeep(MB_ICONHAND);
         return 0;
@@ -241,6 +299,7 @@ int RunBar(HINSTANCE instance)
     if (!RegisterBarClasses(instance))
         return 0;
     HWND bar = CreateBar(instance);
+    lock.Release();  // the bar can be found from now on
     if (!bar)
         return 0;
     gChangeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
@@ -254,9 +313,12 @@ int RunBar(HINSTANCE instance)
     BroadcastChangeNotice(NoticeStarted);
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    PumpUntilQuit(msg);
+    // A WM_QUIT posted by another program ends the loop with the bar still up: take it
+    // down the ordinary way, so the settings are saved and the notices come in order.
+    if (IsWindow(bar)) {
+        DestroyWindow(bar);
+        PumpUntilQuit(msg);
     }
     UnregisterBarClasses(instance);
     BroadcastChangeNotice(NoticeEnded);

@@ -2,6 +2,8 @@
 
 #include "app/program_entry.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,9 +15,9 @@ static long long ReadInt(const char *key, int def)
     // Read as text and converted here rather than by the profile reader's integer form, whose
     // overflow behaviour differs between systems: a hand-edited huge number saturates instead.
     // A missing key or an empty value gives the default, as the integer reader does.
-    char text[32] = {};
+    char text[kIntegerBuffer] = {};
     GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, kIniFile);
-    return text[0] ? LeadingInt(text) : def;
+    return ProfileInt(text, def);
 }
 
 int LoadLanguageOffset()
@@ -52,6 +54,12 @@ void SaveSettings(HWND bar)
 {
     RECT r{};
     GetWindowRect(bar, &r);
+    // A minimized bar stands where the system parked it; its own place is the restored one.
+    // (The bar is a tool window, so the placement is in screen coordinates.)
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (IsIconic(bar) && GetWindowPlacement(bar, &wp))
+        r = wp.rcNormalPosition;
     WriteInt(kKeyMode, gSettings.mode);
     WriteInt(kKeyStartupPage, gSettings.currentPage);
     WriteInt(kKeyMaximumPages, gSettings.maximumPages);
@@ -60,18 +68,43 @@ void SaveSettings(HWND bar)
     BroadcastChangeNotice(NoticeChanged);
 }
 
+static BOOL CALLBACK CollectWindow(HWND w, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND> *>(list)->push_back(w);
+    return TRUE;
+}
+
 void BroadcastChangeNotice(LPARAM code)
 {
     // Before registration there is nothing to announce with.
-    if (gChangeNoticeId)
-        SendMessageA(HWND_BROADCAST, gChangeNoticeId, 0, code);
+    if (!gChangeNoticeId)
+        return;
+    // Every top-level window that answers gets the notice, as a broadcast would
+    // give it; but a hung program must not stop the bar. Each window is waited
+    // for a bounded time, and once one window of a thread has not answered, the
+    // rest of that thread's windows are passed over in this notice.
+    std::vector<HWND> windows;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    std::vector<DWORD> silentThreads;
+    for (HWND w : windows) {
+        const DWORD thread = GetWindowThreadProcessId(w, nullptr);
+        if (thread == 0 || std::find(silentThreads.begin(), silentThreads.end(), thread) != silentThreads.end())
+            continue;
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(w, gChangeNoticeId, 0, code, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
+                                 &answer) &&
+            IsWindow(w))
+            silentThreads.push_back(thread);
+    }
 }
 
 int ReadProgramKey(const char *key, char *buffer, int size)
 {
     if (size <= 0)
         return 0;
-    buffer[0] = '\0';
+    // The reader may stop short of a double-byte character it cannot fit; a
+    // byte of an earlier value must not show through behind it.
+    std::memset(buffer, 0, static_cast<size_t>(size));
     return static_cast<int>(
         GetPrivateProfileStringA(kProgramSection, key, "", buffer, static_cast<DWORD>(size), kIniFile));
 }

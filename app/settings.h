@@ -11,6 +11,7 @@ extern BarSettings gSettings;
 extern UINT gChangeNoticeId;
 
 inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
+constexpr UINT kNoticeTimeoutMs = 1000;
 enum ChangeNoticeCode : LPARAM { NoticeChanged = 0, NoticeStarted = 1, NoticeEnded = 2 };
 
 // Reads "environment section" into gSettings (start-up form: also "Japan"
@@ -25,7 +26,8 @@ int LoadLanguageOffset();
 void SaveSettings(HWND bar);
 
 // Sends "TAV_MESSAGE" with this code to every top-level window and waits
-// until all have handled it.
+// until each has handled it, or for at most kNoticeTimeoutMs per window;
+// windows of a thread that did not answer in time are passed over.
 void BroadcastChangeNotice(LPARAM code);
 
 // A slot's keys, read into a buffer of the given size (the value is cut at

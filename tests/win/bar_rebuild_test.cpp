@@ -198,6 +198,39 @@ TEST_F(BarRebuild, TeardownRestoresEveryProcedureBeforeDestroying)
     EXPECT_TRUE(gSlotButtons.empty());
 }
 
+LRESULT CALLBACK ReloadingListener(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    if (m == gChangeNoticeId && l == NoticeChanged && IsWindow(gBar))
+        SendMessageA(gBar, WM_USER, 0, 0);
+    return DefWindowProcA(h, m, w, l);
+}
+
+TEST_F(BarRebuild, AReloadAnsweredDuringTeardownBuildsNothing)
+{
+    // Another program answers every change notice with a reload, also the save's during teardown.
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = ReloadingListener;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TavTestReloadingListener";
+    RegisterClassA(&wc);
+    HWND listener = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    wc.hInstance, nullptr);
+    gChangeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+    DestroyWindow(bar);
+    gChangeNoticeId = 0;
+    DestroyWindow(listener);
+    EXPECT_TRUE(gSlotButtons.empty());
+
+    // Putting a procedure back twice leaves the first result alone.
+    HWND b = CreateWindowExA(0, "button", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const LONG_PTR own = GetWindowLongPtrA(b, GWLP_WNDPROC);
+    SubclassButton(b, ReloadingListener);
+    RestoreButtonProc(b);
+    RestoreButtonProc(b);
+    EXPECT_EQ(GetWindowLongPtrA(b, GWLP_WNDPROC), own);
+    DestroyWindow(b);
+}
+
 TEST_F(BarRebuild, SlotButtonsAcceptDroppedFiles)
 {
     for (HWND h : Slots(bar))
