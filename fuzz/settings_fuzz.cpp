@@ -1,10 +1,11 @@
 // Whatever a hand edit puts into "environment section", the settings come
-// out inside the ranges the bar can live with.
+// out inside the ranges the bar can live with. The input is the text of the
+// six keys, one per line, as the profile reader would hand them back.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/settings_rules.h"
 
@@ -14,32 +15,45 @@ static void Check(bool ok)
         std::abort();
 }
 
+// The reader stops at a zero byte and cuts at its buffer.
+static std::string AsRead(const std::string &text, std::size_t buffer)
+{
+    const std::string upToZero = text.c_str();
+    return upToZero.substr(0, buffer - 1);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == '\n' && lines.size() < 6)
+            lines.emplace_back();
+        else
+            lines.back() += static_cast<char>(data[i]);
+    }
+    lines.resize(6);
+    auto integer = [&](int k, int def) { return ProfileInt(AsRead(lines[k], kIntegerBuffer).c_str(), def); };
     RawSettings raw;
-    long long fields[5] = {};
-    const std::size_t head = size < sizeof fields ? size : sizeof fields;
-    std::memcpy(fields, data, head);
-    raw.japan = fields[0];
-    raw.mode = fields[1];
-    raw.maximumPages = fields[2];
-    raw.startupPage = fields[3];
-    raw.buttonsPerPage = fields[4];
-    raw.position.assign(reinterpret_cast<const char *>(data + head), size - head);
-    raw.position = raw.position.c_str();  // the profile reader stops at a zero byte
+    raw.japan = integer(0, 1);
+    raw.mode = integer(1, kDefaultMode);
+    raw.maximumPages = integer(2, kDefaultMaximumPages);
+    raw.startupPage = integer(3, kDefaultStartupPage);
+    raw.buttonsPerPage = integer(4, kDefaultButtonsPerPage);
 
     for (bool startup : {true, false}) {
+        raw.position = AsRead(lines[5], startup ? kStartupPositionBuffer : kReloadPositionBuffer);
         BarSettings s;
         const BarPosition p = ApplyRawSettings(raw, startup, s);
         Check(s.maximumPages >= 1 && s.maximumPages <= kMaxPages);
         Check(s.currentPage >= 1 && s.currentPage <= s.maximumPages);
-        Check(s.columns * s.rows >= 1 && s.columns * s.rows <= kMaxButtonsPerPage);
         Check(s.columns == 1 || s.rows == 1);
+        const int along = s.columns * s.rows;
+        Check(along >= kMinButtonsPerPage && along <= kMaxButtonsPerPage);
         Check(s.mode <= 0xFFFF);
         Check(s.languageOffset == 0 || s.languageOffset == 1);
         Check(s.cellSize == kLargeCell || s.cellSize == kSmallCell);
         Check(p.x >= -32768 && p.x <= 32767 && p.y >= -32768 && p.y <= 32767);
-        Check(SlotNumber(s, s.columns * s.rows - 1) < kMaxPages * kMaxButtonsPerPage);
+        Check(SlotNumber(s, along - 1) < kMaxPages * kMaxButtonsPerPage);
     }
     return 0;
 }
