@@ -23,10 +23,14 @@ constexpr int kValueBuffer = 256;
 bool TooltipsOff() { return gSystemPanelShown || (gSettings.mode & NoTooltips); }
 
 // The icon-title font as the system has it now: the user may change it at any time.
+// The text functions read the text in the code page of the font's character set, and
+// our texts are in the system's code page: a setting recorded with a Western character
+// set on a double-byte system would otherwise garble every double-byte title.
 GdiObject<HFONT> IconTitleFont()
 {
     LOGFONTA description{};
     SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0);
+    description.lfCharSet = DEFAULT_CHARSET;
     return GdiObject<HFONT>(CreateFontIndirectA(&description));
 }
 
@@ -82,7 +86,9 @@ LRESULT OnSetText(HWND tip, const char *text)
 
     const Box at = PlaceTooltip(cursor.x, {measured.right - measured.left, measured.bottom - measured.top}, anchor.top,
                                 anchor.bottom, {screen.right, screen.bottom});
-    InvalidateRect(tip, nullptr, FALSE);
+    // Erased as well: the text is drawn transparently, and a text of the same size in the
+    // same place would otherwise be drawn over the old one.
+    InvalidateRect(tip, nullptr, TRUE);
     MoveWindow(tip, at.x, at.y, at.w, at.h, TRUE);
     return 0;
 }
