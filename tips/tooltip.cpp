@@ -16,7 +16,7 @@ TooltipState gTooltip;
 namespace {
 
 // A pop-up that is also marked as a child: the system shows it owned by the
-// bar, above other windows, with a thin border, and never activates it.
+// bar, above other windows, with a thin border.
 constexpr DWORD kTooltipStyle = WS_POPUP | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr int kValueBuffer = 256;
 
