@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tips/tooltip_rules.h"
+
+namespace {
+
+TEST(Tooltip, CommandTextReadsOverTheCommaAlone)
+{
+    EXPECT_EQ(TooltipCommandText("C:\\A.EXE,0,,C:\\A.EXE a,b"), "C:\\A.EXE a,b");  // empty directory: all of it
+    EXPECT_EQ(TooltipCommandText("C:\\A.EXE,0,C:\\W\tX,C:\\B.EXE x,y"), "C:\\B.EXE x");  // a tab is text
+}
+
+TEST(Tooltip, TextIsCutBetweenCharacters)
+{
+    const std::string a126(126, 'a'), pair = "\x93\xfa";
+    EXPECT_EQ(FitText(a126 + "bc", 128, IsCp932LeadByte), a126 + "b");
+    EXPECT_EQ(FitText(a126 + pair, 128, IsCp932LeadByte), a126);  // a character across the end goes whole
+    EXPECT_EQ(FitText(a126 + pair, 128, NoLeadByte), a126 + "\x93");
+    EXPECT_EQ(FitText("a" + pair + "\x93", 128, IsCp932LeadByte), "a" + pair);  // the reader cut its trail off
+}
+
+TEST(Tooltip, PlacementTable)
+{
+    const struct {
+        const char *what;
+        int cursorX, textWidth, anchorTop, anchorBottom;
+        Box at;
+    } cases[] = {
+        {"centred on the cursor below the button", 125, 81, 120, 158, {82, 158, 87, 17}},
+        {"left of the screen starts at 0", 10, 82, 120, 158, {0, 158, 88, 17}},
+        {"past the right edge ends 2 pixels before it", 1000, 82, 120, 158, {934, 158, 88, 17}},
+        {"ending at the right edge stays", 980, 82, 120, 158, {936, 158, 88, 17}},
+        {"past the bottom flips above the button", 125, 82, 730, 768, {81, 711, 88, 17}},
+        {"ending at the bottom stays below", 125, 82, 713, 751, {81, 751, 88, 17}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(PlaceTooltip(c.cursorX, {c.textWidth, 13}, c.anchorTop, c.anchorBottom, {1024, 768}), c.at) << c.what;
+}
+
+} // namespace
