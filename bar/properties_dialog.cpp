@@ -13,8 +13,7 @@
 
 PropertiesDialogState gPropertiesDialog;
 
-namespace
-{
+namespace {
 
 constexpr UINT_PTR kAnimationTimer = 1;
 constexpr UINT kAnimationPeriod = 1500;

@@ -9,8 +9,7 @@
 
 using namespace tavtest;
 
-namespace
-{
+namespace {
 
 const char kEnv[] = "environment section", kPrograms[] = "program section";
 

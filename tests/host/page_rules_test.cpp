@@ -4,8 +4,7 @@
 
 #include "bar/page_rules.h"
 
-namespace
-{
+namespace {
 
 TEST(Pages, TurnWrapMenuAndRightClick)
 {
