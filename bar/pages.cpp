@@ -1,7 +1,183 @@
 #include "bar/pages.h"
 
-// Paging, pinning and the page menu are still to come: these take nothing yet.
-void OnPageCommand(HWND, int) {}
-LRESULT OnSlotRightClick(HWND, WPARAM, LPARAM) { return 0; }
-LRESULT OnPageMenu(HWND, WPARAM, LPARAM) { return 0; }
-LRESULT OnGotoPage(HWND, int) { return 0; }
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "bar/faces.h"
+#include "bar/icon_strip.h"
+#include "bar/layout.h"
+#include "bar/program_dialog.h"
+#include "bar/properties_dialog.h"
+#include "caption/gdi_holders.h"
+#include "tips/tooltip.h"
+
+namespace {
+
+using OwnedMenu = Owned<HMENU, DestroyMenu>;
+
+// The first read uses the buffer every slot read uses; a hand-edited value
+// may be longer, and a swap must carry it whole or it would corrupt the entry.
+constexpr int kFirstReadSize = 2048;
+// No profile line this long is real; beyond it the swap is refused, never cut.
+constexpr int kLongestValue = 16 * 1024 * 1024;
+
+// The whole value of a "program section" key; false when it would not fit
+// the longest value this program carries.
+bool ReadWholeValue(const std::string &key, std::string &value)
+{
+    for (int size = kFirstReadSize; size <= kLongestValue; size *= 2) {
+        std::vector<char> buffer(static_cast<size_t>(size));
+        const int length = ReadProgramKey(key.c_str(), buffer.data(), size);
+        // The reader answers size - 1 when it cut the value; on a double-byte system it may
+        // stop one byte earlier rather than split a character.
+        if (length < size - 2) {
+            value.assign(buffer.data(), static_cast<size_t>(length));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Exchanges both keys of slots a and b, writing even empty values. Nothing is
+// written unless all four values were read whole.
+bool ExchangeSlotKeys(int a, int b)
+{
+    const std::string keys[2][2] = {{ProfileKey(a), ProfileKey(b)}, {TitleKey(a), TitleKey(b)}};
+    std::string values[2][2];
+    for (int kind = 0; kind < 2; ++kind)
+        for (int side = 0; side < 2; ++side)
+            if (!ReadWholeValue(keys[kind][side], values[kind][side]))
+                return false;
+    for (int kind = 0; kind < 2; ++kind) {
+        WriteProgramKey(keys[kind][1].c_str(), values[kind][0].c_str());
+        WriteProgramKey(keys[kind][0].c_str(), values[kind][1].c_str());
+    }
+    return true;
+}
+
+// Every slot's face drawn into its button at once, as WM_DRAWITEM would draw
+// it: a page turn then costs little more than copying the cells, where a
+// round of paint messages per button costs many times that. The faces are
+// raised: no slot can be held down while an arrow or the menu has the mouse.
+void DrawSlotFacesNow()
+{
+    for (size_t k = 0; k < gSlotButtons.size(); ++k) {
+        HWND button = gSlotButtons[k];
+        const WindowDc dc(button);
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_BUTTON;
+        dis.CtlID = static_cast<UINT>(kFirstSlotId + k);
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.hwndItem = button;
+        dis.hDC = dc.get();
+        GetClientRect(button, &dis.rcItem);
+        DrawSlotFace(dis);
+    }
+}
+
+void ShowPage(int page)
+{
+    gSettings.currentPage = page;
+    DrawSlotFacesNow();
+    InvalidateRect(PageButton(IdPageNumber), nullptr, TRUE);
+}
+
+void TogglePin(HWND bar)
+{
+    gSettings.mode ^= Topmost;
+    const HWND band = (gSettings.mode & Topmost) ? HWND_TOPMOST : HWND_NOTOPMOST;
+    SetWindowPos(bar, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    InvalidateRect(PageButton(IdPin), nullptr, FALSE);
+}
+
+int PositionOf(HWND button)
+{
+    for (size_t k = 0; k < gSlotButtons.size(); ++k)
+        if (gSlotButtons[k] == button)
+            return static_cast<int>(k);
+    return -1;
+}
+
+} // namespace
+
+void OnPageCommand(HWND bar, int id)
+{
+    switch (id) {
+    case IdPrevPage:
+    case IdNextPage: {
+        const int page = id == IdPrevPage ? PreviousPage(gSettings.currentPage, gSettings.maximumPages)
+                                          : NextPage(gSettings.currentPage, gSettings.maximumPages);
+        if (page != gSettings.currentPage)
+            ShowPage(page);
+        break;
+    }
+    case IdPin:
+        if (!gMove.on)
+            TogglePin(bar);
+        break;
+    case IdPageNumber:
+        if (!gMove.on)
+            OpenProperties(bar);
+        break;
+    }
+}
+
+LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
+{
+    if (gSystemPanelShown)
+        return 0;
+    HWND bar = GetParent(button);
+    HideTooltip(bar);
+    const int k = PositionOf(button);
+    if (k < 0)
+        return 0;
+    const int slot = SlotNumber(gSettings, k);
+    switch (DecideSlotRightClick(gSystemPanelShown, gMove.on, gMove.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
+    case SlotRightClick::Nothing: break;
+    case SlotRightClick::EndMove:
+        gMove.on = false;
+        InvalidateSlots();
+        break;
+    case SlotRightClick::Swap:
+        gMove.on = false;
+        InvalidateSlots();
+        if (!ExchangeSlotKeys(gMove.sourceSlot, slot)) {
+            MessageBeep(MB_ICONHAND);
+            break;
+        }
+        SwapStripCells(button, gMove.sourceSlot, slot);
+        BroadcastChangeNotice(NoticeChanged);
+        break;
+    case SlotRightClick::StartMove:
+        gMove.on = true;
+        gMove.sourceSlot = slot;
+        InvalidateSlots();
+        break;
+    case SlotRightClick::OpenDefinition: OpenProgramDefinition(button, slot, button); break;
+    }
+    return 0;
+}
+
+LRESULT OnPageMenu(HWND button, WPARAM, LPARAM point)
+{
+    const OwnedMenu menu(CreatePopupMenu());
+    if (!menu)
+        return 0;
+    for (int page = 1; page <= gSettings.maximumPages; ++page)
+        AppendMenuA(menu.get(), MF_STRING, static_cast<UINT_PTR>(GotoPageCommand(page)), PageMenuText(page).c_str());
+    // The click's client coordinates are never negative on the button itself.
+    POINT at{LOWORD(point), HIWORD(point)};
+    ClientToScreen(button, &at);
+    // The chosen page comes back to the button as WM_COMMAND (OnGotoPage).
+    TrackPopupMenu(menu.get(), 0, at.x, at.y, 0, button, nullptr);
+    return 0;
+}
+
+LRESULT OnGotoPage(HWND, int command)
+{
+    if (const int page = PageOfCommand(command, gSettings.maximumPages))
+        ShowPage(page);
+    return 0;
+}

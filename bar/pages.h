@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "bar/page_rules.h"
+
 // 501, 502, 503 and 505 clicked.
 void OnPageCommand(HWND bar, int id);
 // A right click on a slot button (Shift: pick up / swap); answers 0.
@@ -11,5 +13,3 @@ LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM point);
 LRESULT OnPageMenu(HWND button, WPARAM keys, LPARAM point);
 // A page chosen from that menu (command 5120 + page); answers 0.
 LRESULT OnGotoPage(HWND button, int command);
-
-constexpr int kGotoPageBase = 5120;

@@ -1,0 +1,174 @@
+#include "bar/properties_dialog.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "bar/page_rules.h"
+#include "caption/gdi_holders.h"
+#include "res/properties_ids.h"
+#include "res/resource_ids.h"
+
+PropertiesDialogState gPropertiesDialog;
+
+namespace {
+
+constexpr UINT_PTR kAnimationTimer = 1;
+constexpr UINT kAnimationPeriod = 1500;
+constexpr int kAnimationIcons[] = {IDI_TAV, 113, 116, 115, 114};
+constexpr int kFrames = static_cast<int>(sizeof kAnimationIcons / sizeof kAnimationIcons[0]);
+constexpr char kVersionLine[] = "TAV! Version 3.92";
+// The list index is the corner value: none, upper left, lower left, upper right, lower right.
+constexpr unsigned kCornerStrings[] = {IDS_CORNER_NONE, IDS_CORNER_UPPER_LEFT, IDS_CORNER_LOWER_LEFT,
+                                       IDS_CORNER_UPPER_RIGHT, IDS_CORNER_LOWER_RIGHT};
+// Fields are read as the dialog has always read them: at most 9 characters.
+constexpr int kNumberField = 10;
+
+void PaintAnimation(HWND dialog)
+{
+    HWND frame = GetDlgItem(dialog, IDC_ANIMATION);
+    const WindowDc dc(frame);
+    RECT r{};
+    GetClientRect(frame, &r);
+    InvalidateRect(frame, nullptr, TRUE);
+    FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+    // The shared icon from LoadIconA is not ours to destroy.
+    const HICON icon = LoadIconA(gApp.instance, MAKEINTRESOURCEA(kAnimationIcons[gPropertiesDialog.animationFrame]));
+    DrawIcon(dc.get(), r.right / 2 - 16, r.bottom / 2 - 16, icon);
+}
+
+void AdvanceAnimation(HWND dialog)
+{
+    gPropertiesDialog.animationFrame = (gPropertiesDialog.animationFrame + 1) % kFrames;
+    PaintAnimation(dialog);
+}
+
+void AddString(HWND dialog, int list, unsigned base)
+{
+    char text[128];
+    LoadTavString(gApp.instance, base, text, sizeof text);
+    SendDlgItemMessageA(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+int NumberIn(HWND dialog, int field)
+{
+    char text[kNumberField] = {};
+    GetDlgItemTextA(dialog, field, text, sizeof text);
+    return std::atoi(text);
+}
+
+void SetNumber(HWND dialog, int field, int n)
+{
+    SetDlgItemTextA(dialog, field, std::to_string(n).c_str());
+}
+
+bool Checked(HWND dialog, int box)
+{
+    return IsDlgButtonChecked(dialog, box) == BST_CHECKED;
+}
+
+void Initialise(HWND dialog)
+{
+    gPropertiesDialog.animationFrame = 0;
+    SetTimer(dialog, kAnimationTimer, kAnimationPeriod, nullptr);
+    SetNumber(dialog, IDC_PAGES, gSettings.maximumPages);
+    SendDlgItemMessageA(dialog, IDC_PAGES, EM_LIMITTEXT, 2, 0);
+    SendDlgItemMessageA(dialog, IDC_PAGES, EM_SETSEL, 0, -1);
+    for (unsigned base : kCornerStrings)
+        AddString(dialog, IDC_CORNER, base);
+    // A hand-edited corner beyond the list selects nothing (CB_SETCURSEL with -1).
+    const unsigned corner = gSettings.mode & CornerMask;
+    SendDlgItemMessageA(dialog, IDC_CORNER, CB_SETCURSEL, corner <= 4 ? corner : static_cast<WPARAM>(-1), 0);
+    // Both languages sort these two into this order: index 1 is vertical.
+    AddString(dialog, IDC_ORIENTATION, IDS_HORIZONTAL);
+    AddString(dialog, IDC_ORIENTATION, IDS_VERTICAL);
+    SendDlgItemMessageA(dialog, IDC_ORIENTATION, CB_SETCURSEL, (gSettings.mode & Vertical) ? 1 : 0, 0);
+    CheckDlgButton(dialog, IDC_SMALL, (gSettings.mode & SmallButtons) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_NO_TIPS, (gSettings.mode & NoTooltips) ? BST_CHECKED : BST_UNCHECKED);
+    // The platform line reads the same in both languages: string 23 itself.
+    char platform[128] = {};
+    LoadStringA(gApp.instance, IDS_PLATFORM, platform, sizeof platform);
+    SetDlgItemTextA(dialog, IDC_PLATFORM, platform);
+    CheckDlgButton(dialog, IDC_PAGES_FIRST, (gSettings.mode & PageButtonsFirst) ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(dialog, IDC_VERSION, kVersionLine);
+    // An empty range: the scroll bar shows only its two arrows, a spin for the field.
+    SetScrollRange(GetDlgItem(dialog, IDC_PAGE_SPIN), SB_CTL, 0, 0, FALSE);
+    SetFocus(GetDlgItem(dialog, IDC_PAGES));
+}
+
+void Spin(HWND dialog, int code)
+{
+    int step = 0;
+    if (code == SB_LINEUP || code == SB_PAGEUP)
+        step = -1;
+    else if (code == SB_LINEDOWN || code == SB_PAGEDOWN)
+        step = 1;
+    if (step)
+        SetNumber(dialog, IDC_PAGES, SpinPageCount(NumberIn(dialog, IDC_PAGES), step));
+}
+
+void Close(HWND dialog)
+{
+    KillTimer(dialog, kAnimationTimer);
+    EndDialog(dialog, 1);
+}
+
+void Accept(HWND dialog)
+{
+    const int pages = NumberIn(dialog, IDC_PAGES);
+    if (!PageCountAccepted(pages)) {
+        char text[128];
+        LoadTavString(gApp.instance, IDS_PAGE_RANGE, text, sizeof text);
+        MessageBoxA(dialog, text, nullptr, MB_ICONINFORMATION);
+        SetNumber(dialog, IDC_PAGES, gSettings.maximumPages);
+        SetFocus(GetDlgItem(dialog, IDC_PAGES));
+        return;
+    }
+    PropertiesChoice choice;
+    choice.pages = pages;
+    choice.corner = static_cast<int>(SendDlgItemMessageA(dialog, IDC_CORNER, CB_GETCURSEL, 0, 0));
+    choice.vertical = SendDlgItemMessageA(dialog, IDC_ORIENTATION, CB_GETCURSEL, 0, 0) > 0;
+    choice.smallButtons = Checked(dialog, IDC_SMALL);
+    choice.noTooltips = Checked(dialog, IDC_NO_TIPS);
+    choice.pageButtonsFirst = Checked(dialog, IDC_PAGES_FIRST);
+    ApplyProperties(choice, gSettings);
+
+    // The rebuild starts from where the bar stands now; a corner moves it there.
+    HWND bar = GetWindow(dialog, GW_OWNER);
+    RECT r{};
+    GetWindowRect(bar, &r);
+    RebuildBar(bar, BarPosition{r.left, r.top});
+    Close(dialog);
+}
+
+} // namespace
+
+void OpenProperties(HWND bar)
+{
+    DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(DialogId(DialogKind::Properties, gSettings.languageOffset)), bar,
+                    PropertiesDialogProc, 0);
+}
+
+INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: Initialise(dialog); return FALSE;
+    case WM_VSCROLL:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_PAGE_SPIN))
+            Spin(dialog, LOWORD(wParam));
+        return TRUE;
+    case WM_TIMER: AdvanceAnimation(dialog); return TRUE;
+    case WM_PAINT: PaintAnimation(dialog); return FALSE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK)
+            Accept(dialog);
+        else if (LOWORD(wParam) == IDCANCEL)
+            Close(dialog);
+        // Every notification of a control turns the clock, OK and Cancel as well.
+        AdvanceAnimation(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,127 @@
+// A page turn with the repaint of 20 slots, against its floor: copying 20
+// cells from a memory bitmap to the same 20 buttons.
+//
+// The bar is created in this process from a TAV.INI of 20 pages of 20
+// registered slots (the tree's TAV.INI is put back at the end). Both sides
+// end with GdiFlush, so neither leaves drawing queued.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "bar/faces.h"
+#include "bar/icon_strip.h"
+#include "bar/layout.h"
+#include "bar/pages.h"
+#include "bench_util.h"
+#include "caption/gdi_holders.h"
+
+using namespace bench;
+
+namespace {
+
+constexpr int kTurns = 100; // per timed run: one turn alone is below the clock's grain
+
+void WriteBar(const std::string &iconFile)
+{
+    std::string text = "[environment section]\r\nposition=20,20\r\nmaximum pages=20\r\nbuttons par page=20\r\n"
+                       "[program section]\r\n";
+    for (int n = 0; n < 400; ++n)
+        text += ProfileKey(n) + "=" + iconFile + "," + std::to_string(n % 4) + ",,C:\\PROGRAM.EXE\r\n";
+    WriteIni(text);
+}
+
+// A page turn as the arrow button makes it, with every repaint it causes done now.
+void TurnPages(HWND bar)
+{
+    for (int i = 0; i < kTurns; ++i) {
+        OnPageCommand(bar, IdNextPage);
+        RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+    }
+}
+
+// How the turn's time divides: the bar's slot painter alone, called into
+// each button's DC as a turn calls it, and the page number's repaint.
+void DrawFacesDirectly()
+{
+    for (int i = 0; i < kTurns; ++i) {
+        for (size_t k = 0; k < gSlotButtons.size(); ++k) {
+            const WindowDc dc(gSlotButtons[k]);
+            DRAWITEMSTRUCT dis{};
+            dis.CtlType = ODT_BUTTON;
+            dis.CtlID = static_cast<UINT>(kFirstSlotId + k);
+            dis.itemAction = ODA_DRAWENTIRE;
+            dis.hwndItem = gSlotButtons[k];
+            dis.hDC = dc.get();
+            GetClientRect(gSlotButtons[k], &dis.rcItem);
+            DrawSlotFace(dis);
+        }
+        GdiFlush();
+    }
+}
+
+void RepaintPageNumber(HWND bar)
+{
+    for (int i = 0; i < kTurns; ++i) {
+        InvalidateRect(PageButton(IdPageNumber), nullptr, TRUE);
+        RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+    }
+}
+
+// The least any page turn costs: one copy per button from cells already drawn.
+void CopyCells(HDC cells)
+{
+    for (int i = 0; i < kTurns; ++i) {
+        for (size_t k = 0; k < gSlotButtons.size(); ++k) {
+            const WindowDc dc(gSlotButtons[k]);
+            BitBlt(dc.get(), 0, 0, kStripCellSize, kStripCellSize, cells, 0,
+                   static_cast<int>((k + i) % kStripCellsPerPage) * kStripCellSize, SRCCOPY);
+        }
+        GdiFlush();
+    }
+}
+
+} // namespace
+
+int main()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    gApp.instance = instance;
+    const IniBackup keep;
+    WriteBar(ProgramDir() + "\\tav_testicons.dll");
+    if (!RegisterBarClasses(instance))
+        return 1;
+    HWND bar = CreateBar(instance);
+    if (!bar)
+        return 1;
+    ShowWindow(bar, SW_SHOWNORMAL);
+    UpdateWindow(bar);
+
+    // The floor's cells: the first page of the bar's own strip, copied once.
+    const WindowDc screen(bar);
+    const MemoryDc strip(screen.get()), cells(screen.get());
+    const GdiObject<HBITMAP> bitmap(
+        CreateCompatibleBitmap(screen.get(), kStripWidth, kStripCellsPerPage * kStripCellSize));
+    const Selection stripSelected(strip.get(), gIconStrip.bitmap.get());
+    const Selection cellsSelected(cells.get(), bitmap.get());
+    BitBlt(cells.get(), 0, 0, kStripWidth, kStripCellsPerPage * kStripCellSize, strip.get(), 0, 0, SRCCOPY);
+
+    std::printf("%d page turns of %zu slots, median of %d runs\n", kTurns, gSlotButtons.size(), kRuns);
+    const double turns = Median([&] { TurnPages(bar); });
+    const double floor = Median([&] { CopyCells(cells.get()); });
+    Report("page turn with repaint", turns, "20 cell copies", floor);
+    Report("  the slot faces alone", Median(DrawFacesDirectly), "20 cell copies", floor);
+    Report("  the page number alone", Median([&] { RepaintPageNumber(bar); }), "20 cell copies", floor);
+
+    DestroyWindow(bar);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) // the WM_QUIT of the teardown
+        ;
+    UnregisterBarClasses(instance);
+    return 0;
+}
