@@ -3,4 +3,3 @@
 AppState gApp;
 bool gSystemPanelShown = false;
 MoveState gMove;
-int gCurrentSlotNumber = 0;

@@ -24,6 +24,3 @@ struct MoveState {
     int sourceSlot = -1;
 };
 extern MoveState gMove;
-
-// The slot that the Program Definition dialog and RenderSlotCell work on.
-extern int gCurrentSlotNumber;

@@ -100,9 +100,8 @@ void BuildIconStrip(HWND bar)
     }
 }
 
-void RenderSlotCell(HWND button, const char *iconFile, int storedIndex)
+void RenderSlotCell(HWND button, int n, const char *iconFile, int storedIndex)
 {
-    const int n = gCurrentSlotNumber;
     if (HoldsCell(n)) {
         const GdiObject<HBITMAP> blank(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(IDB_BLANK_FACE)));
         const MemoryDc blankDc(nullptr);

@@ -21,9 +21,9 @@ extern IconStrip gIconStrip;
 // (Re)builds the strip from "program section" for maximumPages pages, under
 // the wait cursor. Slots sharing an icon file and index get it extracted once.
 void BuildIconStrip(HWND bar);
-// Redraws the cell of gCurrentSlotNumber: the blank face, with the icon of
+// Redraws the cell of `slotNumber`: the blank face, with the icon of
 // `iconFile` (nullptr: none) at `storedIndex`; then repaints `button`.
-void RenderSlotCell(HWND button, const char *iconFile, int storedIndex);
+void RenderSlotCell(HWND button, int slotNumber, const char *iconFile, int storedIndex);
 // Exchanges the cells of slots a and b (DC from `window`), then repaints every slot.
 void SwapStripCells(HWND window, int a, int b);
 // Deletes the strip, if any.

@@ -18,7 +18,6 @@ protected:
     {
         gApp.instance = GetModuleHandleA(nullptr);
         gSettings = BarSettings{};
-        gCurrentSlotNumber = 0;
         bar_ = MakeWindow();
         ASSERT_TRUE(bar_);
     }
@@ -148,25 +147,23 @@ TEST_F(IconStripTest, RenderSlotCellRedrawsOneCellAndRepaintsTheButton)
     // The INI is gone: the new cell comes from the arguments alone.
     tavtest::DeleteIni();
 
-    gCurrentSlotNumber = 4;
-    RenderSlotCell(button, IconLibrary().c_str(), -3);
+    RenderSlotCell(button, 4, IconLibrary().c_str(), -3);
     ExpectCell(4, ResourceIcon(115), "stored -3 shows icon 2");
     ExpectCell(5, ResourceIcon(114), "the neighbour is untouched");
     EXPECT_TRUE(NeedsPaint(button));
 
     ValidateRect(button, nullptr);
-    RenderSlotCell(button, "C:\\no\\such.ico", 0);
+    RenderSlotCell(button, 4, "C:\\no\\such.ico", 0);
     ExpectCell(4, ResourceIcon(IDI_DEFAULT_PROGRAM), "a file without icons");
 
-    RenderSlotCell(button, nullptr, 0);
+    RenderSlotCell(button, 4, nullptr, 0);
     ExpectCell(4, nullptr, "no icon file: the blank face of a removed program");
     EXPECT_TRUE(NeedsPaint(button));
 
     // Slot numbers without a cell change nothing, but the button still repaints.
     for (int n : {-1, 20, 100000}) {
-        gCurrentSlotNumber = n;
         ValidateRect(button, nullptr);
-        RenderSlotCell(button, IconLibrary().c_str(), 0);
+        RenderSlotCell(button, n, IconLibrary().c_str(), 0);
         EXPECT_TRUE(NeedsPaint(button)) << n;
     }
     ExpectCell(5, ResourceIcon(114), "after out-of-range renders");

@@ -1,0 +1,96 @@
+#include "bar/program_fields.h"
+
+#include <algorithm>
+
+#include "app/program_entry.h"
+
+std::string FitField(std::string_view text, LeadBytePredicate isLead)
+{
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t width = isLead(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + width > kFieldChars)
+            break;
+        end += width;
+    }
+    return std::string(text.substr(0, end));
+}
+
+ProgramFields FieldsFromStoredValue(std::string_view value, LeadBytePredicate isLead)
+{
+    const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Remainder);
+    ProgramFields f;
+    if (entry.empty)
+        return f;
+    f.program = FitField(entry.command, isLead);
+    f.directory = FitField(entry.directory, isLead);
+    f.iconFile = FitField(entry.iconFile, isLead);
+    f.iconIndex = entry.effectiveIconIndex;
+    f.runMinimized = entry.runMinimized;
+    return f;
+}
+
+std::optional<std::string> StoredValueFromFields(const ProgramFields &fields)
+{
+    if (fields.program.empty() || fields.iconFile.empty())
+        return std::nullopt;
+    return FormatProgramEntry(fields.iconFile, StoredIconIndex(fields.iconIndex, fields.runMinimized),
+                              fields.directory, fields.program);
+}
+
+namespace {
+
+// The program token of `text`, quotes dropped.
+std::string ProgramToken(const std::string &text)
+{
+    std::string token(text.size() + 1, '\0');
+    SplitCommandToken(token.data(), token.size(), text.c_str());
+    token.resize(token.find('\0'));
+    return token;
+}
+
+} // namespace
+
+std::string InterlockIconFile(std::string_view program)
+{
+    const std::size_t start = std::min(program.find_first_not_of(kEntryDelimiters), program.size());
+    const std::size_t end = std::min(program.find_first_of(kEntryDelimiters, start), program.size());
+    return ProgramToken(std::string(program.substr(0, end)));
+}
+
+std::string IconCountFile(const std::string &fieldText, FileExistsPredicate exists)
+{
+    return !fieldText.empty() && exists(fieldText) ? fieldText : ProgramToken(fieldText);
+}
+
+IconRange ApplyIconCount(int count, int index)
+{
+    if (count <= 0)
+        return {0, 0};
+    return {std::min(index, count - 1), count - 1};
+}
+
+std::optional<int> ScrolledIconIndex(int code, int thumbPosition, IconRange range)
+{
+    switch (code) {
+    case ScrollLineUp:
+    case ScrollPageUp: return std::max(range.index - 1, 0);
+    case ScrollLineDown:
+    case ScrollPageDown: return std::min(range.index + 1, range.highest);
+    // A scroll bar reports only positions within its range; a forged one is kept within it too.
+    case ScrollThumbTrack: return std::clamp(thumbPosition, 0, range.highest);
+    default: return std::nullopt;
+    }
+}
+
+std::optional<std::string> BrowsedProgramText(std::string_view path)
+{
+    const std::string text(path);
+    if (text.size() + 2 <= kFieldChars)
+        return "\"" + text + "\"";
+    if (text.find(' ') == std::string::npos)
+        return text;
+    if (text.size() + 1 <= kFieldChars)
+        return "\"" + text;
+    return std::nullopt;
+}

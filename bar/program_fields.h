@@ -1,0 +1,84 @@
+// The Program Definition dialog's rules that need no window: the fields
+// shown for a stored entry, the entry stored from the fields, the icon file
+// that the interlock box derives from a program name, the file whose icons
+// are counted, the icon index under a new count and under the scroll bar,
+// and the text a browsed program path becomes.
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launch/command.h"
+
+// A field's text buffer is 128 bytes: at most 127 of text.
+constexpr std::size_t kFieldChars = 127;
+// What the program, directory and icon file edits accept from typing.
+constexpr int kFieldEditLimit = 128;
+
+// The first kFieldChars bytes of `text`, cut before a double-byte character
+// that would not fit whole.
+std::string FitField(std::string_view text, LeadBytePredicate isLead);
+
+struct ProgramFields {
+    std::string program;
+    std::string directory;
+    std::string iconFile;
+    int iconIndex = 0;  // never negative: minimized lives in runMinimized
+    bool runMinimized = false;
+    bool operator==(const ProgramFields &) const = default;
+};
+
+// A stored "profile%03d" value as the dialog shows it: the command is the
+// whole rest of the value, and each field is cut to fit. Fields the value
+// does not have (a hand edit can leave some out) stay empty.
+ProgramFields FieldsFromStoredValue(std::string_view value, LeadBytePredicate isLead);
+
+// The stored index: the icon index, or its one's complement (-1 - index)
+// when the program runs minimized.
+constexpr int StoredIconIndex(int index, bool runMinimized) { return runMinimized ? ~index : index; }
+
+// "icon file,stored index,directory,program"; nothing when the program or
+// the icon file is empty, which the dialog refuses.
+std::optional<std::string> StoredValueFromFields(const ProgramFields &fields);
+
+// The icon file that the interlock box puts beside a program name: the name
+// cut after its first comma- or tab-delimited token (delimiters in front of
+// it stay), then its program token with the quotes dropped.
+std::string InterlockIconFile(std::string_view program);
+
+// The file whose icons the icon file field offers: the field's whole text
+// when that names an existing file, otherwise its program token. A path with
+// spaces copied from a program under a folder such as "Program Files" is
+// thus counted whole instead of up to its first space.
+using FileExistsPredicate = bool (*)(const std::string &path);
+std::string IconCountFile(const std::string &fieldText, FileExistsPredicate exists);
+
+// The icon index and the highest index the scroll bar offers.
+struct IconRange {
+    int index = 0;
+    int highest = 0;
+};
+// After counting `count` icons: the index stays within the file's icons;
+// a file without icons collapses both to 0.
+IconRange ApplyIconCount(int count, int index);
+
+// The scroll bar's request codes the index follows.
+enum IconScrollCode : int {
+    ScrollLineUp = 0,
+    ScrollLineDown = 1,
+    ScrollPageUp = 2,
+    ScrollPageDown = 3,
+    ScrollThumbTrack = 5,
+};
+// The new index for a scroll request, or nothing when the code is ignored.
+std::optional<int> ScrolledIconIndex(int code, int thumbPosition, IconRange range);
+
+// The program field's text for a path chosen in the file chooser: the path
+// in double quotes. The field holds 127 bytes and the chooser gives up to
+// 127, so a path of 126 or 127 bytes does not fit quoted: without a space it
+// goes in unquoted (the quotes only group spaces); with a space and 126
+// bytes it keeps only the opening quote (an unclosed quote groups up to the
+// end of the text for every reader of the command); with a space and 127
+// bytes it cannot be written whole and is refused (nothing).
+std::optional<std::string> BrowsedProgramText(std::string_view path);
