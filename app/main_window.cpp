@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
+#include "res/resource_ids.h"
 #include "bar/icon_strip.h"
 #include "bar/faces.h"
 #include "bar/layout.h"
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr DWORD kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNWINDOW;
-constexpr WORD kProgramIcon = 110;
 // What a docked bar loses, and what a floating one gets back.
 constexpr DWORD kDockedStyleMask = 0xFFB7BFFF;
 constexpr DWORD kFloatingStyleBits = 0x884000;
@@ -100,9 +100,7 @@ void OnDestroy(HWND bar)
     // The save below broadcasts, and other programs' answers may arrive while it waits:
     // from here on nothing rebuilds the bar.
     gApp.tearingDown = true;
-    RestoreButtonProc(PageButton(IdPrevPage));
-    RestoreButtonProc(PageButton(IdNextPage));
-    RestoreButtonProc(PageButton(IdSystemPanel));
+    RestoreControlButtonProcs();
     DestroySlotButtons();
     FreeIconStrip();
     FreeCtl3d(gApp.instance);
@@ -150,7 +148,7 @@ void UnregisterOne(HINSTANCE instance, const char *name)
 
 bool RegisterBarClasses(HINSTANCE instance)
 {
-    return RegisterOne(instance, kBarClassName, BarWndProc, LoadIconA(instance, MAKEINTRESOURCEA(kProgramIcon)),
+    return RegisterOne(instance, kBarClassName, BarWndProc, LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAV)),
                        RGB(192, 192, 192)) &&
            RegisterOne(instance, kTooltipClass, TooltipWndProc, nullptr, 0x0080FFFF);
 }
@@ -181,7 +179,7 @@ void AddNotifyIcon(HWND bar)
     gNotifyIcon.uCallbackMessage = TrayCallbackMessage;
     if (!gNotifyIcon.hIcon)
         gNotifyIcon.hIcon = static_cast<HICON>(
-            LoadImageA(gApp.instance, MAKEINTRESOURCEA(kProgramIcon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+            LoadImageA(gApp.instance, MAKEINTRESOURCEA(IDI_TAV), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     lstrcpynA(gNotifyIcon.szTip, kBarTitle, sizeof gNotifyIcon.szTip);
     Shell_NotifyIconA(NIM_ADD, &gNotifyIcon);
 }

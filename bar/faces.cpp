@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kControlCell = 19;     // one face of 501 to 505 in their bitmaps
+constexpr int kControlCell = kLargeCell / 2;  // one face of the control buttons in their bitmaps
 constexpr int kPanelActions = 5;     // the last five slots carry the panel faces
 constexpr COLORREF kPlateGrey = RGB(192, 192, 192);
 

@@ -4,11 +4,12 @@
 #pragma once
 #include <windows.h>
 
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
+#include "app/settings_rules.h"
 
-constexpr int kStripCellSize = 38;                   // one face; a cell is two faces side by side
+constexpr int kStripCellSize = kLargeCell;          // one face; a cell is two faces side by side
 constexpr int kStripWidth = 2 * kStripCellSize;      // raised face at x 0, pressed at x 38
-constexpr int kStripCellsPerPage = 20;               // whatever the page shows
+constexpr int kStripCellsPerPage = kMaxButtonsPerPage;  // whatever the page shows
 constexpr int kPressedIconX = kStripCellSize + 4;    // the pressed icon lies a pixel right and down
 constexpr int kRaisedIconOffset = 3;
 

@@ -65,6 +65,17 @@ LRESULT CALLBACK PassThroughProc(HWND button, UINT msg, WPARAM wParam, LPARAM lP
     return CallWindowProcA(PreviousProc(button), button, msg, wParam, lParam);
 }
 
+// The control buttons that are subclassed when created and put back at teardown.
+struct SubclassedControl {
+    int id;
+    WNDPROC proc;
+};
+constexpr SubclassedControl kSubclassedControls[] = {
+    {IdPrevPage, PageButtonProc},
+    {IdNextPage, PageButtonProc},
+    {IdSystemPanel, PassThroughProc},
+};
+
 } // namespace
 
 void SubclassButton(HWND button, WNDPROC proc)
@@ -120,9 +131,14 @@ void CreateControlButtons(HWND bar)
     const GridGeometry g = GeometryFor(gSettings);
     for (int id = IdPrevPage; id <= IdPageNumber; ++id)
         gPageButtons[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
-    SubclassButton(PageButton(IdPrevPage), PageButtonProc);
-    SubclassButton(PageButton(IdNextPage), PageButtonProc);
-    SubclassButton(PageButton(IdSystemPanel), PassThroughProc);
+    for (const SubclassedControl &c : kSubclassedControls)
+        SubclassButton(PageButton(c.id), c.proc);
+}
+
+void RestoreControlButtonProcs()
+{
+    for (const SubclassedControl &c : kSubclassedControls)
+        RestoreButtonProc(PageButton(c.id));
 }
 
 void PlaceControlButtons()

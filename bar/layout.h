@@ -5,15 +5,8 @@
 
 #include <vector>
 
-// Control button ids.
-enum ControlButtonId : int {
-    IdPrevPage = 501,
-    IdNextPage = 502,
-    IdPin = 503,
-    IdSystemPanel = 504,
-    IdPageNumber = 505,
-};
-constexpr int kFirstSlotId = 1000;
+#include "bar/layout_rules.h"
+
 
 // One handle per grid position, row-major; entry k has control id 1000 + k.
 extern std::vector<HWND> gSlotButtons;
@@ -23,6 +16,8 @@ inline HWND PageButton(int id) { return gPageButtons[id - IdPrevPage]; }
 
 void CreateSlotButtons(HWND bar);
 void CreateControlButtons(HWND bar);
+// Puts back the procedures of the subclassed control buttons (before the bar goes).
+void RestoreControlButtonProcs();
 void PlaceControlButtons();
 void DestroySlotButtons();
 void SizeBarAt(HWND bar, int x, int y);

@@ -5,6 +5,16 @@
 
 #include "app/settings_rules.h"
 
+// Control button ids.
+enum ControlButtonId : int {
+    IdPrevPage = 501,
+    IdNextPage = 502,
+    IdPin = 503,
+    IdSystemPanel = 504,
+    IdPageNumber = 505,
+};
+constexpr int kFirstSlotId = 1000;
+
 struct GridGeometry {
     int s = kLargeCell;  // cell size
     int nc = 5;          // columns
@@ -31,7 +41,7 @@ struct Point {
 
 // Slot k (0-based, row-major) in client coordinates.
 Box SlotBox(const GridGeometry &g, int k);
-// One of the five control buttons, 501 .. 505.
+// One of the five control buttons.
 Box ControlBox(const GridGeometry &g, int id);
 Extent ClientSize(const GridGeometry &g);
 // Outer size with the frame (fx, fy) and the caption thickness ib (0 when docked).

@@ -10,7 +10,7 @@
 #include "bar/layout.h"
 #include "bar/program_dialog.h"
 #include "bar/properties_dialog.h"
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
 #include "tips/tooltip.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "bar/program_fields.h"
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
 
 // Runs the dialog modally for `slotNumber`, whose face is `slotButton`, owned
 // by `owner` (the bar for a click on an empty slot, the slot button for a

@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "bar/page_rules.h"
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
 #include "res/properties_ids.h"
 #include "res/resource_ids.h"
 

@@ -17,7 +17,7 @@
 #include "bar/layout.h"
 #include "bar/pages.h"
 #include "bench_util.h"
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
 
 using namespace bench;
 

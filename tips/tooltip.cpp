@@ -7,7 +7,7 @@
 #include "app/app_state.h"
 #include "app/settings.h"
 #include "bar/layout.h"
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
 #include "launch/launch.h"
 #include "tips/tooltip_rules.h"
 

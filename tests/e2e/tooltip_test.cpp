@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "caption/gdi_holders.h"
+#include "app/gdi_holders.h"
 #include "support/bar_driver.h"
 #include "support/win_test.h"
 

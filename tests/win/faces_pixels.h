@@ -24,7 +24,7 @@ constexpr COLORREF kMaroon = RGB(128, 0, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kDarkGreen = RGB(0, 128, 0);
 
-inline RECT Box(int w, int h)
+inline RECT Area(int w, int h)
 {
     return {0, 0, w, h};
 }

@@ -177,7 +177,7 @@ TEST_F(FacesTest, SlotFaceIsTheStripCellOfItsSlotNumber)
             Paint(c.id, pressed, face);
             CopyStripCell(c.slotNumber, cell);
             EXPECT_TRUE(face.SameAs(cell, 0, 0, 38, 38, pressed ? 38 : 0, 0)) << face.Dump(0, 0, 6, 6);
-            EXPECT_EQ(face.Count(kUnpainted, Box(40, 40)), 40 * 40 - 38 * 38) << "exactly 38 x 38";
+            EXPECT_EQ(face.Count(kUnpainted, Area(40, 40)), 40 * 40 - 38 * 38) << "exactly 38 x 38";
         }
 }
 
@@ -200,8 +200,8 @@ TEST_F(FacesTest, SmallButtonsScaleEveryFace)
         SCOPED_TRACE(c.id);
         MemoryCanvas face(40, 40);
         Paint(c.id, false, face);
-        EXPECT_EQ(face.Count(kUnpainted, Box(c.w, c.h)), 0) << "the whole face is painted";
-        EXPECT_EQ(face.Count(kUnpainted, Box(40, 40)), 40 * 40 - c.w * c.h) << "nothing beyond it";
+        EXPECT_EQ(face.Count(kUnpainted, Area(c.w, c.h)), 0) << "the whole face is painted";
+        EXPECT_EQ(face.Count(kUnpainted, Area(40, 40)), 40 * 40 - c.w * c.h) << "nothing beyond it";
         EXPECT_EQ(face.At(0, 0), kBlack);
         EXPECT_EQ(face.At(c.w - 1, c.h - 1), kBlack);
         EXPECT_GT(face.Count(c.ink, RECT{1, 1, c.w - 1, c.h - 1}), 0);
@@ -248,7 +248,7 @@ TEST_F(FacesTest, SystemPanelFacesOnTheLastFiveSlots)
                 Paint(kFirstSlotId + k, pressed, face);
                 const int action = k - (slots - 5);
                 if (action < 0) {
-                    EXPECT_EQ(face.Count(kLightGrey, Box(38, 38)), 38 * 38) << "plain light grey";
+                    EXPECT_EQ(face.Count(kLightGrey, Area(38, 38)), 38 * 38) << "plain light grey";
                     continue;
                 }
                 MemoryCanvas expected(38, 38);
@@ -282,7 +282,7 @@ TEST_F(FacesTest, ControlFacesPickTheirCell)
                 Paint(c.id, pressed, face);
                 ResourceFace(c.bitmap, expected, pressed ? 19 : 0, 19 * c.row);
                 EXPECT_TRUE(face.SameAs(expected, 0, 0, 19, 19, 0, 0));
-                EXPECT_EQ(face.Count(kUnpainted, Box(38, 38)), 38 * 38 - 19 * 19);
+                EXPECT_EQ(face.Count(kUnpainted, Area(38, 38)), 38 * 38 - 19 * 19);
             }
 }
 
@@ -332,12 +332,12 @@ TEST_F(FacesTest, OtherActionsAndIdsPaintNothing)
     for (const auto &c : cases) {
         MemoryCanvas face(40, 40);
         Paint(c.id, false, face, c.action);
-        EXPECT_EQ(face.Count(kUnpainted, Box(40, 40)), 40 * 40) << c.id << " action " << c.action;
+        EXPECT_EQ(face.Count(kUnpainted, Area(40, 40)), 40 * 40) << c.id << " action " << c.action;
     }
     for (UINT action : {ODA_DRAWENTIRE, ODA_SELECT, ODA_FOCUS}) {
         MemoryCanvas face(40, 40);
         Paint(1000, false, face, action);
-        EXPECT_EQ(face.Count(kUnpainted, Box(38, 38)), 0) << "action " << action;
+        EXPECT_EQ(face.Count(kUnpainted, Area(38, 38)), 0) << "action " << action;
     }
     EXPECT_EQ(DrawButtonFace(bar_, nullptr), 0);
 }

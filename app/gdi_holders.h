@@ -1,7 +1,7 @@
 // Small owners of what the painters borrow from the system: GDI objects,
 // device contexts, selections, text colour and background mode, the mouse
-// capture. Each gives it back on every path out. Shared by the caption
-// frame and the bar's painters.
+// capture. Each gives it back on every path out. Shared by every part of the
+// program: the caption frame, the bar, the dialogs and the tooltip.
 #pragma once
 #include <windows.h>
 
