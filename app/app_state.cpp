@@ -1,5 +1,10 @@
 #include "app/app_state.h"
 
 AppState gApp;
-bool gSystemPanelShown = false;
+BarSettings gSettings;
+BarButtons gButtons;
+IconStrip gIconStrip;
 MoveState gMove;
+SystemPanelState gSystemPanel;
+TooltipState gTooltip;
+PropertiesDialogState gPropertiesDialog;

@@ -21,12 +21,8 @@ constexpr DWORD kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_BYTEALIGNWINDOW;
 constexpr DWORD kDockedStyleMask = 0xFFB7BFFF;
 constexpr DWORD kFloatingStyleBits = 0x884000;
 
-// The shell broadcasts this when it (re)starts; the icon must be added again.
-UINT gTaskbarCreated = 0;
-NOTIFYICONDATAA gNotifyIcon{};
 
 using Ctl3dProc = BOOL(WINAPI *)(HINSTANCE);
-Ctl3dProc gCtl3dUnregister = nullptr;
 
 void LoadCtl3d(HINSTANCE instance)
 {
@@ -51,7 +47,7 @@ void LoadCtl3d(HINSTANCE instance)
     auto reg = reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dRegister")));
     auto autoSub =
         reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dAutoSubclass")));
-    gCtl3dUnregister =
+    gApp.ctl3dUnregister =
         reinterpret_cast<Ctl3dProc>(reinterpret_cast<void *>(GetProcAddress(gApp.ctl3d, "Ctl3dUnregister")));
     if (reg)
         reg(instance);
@@ -63,11 +59,11 @@ void FreeCtl3d(HINSTANCE instance)
 {
     if (!gApp.ctl3d)
         return;
-    if (gCtl3dUnregister)
-        gCtl3dUnregister(instance);
+    if (gApp.ctl3dUnregister)
+        gApp.ctl3dUnregister(instance);
     FreeLibrary(gApp.ctl3d);
     gApp.ctl3d = nullptr;
-    gCtl3dUnregister = nullptr;
+    gApp.ctl3dUnregister = nullptr;
 }
 
 void ApplyTopmost(HWND bar)
@@ -81,12 +77,14 @@ void OnCreate(HWND bar)
 {
     gApp.bar = bar;
     gApp.tearingDown = false;
+    gMove = MoveState{};
+    gTooltip = TooltipState{};
     const BarPosition at = LoadSettings(true);
     LoadCtl3d(gApp.instance);
     ApplyTopmost(bar);
     if (gSettings.mode & CornerMask)
         SetWindowLongA(bar, GWL_STYLE, GetWindowLongA(bar, GWL_STYLE) & kDockedStyleMask);
-    gSystemPanelShown = false;
+    gSystemPanel.shown = false;
     BuildIconStrip(bar);
     CreateSlotButtons(bar);
     CreateControlButtons(bar);
@@ -162,34 +160,34 @@ void UnregisterBarClasses(HINSTANCE instance)
 HWND CreateBar(HINSTANCE instance)
 {
     gApp.instance = instance;
-    gTaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    gApp.taskbarCreatedId = RegisterWindowMessageA("TaskbarCreated");
     return CreateWindowExA(kBarExStyle, kBarClassName, kBarTitle, kBarStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 
 void AddNotifyIcon(HWND bar)
 {
-    const HICON icon = gNotifyIcon.hIcon;  // kept when the shell asks for the icon again
-    gNotifyIcon = NOTIFYICONDATAA{};
-    gNotifyIcon.hIcon = icon;
-    gNotifyIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    gNotifyIcon.hWnd = bar;
-    gNotifyIcon.uID = kTrayIconId;
-    gNotifyIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    gNotifyIcon.uCallbackMessage = TrayCallbackMessage;
-    if (!gNotifyIcon.hIcon)
-        gNotifyIcon.hIcon = static_cast<HICON>(
+    const HICON icon = gApp.notifyIcon.hIcon;  // kept when the shell asks for the icon again
+    gApp.notifyIcon = NOTIFYICONDATAA{};
+    gApp.notifyIcon.hIcon = icon;
+    gApp.notifyIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    gApp.notifyIcon.hWnd = bar;
+    gApp.notifyIcon.uID = kTrayIconId;
+    gApp.notifyIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    gApp.notifyIcon.uCallbackMessage = TrayCallbackMessage;
+    if (!gApp.notifyIcon.hIcon)
+        gApp.notifyIcon.hIcon = static_cast<HICON>(
             LoadImageA(gApp.instance, MAKEINTRESOURCEA(IDI_TAV), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-    lstrcpynA(gNotifyIcon.szTip, kBarTitle, sizeof gNotifyIcon.szTip);
-    Shell_NotifyIconA(NIM_ADD, &gNotifyIcon);
+    lstrcpynA(gApp.notifyIcon.szTip, kBarTitle, sizeof gApp.notifyIcon.szTip);
+    Shell_NotifyIconA(NIM_ADD, &gApp.notifyIcon);
 }
 
 void RemoveNotifyIcon(HWND)
 {
-    Shell_NotifyIconA(NIM_DELETE, &gNotifyIcon);
-    if (gNotifyIcon.hIcon)
-        DestroyIcon(gNotifyIcon.hIcon);
-    gNotifyIcon.hIcon = nullptr;
+    Shell_NotifyIconA(NIM_DELETE, &gApp.notifyIcon);
+    if (gApp.notifyIcon.hIcon)
+        DestroyIcon(gApp.notifyIcon.hIcon);
+    gApp.notifyIcon.hIcon = nullptr;
 }
 
 LRESULT ReloadBar(HWND bar)
@@ -207,7 +205,7 @@ void RebuildBar(HWND bar, BarPosition at)
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
-    gSystemPanelShown = false;
+    gSystemPanel.shown = false;
     BuildIconStrip(bar);
     CreateSlotButtons(bar);
     PlaceControlButtons();
@@ -242,7 +240,7 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
             SetForegroundWindow(bar);
         break;
     default:
-        if (gTaskbarCreated && msg == gTaskbarCreated)
+        if (gApp.taskbarCreatedId && msg == gApp.taskbarCreatedId)
             AddNotifyIcon(bar);
         break;
     }
@@ -300,7 +298,7 @@ int RunBar(HINSTANCE instance)
     lock.Release();  // the bar can be found from now on
     if (!bar)
         return 0;
-    gChangeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+    gApp.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
     ShowWindow(bar, SW_SHOWNORMAL);
     // The show command this program was started with is not ours to follow: the first
     // ShowWindow may have been made to obey it, so insist once.

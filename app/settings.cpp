@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-BarSettings gSettings;
-UINT gChangeNoticeId = 0;
 
 static long long ReadInt(const char *key, int def)
 {
@@ -77,7 +75,7 @@ static BOOL CALLBACK CollectWindow(HWND w, LPARAM list)
 void BroadcastChangeNotice(LPARAM code)
 {
     // Before registration there is nothing to announce with.
-    if (!gChangeNoticeId)
+    if (!gApp.changeNoticeId)
         return;
     // Every top-level window that answers gets the notice, as a broadcast would
     // give it; but a hung program must not stop the bar. Each window is waited
@@ -91,7 +89,7 @@ void BroadcastChangeNotice(LPARAM code)
         if (thread == 0 || std::find(silentThreads.begin(), silentThreads.end(), thread) != silentThreads.end())
             continue;
         DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(w, gChangeNoticeId, 0, code, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
+        if (!SendMessageTimeoutA(w, gApp.changeNoticeId, 0, code, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
                                  &answer) &&
             IsWindow(w))
             silentThreads.push_back(thread);

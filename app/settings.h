@@ -3,12 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/settings_rules.h"
-
-// The process-wide settings (one instance, owned by the application shell).
-extern BarSettings gSettings;
-// Id of the registered "TAV_MESSAGE"; 0 until registered.
-extern UINT gChangeNoticeId;
+#include "app/app_state.h"
 
 inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
 constexpr UINT kNoticeTimeoutMs = 1000;

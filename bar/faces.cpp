@@ -60,7 +60,7 @@ void DrawSystemPanelFace(const DRAWITEMSTRUCT &dis)
 
 void DrawSlotFace(const DRAWITEMSTRUCT &dis)
 {
-    if (gSystemPanelShown) {
+    if (gSystemPanel.shown) {
         DrawSystemPanelFace(dis);
         return;
     }

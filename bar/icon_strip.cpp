@@ -11,7 +11,6 @@
 #include "bar/layout.h"
 #include "res/resource_ids.h"
 
-IconStrip gIconStrip;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/gdi_holders.h"
+#include "app/app_state.h"
 #include "app/settings_rules.h"
 
 constexpr int kStripCellSize = kLargeCell;          // one face; a cell is two faces side by side
@@ -13,11 +13,6 @@ constexpr int kStripCellsPerPage = kMaxButtonsPerPage;  // whatever the page sho
 constexpr int kPressedIconX = kStripCellSize + 4;    // the pressed icon lies a pixel right and down
 constexpr int kRaisedIconOffset = 3;
 
-struct IconStrip {
-    GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
-    int cells = 0;              // maximumPages * 20 when built
-};
-extern IconStrip gIconStrip;
 
 // (Re)builds the strip from "program section" for maximumPages pages, under
 // the wait cursor. Slots sharing an icon file and index get it extracted once.

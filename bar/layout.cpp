@@ -7,8 +7,6 @@
 #include "bar/pages.h"
 #include "launch/slot_activation.h"
 
-std::vector<HWND> gSlotButtons;
-HWND gPageButtons[5] = {};
 
 namespace {
 
@@ -108,10 +106,10 @@ void RestoreButtonProc(HWND button)
 void CreateSlotButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
-    gSlotButtons.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
+    gButtons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
     for (int k = 0; k < g.nc * g.nr; ++k) {
         HWND b = CreateButton(bar, kFirstSlotId + k, SlotBox(g, k));
-        gSlotButtons[k] = b;
+        gButtons.slots[k] = b;
         DragAcceptFiles(b, TRUE);
         SubclassButton(b, SlotButtonProc);
     }
@@ -119,18 +117,18 @@ void CreateSlotButtons(HWND bar)
 
 void DestroySlotButtons()
 {
-    for (HWND b : gSlotButtons) {
+    for (HWND b : gButtons.slots) {
         RestoreButtonProc(b);
         DestroyWindow(b);
     }
-    gSlotButtons.clear();
+    gButtons.slots.clear();
 }
 
 void CreateControlButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
     for (int id = IdPrevPage; id <= IdPageNumber; ++id)
-        gPageButtons[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
+        gButtons.controls[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
     for (const SubclassedControl &c : kSubclassedControls)
         SubclassButton(PageButton(c.id), c.proc);
 }
@@ -238,6 +236,6 @@ LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info)
 
 void InvalidateSlots()
 {
-    for (HWND b : gSlotButtons)
+    for (HWND b : gButtons.slots)
         InvalidateRect(b, nullptr, TRUE);
 }

@@ -5,14 +5,10 @@
 
 #include <vector>
 
+#include "app/app_state.h"
 #include "bar/layout_rules.h"
 
-
-// One handle per grid position, row-major; entry k has control id 1000 + k.
-extern std::vector<HWND> gSlotButtons;
-// 501 .. 505, created once per bar window; a reload only moves them.
-extern HWND gPageButtons[5];
-inline HWND PageButton(int id) { return gPageButtons[id - IdPrevPage]; }
+inline HWND PageButton(int id) { return gButtons.controls[id - IdPrevPage]; }
 
 void CreateSlotButtons(HWND bar);
 void CreateControlButtons(HWND bar);

@@ -63,8 +63,8 @@ bool ExchangeSlotKeys(int a, int b)
 // raised: no slot can be held down while an arrow or the menu has the mouse.
 void DrawSlotFacesNow()
 {
-    for (size_t k = 0; k < gSlotButtons.size(); ++k) {
-        HWND button = gSlotButtons[k];
+    for (size_t k = 0; k < gButtons.slots.size(); ++k) {
+        HWND button = gButtons.slots[k];
         const WindowDc dc(button);
         DRAWITEMSTRUCT dis{};
         dis.CtlType = ODT_BUTTON;
@@ -94,8 +94,8 @@ void TogglePin(HWND bar)
 
 int PositionOf(HWND button)
 {
-    for (size_t k = 0; k < gSlotButtons.size(); ++k)
-        if (gSlotButtons[k] == button)
+    for (size_t k = 0; k < gButtons.slots.size(); ++k)
+        if (gButtons.slots[k] == button)
             return static_cast<int>(k);
     return -1;
 }
@@ -126,7 +126,7 @@ void OnPageCommand(HWND bar, int id)
 
 LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
 {
-    if (gSystemPanelShown)
+    if (gSystemPanel.shown)
         return 0;
     HWND bar = GetParent(button);
     HideTooltip(bar);
@@ -134,7 +134,7 @@ LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
     if (k < 0)
         return 0;
     const int slot = SlotNumber(gSettings, k);
-    switch (DecideSlotRightClick(gSystemPanelShown, gMove.on, gMove.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
+    switch (DecideSlotRightClick(gSystemPanel.shown, gMove.on, gMove.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
     case SlotRightClick::Nothing: break;
     case SlotRightClick::EndMove:
         gMove.on = false;

@@ -11,7 +11,6 @@
 #include "res/properties_ids.h"
 #include "res/resource_ids.h"
 
-PropertiesDialogState gPropertiesDialog;
 
 namespace {
 

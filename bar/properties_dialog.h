@@ -4,11 +4,7 @@
 #pragma once
 #include <windows.h>
 
-// The dialog's process-wide state, owned by the dialog: reset when it opens.
-struct PropertiesDialogState {
-    int animationFrame = 0; // index into the icon cycle 110, 113, 116, 115, 114
-};
-extern PropertiesDialogState gPropertiesDialog;
+#include "app/app_state.h"
 
 // Runs the dialog modally, owned by the bar, in the bar's language.
 void OpenProperties(HWND bar);

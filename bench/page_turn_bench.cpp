@@ -49,15 +49,15 @@ void TurnPages(HWND bar)
 void DrawFacesDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
-        for (size_t k = 0; k < gSlotButtons.size(); ++k) {
-            const WindowDc dc(gSlotButtons[k]);
+        for (size_t k = 0; k < gButtons.slots.size(); ++k) {
+            const WindowDc dc(gButtons.slots[k]);
             DRAWITEMSTRUCT dis{};
             dis.CtlType = ODT_BUTTON;
             dis.CtlID = static_cast<UINT>(kFirstSlotId + k);
             dis.itemAction = ODA_DRAWENTIRE;
-            dis.hwndItem = gSlotButtons[k];
+            dis.hwndItem = gButtons.slots[k];
             dis.hDC = dc.get();
-            GetClientRect(gSlotButtons[k], &dis.rcItem);
+            GetClientRect(gButtons.slots[k], &dis.rcItem);
             DrawSlotFace(dis);
         }
         GdiFlush();
@@ -77,8 +77,8 @@ void RepaintPageNumber(HWND bar)
 void CopyCells(HDC cells)
 {
     for (int i = 0; i < kTurns; ++i) {
-        for (size_t k = 0; k < gSlotButtons.size(); ++k) {
-            const WindowDc dc(gSlotButtons[k]);
+        for (size_t k = 0; k < gButtons.slots.size(); ++k) {
+            const WindowDc dc(gButtons.slots[k]);
             BitBlt(dc.get(), 0, 0, kStripCellSize, kStripCellSize, cells, 0,
                    static_cast<int>((k + i) % kStripCellsPerPage) * kStripCellSize, SRCCOPY);
         }
@@ -111,7 +111,7 @@ int main()
     const Selection cellsSelected(cells.get(), bitmap.get());
     BitBlt(cells.get(), 0, 0, kStripWidth, kStripCellsPerPage * kStripCellSize, strip.get(), 0, 0, SRCCOPY);
 
-    std::printf("%d page turns of %zu slots, median of %d runs\n", kTurns, gSlotButtons.size(), kRuns);
+    std::printf("%d page turns of %zu slots, median of %d runs\n", kTurns, gButtons.slots.size(), kRuns);
     const double turns = Median([&] { TurnPages(bar); });
     const double floor = Median([&] { CopyCells(cells.get()); });
     Report("page turn with repaint", turns, "20 cell copies", floor);

@@ -11,7 +11,6 @@
 #include "launch/launch.h"
 #include "tips/tooltip_rules.h"
 
-TooltipState gTooltip;
 
 namespace {
 
@@ -20,7 +19,7 @@ namespace {
 constexpr DWORD kTooltipStyle = WS_POPUP | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr int kValueBuffer = 256;
 
-bool TooltipsOff() { return gSystemPanelShown || (gSettings.mode & NoTooltips); }
+bool TooltipsOff() { return gSystemPanel.shown || (gSettings.mode & NoTooltips); }
 
 // The icon-title font as the system has it now: the user may change it at any time.
 // The text functions read the text in the code page of the font's character set, and
@@ -45,8 +44,8 @@ void CopyFitted(char *dest, std::size_t size, std::string_view text)
 int SlotPosition(HWND window)
 {
     const std::size_t count = static_cast<std::size_t>(gSettings.columns) * static_cast<std::size_t>(gSettings.rows);
-    for (std::size_t k = 0; k < count && k < gSlotButtons.size(); ++k)
-        if (window && gSlotButtons[k] == window)
+    for (std::size_t k = 0; k < count && k < gButtons.slots.size(); ++k)
+        if (window && gButtons.slots[k] == window)
             return static_cast<int>(k);
     return -1;
 }

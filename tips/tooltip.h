@@ -2,23 +2,11 @@
 #pragma once
 #include <windows.h>
 
+#include "app/app_state.h"
+
 inline constexpr char kTooltipClass[] = "TAV!TIPS";
 constexpr UINT_PTR kTooltipTimerId = 1;  // on the bar
 constexpr UINT kTooltipDelayMs = 1000;
-constexpr int kPendingTextSize = 128;
-constexpr int kShownTextSize = 256;
-
-// The hover tooltip's process-wide state, owned by this subsystem. Its
-// initial values (no tooltip, no timer, no slot hovered) are those of the
-// bar's creation, which comes once per process; HideTooltip resets it.
-struct TooltipState {
-    HWND tooltipWindow = nullptr;  // while it exists
-    bool timerRunning = false;     // the bar's timer kTooltipTimerId
-    int lastHoveredSlot = -1;      // the registered slot pendingText was prepared for
-    char pendingText[kPendingTextSize] = {};  // its title, or its command
-    char shownText[kShownTextSize] = {};      // the tooltip window's copy of what it shows
-};
-extern TooltipState gTooltip;
 
 // On every WM_SETCURSOR of the bar and after every WM_COMMAND: prepares the
 // text of a registered slot under the mouse and starts the delay, or

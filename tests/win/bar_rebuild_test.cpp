@@ -114,7 +114,7 @@ protected:
         for (size_t k = 0; k < after.size(); ++k) {
             EXPECT_EQ(GetDlgCtrlID(after[k]), static_cast<int>(1000 + k));
             EXPECT_NE(GetPropA(after[k], "TAVHI"), nullptr);
-            EXPECT_EQ(gSlotButtons[k], after[k]);
+            EXPECT_EQ(gButtons.slots[k], after[k]);
         }
         // A snap to whole cells rebuilds once more from inside the first rebuild, so buttons
         // in between may come and go too; each of those went the same way.
@@ -195,12 +195,12 @@ TEST_F(BarRebuild, TeardownRestoresEveryProcedureBeforeDestroying)
         EXPECT_FALSE(gDestroyed[h].hadProps);
         EXPECT_TRUE(gDestroyed[h].procRestored);
     }
-    EXPECT_TRUE(gSlotButtons.empty());
+    EXPECT_TRUE(gButtons.slots.empty());
 }
 
 LRESULT CALLBACK ReloadingListener(HWND h, UINT m, WPARAM w, LPARAM l)
 {
-    if (m == gChangeNoticeId && l == NoticeChanged && IsWindow(gBar))
+    if (m == gApp.changeNoticeId && l == NoticeChanged && IsWindow(gBar))
         SendMessageA(gBar, WM_USER, 0, 0);
     return DefWindowProcA(h, m, w, l);
 }
@@ -215,11 +215,11 @@ TEST_F(BarRebuild, AReloadAnsweredDuringTeardownBuildsNothing)
     RegisterClassA(&wc);
     HWND listener = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                     wc.hInstance, nullptr);
-    gChangeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+    gApp.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
     DestroyWindow(bar);
-    gChangeNoticeId = 0;
+    gApp.changeNoticeId = 0;
     DestroyWindow(listener);
-    EXPECT_TRUE(gSlotButtons.empty());
+    EXPECT_TRUE(gButtons.slots.empty());
 
     // Putting a procedure back twice leaves the first result alone.
     HWND b = CreateWindowExA(0, "button", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);

@@ -110,14 +110,14 @@ protected:
     {
         gApp.instance = GetModuleHandleA(nullptr);
         gSettings = BarSettings{};
-        gSystemPanelShown = false;
+        gSystemPanel.shown = false;
         gMove = MoveState{};
         bar_ = MakeWindow();
     }
     void TearDown() override
     {
         FreeIconStrip();
-        gSystemPanelShown = false;
+        gSystemPanel.shown = false;
         gMove = MoveState{};
         DestroyWindow(bar_);
         tavtest::DeleteIni();
@@ -231,7 +231,7 @@ TEST_F(FacesTest, MoveModeLaysTheHatchOverEverySlot)
 TEST_F(FacesTest, SystemPanelFacesOnTheLastFiveSlots)
 {
     BuildFromIni("profile000=" + Entry(IconLibrary(), 0) + "\r\n");
-    gSystemPanelShown = true;
+    gSystemPanel.shown = true;
     gMove.on = true;  // the panel's faces carry no hatch
     const struct {
         int columns, rows;
@@ -277,7 +277,7 @@ TEST_F(FacesTest, ControlFacesPickTheirCell)
                 SCOPED_TRACE(std::to_string(c.id) + " mode " + std::to_string(c.mode) + (panel ? " panel" : "") +
                              (pressed ? " pressed" : ""));
                 gSettings.mode = c.mode;
-                gSystemPanelShown = panel;  // the toggle's face does not change with the panel
+                gSystemPanel.shown = panel;  // the toggle's face does not change with the panel
                 MemoryCanvas face(38, 38), expected(19, 19);
                 Paint(c.id, pressed, face);
                 ResourceFace(c.bitmap, expected, pressed ? 19 : 0, 19 * c.row);

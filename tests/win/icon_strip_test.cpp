@@ -24,7 +24,7 @@ protected:
     void TearDown() override
     {
         FreeIconStrip();
-        gSlotButtons.clear();
+        gButtons.slots.clear();
         DestroyWindow(bar_);
         tavtest::DeleteIni();
     }
@@ -181,7 +181,7 @@ TEST_F(IconStripTest, SwapExchangesCellsWithoutReadingAnything)
     HWND slot = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 38, 38, bar_,
                                 nullptr, nullptr, nullptr);
     ShowWindow(bar_, SW_SHOWNA);
-    gSlotButtons = {slot};
+    gButtons.slots = {slot};
     ValidateRect(slot, nullptr);
 
     SwapStripCells(bar_, 2, 7);

@@ -79,7 +79,7 @@ protected:
     {
         WriteIni("[program section]\r\n" + keys);
         gScenario = std::move(scenario);
-        return OpenProgramDefinition(gBar, 3, gSlotButtons[3]);
+        return OpenProgramDefinition(gBar, 3, gButtons.slots[3]);
     }
 };
 

@@ -20,7 +20,7 @@ struct NoticeListener {
 
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     {
-        if (gChangeNoticeId && m == gChangeNoticeId) {
+        if (gApp.changeNoticeId && m == gApp.changeNoticeId) {
             codes.push_back(l);
             return 0;
         }
@@ -45,7 +45,7 @@ class SettingsProfile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gChangeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+        gApp.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
         gSettings = BarSettings{};
     }
     void TearDown() override { DeleteIni(); }
