@@ -10,6 +10,7 @@
 #include "bar/layout.h"
 #include "bar/program_dialog.h"
 #include "launch/launch.h"
+#include "syspanel/syspanel.h"
 #include "tips/tooltip.h"
 
 LauncherState gLauncher;
@@ -82,8 +83,10 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     if (gMove.on)
         return;
     // While the system panel is shown the cells are its actions, not programs.
-    if (gSystemPanelShown)
+    if (gSystemPanelShown) {
+        OnSystemPanelClick(bar, id);
         return;
+    }
     CloseTooltip(bar);
     SetActiveWindow(bar);
     const int slot = SlotNumber(gSettings, id - kFirstSlotId);
