@@ -140,6 +140,33 @@ RECT ClientRectOnScreen(HWND hwnd)
     return r;
 }
 
+void PostCommand(HWND bar, int id, WORD code)
+{
+    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(bar, id)));
+}
+
+HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
+{
+    HWND box = nullptr;
+    PumpUntil(
+        [&] {
+            for (box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box && GetWindow(box, GW_OWNER) != owner;)
+                box = FindWindowExA(nullptr, box, "#32770", nullptr);
+            return box && ready(box);
+        },
+        ms);
+    return box && ready(box) ? box : nullptr;
+}
+
+std::string TakeMessageBox(HWND owner)
+{
+    char text[256] = {};
+    // The box is up once its text is filled in.
+    const HWND box = WaitForDialog(owner, [&](HWND b) { return GetDlgItemTextA(b, 0xFFFF, text, sizeof text) > 0; });
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return text;
+}
+
 void Settle(DWORD ms) { PumpFor(ms); }
 
 bool Xdotool(const std::string &args)

@@ -10,31 +10,31 @@ ProbeLog::ProbeLog()
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    path_ = std::string(temp) + "tav_probe_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    path = std::string(temp) + "tav_probe_" + std::to_string(GetCurrentProcessId()) + ".txt";
     Clear();
-    SetEnvironmentVariableA("TAV_PROBE_OUT", path_.c_str());
-}
-
-std::vector<ProbeRecord> ProbeLog::Records() const
-{
-    // "key=value" lines; an empty line ends a record.
-    std::vector<ProbeRecord> records(1);
-    const std::string text = ReadFileText(path_);
-    for (size_t pos = 0, end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
-        const std::string line = text.substr(pos, end - pos);
-        if (line.empty())
-            records.emplace_back();
-        else
-            records.back()[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-    }
-    records.pop_back();  // the one still being written, or none
-    return records;
+    SetEnvironmentVariableA("TAV_PROBE_OUT", path.c_str());
 }
 
 std::vector<ProbeRecord> ProbeLog::WaitFor(size_t count, DWORD ms) const
 {
-    PumpUntil([&] { return Records().size() >= count; }, ms);
-    return Records();
+    std::vector<ProbeRecord> records;
+    PumpUntil(
+        [&] {
+            // "key=value" lines; an empty line ends a record, so one still being written is left out.
+            const std::string text = ReadFileText(path);
+            records.assign(1, {});
+            for (size_t pos = 0, end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
+                const std::string line = text.substr(pos, end - pos);
+                if (line.empty())
+                    records.emplace_back();
+                else
+                    records.back()[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+            }
+            records.pop_back();
+            return records.size() >= count;
+        },
+        ms);
+    return records;
 }
 
 std::string ProbePath() { return ProgramDir() + "\\probe.exe"; }

@@ -12,16 +12,13 @@ namespace tavtest {
 using ProbeRecord = std::map<std::string, std::string>;
 
 // A fresh record file in TAV_PROBE_OUT, inherited by what this process starts.
-class ProbeLog {
-public:
+struct ProbeLog {
     ProbeLog();
     ~ProbeLog() { Clear(); }
-    std::vector<ProbeRecord> Records() const;
+    void Clear() const { DeleteFileA(path.c_str()); }
+    // The records there once `count` have come, or after `ms`.
     std::vector<ProbeRecord> WaitFor(size_t count, DWORD ms = 10000) const;
-    void Clear() const { DeleteFileA(path_.c_str()); }
-
-private:
-    std::string path_;
+    std::string path;
 };
 
 std::string ProbePath();  // probe.exe beside the test program

@@ -108,7 +108,7 @@ TEST_F(Launch, FailuresReturnZero)
     EXPECT_EQ(LaunchProgram(probe.c_str(), "", (dir + "\\no such dir").c_str(), SW_SHOWNORMAL, nullptr), 0u);
     // An empty file name.
     EXPECT_EQ(LaunchProgram("", "", nullptr, SW_SHOWNORMAL, nullptr), 0u);
-    EXPECT_TRUE(log.Records().empty());
+    EXPECT_TRUE(log.WaitFor(1, 0).empty());
 }
 
 } // namespace
