@@ -1,6 +1,7 @@
 // From a click's WM_COMMAND on a registered slot to the started program
-// running (the probe's own clock reading on entry), against the floor of
-// starting the same probe with a direct CreateProcessA.
+// running (the probe's own clock reading on entry), against the floor: the
+// same WM_COMMAND to a window program that starts the probe with a direct
+// CreateProcessA.
 #include <windows.h>
 
 #include <algorithm>
@@ -18,6 +19,8 @@ using tavtest::ProbeLog;
 
 namespace {
 
+constexpr int kPairs = 11;
+
 double Ticks(long long ticks)
 {
     LARGE_INTEGER f;
@@ -25,24 +28,33 @@ double Ticks(long long ticks)
     return static_cast<double>(ticks) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-// Milliseconds from just before `start` to the probe's entry, median of kRuns after one warm-up.
-double MedianToProbe(const ProbeLog &log, const std::function<void()> &start, DWORD gapMs)
+// Milliseconds from just before `start` to the probe's entry; -1 when no probe ran.
+double ToProbe(const ProbeLog &log, const std::function<void()> &start)
 {
-    std::vector<double> ms;
-    for (int i = 0; i <= kRuns; ++i) {
-        log.Clear();
-        tavtest::PumpFor(gapMs);  // the bar refuses a second start within two seconds
-        LARGE_INTEGER before;
-        QueryPerformanceCounter(&before);
-        start();
-        auto records = log.WaitFor(1);
-        if (records.empty())
-            return -1;
-        if (i > 0)
-            ms.push_back(Ticks(std::stoll(records[0]["qpc"]) - before.QuadPart));
-    }
+    log.Clear();
+    LARGE_INTEGER before;
+    QueryPerformanceCounter(&before);
+    start();
+    auto records = log.WaitFor(1);
+    return records.empty() ? -1 : Ticks(std::stoll(records[0]["qpc"]) - before.QuadPart);
+}
+
+double Median(std::vector<double> ms)
+{
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
+}
+
+HWND StartFloor(PROCESS_INFORMATION &pi)
+{
+    std::string cmd = "\"" + ProgramDir() + "\\floor_launch.exe\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    HWND w = nullptr;
+    tavtest::PumpUntil([&] { return (w = FindWindowA("TAV floor launch", nullptr)) != nullptr; });
+    return w;
 }
 
 } // namespace
@@ -54,37 +66,36 @@ int main()
     const std::string probe = tavtest::ProbePath();
     WriteIni("[environment section]\r\nposition=40,40\r\n[program section]\r\nprofile000=x,0,,\"" + probe + "\"\r\n");
 
-    // The same command line, flags and start-up record as the bar gives it.
-    const std::string line = tavtest::FoundExecutable(probe) + " ";
-    const double floorMs = MedianToProbe(
-        log,
-        [&] {
-            std::string cmd = line;
-            STARTUPINFOA si{};
-            si.cb = sizeof si;
-            si.dwFlags = STARTF_USESHOWWINDOW;
-            si.wShowWindow = SW_SHOWNORMAL;
-            PROCESS_INFORMATION pi{};
-            if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE,
-                               CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS, nullptr, ProgramDir().c_str(), &si,
-                               &pi)) {
-                CloseHandle(pi.hProcess);
-                CloseHandle(pi.hThread);
-            }
-        },
-        0);
-
+    PROCESS_INFORMATION floorProcess{};
+    const HWND floorWindow = StartFloor(floorProcess);
     tavtest::BarProcess tav;
     const HWND bar = tav.WaitForBar();
-    if (!bar) {
-        std::printf("the bar did not start\n");
+    if (!floorWindow || !bar) {
+        std::printf("the bar or the floor did not start\n");
         return 1;
     }
     const HWND slot = GetDlgItem(bar, 1000);
-    const double clickMs = MedianToProbe(
-        log, [&] { SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(slot)); },
-        2100);
-    std::printf("slot click to started program, median of %d runs\n", kRuns);
-    Report("click to probe running", clickMs, "direct CreateProcessA", floorMs);
+    // Floor and bar take turns, so that both see the same load on the machine;
+    // each start has a quiet second before it, and the bar's clicks stay two
+    // seconds apart as its guard asks.
+    std::vector<double> floorMs, clickMs;
+    for (int i = 0; i <= kPairs; ++i) {
+        tavtest::PumpFor(1050);
+        const double f = ToProbe(log, [&] { SendMessageA(floorWindow, WM_COMMAND, 1000, 0); });
+        tavtest::PumpFor(1050);
+        const double c = ToProbe(log, [&] {
+            SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(slot));
+        });
+        if (i > 0) {  // the first pair warms the caches
+            floorMs.push_back(f);
+            clickMs.push_back(c);
+        }
+    }
+    PostMessageA(floorWindow, WM_CLOSE, 0, 0);
+    WaitForSingleObject(floorProcess.hProcess, 5000);
+    CloseHandle(floorProcess.hProcess);
+    CloseHandle(floorProcess.hThread);
+    std::printf("slot click to started program, median of %d runs\n", kPairs);
+    Report("click to probe running", Median(clickMs), "WM_COMMAND to CreateProcessA", Median(floorMs));
     return 0;
 }
