@@ -92,7 +92,8 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     const int slot = SlotNumber(gSettings, id - kFirstSlotId);
     const std::string value = ReadKey(ProfileKey(slot), kClickEntryBuffer);
     if (value.empty()) {
-        OpenProgramDefinition(bar, slot, button);
+        // A command posted by another program may not name the button; the dialog repaints it.
+        OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
         return;
     }
     if (LaunchGuardRefuses(GetTickCount(), gApp.lastLaunchTick)) {
