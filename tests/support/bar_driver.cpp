@@ -147,15 +147,16 @@ void PostCommand(HWND bar, int id, WORD code)
 
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
 {
-    HWND box = nullptr;
+    HWND found = nullptr;
     PumpUntil(
         [&] {
-            for (box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box && GetWindow(box, GW_OWNER) != owner;)
-                box = FindWindowExA(nullptr, box, "#32770", nullptr);
-            return box && ready(box);
+            for (HWND b = FindWindowExA(nullptr, nullptr, "#32770", nullptr); b; b = FindWindowExA(nullptr, b, "#32770", nullptr))
+                if (GetWindow(b, GW_OWNER) == owner && ready(b))
+                    return (found = b) != nullptr;
+            return false;
         },
         ms);
-    return box && ready(box) ? box : nullptr;
+    return found;
 }
 
 std::string TakeMessageBox(HWND owner)
@@ -164,6 +165,7 @@ std::string TakeMessageBox(HWND owner)
     // The box is up once its text is filled in.
     const HWND box = WaitForDialog(owner, [&](HWND b) { return GetDlgItemTextA(b, 0xFFFF, text, sizeof text) > 0; });
     PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return !IsWindow(box); });  // gone before the next one is looked for
     return text;
 }
 
