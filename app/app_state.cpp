@@ -8,3 +8,4 @@ MoveState gMove;
 SystemPanelState gSystemPanel;
 TooltipState gTooltip;
 PropertiesDialogState gPropertiesDialog;
+LauncherState gLauncher;

@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <vector>
 
 #include "app/gdi_holders.h"
 #include "app/settings_rules.h"
+#include "launch/activation_rules.h"
 
 // The application shell (app/): filled at start-up and in WM_CREATE, kept
 // until the end of the message loop.
@@ -75,6 +77,14 @@ struct TooltipState {
     char shownText[kShownTextSize] = {};      // the tooltip window's copy of what it shows
 };
 extern TooltipState gTooltip;
+
+// The launcher (launch/): the Execute Application dialog's history, created
+// at WM_CREATE (CreateRunHistory), kept by reloads, released at WM_DESTROY.
+// The time of the last start from a slot is gApp.lastLaunchTick.
+struct LauncherState {
+    std::unique_ptr<RunHistory> runHistory;  // none outside the bar's life
+};
+extern LauncherState gLauncher;
 
 // The Properties dialog (bar/properties_dialog.cpp): reset when it opens.
 struct PropertiesDialogState {

@@ -1,18 +1,131 @@
 #include "launch/slot_activation.h"
 
-#include <memory>
+#include <algorithm>
+#include <string>
+#include <vector>
 
-static std::unique_ptr<RunHistory> gRunHistory;
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "bar/icon_strip.h"
+#include "bar/layout.h"
+#include "bar/program_dialog.h"
+#include "launch/launch.h"
+#include "syspanel/syspanel.h"
+#include "tips/tooltip.h"
 
-// Clicks start nothing yet: slot activation is still to come.
-void OnSlotCommand(HWND, int, HWND) {}
 
-LRESULT OnFilesDropped(HWND, HDROP drop)
+namespace {
+
+constexpr int kMessageBuffer = 64;
+
+std::string ReadKey(const std::string &key, std::size_t capacity)
 {
-    // Nobody takes the files yet; the drop's memory must still be given back.
+    std::vector<char> value(capacity, '\0');
+    ReadProgramKey(key.c_str(), value.data(), static_cast<int>(value.size()));
+    return value.data();
+}
+
+const char *NoneIfEmpty(const std::string &text)
+{
+    return text.empty() ? nullptr : text.c_str();
+}
+
+// A string-table text in a message box with the platform's own caption.
+void ShowNotice(HWND owner, unsigned stringBase)
+{
+    char text[kMessageBuffer];
+    LoadTavString(gApp.instance, stringBase, text, sizeof text);
+    MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
+}
+
+// Redraws the strip cell of `slot` with the icon of `iconFile` and repaints its button.
+void RenderSlot(HWND button, int slot, const char *iconFile)
+{
+    RenderSlotCell(button, slot, iconFile, 0);
+}
+
+// The path of dropped file `index`, whole: the buffer is sized to it.
+std::string DroppedPath(HDROP drop, UINT index)
+{
+    const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+    std::vector<char> path(length + 1, '\0');
+    DragQueryFileA(drop, index, path.data(), length + 1);
+    return path.data();
+}
+
+void StartWithDroppedFiles(const std::string &value, HDROP drop, UINT count)
+{
+    const StartPlan plan = PlanDropStart(value);
+    for (UINT i = 0; i < count; ++i) {
+        // One start per file; a failure is not reported and the next file is tried.
+        const std::string argument = QuotedPath(DroppedPath(drop, i));
+        LaunchProgram(plan.program.c_str(), argument.c_str(), NoneIfEmpty(plan.directory), SW_SHOWNORMAL, nullptr);
+    }
+}
+
+void RegisterDroppedFile(HWND button, int slot, HDROP drop)
+{
+    const std::string path = DroppedPath(drop, 0);
+    // A drop without a readable file would register an entry with no program.
+    if (path.empty())
+        return;
+    WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(path).c_str());
+    RenderSlot(button, slot, path.c_str());
+    BroadcastChangeNotice(NoticeChanged);
+}
+
+} // namespace
+
+void OnSlotCommand(HWND bar, int id, HWND button)
+{
+    if (gMove.on)
+        return;
+    // While the system panel is shown the cells are its actions, not programs.
+    if (gSystemPanel.shown) {
+        OnSystemPanelClick(bar, id);
+        return;
+    }
+    CloseTooltip(bar);
+    SetActiveWindow(bar);
+    const int slot = SlotNumber(gSettings, id - kFirstSlotId);
+    const std::string value = ReadKey(ProfileKey(slot), kClickEntryBuffer);
+    if (value.empty()) {
+        // A command posted by another program may not name the button; the dialog repaints it.
+        OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
+        return;
+    }
+    if (LaunchGuardRefuses(GetTickCount(), gApp.lastLaunchTick)) {
+        MessageBeep(MB_ICONHAND);
+        return;
+    }
+    // Counted before the start: a start that then fails still holds the next click off.
+    gApp.lastLaunchTick = GetTickCount();
+
+    const StartPlan plan = PlanSlotStart(value, IsSystemLeadByte);
+    const std::string title = ReadKey(TitleKey(slot), kClickEntryBuffer);
+    const WORD show = plan.runMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
+                      NoneIfEmpty(title)) < 32)
+        ShowNotice(bar, IDS_EXECUTE_ERROR);
+}
+
+LRESULT OnFilesDropped(HWND button, HDROP drop)
+{
+    const auto at = std::find(gButtons.slots.begin(), gButtons.slots.end(), button);
+    if (at != gButtons.slots.end()) {
+        const int slot = SlotNumber(gSettings, static_cast<int>(at - gButtons.slots.begin()));
+        const std::string value = ReadKey(ProfileKey(slot), kDropEntryBuffer);
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        if (!value.empty())
+            StartWithDroppedFiles(value, drop, count);
+        else if (count < 2)
+            RegisterDroppedFile(button, slot, drop);
+        else
+            ShowNotice(button, IDS_MULTI_DROP);
+    }
     DragFinish(drop);
     return 0;
 }
 
-void CreateRunHistory() { gRunHistory = std::make_unique<RunHistory>(); }
-void FreeRunHistory() { gRunHistory.reset(); }
+void CreateRunHistory() { gLauncher.runHistory = std::make_unique<RunHistory>(); }
+void FreeRunHistory() { gLauncher.runHistory.reset(); }

@@ -1,4 +1,68 @@
 #include "syspanel/syspanel.h"
 
-// The panel is still to come; the toggle leaves the slots as they are.
-void OnSystemPanelToggle(HWND) {}
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "bar/layout.h"
+#include "launch/run_dialog.h"
+#include "syspanel/panel_rules.h"
+
+namespace {
+
+// The bar's own process asks for the right to end the session; where the
+// platform has no process tokens the calls fail and the request is still made.
+void EnableShutdownPrivilege()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    CloseHandle(token);
+}
+
+} // namespace
+
+void OnSystemPanelToggle(HWND)
+{
+    if (gMove.on)
+        return;
+    gSystemPanel.shown = !gSystemPanel.shown;
+    // Every slot repaints in its other face; 504's own face does not change.
+    InvalidateSlots();
+}
+
+void OnSystemPanelClick(HWND bar, int id)
+{
+    const int action = PanelActionIndex(id - kFirstSlotId, gSettings.columns * gSettings.rows);
+    if (action >= kPanelActions)
+        return;
+    // For every cell, blank ones included, before the action is chosen.
+    EnableShutdownPrivilege();
+    switch (action) {
+    case PanelShutDown:
+        SaveSettings(bar);
+        ExitWindowsEx(EWX_SHUTDOWN, 0);
+        break;
+    case PanelLogOff:
+        // Saved here and again by the teardown: the session may end before the bar's turn.
+        SaveSettings(bar);
+        ExitWindowsEx(EWX_LOGOFF, 0);
+        DestroyWindow(bar);
+        break;
+    case PanelRestart:
+        SaveSettings(bar);
+        ExitWindowsEx(EWX_REBOOT, 0);
+        break;
+    case PanelQuit:
+        DestroyWindow(bar);  // the teardown saves the settings
+        break;
+    case PanelRun:
+        OpenRunDialog(bar);
+        // Processed after the dialog has closed, whatever its outcome: the panel is left.
+        PostMessageA(bar, WM_COMMAND, IdSystemPanel, 0);
+        break;
+    }
+}

@@ -9,11 +9,14 @@
 //   title=<STARTUPINFO lpTitle, or (none)>
 //   flags=<dwFlags in hex>
 //   show=<wShowWindow>
+//   qpc=<QueryPerformanceCounter on entry: when the probe began to run>
 #include <windows.h>
 #include <cstdio>
 
 int main()
 {
+    LARGE_INTEGER entered;
+    QueryPerformanceCounter(&entered);
     char out[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("TAV_PROBE_OUT", out, sizeof out))
         return 2;
@@ -29,9 +32,9 @@ int main()
     WaitForSingleObject(lock, 5000);
     FILE *f = std::fopen(out, "ab");
     if (f) {
-        std::fprintf(f, "cmdline=%s\ncwd=%s\ntitle=%s\nflags=%lx\nshow=%u\n\n", GetCommandLineA(), cwd,
+        std::fprintf(f, "cmdline=%s\ncwd=%s\ntitle=%s\nflags=%lx\nshow=%u\nqpc=%lld\n\n", GetCommandLineA(), cwd,
                      si.lpTitle ? si.lpTitle : "(none)", static_cast<unsigned long>(si.dwFlags),
-                     static_cast<unsigned>(si.wShowWindow));
+                     static_cast<unsigned>(si.wShowWindow), static_cast<long long>(entered.QuadPart));
         std::fclose(f);
     }
     ReleaseMutex(lock);

@@ -140,6 +140,35 @@ RECT ClientRectOnScreen(HWND hwnd)
     return r;
 }
 
+void PostCommand(HWND bar, int id, WORD code)
+{
+    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(bar, id)));
+}
+
+HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
+{
+    HWND found = nullptr;
+    PumpUntil(
+        [&] {
+            for (HWND b = FindWindowExA(nullptr, nullptr, "#32770", nullptr); b; b = FindWindowExA(nullptr, b, "#32770", nullptr))
+                if (GetWindow(b, GW_OWNER) == owner && ready(b))
+                    return (found = b) != nullptr;
+            return false;
+        },
+        ms);
+    return found;
+}
+
+std::string TakeMessageBox(HWND owner)
+{
+    char text[256] = {};
+    // The box is up once its text is filled in.
+    const HWND box = WaitForDialog(owner, [&](HWND b) { return GetDlgItemTextA(b, 0xFFFF, text, sizeof text) > 0; });
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return !IsWindow(box); });  // gone before the next one is looked for
+    return text;
+}
+
 void Settle(DWORD ms) { PumpFor(ms); }
 
 bool Xdotool(const std::string &args)

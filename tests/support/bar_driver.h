@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,6 +77,14 @@ std::vector<HWND> BarChildren(HWND bar);
 RECT ChildRect(HWND bar, HWND child);
 RECT WindowRectOf(HWND hwnd);
 RECT ClientRectOnScreen(HWND hwnd);
+
+// WM_COMMAND as button `id` of the bar reports a click; posted, so that a
+// dialog or message box it opens cannot hold the test up.
+void PostCommand(HWND bar, int id, WORD code = BN_CLICKED);
+// A dialog owned by `owner` once `ready` holds for it; nullptr when none comes.
+HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms = 5000);
+// The text of the message box that comes up owned by `owner`, which is then closed.
+std::string TakeMessageBox(HWND owner);
 
 // Lets X events reach every Wine window and the bar handle what they cause.
 void Settle(DWORD ms = 150);

@@ -3,24 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "launch/launch.h"
+#include "support/probe_log.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
 
 namespace {
 
-using Record = std::map<std::string, std::string>;
-
 class Launch : public ::testing::Test {
 protected:
-    std::string dir;      // a scratch folder of its own
-    std::string outFile;  // where the probe writes
-    std::string probe;
+    ProbeLog log;
+    std::string dir;  // a scratch folder of its own
+    std::string probe = ProbePath();
 
     void SetUp() override
     {
@@ -28,48 +26,16 @@ protected:
         GetTempPathA(sizeof temp, temp);
         dir = std::string(temp) + "tav_launch_" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(dir.c_str(), nullptr);
-        outFile = dir + "\\probe.txt";
-        DeleteFileA(outFile.c_str());
-        SetEnvironmentVariableA("TAV_PROBE_OUT", outFile.c_str());
-        probe = ProgramDir() + "\\probe.exe";
     }
 
     void TearDown() override
     {
-        DeleteFileA(outFile.c_str());
         DeleteFileA((dir + "\\plan.tavdoc").c_str());
         RemoveDirectoryA(dir.c_str());
     }
 
-    // Waits for `count` records from the probe and returns them.
-    std::vector<Record> Records(size_t count)
-    {
-        std::vector<Record> records;
-        PumpUntil(
-            [&] {
-                records.clear();
-                const std::string text = ReadFileText(outFile);
-                Record r;
-                size_t pos = 0;
-                while (pos < text.size()) {
-                    size_t end = text.find('\n', pos);
-                    if (end == std::string::npos)
-                        break;
-                    const std::string line = text.substr(pos, end - pos);
-                    pos = end + 1;
-                    if (line.empty()) {
-                        records.push_back(r);
-                        r.clear();
-                        continue;
-                    }
-                    const size_t eq = line.find('=');
-                    r[line.substr(0, eq)] = line.substr(eq + 1);
-                }
-                return records.size() >= count;
-            },
-            10000);
-        return records;
-    }
+    std::vector<ProbeRecord> Records(size_t count) { return log.WaitFor(count); }
+    std::string Found(const std::string &file) { return FoundExecutable(file); }
 
     // Our own extension opens in `program`, as a user's file types would.
     static void AssociateDocumentsWith(const std::string &program)
@@ -99,13 +65,6 @@ protected:
             if (c != '"')
                 out += c;
         return out;
-    }
-
-    std::string Found(const std::string &file)
-    {
-        char found[MAX_PATH] = {};
-        FindExecutableA(file.c_str(), nullptr, found);
-        return found;
     }
 };
 
@@ -204,7 +163,7 @@ TEST_F(Launch, FailuresReturnZero)
     EXPECT_EQ(LaunchProgram(probe.c_str(), "", (dir + "\\no such dir").c_str(), SW_SHOWNORMAL, nullptr), 0u);
     // An empty file name.
     EXPECT_EQ(LaunchProgram("", "", nullptr, SW_SHOWNORMAL, nullptr), 0u);
-    EXPECT_EQ(GetFileAttributesA(outFile.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(log.WaitFor(1, 0).empty());
 }
 
 } // namespace

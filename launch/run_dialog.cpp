@@ -1,0 +1,109 @@
+#include "launch/run_dialog.h"
+
+#include <commdlg.h>
+
+#include "app/app_state.h"
+#include "app/settings.h"
+#include "launch/activation_rules.h"
+#include "launch/launch.h"
+#include "launch/slot_activation.h"
+
+namespace {
+
+constexpr char kExecutablePattern[] = "*.exe;*.com;*.pif;*.cmd";
+// Filter pairs, each text ended by a zero, the list by one more.
+constexpr char kBrowseFilter[] = "Executable\0*.exe;*.com;*.pif;*.cmd\0All files\0*.*\0";
+constexpr int kChooserTitleBuffer = 32;
+
+// One opening of the dialog: the typed command, held while it is open.
+struct RunDialogState {
+    char command[kDialogTextBuffer];
+};
+
+void ReadCommand(HWND dialog, RunDialogState &state)
+{
+    state.command[0] = '\0';
+    GetDlgItemTextA(dialog, IdRunCommand, state.command, sizeof state.command);
+}
+
+void InitDialog(HWND dialog, RunDialogState *state)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+    const HWND combo = GetDlgItem(dialog, IdRunCommand);
+    SetFocus(combo);
+    // What can be typed is what is read back: at most one byte less than the buffer.
+    SendMessageA(combo, CB_LIMITTEXT, kDialogTextBuffer - 1, 0);
+    if (gLauncher.runHistory)
+        for (const std::string &item : gLauncher.runHistory->entries)
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void Execute(HWND dialog, RunDialogState &state)
+{
+    ReadCommand(dialog, state);
+    const StartPlan plan = PlanTypedCommand(state.command, IsSystemLeadByte);
+    // An empty text, or one of only commas and tabs, names nothing to start.
+    if (plan.program.empty()) {
+        EndDialog(dialog, 1);
+        return;
+    }
+    const WORD show = IsDlgButtonChecked(dialog, IdRunMinimized) == BST_CHECKED ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(),
+                      plan.directory.empty() ? nullptr : plan.directory.c_str(), show, nullptr) < 32) {
+        MessageBeep(MB_ICONHAND);
+        SetFocus(GetDlgItem(dialog, IdRunCommand));
+        return;
+    }
+    if (gLauncher.runHistory)
+        RememberRunCommand(*gLauncher.runHistory, state.command, IsSystemLeadByte);
+    EndDialog(dialog, 1);
+}
+
+void Browse(HWND dialog, RunDialogState &state)
+{
+    char title[kChooserTitleBuffer];
+    LoadTavString(gApp.instance, IDS_EXECUTE_TITLE, title, sizeof title);
+    lstrcpynA(state.command, kExecutablePattern, sizeof state.command);
+
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = dialog;
+    ofn.lpstrFilter = kBrowseFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = state.command;
+    ofn.nMaxFile = sizeof state.command;
+    ofn.lpstrTitle = title;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameA(&ofn))
+        return;
+    const HWND combo = GetDlgItem(dialog, IdRunCommand);
+    SetWindowTextA(combo, state.command);
+    SetFocus(combo);
+}
+
+INT_PTR CALLBACK RunDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_INITDIALOG) {
+        InitDialog(dialog, reinterpret_cast<RunDialogState *>(lParam));
+        return FALSE;  // the focus is set already
+    }
+    auto *state = reinterpret_cast<RunDialogState *>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (msg != WM_COMMAND || !state)
+        return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDOK: Execute(dialog, *state); return TRUE;
+    case IDCANCEL: EndDialog(dialog, 1); return TRUE;
+    case IdRunBrowse: Browse(dialog, *state); return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+INT_PTR OpenRunDialog(HWND owner)
+{
+    RunDialogState state{};
+    const unsigned id = DialogId(DialogKind::ExecuteApplication, gSettings.languageOffset);
+    DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
+    return 1;
+}

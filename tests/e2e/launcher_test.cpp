@@ -1,0 +1,117 @@
+// The real TAV.EXE starting the probe: clicks on slots as their buttons
+// report them, files dropped on slot buttons, the system panel with the
+// Execute Application dialog, and the failures the bar reports.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/bar_driver.h"
+#include "support/probe_log.h"
+#include "win/faces_pixels.h"
+
+using namespace tavtest;
+
+namespace {
+
+class Launcher : public BarTest {
+protected:
+    HWND Start(const std::string &programs)
+    {
+        gApp.instance = GetModuleHandleA(nullptr);  // for the panel's face
+        return bar = BarTest::Start("[environment section]\r\nJapan=1\r\n[program section]\r\n" + programs);
+    }
+    // Command line, directory, title and show mode of each start, sorted.
+    std::vector<std::string> Starts(size_t count) const
+    {
+        std::vector<std::string> out;
+        for (ProbeRecord r : log.WaitFor(count))
+            out.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    // Whether the last of five cells shows the run action's face.
+    bool PanelShown()
+    {
+        MemoryCanvas shown(38, 38), panel(38, 38);
+        CaptureScreen(ClientRectOnScreen(GetDlgItem(bar, 1004)), shown);
+        facetest::ResourceFace(IDB_SYSTEM_PANEL, panel, 0, 4 * 38, 38, 38, 38, 38);
+        return shown.SameAs(panel);
+    }
+    // The Execute Application dialog opened from the panel, with `text` typed.
+    HWND RunDialog(const std::string &text)
+    {
+        PostCommand(bar, 504);
+        PostCommand(bar, 1004);
+        HWND d = WaitForDialog(bar, [](HWND d) { return GetDlgItem(d, 1004) != nullptr; });
+        SetDlgItemTextA(d, 1004, text.c_str());
+        return d;
+    }
+    HWND bar = nullptr;
+    ProbeLog log;
+    const std::string probe = ProbePath(), exe = FoundExecutable(probe);
+};
+
+TEST_F(Launcher, ClicksStartOnceInTwoSecondsWithTitleShowModeAndDirectory)
+{
+    Start("profile000=x,-1,,\"" + probe + "\" /n readme.txt\r\nTitle000=Probe Title\r\n"
+          "profile001=x,0,C:\\windows,\"" + probe + "\"\r\n");
+    PostCommand(bar, 1000);
+    PostCommand(bar, 1000, BN_DOUBLECLICKED);  // the second half of a double click
+    PostCommand(bar, 1001);                    // another registered slot, within the two seconds
+    ASSERT_EQ(log.WaitFor(1).size(), 1u);
+    const DWORD started = GetTickCount();
+    PumpUntil([&] { return GetTickCount() - started > 2000; }, 3000);
+    PostCommand(bar, 1001);
+    // Without a title of its own a program gets its path from the platform.
+    EXPECT_EQ(Starts(2), (std::vector<std::string>{exe + " /n readme.txt|" + ProgramDir() + "|Probe Title|2",
+                                                   exe + " |C:\\windows|" + probe + "|1"}));
+}
+
+TEST_F(Launcher, DropsStartPerFileOrRegisterOneFileAndFailuresAreReported)
+{
+    Start("profile000=x,-1,,\"" + probe + "\" /n\r\nTitle000=T\r\nprofile004=x,0,,C:\\no\\such.exe\r\n");
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {"C:\\My Docs\\a.txt", "C:\\b.txt"}));
+    char own[MAX_PATH] = {};  // the bar's own directory, inherited from this test
+    GetCurrentDirectoryA(sizeof own, own);
+    const std::string rest = "|" + std::string(own) + "|" + probe + "|1";
+    EXPECT_EQ(Starts(2), (std::vector<std::string>{exe + " \"C:\\My Docs\\a.txt\"" + rest, exe + " \"C:\\b.txt\"" + rest}));
+
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1001), {"C:\\A\\B.EXE"}));
+    EXPECT_TRUE(PumpUntil([] { return IniValue("program section", "profile001") == "C:\\A\\B.EXE,0,,\"C:\\A\\B.EXE\""; }));
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
+    EXPECT_EQ(TakeMessageBox(bar), "Multi files register mode cannot support");
+    EXPECT_EQ(IniValue("program section", "profile002"), "<missing>");
+    PostCommand(bar, 1004);  // drops leave the double-start guard alone
+    EXPECT_EQ(TakeMessageBox(bar), "Execute error");
+}
+
+TEST_F(Launcher, PanelRunsCommandsKeepsTheirHistoryAndQuits)
+{
+    Start("");
+    ASSERT_FALSE(PanelShown());
+    HWND d = RunDialog("C:\\no\\such.exe");
+    SendMessageA(d, WM_COMMAND, IDOK, 0);  // fails: the dialog stays with its text, the panel behind it
+    SetWindowPos(d, nullptr, 400, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the bar, to see the cells
+    EXPECT_TRUE(PumpUntil([&] { return PanelShown(); }));
+    char text[128] = {};
+    GetDlgItemTextA(d, 1004, text, sizeof text);
+    EXPECT_STREQ(text, "C:\\no\\such.exe");
+    SetDlgItemTextA(d, 1004, probe.c_str());
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(log.WaitFor(1).size(), 1u);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d) && !PanelShown(); }));
+
+    d = RunDialog("");
+    EXPECT_EQ(SendDlgItemMessageA(d, 1004, CB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(SendDlgItemMessageA(d, 1004, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(probe.c_str())), 0);
+    SendMessageA(d, WM_COMMAND, IDOK, 0);  // an empty text closes, the panel is left
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d) && !PanelShown(); }));
+
+    NoticeRecorder notices;
+    PostCommand(bar, 504);
+    PostCommand(bar, 1003);  // quit: saved once, in the teardown
+    EXPECT_EQ(bar_->WaitExit(), 0);
+    EXPECT_EQ(notices.Codes(), (std::vector<LPARAM>{0, 2}));
+}
+
+} // namespace

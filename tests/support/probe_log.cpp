@@ -1,0 +1,67 @@
+#include "support/probe_log.h"
+
+#include <shlobj.h>
+
+#include "support/win_test.h"
+
+namespace tavtest {
+
+ProbeLog::ProbeLog()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    path = std::string(temp) + "tav_probe_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    Clear();
+    SetEnvironmentVariableA("TAV_PROBE_OUT", path.c_str());
+}
+
+std::vector<ProbeRecord> ProbeLog::WaitFor(size_t count, DWORD ms) const
+{
+    std::vector<ProbeRecord> records;
+    PumpUntil(
+        [&] {
+            // "key=value" lines; an empty line ends a record, so one still being written is left out.
+            const std::string text = ReadFileText(path);
+            records.assign(1, {});
+            for (size_t pos = 0, end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
+                const std::string line = text.substr(pos, end - pos);
+                if (line.empty())
+                    records.emplace_back();
+                else
+                    records.back()[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+            }
+            records.pop_back();
+            return records.size() >= count;
+        },
+        ms);
+    return records;
+}
+
+std::string ProbePath() { return ProgramDir() + "\\probe.exe"; }
+
+std::string FoundExecutable(const std::string &file)
+{
+    char found[MAX_PATH] = {};
+    FindExecutableA(file.c_str(), nullptr, found);
+    return found;
+}
+
+bool PostDrop(HWND target, const std::vector<std::string> &files)
+{
+    std::string block(sizeof(DROPFILES), '\0');
+    for (const std::string &f : files)
+        block.append(f).push_back('\0');
+    block.push_back('\0');
+    reinterpret_cast<DROPFILES *>(block.data())->pFiles = sizeof(DROPFILES);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    // A page of the receiver's own: a drop handle is the address of its block there.
+    void *remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    const bool ok = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) &&
+                    PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    CloseHandle(process);
+    return ok;
+}
+
+} // namespace tavtest

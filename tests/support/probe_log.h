@@ -1,0 +1,30 @@
+// What the launch probe was started with; files dropped from outside.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tavtest {
+
+// One start of the probe: "cmdline", "cwd", "title", "flags", "show", "qpc".
+using ProbeRecord = std::map<std::string, std::string>;
+
+// A fresh record file in TAV_PROBE_OUT, inherited by what this process starts.
+struct ProbeLog {
+    ProbeLog();
+    ~ProbeLog() { Clear(); }
+    void Clear() const { DeleteFileA(path.c_str()); }
+    // The records there once `count` have come, or after `ms`.
+    std::vector<ProbeRecord> WaitFor(size_t count, DWORD ms = 10000) const;
+    std::string path;
+};
+
+std::string ProbePath();  // probe.exe beside the test program
+std::string FoundExecutable(const std::string &file);
+
+// WM_DROPFILES for `files`, its block written into the target's process.
+bool PostDrop(HWND target, const std::vector<std::string> &files);
+
+} // namespace tavtest
