@@ -26,28 +26,12 @@ Split SplitProgram(const std::string &command)
     return {token.c_str(), rest};
 }
 
-char FoldAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Whether `item` begins with `text`, letters compared without case. Both
 // bytes of a double-byte character must match exactly: a second byte may
 // look like a letter.
 bool BeginsWithIgnoringCase(std::string_view item, std::string_view text, LeadBytePredicate isLead)
 {
-    if (item.size() < text.size())
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
-            if (item[i] != text[i] || item[i + 1] != text[i + 1])
-                return false;
-            ++i;
-        } else if (FoldAscii(item[i]) != FoldAscii(text[i])) {
-            return false;
-        }
-    }
-    return true;
+    return item.size() >= text.size() && SameTextIgnoringCase(item.substr(0, text.size()), text, isLead);
 }
 
 } // namespace

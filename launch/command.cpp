@@ -60,7 +60,7 @@ static char FoldAscii(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool SameExtension(const std::string &a, const std::string &b, LeadBytePredicate isLead)
+bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredicate isLead)
 {
     if (a.size() != b.size())
         return false;

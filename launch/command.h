@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Copies the program name at the front of `source` into `dest` (double
 // quotes group and are removed; a space outside quotes, or a tab, '*' or '?'
@@ -24,10 +25,15 @@ bool NoLeadByte(unsigned char c);
 // skipped whole, so their trail byte is never a dot or a separator.
 std::string PathExtension(const char *path, LeadBytePredicate isLead);
 
-// Comparison of two extensions that ignores the case of single-byte letters;
-// a double-byte character compares byte for byte (its trail byte may look
-// like a letter).
-bool SameExtension(const std::string &a, const std::string &b, LeadBytePredicate isLead);
+// Whether two texts are equal but for the case of single-byte letters; a
+// double-byte character compares byte for byte (its trail byte may look like
+// a letter).
+bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredicate isLead);
+// Extensions compare that way.
+inline bool SameExtension(const std::string &a, const std::string &b, LeadBytePredicate isLead)
+{
+    return SameTextIgnoringCase(a, b, isLead);
+}
 
 constexpr std::size_t kLaunchBuffer = 2048;
 // The longest command line the system accepts, in characters without the terminator.
