@@ -3,9 +3,9 @@
 #include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/app_state.h"
+#include "app/profile_section.h"
 #include "app/program_entry.h"
 #include "app/settings.h"
 #include "bar/layout.h"
@@ -81,14 +81,19 @@ void BuildIconStrip(HWND bar)
     const Selection blankSelected(blankDc.get(), blank.get());
     const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
 
+    // One read of the section instead of one per slot; each key is then
+    // looked up as the profile reader would read it into its buffer.
+    const auto isLead = [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; };
+    const std::string sectionText = ReadProgramSection();
+    const ProfileSection section = ParseProfileSection(sectionText, isLead);
+
     // The first cell drawn for each icon file and index: later slots with
     // the same icon copy that cell instead of extracting it again.
     std::map<std::pair<std::string, int>, int> drawn;
-    std::vector<char> value(kProfileBuffer);
     for (int n = 0; n < cells; ++n) {
-        ReadProgramKey(ProfileKey(n).c_str(), value.data(), kProfileBuffer);
+        const std::string value = ProfileValue(section, ProfileKey(n), kProfileBuffer, isLead);
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
-        const ProgramEntry entry = ParseProgramEntry(value.data(), CommandExtent::Token);
+        const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;
         auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);
