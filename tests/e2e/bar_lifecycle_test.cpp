@@ -1,7 +1,6 @@
 // The real TAV.EXE started, used and closed from another program: the
 // single-instance rule, the change notices, the notification icon and its
-// callback, saving at the end of a session, reloading on request, surviving
-// a hand-edited file, and its border under the real mouse.
+// callback, saving at the end of a session and reloading on request.
 #include "support/win_test.h"
 
 #include <shellapi.h>
@@ -79,50 +78,6 @@ TEST_F(BarLifecycle, EndOfSessionSavesAndReloadRebuilds)
     }
     SendMessageA(w, WM_QUERYENDSESSION, 0, 0);
     EXPECT_EQ(IniValue("environment section", "startup page"), "2");
-}
-
-TEST_F(BarLifecycle, HandEditedFileStartsAWorkingBar)
-{
-    // Each key as far out as a hand edit can take it (the rules are pinned on the host and under Wine).
-    const std::string big(3000, '9');
-    HWND w = Start("[environment section]\r\nbuttons par page=-5\r\nmaximum pages=99\r\nstartup page=77\r\n"
-                   "position=" + big + "\r\nmode=4294967295\r\nJapan=maybe\r\n[program section]\r\nprofile000=" + big +
-                   "\r\nTitle000=" + big + "\r\nprofile001=x\r\nprofile002=,,,\r\nprofile003=\r\nno equals sign\r\n");
-    ASSERT_NE(w, nullptr) << "the bar did not start";
-    EXPECT_TRUE(IsWindowVisible(w) && GetDlgItem(w, 1000));
-    EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
-    EXPECT_EQ(bar_->Close(), 0);
-}
-
-// Drags the border from `from` to `to`, each step once the bar's sizing loop
-// has taken the one before; true once the loop has ended.
-bool Drag(HWND w, POINT from, POINT to)
-{
-    const auto at = [](int x, int y) { return "mousemove --sync " + std::to_string(x) + " " + std::to_string(y); };
-    return Xdotool(at(from.x, from.y) + " mousedown 1") && PumpUntil([&] { return InMoveSize(w); }) &&
-           Xdotool(at((from.x + to.x) / 2, (from.y + to.y) / 2)) && Xdotool(at(to.x, to.y) + " mouseup 1") &&
-           PumpUntil([&] { return !InMoveSize(w); });
-}
-
-TEST_F(BarLifecycle, DraggingTheBorderSnapsToWholeSlotsFromFiveToTwenty)
-{
-    HWND w = Start("[environment section]\r\nposition=100,200\r\n");
-    ASSERT_NE(w, nullptr);
-    const struct {
-        int from, to;  // x along the middle of the bar
-        const char *slots;
-    } drags[] = {{353, 449, "7"}, {429, 1020, "19 or 20"}, {-2, 23, "5"}};  // -2: the right border as it is
-    for (const auto &d : drags) {
-        const int from = d.from < 0 ? WindowRectOf(w).right + d.from : d.from;
-        ASSERT_TRUE(Drag(w, {from, 228}, {d.to, 228}));
-        const int n = (WindowRectOf(w).right - WindowRectOf(w).left - 255) / 38 + 5;
-        EXPECT_NE(std::string(d.slots).find(std::to_string(n)), std::string::npos) << d.to;
-        EXPECT_TRUE(PumpUntil([&] { return GetDlgItem(w, 999 + n) && !GetDlgItem(w, 1000 + n); })) << n << " slots";
-        EXPECT_EQ((WindowRectOf(w).right - WindowRectOf(w).left - 255) % 38, 0);
-    }
-    for (int x : {150, 250})  // across the bar it stays one cell thick (two places: no double click)
-        ASSERT_TRUE(Drag(w, {x, 254}, {x, x == 150 ? 354 : 224}));
-    EXPECT_EQ(WindowRectOf(w).bottom - WindowRectOf(w).top, 56);
 }
 
 } // namespace

@@ -148,13 +148,6 @@ bool Xdotool(const std::string &args)
     return status.rfind("0", 0) == 0;
 }
 
-bool InMoveSize(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE);
-}
-
 MemoryCanvas::MemoryCanvas(int w, int h) : width(w), height(h), dc_(CreateCompatibleDC(nullptr))
 {
     BITMAPINFO bi{};

@@ -60,8 +60,6 @@ protected:
 
 // The real mouse through xdotool on the test display; true when it ran.
 bool Xdotool(const std::string &args);
-// Whether the window's thread runs the system's moving or sizing loop.
-bool InMoveSize(HWND window);
 
 // A top-down 32-bit DIB section in a memory DC, prefilled with magenta
 // (kUnpainted), which no painter uses.

@@ -194,20 +194,9 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         if (w != f.hwnd)
             DestroyWindow(w);
     }
-}
-
-TEST(CaptionPaint, LeavesNullBrushAndPenAndRefusesNulls)
-{
-    // The painter leaves the null brush and pen selected, the background mode as it was.
-    MemoryCanvas c(200, 200);
-    Frame f(kExample, 100, 50, 200, 40, "x");
-    EXPECT_EQ(PaintCaption(c, f.hwnd), TRUE);
-    EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_BRUSH), GetStockObject(NULL_BRUSH));
-    EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_PEN), GetStockObject(NULL_PEN));
-    EXPECT_EQ(GetBkMode(c.dc()), OPAQUE);
-    const RECT caption = CaptionInWindow(f.hwnd);
-    EXPECT_EQ(DrawCaption(nullptr, f.hwnd, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE);
-    EXPECT_EQ(DrawCaption(c.dc(), f.hwnd, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE);
+    const RECT caption{4, 4, 196, 14};
+    EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
+    EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no rectangle";
 }
 
 std::string Str(const RECT &r)
