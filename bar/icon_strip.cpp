@@ -17,6 +17,7 @@ namespace {
 
 // The profile reader's buffer for "profile%03d".
 constexpr int kProfileBuffer = 2048;
+constexpr int kIconSize = 32;
 
 bool HoldsCell(int n)
 {
@@ -44,8 +45,15 @@ void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
         extracted = nullptr;
     const OwnedIcon owned(extracted);
     const HICON icon = extracted ? extracted : LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
-    DrawIcon(strip, kRaisedIconOffset, CellTop(n) + kRaisedIconOffset, icon);
-    DrawIcon(strip, kPressedIconX, CellTop(n) + kRaisedIconOffset + 1, icon);
+    const int top = CellTop(n) + kRaisedIconOffset;
+    DrawIcon(strip, kRaisedIconOffset, top, icon);
+    // Both icons lie on the faces' plain light grey, so the pressed one is a
+    // copy of the raised one: one masked draw a slot, not two. An icon larger
+    // than the faces' plain area is drawn twice instead.
+    if (GetSystemMetrics(SM_CXICON) == kIconSize && GetSystemMetrics(SM_CYICON) == kIconSize)
+        BitBlt(strip, kPressedIconX, top + 1, kIconSize, kIconSize, strip, kRaisedIconOffset, top, SRCCOPY);
+    else
+        DrawIcon(strip, kPressedIconX, top + 1, icon);
 }
 
 // The wait cursor while the strip is built; the previous one comes back on
