@@ -76,6 +76,7 @@ void Stop(Running &r, const char *windowClass)
     CloseHandle(r.pi.hThread);
 }
 
+// Milliseconds from starting `command` to its code 1 (its closing is not counted).
 double TimeStart(const std::string &command, const char *windowClass)
 {
     const double start = NowMs();
@@ -161,8 +162,8 @@ int main()
     const std::string floor = "\"" + ProgramDir() + "\\floor_window.exe\"";
     std::printf("start to the start notice, and reload; median of %d runs\n", kRuns);
     WriteIni("");
-    const double floorMs = Median([&] { TimeStart(floor, "TAV floor"); });
-    Report("start, empty TAV.INI", Median([&] { TimeStart(tav, "TAV!"); }), "window+icon+notice", floorMs);
+    const auto empty = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] { return TimeStart(floor, "TAV floor"); });
+    Report("start, empty TAV.INI", empty.first, "window+icon+notice", empty.second);
 
     const struct {
         const char *start, *startFloor, *reload, *reloadFloor;
@@ -175,17 +176,19 @@ int main()
     };
     for (const auto &v : variants) {
         WriteSlots(v.icons, listFile);
-        const double startFloor = Median([&] { TimeStart(floor + " " + listFile, "TAV floor"); });
-        Report(v.start, Median([&] { TimeStart(tav, "TAV!"); }), v.startFloor, startFloor);
+        const auto start = Compare([&] { return TimeStart(tav, "TAV!"); },
+                                   [&] { return TimeStart(floor + " " + listFile, "TAV floor"); });
+        Report(v.start, start.first, v.startFloor, start.second);
 
         Running bar = Start(tav);
         HWND w = FindWindowA("TAV!", "TAV!");
-        const double reload = Median([&] { SendMessageA(w, WM_USER, 0, 0); });
-        const double reloadFloor = Median([&] {
-            ReadSection();
-            ExtractAll(v.icons);
+        const auto reload = Compare([&] { return Time([&] { SendMessageA(w, WM_USER, 0, 0); }); }, [&] {
+            return Time([&] {
+                ReadSection();
+                ExtractAll(v.icons);
+            });
         });
-        Report(v.reload, reload, v.reloadFloor, reloadFloor);
+        Report(v.reload, reload.first, v.reloadFloor, reload.second);
         Stop(bar, "TAV!");
     }
 
