@@ -31,7 +31,8 @@ TEST_F(BarLifecycle, StartsOnceWithItsIconAndClosesWithSaveThenEnd)
     EXPECT_TRUE(Icon(w));
     EXPECT_EQ(BarProcess().WaitExit(), 0) << "a second start leaves at once";
     // The icon's clicks bring the bar forward; its other events do nothing.
-    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND other =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr, nullptr, nullptr, nullptr);
     for (LPARAM mouse : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
         SetForegroundWindow(other);
         ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
@@ -66,7 +67,8 @@ TEST_F(BarLifecycle, EndOfSessionSavesAndReloadRebuilds)
     // Another program changes the count, the page and the corner, then asks for a reload: the
     // page stays; the corner takes the caption away, and clearing it brings the caption back.
     for (const char *mode : {"3", "0"}) {
-        WriteIni(std::string("[environment section]\r\nbuttons par page=8\r\nstartup page=1\r\nmaximum pages=3\r\nposition=30,40\r\nmode=") + mode);
+        WriteIni(std::string("[environment section]\r\nbuttons par page=8\r\nstartup page=1\r\nmaximum pages=3\r\n"
+                             "position=30,40\r\nmode=") + mode);
         EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
         EXPECT_TRUE(GetDlgItem(w, 1007) && !GetDlgItem(w, 1008)) << "eight slots";
         const RECT r = WindowRectOf(w);

@@ -40,7 +40,8 @@ TEST_F(BarFaces, FacesOnTheScreenPressedUnderTheMouseAndKeptUntilAReload)
     EXPECT_TRUE(Shows(bar, IDB_PIN, nullptr)) << "the pin (503), not pinned";
     // Held down on it: pressed; let go elsewhere, so nothing starts: raised again.
     const RECT slot = ClientRectOnScreen(GetDlgItem(bar, 1000));
-    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(slot.left + 19) + " " + std::to_string(slot.top + 19) + " mousedown 1"));
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(slot.left + 19) + " " + std::to_string(slot.top + 19) +
+                        " mousedown 1"));
     EXPECT_TRUE(Shows(bar, 1000, ResourceIcon(113), true));
     ASSERT_TRUE(Xdotool("mousemove 600 600 mouseup 1"));
     EXPECT_TRUE(Shows(bar, 1000, ResourceIcon(113)));

@@ -36,7 +36,8 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
         const auto part = [](bool on, const CapRect &r) { return on ? Str(r) : IsEmpty(r) ? "" : "?"; };
         EXPECT_EQ(part(l.on, l.caption) + " " + part(l.hasSysMenu, l.sysMenu) + " " + part(l.hasMinimize, l.minimize) +
                       " " + part(l.hasMaximize, l.maximize),
-                  std::string(c.caption) + " " + c.sysMenu + " " + c.minimize + " " + c.maximize) << std::hex << c.style;
+                  std::string(c.caption) + " " + c.sysMenu + " " + c.minimize + " " + c.maximize)
+            << std::hex << c.style;
     }
     EXPECT_EQ(std::to_string(IbSizeFromCaptionHeight(18)) + std::to_string(IbSizeFromCaptionHeight(19)) +
                   std::to_string(IbSizeFromCaptionHeight(20)), "101011");
@@ -102,7 +103,8 @@ TEST(CaptionGeometry, MinTrackSizeAndTitleOrigin)
         {true, 300, 7, 0, 182},   // longer than the space: from its bottom end
     };
     for (const auto &c : origins) {
-        const CapPoint p = TitleOrigin(c.vertical ? CapRect{0, 10, 10, 182} : CapRect{10, 0, 172, 10}, c.vertical, c.cx, c.cy);
+        const CapRect space = c.vertical ? CapRect{0, 10, 10, 182} : CapRect{10, 0, 172, 10};
+        const CapPoint p = TitleOrigin(space, c.vertical, c.cx, c.cy);
         EXPECT_EQ(p.x * 1000 + p.y, c.x * 1000 + c.y) << c.vertical << " " << c.cx << "x" << c.cy;
     }
 }

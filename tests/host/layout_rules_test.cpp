@@ -52,7 +52,8 @@ TEST(Layout, PlacementOfTheFourLayouts)
             EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.w <= client.w && a.y + a.h <= client.h) << i;
             for (size_t j = i + 1; j < all.size(); ++j) {
                 const Box &b = all[j];
-                EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y) << i << " " << j;
+                EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y)
+                    << i << " " << j;
             }
         }
     }
@@ -64,7 +65,8 @@ TEST(Layout, WindowSizesLimitsAndCorners)
     const TrackLimits lh = TrackingLimits(38, false, 4, 4, 10), lv = TrackingLimits(30, true, 4, 4, 10);
     EXPECT_EQ(Str({h.w, h.h, docked.w, docked.h}), "255,56 38x203");
     EXPECT_EQ(Str({lh.min.w, lh.min.h, lh.max.w, lh.max.h}), "255,56 825x56");
-    EXPECT_EQ(Str({lv.min.w, lv.min.h, lv.max.w, lv.max.h}), "38,213 38x663");  // 6 or 21 cells, half a cell, frame, caption
+    // 6 or 21 cells, half a cell, the frame and the caption.
+    EXPECT_EQ(Str({lv.min.w, lv.min.h, lv.max.w, lv.max.h}), "38,213 38x663");
     const Point here{300, 200};
     std::string corners;
     for (unsigned corner : {0u, 1u, 2u, 3u, 4u, 9u}) {

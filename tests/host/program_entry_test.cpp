@@ -40,7 +40,8 @@ const ParseCase kCases[] = {
     {",0,,cmd", "0", 0, 0, "", "", ""},
     {",,,", "", 0, 0, "", "", ""},
     // Shift-JIS "表" (0x95 0x5C): its trail byte is a backslash, never a delimiter.
-    {"C:\\\x95\x5C.exe,0,,\"C:\\\x95\x5C.exe\"", "C:\\\x95\x5C.exe", 0, 0, "", "\"C:\\\x95\x5C.exe\"", "\"C:\\\x95\x5C.exe\""},
+    {"C:\\\x95\x5C.exe,0,,\"C:\\\x95\x5C.exe\"", "C:\\\x95\x5C.exe", 0, 0, "", "\"C:\\\x95\x5C.exe\"",
+     "\"C:\\\x95\x5C.exe\""},
 };
 
 TEST(ParseProgramEntry, BothReadings)

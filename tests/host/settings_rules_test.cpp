@@ -80,10 +80,11 @@ TEST(Settings, PositionsSlotNumbersKeysDialogsAndStrings)
     s.currentPage = 20;
     s.columns = 20;
     EXPECT_EQ(ProfileKey(SlotNumber(s, 19)) + ProfileKey(1234), "profile399profile1234");
-    EXPECT_EQ(std::to_string(DialogId(DialogKind::Properties, 0)) + std::to_string(DialogId(DialogKind::ProgramDefinition, 0)) +
-                  std::to_string(DialogId(DialogKind::ExecuteApplication, 0)) + std::to_string(DialogId(DialogKind::Properties, 1)) +
-                  std::to_string(DialogId(DialogKind::ProgramDefinition, 1)) + std::to_string(DialogId(DialogKind::ExecuteApplication, 1)),
-              "112110111106107109");
+    std::string dialogs;
+    for (int language : {0, 1})
+        for (DialogKind kind : {DialogKind::Properties, DialogKind::ProgramDefinition, DialogKind::ExecuteApplication})
+            dialogs += std::to_string(DialogId(kind, language)) + " ";
+    EXPECT_EQ(dialogs, "112 110 111 106 107 109 ");
     EXPECT_EQ(StringId(IDS_EXECUTE_ERROR, 0) * 100 + StringId(IDS_EXECUTE_ERROR, 1), 2425u);
 }
 

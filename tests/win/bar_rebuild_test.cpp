@@ -86,7 +86,9 @@ TEST(BarRebuild, ResizeReloadAndTeardown)
     std::vector<HWND> before = Slots(5);
     // Seven slots and a bit: seven, snapped; too small a client keeps the grid. Then a
     // reload to nine vertical slots in the lower right corner.
-    for (auto [width, height, count] : {std::tuple{7 * 38 + 57 + 20, 38, 7}, {0, 0, 7}, {30, 38, 7}, {247, 10, 7}, {0, 0, 9}}) {
+    const std::tuple<int, int, size_t> steps[] = {
+        {7 * 38 + 57 + 20, 38, 7}, {0, 0, 7}, {30, 38, 7}, {247, 10, 7}, {0, 0, 9}};
+    for (auto [width, height, count] : steps) {
         if (count == 9) {
             WriteIni("[environment section]\r\nbuttons par page=9\r\nmode=32772\r\n");
             EXPECT_EQ(SendMessageA(gBar, WM_USER, 0, 0), 0);

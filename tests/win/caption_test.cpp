@@ -47,7 +47,10 @@ struct Frame {
     {
         return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const MSG &l) { return l.message == m; }));
     }
-    const MSG &Last(UINT m) const { return *std::find_if(log.rbegin(), log.rend(), [&](const MSG &l) { return l.message == m; }); }
+    const MSG &Last(UINT m) const
+    {
+        return *std::find_if(log.rbegin(), log.rend(), [&](const MSG &l) { return l.message == m; });
+    }
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == WM_NCCREATE)
@@ -84,7 +87,9 @@ COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
 {
     const COLORREF fixed[] = {RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80), 0, RGB(0xFF, 0xFF, 0xFF),
                               RGB(0x3F, 0x3F, 0x3F), RGB(0x7F, 0x7F, 0x7F)};
-    return c == 'F' ? GetSysColor(COLOR_WINDOWFRAME) : c == 'A' ? GetSysColor(fill) : fixed[std::string("gdkwGD").find(c)];
+    return c == 'F'   ? GetSysColor(COLOR_WINDOWFRAME)
+           : c == 'A' ? GetSysColor(fill)
+                      : fixed[std::string("gdkwGD").find(c)];
 }
 
 // A rectangle of the screen in the window's coordinates.
@@ -133,7 +138,7 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
     for (char k : std::string("gdkwGD"))
-        ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours apart";
+        ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
     enum Action { Paint, PressMaximize, PressSysMenu, PressAndRaiseSysMenu, Maximized, NeverMetTheFrame, LongTitle };
     const struct {
         const char *picture;
@@ -196,7 +201,8 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     }
     const RECT caption{4, 4, 196, 14};
     EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
-    EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no rectangle";
+    EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE)
+        << "no rectangle";
 }
 
 std::string Str(const RECT &r)
@@ -218,7 +224,8 @@ TEST(CaptionFrame, CreationRectanglesClientAreaAndTrackingSize)
         GetMinimizeBoxRect(f.hwnd, &r[2]);
         GetMaximizeBoxRect(f.hwnd, &r[3]);
         // The client area begins right after the caption, inside the sizing frame.
-        EXPECT_EQ(Str(r[0]) + " " + Str(r[1]) + " " + Str(r[2]) + " " + Str(r[3]) + " " + Str(ClientRectOnScreen(f.hwnd)),
+        EXPECT_EQ(Str(r[0]) + " " + Str(r[1]) + " " + Str(r[2]) + " " + Str(r[3]) + " " +
+                      Str(ClientRectOnScreen(f.hwnd)),
                   vertical ? "104,54-114,106 104,54-113,63 104,87-114,96 104,97-114,106 114,54-296,106"
                            : "104,54-296,64 104,54-113,63 277,54-286,64 287,54-296,64 104,64-296,106");
         DestroyWindow(f.hwnd);
@@ -272,7 +279,7 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     EXPECT_EQ(f.Count(WM_CLOSE), 0);
     const int commands = f.Count(WM_SYSCOMMAND);
     SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
-    EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not through SC_CLOSE";
+    EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not by SC_CLOSE";
 }
 
 TEST(CaptionFrame, SpaceOpensThePopupBesideAVerticalCaptionWithTheWindowsState)
@@ -292,7 +299,8 @@ TEST(CaptionFrame, SpaceOpensThePopupBesideAVerticalCaptionWithTheWindowsState)
     EXPECT_EQ(popup.left * 10000 + popup.top, anchor.x * 10000 + anchor.y);
     // A maximized window can be restored, not moved.
     HMENU menu = GetSystemMenu(v.hwnd, FALSE);
-    EXPECT_EQ((GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED) * 2 + (GetMenuState(menu, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED), UINT{MF_GRAYED});
+    EXPECT_EQ(GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(menu, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED, UINT{MF_GRAYED});
     Frame bare(kExample & ~WS_SYSMENU);  // without WS_SYSMENU there is nothing to show
     SendMessageA(bare.hwnd, WM_SYSCHAR, ' ', 0x20390001);
     SendMessageA(bare.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
@@ -350,7 +358,9 @@ TEST_F(CaptionMouse, PressedBoxFollowsTheCursorAndReleasedOutsideSendsNothing)
 {
     int stepsSeen = 0;
     ASSERT_TRUE(Drive([&] {
-        for (const auto &[action, pressed] : {std::pair{in_ + " mousedown 1", true}, {out_, false}, {in_, true}, {out_, false}})
+        const std::pair<std::string, bool> steps[] = {
+            {in_ + " mousedown 1", true}, {out_, false}, {in_, true}, {out_, false}};
+        for (const auto &[action, pressed] : steps)
             stepsSeen += Xdotool(action) && Poll([&, p = pressed] { return Pressed() == p; });
         Xdotool("mouseup 1");
     }));
@@ -363,7 +373,8 @@ TEST_F(CaptionMouse, PressedBoxFollowsTheCursorAndReleasedOutsideSendsNothing)
         GetMaximizeBoxRect(f_.hwnd, &box);
         const int x = (box.left + box.right) / 2, y = (box.top + box.bottom) / 2, before = f_.buttonDownsDone;
         Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-        ASSERT_TRUE(PumpUntil([&] { return f_.buttonDownsDone > before && IsZoomed(f_.hwnd) == (command == SC_MAXIMIZE); }));
+        ASSERT_TRUE(PumpUntil(
+            [&] { return f_.buttonDownsDone > before && IsZoomed(f_.hwnd) == (command == SC_MAXIMIZE); }));
         EXPECT_EQ(f_.Last(WM_SYSCOMMAND).wParam & 0xFFF0, command);
         EXPECT_EQ(f_.Last(WM_SYSCOMMAND).lParam, MAKELPARAM(x, y));
     }

@@ -28,7 +28,8 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
         {"buttons par page=99999999999\r\nmaximum pages=4000000000\r\nstartup page=2000000000\r\nmode=4294967295\r\n"
          "position=999999,-999999\r\n", system + " ffff 20 20 1x20 30 32767,-32768"},
         // Fifteen 7s of the position, then the reader's cut; 31 digits of the count.
-        {"position=" + sevens + "," + sevens + "\r\nbuttons par page=" + sevens + "\r\n", system + " 0 1 1 20x1 38 32767,0"},
+        {"position=" + sevens + "," + sevens + "\r\nbuttons par page=" + sevens + "\r\n",
+         system + " 0 1 1 20x1 38 32767,0"},
     };
     for (const auto &c : cases) {
         WriteIni(c.ini == "-" ? c.ini : "[environment section]\r\n" + c.ini + "[program section]\r\nmode=1\r\n");
