@@ -112,6 +112,23 @@ void WriteProgramKey(const char *key, const char *value)
     WritePrivateProfileStringA(kProgramSection, key, value, kIniFile);
 }
 
+std::string ReadProgramSection()
+{
+    // The buffer doubles until the section fits. A cut section answers size - 2;
+    // older readers answer 0 instead, with the text they could convert in the
+    // buffer. The text is never larger than TAV.INI, so the bound only stops a
+    // runaway loop.
+    constexpr DWORD kLargest = 1u << 30;
+    std::string text;
+    for (DWORD size = 1u << 16;; size *= 2) {
+        text.assign(size, '\0');
+        const DWORD got = GetPrivateProfileSectionA(kProgramSection, text.data(), size, kIniFile);
+        const bool cut = got + 2 >= size || (got == 0 && text[0] != '\0');
+        if (!cut || size >= kLargest)
+            return text;
+    }
+}
+
 int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size)
 {
     if (size <= 0)

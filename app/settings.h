@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "app/app_state.h"
 
 inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
@@ -29,6 +31,9 @@ void BroadcastChangeNotice(LPARAM code);
 // size - 1 bytes, as the profile reader does). Missing reads as "".
 int ReadProgramKey(const char *key, char *buffer, int size);
 void WriteProgramKey(const char *key, const char *value);  // nullptr deletes the key
+// The whole of "program section" in one read, as GetPrivateProfileSectionA
+// gives it ("key=value\0...\0\0"), for ParseProfileSection.
+std::string ReadProgramSection();
 
 // The string `base` in the current language (base + languageOffset), into
 // `buffer` of `size` bytes. Returns the length copied.

@@ -3,9 +3,9 @@
 #include <map>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/app_state.h"
+#include "app/profile_section.h"
 #include "app/program_entry.h"
 #include "app/settings.h"
 #include "bar/layout.h"
@@ -16,6 +16,7 @@ namespace {
 
 // The profile reader's buffer for "profile%03d".
 constexpr int kProfileBuffer = 2048;
+constexpr int kIconSize = 32;
 
 bool HoldsCell(int n)
 {
@@ -43,8 +44,15 @@ void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
         extracted = nullptr;
     const OwnedIcon owned(extracted);
     const HICON icon = extracted ? extracted : LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
-    DrawIcon(strip, kRaisedIconOffset, CellTop(n) + kRaisedIconOffset, icon);
-    DrawIcon(strip, kPressedIconX, CellTop(n) + kRaisedIconOffset + 1, icon);
+    const int top = CellTop(n) + kRaisedIconOffset;
+    DrawIcon(strip, kRaisedIconOffset, top, icon);
+    // Both icons lie on the faces' plain light grey, so the pressed one is a
+    // copy of the raised one: one masked draw a slot, not two. An icon larger
+    // than the faces' plain area is drawn twice instead.
+    if (GetSystemMetrics(SM_CXICON) == kIconSize && GetSystemMetrics(SM_CYICON) == kIconSize)
+        BitBlt(strip, kPressedIconX, top + 1, kIconSize, kIconSize, strip, kRaisedIconOffset, top, SRCCOPY);
+    else
+        DrawIcon(strip, kPressedIconX, top + 1, icon);
 }
 
 // The wait cursor while the strip is built; the previous one comes back on
@@ -80,14 +88,19 @@ void BuildIconStrip(HWND bar)
     const Selection blankSelected(blankDc.get(), blank.get());
     const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
 
+    // One read of the section instead of one per slot; each key is then
+    // looked up as the profile reader would read it into its buffer.
+    const auto isLead = [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; };
+    const std::string sectionText = ReadProgramSection();
+    const ProfileSection section = ParseProfileSection(sectionText, isLead);
+
     // The first cell drawn for each icon file and index: later slots with
     // the same icon copy that cell instead of extracting it again.
     std::map<std::pair<std::string, int>, int> drawn;
-    std::vector<char> value(kProfileBuffer);
     for (int n = 0; n < cells; ++n) {
-        ReadProgramKey(ProfileKey(n).c_str(), value.data(), kProfileBuffer);
+        const std::string value = ProfileValue(section, ProfileKey(n), kProfileBuffer, isLead);
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
-        const ProgramEntry entry = ParseProgramEntry(value.data(), CommandExtent::Token);
+        const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;
         auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);

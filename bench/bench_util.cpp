@@ -14,17 +14,25 @@ double NowMs()
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
 }
 
-double Median(const std::function<void()> &work)
+double Time(const std::function<void()> &work)
+{
+    const double start = NowMs();
+    work();
+    return NowMs() - start;
+}
+
+std::pair<double, double> Compare(const std::function<double()> &work, const std::function<double()> &floor)
 {
     work();
-    std::vector<double> ms;
+    floor();
+    std::vector<double> a, b;
     for (int i = 0; i < kRuns; ++i) {
-        const double start = NowMs();
-        work();
-        ms.push_back(NowMs() - start);
+        a.push_back(work());
+        b.push_back(floor());
     }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
 }
 
 static void FlushProfileCache()

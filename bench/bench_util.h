@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "support/win_test.h"
 
@@ -18,8 +19,12 @@ using tavtest::WriteIni;
 constexpr int kRuns = 7;
 
 double NowMs();
-// Median of kRuns timings in milliseconds, after one run to warm the caches.
-double Median(const std::function<void()> &work);
+// Milliseconds that one run of `work` takes.
+double Time(const std::function<void()> &work);
+// The medians of kRuns figures of `work` and of `floor` (each in ms), taken
+// alternately after one run of each to warm the caches, so that a change in
+// the machine's load falls on both alike.
+std::pair<double, double> Compare(const std::function<double()> &work, const std::function<double()> &floor);
 
 // Moves the tree's TAV.INI aside for the benchmark's life and puts it back.
 class IniBackup {

@@ -1,7 +1,14 @@
-// The floor of the start-up benchmark: the least a bar-like program does
-// before it can be seen. It registers a class, creates and shows one window,
+// The floor of the start-up benchmarks: the least a bar-like program does
+// before it can be seen. It registers a class, creates one tool window,
+// extracts the icons listed in the file named on its command line (if any:
+// one "file,index" a line), shows the window, adds one notification icon,
 // broadcasts "TAV_MESSAGE" code 1 and then waits to be closed.
 #include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
@@ -10,7 +17,25 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     return DefWindowProcA(h, m, w, l);
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+static void ExtractListed(HINSTANCE instance, const char *listFile)
+{
+    FILE *f = std::fopen(listFile, "r");
+    if (!f)
+        return;
+    char line[MAX_PATH + 16];
+    while (std::fgets(line, sizeof line, f)) {
+        char *comma = std::strrchr(line, ',');
+        if (!comma)
+            continue;
+        *comma = '\0';
+        HICON icon = ExtractIconA(instance, line, static_cast<UINT>(std::atoi(comma + 1)));
+        if (reinterpret_cast<UINT_PTR>(icon) > 1)
+            DestroyIcon(icon);
+    }
+    std::fclose(f);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
     WNDCLASSA wc{};
     wc.lpfnWndProc = Proc;
@@ -19,11 +44,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "floor", WS_POPUP | WS_CAPTION, 0, 0, 255, 56,
                              nullptr, nullptr, instance, nullptr);
+    if (*commandLine)
+        ExtractListed(instance, commandLine);
     ShowWindow(w, SW_SHOWNORMAL);
     UpdateWindow(w);
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = w;
+    nid.uID = 1;
+    nid.uFlags = NIF_ICON | NIF_TIP;
+    nid.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    lstrcpyA(nid.szTip, "floor");
+    Shell_NotifyIconA(NIM_ADD, &nid);
     SendMessageA(HWND_BROADCAST, RegisterWindowMessageA("TAV_MESSAGE"), 0, 1);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
         DispatchMessageA(&msg);
+    Shell_NotifyIconA(NIM_DELETE, &nid);
     return 0;
 }

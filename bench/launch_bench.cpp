@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "support/bar_driver.h"
+#include "support/win_test.h"
 #include "support/probe_log.h"
 
 using namespace bench;
@@ -80,9 +80,9 @@ int main()
     // seconds apart as its guard asks.
     std::vector<double> floorMs, clickMs;
     for (int i = 0; i <= kPairs; ++i) {
-        tavtest::PumpFor(1050);
+        tavtest::Settle(1050);
         const double f = ToProbe(log, [&] { SendMessageA(floorWindow, WM_COMMAND, 1000, 0); });
-        tavtest::PumpFor(1050);
+        tavtest::Settle(1050);
         const double c = ToProbe(log, [&] {
             SendMessageA(bar, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), reinterpret_cast<LPARAM>(slot));
         });

@@ -112,11 +112,13 @@ int main()
     BitBlt(cells.get(), 0, 0, kStripWidth, kStripCellsPerPage * kStripCellSize, strip.get(), 0, 0, SRCCOPY);
 
     std::printf("%d page turns of %zu slots, median of %d runs\n", kTurns, gButtons.slots.size(), kRuns);
-    const double turns = Median([&] { TurnPages(bar); });
-    const double floor = Median([&] { CopyCells(cells.get()); });
+    const auto copies = [&] { return Time([&] { CopyCells(cells.get()); }); };
+    const auto [turns, floor] = Compare([&] { return Time([&] { TurnPages(bar); }); }, copies);
     Report("page turn with repaint", turns, "20 cell copies", floor);
-    Report("  the slot faces alone", Median(DrawFacesDirectly), "20 cell copies", floor);
-    Report("  the page number alone", Median([&] { RepaintPageNumber(bar); }), "20 cell copies", floor);
+    const auto [faces, floor2] = Compare([&] { return Time(DrawFacesDirectly); }, copies);
+    Report("  the slot faces alone", faces, "20 cell copies", floor2);
+    const auto [number, floor3] = Compare([&] { return Time([&] { RepaintPageNumber(bar); }); }, copies);
+    Report("  the page number alone", number, "20 cell copies", floor3);
 
     DestroyWindow(bar);
     MSG msg;

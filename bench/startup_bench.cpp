@@ -1,8 +1,16 @@
-// From starting TAV.EXE to a visible bar ("TAV_MESSAGE" code 1 received),
-// with an empty TAV.INI and with 400 registered slots, against its floor: a
-// minimal program that registers a class, creates and shows one window and
-// broadcasts the same message. Also the WM_USER reload round trip with 400
-// slots, against the floor of reading the same 400 keys.
+// From starting TAV.EXE to its start notice ("TAV_MESSAGE" code 1), and the
+// WM_USER reload round trip, each against its floor measured in the same run:
+//
+//   empty TAV.INI         floor_window.exe: one tool window, one notification
+//                         icon, one broadcast;
+//   400 slots, start      the same floor, extracting the slots' icons first
+//                         (400 distinct icon files, or one extraction when
+//                         every slot shares one file);
+//   400 slots, reload     reading "program section" once and the same
+//                         extractions, in this process.
+//
+// The icon files are copies of tav_testicons.dll in %TEMP%\tav_bench_icons;
+// the tree's TAV.INI is put back at the end.
 #include <windows.h>
 
 #include <cstdio>
@@ -38,43 +46,109 @@ void PumpUntil(HANDLE process, Done done)
     }
 }
 
-// Starts `program`, waits for code 1, then closes its window and waits for it to end.
-double TimeStart(const std::string &program, const char *windowClass)
+struct Running {
+    PROCESS_INFORMATION pi{};
+    bool started = false;
+};
+
+// Starts `command` and waits for its code 1.
+Running Start(const std::string &command)
 {
-    std::string cmd = "\"" + program + "\"";
+    std::string cmd = command;
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
+    Running r;
     gStarted = false;
-    const double start = NowMs();
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    PumpUntil(pi.hProcess, [] { return gStarted; });
-    const double elapsed = NowMs() - start;
-    if (HWND w = FindWindowA(windowClass, nullptr))
-        PostMessageA(w, WM_CLOSE, 0, 0);
-    PumpUntil(pi.hProcess, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return gStarted ? elapsed : -1;
+    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &r.pi)) {
+        PumpUntil(r.pi.hProcess, [] { return gStarted; });
+        r.started = gStarted;
+    }
+    return r;
 }
 
-std::string FourHundredSlots()
+// Closes the window of `windowClass` and waits for the process to end.
+void Stop(Running &r, const char *windowClass)
+{
+    if (HWND w = FindWindowA(windowClass, nullptr))
+        PostMessageA(w, WM_CLOSE, 0, 0);
+    PumpUntil(r.pi.hProcess, [&] { return WaitForSingleObject(r.pi.hProcess, 0) == WAIT_OBJECT_0; });
+    CloseHandle(r.pi.hProcess);
+    CloseHandle(r.pi.hThread);
+}
+
+// Milliseconds from starting `command` to its code 1 (its closing is not counted).
+double TimeStart(const std::string &command, const char *windowClass)
+{
+    const double start = NowMs();
+    Running r = Start(command);
+    const double elapsed = NowMs() - start;
+    Stop(r, windowClass);
+    return r.started ? elapsed : -1;
+}
+
+struct Icon {
+    std::string file;
+    int index;
+};
+
+// TAV.INI with 400 titled slots on `icons` (cycled), and the list of those icons for the floor.
+void WriteSlots(const std::vector<Icon> &icons, const std::string &listFile)
 {
     std::string text = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n[program section]\r\n";
     for (int n = 0; n < 400; ++n) {
-        char line[96];
-        std::snprintf(line, sizeof line, "profile%03d=C:\\windows\\notepad.exe,0,,notepad.exe\r\nTitle%03d=Note %d\r\n",
-                      n, n, n);
-        text += line;
+        const Icon &i = icons[n % icons.size()];
+        char key[32], title[48];
+        std::snprintf(key, sizeof key, "profile%03d=", n);
+        std::snprintf(title, sizeof title, "Title%03d=slot %d\r\n", n, n);
+        text += key + i.file + "," + std::to_string(i.index) + ",,C:\\PROGRAM.EXE\r\n" + title;
     }
-    return text;
+    WriteIni(text);
+    FILE *f = std::fopen(listFile.c_str(), "w");
+    for (const Icon &i : icons)
+        std::fprintf(f, "%s,%d\n", i.file.c_str(), i.index);
+    std::fclose(f);
+}
+
+void ExtractAll(const std::vector<Icon> &icons)
+{
+    for (const Icon &i : icons) {
+        HICON icon = ExtractIconA(GetModuleHandleA(nullptr), i.file.c_str(), static_cast<UINT>(i.index));
+        if (reinterpret_cast<UINT_PTR>(icon) > 1)
+            DestroyIcon(icon);
+    }
+}
+
+void ReadSection()
+{
+    std::vector<char> text(1 << 16);
+    while (GetPrivateProfileSectionA("program section", text.data(), static_cast<DWORD>(text.size()), "TAV.INI") + 2 >=
+           text.size())
+        text.resize(text.size() * 2);
 }
 
 } // namespace
 
 int main()
 {
+    const std::string library = ProgramDir() + "\\tav_testicons.dll";
+    if (GetFileAttributesA(library.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "bench_startup: %s is missing (build tav_testicons)\n", library.c_str());
+        return 1;
+    }
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string dir = std::string(temp) + "tav_bench_icons";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::vector<Icon> distinct;
+    for (int n = 0; n < 400; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\icons%03d.dll", n);
+        distinct.push_back({dir + name, n % 4});
+        CopyFileA(library.c_str(), distinct.back().file.c_str(), FALSE);
+    }
+    const std::vector<Icon> shared{{library, 1}};
+    const std::string listFile = dir + "\\floor_icons.txt";
+
     const IniBackup keep;
     gNotice = RegisterWindowMessageA("TAV_MESSAGE");
     WNDCLASSA wc{};
@@ -84,39 +158,43 @@ int main()
     RegisterClassA(&wc);
     CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
 
-    const std::string tav = ProgramDir() + "\\TAV.EXE";
-    const std::string floor = ProgramDir() + "\\floor_window.exe";
-    std::printf("start to visible bar, median of %d runs\n", kRuns);
-    const double floorMs = Median([&] { TimeStart(floor, "TAV floor"); });
-
+    const std::string tav = "\"" + ProgramDir() + "\\TAV.EXE\"";
+    const std::string floor = "\"" + ProgramDir() + "\\floor_window.exe\"";
+    std::printf("start to the start notice, and reload; median of %d runs\n", kRuns);
     WriteIni("");
-    Report("empty TAV.INI", Median([&] { TimeStart(tav, "TAV!"); }), "one window", floorMs);
-    WriteIni(FourHundredSlots());
-    Report("400 registered slots", Median([&] { TimeStart(tav, "TAV!"); }), "one window", floorMs);
+    const auto empty = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] { return TimeStart(floor, "TAV floor"); });
+    Report("start, empty TAV.INI", empty.first, "window+icon+notice", empty.second);
 
-    // Reload round trip on a running bar with 400 slots.
-    std::string cmd = "\"" + tav + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    gStarted = false;
-    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        PumpUntil(pi.hProcess, [] { return gStarted; });
-        HWND bar = FindWindowA("TAV!", "TAV!");
-        const double reload = Median([&] { SendMessageA(bar, WM_USER, 0, 0); });
-        const double reads = Median([] {
-            std::vector<char> value(2048);
-            for (int n = 0; n < 400; ++n) {
-                char key[16];
-                std::snprintf(key, sizeof key, "profile%03d", n);
-                GetPrivateProfileStringA("program section", key, "", value.data(), 2048, "TAV.INI");
-            }
+    const struct {
+        const char *start, *startFloor, *reload, *reloadFloor;
+        const std::vector<Icon> &icons;
+    } variants[] = {
+        {"start, 400 slots, 400 icon files", "the same+400 extractions", "reload, 400 slots, 400 files",
+         "section+400 extractions", distinct},
+        {"start, 400 slots, one icon file", "the same+1 extraction", "reload, 400 slots, one file",
+         "section+1 extraction", shared},
+    };
+    for (const auto &v : variants) {
+        WriteSlots(v.icons, listFile);
+        const auto start = Compare([&] { return TimeStart(tav, "TAV!"); },
+                                   [&] { return TimeStart(floor + " " + listFile, "TAV floor"); });
+        Report(v.start, start.first, v.startFloor, start.second);
+
+        Running bar = Start(tav);
+        HWND w = FindWindowA("TAV!", "TAV!");
+        const auto reload = Compare([&] { return Time([&] { SendMessageA(w, WM_USER, 0, 0); }); }, [&] {
+            return Time([&] {
+                ReadSection();
+                ExtractAll(v.icons);
+            });
         });
-        Report("WM_USER reload, 400 slots", reload, "400 key reads", reads);
-        PostMessageA(bar, WM_CLOSE, 0, 0);
-        PumpUntil(pi.hProcess, [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; });
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
+        Report(v.reload, reload.first, v.reloadFloor, reload.second);
+        Stop(bar, "TAV!");
     }
+
+    for (const Icon &i : distinct)
+        DeleteFileA(i.file.c_str());
+    DeleteFileA(listFile.c_str());
+    RemoveDirectoryA(dir.c_str());
     return 0;
 }

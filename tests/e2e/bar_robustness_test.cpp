@@ -9,7 +9,7 @@
 
 #include "app/settings_rules.h"
 #include "bar/layout_rules.h"
-#include "support/bar_driver.h"
+#include "support/win_test.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -102,22 +102,21 @@ TEST_F(BarRobustness, PositionsOffTheScreenComeOntoIt)
 
 TEST_F(BarRobustness, PostedQuitStillTearsDownSavesAndAnnounces)
 {
-    NoticeRecorder notices;
     HWND bar = Start(Ini(0, 5, "100,100"));
     ASSERT_NE(bar, nullptr);
     WriteIni("");
     PostMessageA(bar, WM_QUIT, 7, 0);
     EXPECT_EQ(bar_->WaitExit(), 0);
-    EXPECT_EQ(notices.Codes(), (std::vector<LPARAM>{1, 0, 2}));
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 2}));
     EXPECT_EQ(IniValue("environment section", "position"), "100,100");
 }
 
 TEST_F(BarRobustness, SimultaneousStartsLeaveOneBar)
 {
-    DeleteIni();
+    WriteIni("-");
     for (int pair = 0; pair < 10; ++pair) {
         BarProcess a, b;
-        ASSERT_TRUE(a.Started() && b.Started());
+        ASSERT_TRUE(a.Process() && b.Process());
         // One of the two leaves at once with 0; the other is the bar.
         const HANDLE both[] = {a.Process(), b.Process()};
         const DWORD first = WaitForMultipleObjects(2, both, FALSE, 10000);
@@ -146,16 +145,15 @@ TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
     });
     WaitForSingleObject(created, 5000);
 
-    NoticeRecorder notices;
     const DWORD t0 = GetTickCount();
-    DeleteIni();
+    WriteIni("-");
     bar_ = std::make_unique<BarProcess>();
-    EXPECT_NE(bar_->WaitForBar(4000), nullptr);
-    EXPECT_EQ(bar_->Close(8000), 0);
+    EXPECT_NE(bar_->WaitForBar(), nullptr);
+    EXPECT_EQ(bar_->Close(), 0);
     // Three notices, each waiting at most a second for the hung thread.
     EXPECT_LT(GetTickCount() - t0, 8000u);
     // Every window that answers still gets every notice.
-    EXPECT_EQ(notices.Codes(), (std::vector<LPARAM>{1, 0, 2}));
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 2}));
     SetEvent(release);
     hung.join();
     CloseHandle(release);

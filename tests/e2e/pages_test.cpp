@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/bar_driver.h"
+#include "support/win_test.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -54,7 +54,7 @@ TEST_F(Pages, MoveAcrossPagesAndThePageMenu)
     const std::string title(3000, 'T'); // longer than any profile buffer of the bar
     HWND bar = Start(Ini("maximum pages=20\r\n", "profile000=" + entry + "\r\nTitle000=" + title + "\r\n"));
     ASSERT_TRUE(bar);
-    NoticeRecorder notices;
+    bar_->notices.clear();
 
     Click(bar, 1000, 3, "shift");
     Click(bar, 503); // ignored while a slot is picked up
@@ -65,7 +65,7 @@ TEST_F(Pages, MoveAcrossPagesAndThePageMenu)
     EXPECT_TRUE(IniValue(kPrograms, "Title006") == title) << "the whole title";
     EXPECT_EQ(IniValue(kPrograms, "profile000"), "");
     EXPECT_EQ(IniValue(kPrograms, "Title000"), "");
-    EXPECT_EQ(notices.Codes(), (std::vector<LPARAM>{0}));
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{0}));
 
     Click(bar, 501, 3);
     HWND menu = WaitForWindow("#32768", nullptr);
@@ -105,7 +105,7 @@ TEST_F(Pages, PropertiesRefuseBadCountsAndApplyTheChoices)
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }));
     Settle();
     EXPECT_EQ(SlotCount(bar), 7);
-    EXPECT_EQ(ChildRect(bar, GetDlgItem(bar, 1001)).top, 38) << "a column";
+    EXPECT_EQ(WindowRectOf(GetDlgItem(bar, 1001)).top - ClientRectOnScreen(bar).top, 38) << "a column";
     const RECT r = WindowRectOf(bar);
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(r.top, 0);

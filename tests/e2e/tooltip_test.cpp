@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/gdi_holders.h"
-#include "support/bar_driver.h"
+#include "support/win_test.h"
 #include "support/win_test.h"
 
 using namespace tavtest;

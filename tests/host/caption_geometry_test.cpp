@@ -2,211 +2,134 @@
 
 #include "caption/caption_geometry.h"
 
-// Found by the test framework through the argument's namespace.
-std::ostream &operator<<(std::ostream &os, const CapRect &r)
-{
-    return os << "(" << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ")";
-}
-
 namespace {
 
-constexpr std::uint32_t kAllBoxes = kStyleSysMenu | kStyleMinimizeBox | kStyleMaximizeBox;
-constexpr CapRect kExampleWindow{100, 50, 300, 90};
-const FrameMetrics kMetrics{};  // frame 4, dialog frame 3, border 1
+constexpr std::uint32_t kBoxes = kStyleSysMenu | kStyleMinimizeBox | kStyleMaximizeBox;
+constexpr std::uint32_t kH = CaptionStyleHorizontal, kV = CaptionStyleVertical, kThick = kStyleThickFrame;
+constexpr CapRect kWindow{100, 50, 300, 90};  // the worked example; frame 4, dialog frame 3, border 1
 
-CaptionLayout Example(std::uint32_t extra = 0)
+std::string Str(const CapRect &r)
 {
-    return LayoutCaption(kExampleWindow, CaptionStyleHorizontal | kStyleThickFrame | kAllBoxes | extra, kMetrics, 10);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
 }
 
-TEST(CaptionGeometry, ExampleWindowRectangles)
+TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
 {
-    const CaptionLayout l = Example();
-    EXPECT_EQ(l.caption, (CapRect{104, 54, 296, 64}));
-    EXPECT_EQ(l.sysMenu, (CapRect{104, 54, 113, 63}));
-    EXPECT_EQ(l.maximize, (CapRect{287, 54, 296, 64}));
-    EXPECT_EQ(l.minimize, (CapRect{277, 54, 286, 64}));
-
-    const CaptionLayout noMax = LayoutCaption(
-        kExampleWindow, CaptionStyleHorizontal | kStyleThickFrame | kStyleSysMenu | kStyleMinimizeBox, kMetrics, 10);
-    EXPECT_EQ(noMax.minimize, (CapRect{287, 54, 296, 64}));
-    EXPECT_FALSE(noMax.hasMaximize);
-    EXPECT_TRUE(IsEmpty(noMax.maximize));
-}
-
-TEST(CaptionGeometry, FrameKindAndOrientation)
-{
-    struct Case {
+    const struct {
         std::uint32_t style;
-        CapRect caption;
-    };
-    const Case cases[] = {
+        const char *caption, *sysMenu, *minimize, *maximize;  // "" when absent
+    } cases[] = {
+        {kH | kThick | kBoxes, "104,54-296,64", "104,54-113,63", "277,54-286,64", "287,54-296,64"},
+        {kH | kThick | kStyleSysMenu | kStyleMinimizeBox, "104,54-296,64", "104,54-113,63", "287,54-296,64", ""},
         // Frame kinds are tried in order: sizing frame, dialog frame, border, none.
-        {CaptionStyleHorizontal | kStyleThickFrame | kStyleModalFrame | kStyleBorder, {104, 54, 296, 64}},
-        {CaptionStyleHorizontal | kStyleModalFrame | kStyleBorder, {104, 54, 296, 64}},
-        {CaptionStyleHorizontal | kStyleBorder, {101, 51, 299, 61}},
-        {CaptionStyleHorizontal, {100, 50, 300, 60}},
-        {CaptionStyleVertical | kStyleBorder, {101, 51, 111, 89}},
-        // Both bits: vertical wins.
-        {CaptionStyleVertical | CaptionStyleHorizontal | kStyleThickFrame, {104, 54, 114, 86}},
+        {kH | kThick | kStyleModalFrame | kStyleBorder, "104,54-296,64", "", "", ""},
+        {kH | kStyleModalFrame | kStyleBorder, "104,54-296,64", "", "", ""},
+        {kH | kStyleBorder, "101,51-299,61", "", "", ""},
+        {kH, "100,50-300,60", "", "", ""},
+        {kV | kStyleBorder, "101,51-111,89", "", "", ""},
+        {kV | kH | kThick, "104,54-114,86", "", "", ""},  // both bits: vertical wins
+        {kThick | kBoxes, "", "", "", ""},                // no caption bit: nothing
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.style);
-        EXPECT_EQ(LayoutCaption(kExampleWindow, c.style, kMetrics, 10).caption, c.caption);
+    for (const auto &c : cases) {
+        const CaptionLayout l = LayoutCaption(kWindow, c.style, FrameMetrics{}, 10);
+        const auto part = [](bool on, const CapRect &r) { return on ? Str(r) : IsEmpty(r) ? "" : "?"; };
+        EXPECT_EQ(part(l.on, l.caption) + " " + part(l.hasSysMenu, l.sysMenu) + " " + part(l.hasMinimize, l.minimize) +
+                      " " + part(l.hasMaximize, l.maximize),
+                  std::string(c.caption) + " " + c.sysMenu + " " + c.minimize + " " + c.maximize)
+            << std::hex << c.style;
     }
-    const CaptionLayout none = LayoutCaption(kExampleWindow, kStyleThickFrame | kAllBoxes, kMetrics, 10);
-    EXPECT_FALSE(none.on);
-    EXPECT_FALSE(none.hasSysMenu || none.hasMinimize || none.hasMaximize);
+    EXPECT_EQ(std::to_string(IbSizeFromCaptionHeight(18)) + std::to_string(IbSizeFromCaptionHeight(19)) +
+                  std::to_string(IbSizeFromCaptionHeight(20)), "101011");
+    EXPECT_EQ(TitleFontWeight(19) * 1000 + TitleFontWeight(20), 700) << "the title turns bold at 20";
 }
 
-TEST(CaptionGeometry, IbSizeFromCaptionHeight)
+TEST(CaptionGeometry, HitTest)
 {
-    for (auto [height, ibSize] : {std::pair{18, 10}, {19, 10}, {20, 11}})
-        EXPECT_EQ(IbSizeFromCaptionHeight(height), ibSize) << height;
-}
-
-TEST(CaptionGeometry, HitTestOfTheExampleWindow)
-{
-    struct Case {
-        CapPoint p;
-        int defaultHit;
-        int expected;
-    };
-    constexpr int kClient = 1, kLeft = 10;
-    const Case cases[] = {
-        {{105, 55}, kHitNowhere, kHitSysMenu},
-        {{108, 63}, kHitNowhere, kHitCaption},  // below the system-menu box, which is one pixel shorter
-        {{290, 60}, kHitNowhere, kHitMaxButton},
-        {{280, 60}, kHitNowhere, kHitMinButton},
-        {{286, 60}, kHitNowhere, kHitCaption},  // the pixel between the two boxes
-        {{200, 70}, kClient, kClient},          // the system's answer stands
-        {{101, 60}, kLeft, kLeft},
-        {{200, 64}, kHitNowhere, kHitNowhere},  // outside the caption
-        {{295, 63}, kHitNowhere, kHitMaxButton},
-        {{296, 63}, kHitNowhere, kHitNowhere},
-    };
-    const CaptionLayout l = Example();
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.p.x << "," << c.p.y);
-        EXPECT_EQ(CaptionHitTest(l, c.p, c.defaultHit, false), c.expected);
-    }
-    // A minimized window is left to the system.
-    EXPECT_EQ(CaptionHitTest(l, {105, 55}, kHitNowhere, true), kHitNowhere);
-}
-
-TEST(CaptionGeometry, HitTestPrecedenceWhereBoxesOverlap)
-{
-    struct Case {
+    const struct {
         CapRect window;
-        std::uint32_t boxes;
-        CapPoint p;
-        int expected;
-    };
-    // 20 pixels: system menu 0..8, minimize 1..9, maximize 11..19.
-    // 12 pixels without minimize: system menu 0..8, maximize 3..11.
-    const Case cases[] = {
-        {{0, 0, 20, 10}, kAllBoxes, {0, 1}, kHitSysMenu},
-        {{0, 0, 20, 10}, kAllBoxes, {5, 1}, kHitMinButton},  // minimize before the system menu
-        {{0, 0, 20, 10}, kAllBoxes, {10, 1}, kHitCaption},
-        {{0, 0, 20, 10}, kAllBoxes, {15, 9}, kHitMaxButton},
-        {{0, 0, 12, 10}, kStyleSysMenu | kStyleMaximizeBox, {1, 1}, kHitSysMenu},
-        {{0, 0, 12, 10}, kStyleSysMenu | kStyleMaximizeBox, {5, 1}, kHitMaxButton},  // maximize before it too
-        {{0, 0, 12, 10}, kStyleSysMenu | kStyleMaximizeBox, {1, 9}, kHitCaption},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.window.right << ": " << c.p.x << "," << c.p.y);
-        const CaptionLayout l = LayoutCaption(c.window, CaptionStyleHorizontal | c.boxes, kMetrics, 10);
-        EXPECT_EQ(CaptionHitTest(l, c.p, kHitNowhere, false), c.expected);
-    }
-}
-
-TEST(CaptionGeometry, MinTrackSize)
-{
-    struct Case {
         std::uint32_t style;
-        int width, height;
+        int x, y, defaultHit, expected;
+    } cases[] = {
+        {kWindow, kThick | kBoxes, 105, 55, kHitNowhere, kHitSysMenu},
+        {kWindow, kThick | kBoxes, 108, 63, kHitNowhere, kHitCaption},  // the system-menu box is a pixel shorter
+        {kWindow, kThick | kBoxes, 290, 60, kHitNowhere, kHitMaxButton},
+        {kWindow, kThick | kBoxes, 280, 60, kHitNowhere, kHitMinButton},
+        {kWindow, kThick | kBoxes, 286, 60, kHitNowhere, kHitCaption},  // between the boxes
+        {kWindow, kThick | kBoxes, 200, 70, 1, 1},                       // the system's answer stands outside
+        {kWindow, kThick | kBoxes, 295, 63, kHitNowhere, kHitMaxButton},
+        {kWindow, kThick | kBoxes, 296, 63, kHitNowhere, kHitNowhere},
+        // Where boxes overlap (20 pixels: system menu 0..8, minimize 1..9, maximize 11..19;
+        // 12 without minimize: maximize 3..11), minimize and maximize come first.
+        {{0, 0, 20, 10}, kBoxes, 0, 1, kHitNowhere, kHitSysMenu},
+        {{0, 0, 20, 10}, kBoxes, 5, 1, kHitNowhere, kHitMinButton},
+        {{0, 0, 20, 10}, kBoxes, 10, 1, kHitNowhere, kHitCaption},
+        {{0, 0, 12, 10}, kStyleSysMenu | kStyleMaximizeBox, 5, 1, kHitNowhere, kHitMaxButton},
     };
-    const Case cases[] = {
-        {CaptionStyleHorizontal | kStyleThickFrame | kAllBoxes, 47, 17},  // 5 x 10 - 3
-        {CaptionStyleVertical | kStyleThickFrame | kAllBoxes, 17, 49},    // 5 x 10 - 1
-        {CaptionStyleHorizontal | kStyleThickFrame | kStyleSysMenu, 29, 17},
-        // The maximize box alone does not count.
-        {CaptionStyleHorizontal | kStyleThickFrame | kStyleMaximizeBox, 20, 17},
-        {CaptionStyleHorizontal | kStyleThickFrame | kStyleMinimizeBox, 38, 17},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.style);
-        const auto size = MinTrackSize(LayoutCaption(kExampleWindow, c.style, kMetrics, 10), c.style, kMetrics, 10);
-        ASSERT_TRUE(size.has_value());
-        EXPECT_EQ(size->width, c.width);
-        EXPECT_EQ(size->height, c.height);
-    }
-    // Frame metrics differ per axis: the horizontal caption uses the vertical frame.
-    FrameMetrics wide = kMetrics;
-    wide.cxFrame = 6;
-    const std::uint32_t h = CaptionStyleHorizontal | kStyleThickFrame | kAllBoxes;
-    EXPECT_EQ(MinTrackSize(LayoutCaption(kExampleWindow, h, wide, 10), h, wide, 10)->height, 17);
-    const std::uint32_t v = CaptionStyleVertical | kStyleThickFrame | kAllBoxes;
-    EXPECT_EQ(MinTrackSize(LayoutCaption(kExampleWindow, v, wide, 10), v, wide, 10)->width, 21);
-
-    for (std::uint32_t style : {CaptionStyleHorizontal | kStyleBorder | kAllBoxes, kStyleThickFrame | kAllBoxes}) {
-        EXPECT_FALSE(MinTrackSize(LayoutCaption(kExampleWindow, style, kMetrics, 10), style, kMetrics, 10));
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(CaptionHitTest(LayoutCaption(c.window, kH | c.style, FrameMetrics{}, 10), {c.x, c.y},
+                                 c.defaultHit, false), c.expected) << c.window.right << ": " << c.x << "," << c.y;
+    EXPECT_EQ(CaptionHitTest(LayoutCaption(kWindow, kH | kThick | kBoxes, FrameMetrics{}, 10), {105, 55}, kHitNowhere,
+                             true), kHitNowhere) << "a minimized window is left to the system";
 }
 
-TEST(CaptionGeometry, TitleOrigin)
+TEST(CaptionGeometry, MinTrackSizeAndTitleOrigin)
 {
-    struct Case {
+    const FrameMetrics wide{6, 4, 3, 3, 1, 1};
+    const struct {
+        std::uint32_t style;
+        FrameMetrics m;
+        int width, height;  // 0: none
+    } sizes[] = {
+        {kH | kThick | kBoxes, {}, 47, 17},  {kV | kThick | kBoxes, {}, 17, 49},  // 5 x 10 - 3, 5 x 10 - 1
+        {kH | kThick | kStyleSysMenu, {}, 29, 17}, {kH | kThick | kStyleMinimizeBox, {}, 38, 17},
+        {kH | kThick | kStyleMaximizeBox, {}, 20, 17},   // the maximize box alone does not count
+        {kV | kThick | kBoxes, wide, 21, 49},             // each axis takes the other axis's frame
+        {kH | kStyleBorder | kBoxes, {}, 0, 0}, {kThick | kBoxes, {}, 0, 0},  // no sizing frame, no caption
+    };
+    for (const auto &c : sizes) {
+        const auto size = MinTrackSize(LayoutCaption(kWindow, c.style, c.m, 10), c.style, c.m, 10);
+        EXPECT_EQ(size ? size->width * 100 + size->height : 0, c.width * 100 + c.height) << std::hex << c.style;
+    }
+    const struct {
         bool vertical;
-        int cx, cy;
-        CapPoint expected;
+        int cx, cy, x, y;
+    } origins[] = {
+        {false, 40, 7, 71, 1},    // centred in 162 pixels: (162 - 40) / 2 + 10
+        {false, 41, 8, 70, 1},    // 121 / 2 truncates
+        {false, 300, 7, 10, 1},   // wider than the space: from its left end
+        {false, 40, 13, 71, -1},  // taller than the caption: (10 - 13) / 2 truncates to -1
+        {true, 40, 7, 0, 116},    // x = (10 - 7) / 2 - 1, y = 182 - (182 - 40 - 10) / 2
+        {true, 300, 7, 0, 182},   // longer than the space: from its bottom end
     };
-    const CapRect h{10, 0, 172, 10};  // 162 pixels of space
-    const CapRect v{0, 10, 10, 182};
-    const Case cases[] = {
-        {false, 40, 7, {71, 1}},     // centred: (162 - 40) / 2 + 10
-        {false, 41, 8, {70, 1}},     // 121 / 2 truncates to 60
-        {false, 300, 7, {10, 1}},    // wider than the space: starts at the left end
-        {false, 40, 13, {71, -1}},   // taller than the caption: (10 - 13) / 2 truncates to -1
-        {true, 40, 7, {0, 116}},     // x = (10 - 7) / 2 - 1, y = 182 - (182 - 40 - 10) / 2
-        {true, 300, 7, {0, 182}},    // longer than the space: starts at the bottom end
-        {true, 41, 8, {0, 117}},     // (10 - 8) / 2 - 1; 182 - 131 / 2
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.vertical << " " << c.cx << "x" << c.cy);
-        const CapPoint p = TitleOrigin(c.vertical ? v : h, c.vertical, c.cx, c.cy);
-        EXPECT_EQ(p.x, c.expected.x);
-        EXPECT_EQ(p.y, c.expected.y);
+    for (const auto &c : origins) {
+        const CapRect space = c.vertical ? CapRect{0, 10, 10, 182} : CapRect{10, 0, 172, 10};
+        const CapPoint p = TitleOrigin(space, c.vertical, c.cx, c.cy);
+        EXPECT_EQ(p.x * 1000 + p.y, c.x * 1000 + c.y) << c.vertical << " " << c.cx << "x" << c.cy;
     }
 }
 
 TEST(CaptionGeometry, SysMenuItemRules)
 {
-    constexpr std::uint32_t kBorder = kStyleBorder, kThick = kStyleThickFrame;
-    struct Case {
+    constexpr std::uint32_t kSizable = kStyleBorder | kThick | kStyleMinimizeBox | kStyleMaximizeBox;
+    const struct {
         std::uint32_t style;
         bool maximized, minimized;
-        bool move, size, minimize, maximize, restore;
+        const char *enabled;  // move, size, minimize, maximize, restore
+    } cases[] = {
+        {kSizable, false, false, "11110"}, {kSizable, true, false, "00111"}, {kSizable, false, true, "00110"},
+        {kStyleDlgFrame, false, false, "10000"}, {0, false, false, "00000"},
+        {kStyleBorder, false, true, "00010"},  // a minimized window can be maximized
+        {kStyleBorder | kThick, true, false, "00001"},
     };
-    const Case cases[] = {
-        {kBorder | kThick | kStyleMinimizeBox | kStyleMaximizeBox, false, false, true, true, true, true, false},
-        {kBorder | kThick | kStyleMinimizeBox | kStyleMaximizeBox, true, false, false, false, true, true, true},
-        {kBorder | kThick | kStyleMinimizeBox | kStyleMaximizeBox, false, true, false, false, true, true, false},
-        {kStyleDlgFrame, false, false, true, false, false, false, false},
-        {0, false, false, false, false, false, false, false},
-        {kBorder, false, true, false, false, false, true, false},  // a minimized window can be maximized
-        {kBorder | kThick, true, false, false, false, false, false, true},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.style << " max " << c.maximized << " min " << c.minimized);
-        const auto states = SysMenuItemStates(c.style, c.maximized, c.minimized);
-        const unsigned ids[] = {kScMove, kScSize, kScMinimize, kScMaximize, kScRestore};
-        const bool enabled[] = {c.move, c.size, c.minimize, c.maximize, c.restore};
-        for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(states[i].id, ids[i]);
-            EXPECT_EQ(states[i].enabled, enabled[i]) << std::hex << ids[i];
-        }
+    for (const auto &c : cases) {
+        std::string got;
+        for (const auto &s : SysMenuItemStates(c.style, c.maximized, c.minimized))
+            got += std::to_string(s.enabled);
+        EXPECT_EQ(got, c.enabled) << std::hex << c.style << " " << c.maximized << c.minimized;
     }
+    const auto order = SysMenuItemStates(0, false, false);
+    EXPECT_EQ(order[0].id + order[1].id * 2 + order[4].id * 4, kScMove + kScSize * 2 + kScRestore * 4);
 }
 
 } // namespace

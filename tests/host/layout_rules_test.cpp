@@ -4,105 +4,76 @@
 
 namespace {
 
-GridGeometry Make(int s, int n, bool vertical, bool pageFirst)
+// The geometry the bar derives from its settings: n slots in the orientation of `mode`.
+GridGeometry Make(unsigned mode, int n)
 {
-    GridGeometry g;
-    g.s = s;
-    g.nc = vertical ? 1 : n;
-    g.nr = vertical ? n : 1;
-    g.vertical = vertical;
-    g.pageFirst = pageFirst;
-    return g;
+    BarSettings s;
+    s.mode = mode;
+    s.cellSize = CellSizeForMode(mode);
+    DeriveGrid(mode, n, s.columns, s.rows);
+    return GeometryFor(s);
 }
 
-struct PlacementCase {
-    const char *what;
-    GridGeometry g;
-    Box slot0, slotLast, b501, b502, b503, b504, b505;
-    Extent client;
-};
-
-// The four layouts, with 5 slots of 38 and 7 slots of 30.
-const PlacementCase kPlacement[] = {
-    {"horizontal", Make(38, 5, false, false), {0, 0, 38, 38}, {152, 0, 38, 38}, {190, 0, 19, 19}, {190, 19, 19, 19},
-     {209, 0, 19, 19}, {209, 19, 19, 19}, {228, 0, 19, 38}, {247, 38}},
-    {"horizontal, page buttons first", Make(38, 5, false, true), {19, 0, 38, 38}, {171, 0, 38, 38}, {0, 0, 19, 19},
-     {0, 19, 19, 19}, {209, 0, 19, 19}, {209, 19, 19, 19}, {228, 0, 19, 38}, {247, 38}},
-    {"vertical", Make(30, 7, true, false), {0, 0, 30, 30}, {0, 180, 30, 30}, {0, 210, 15, 15}, {15, 210, 15, 15},
-     {0, 225, 15, 15}, {0, 240, 15, 15}, {15, 225, 15, 30}, {30, 255}},
-    {"vertical, page buttons first", Make(30, 5, true, true), {0, 15, 30, 30}, {0, 135, 30, 30}, {0, 0, 15, 15},
-     {15, 0, 15, 15}, {0, 165, 15, 15}, {0, 180, 15, 15}, {15, 165, 15, 30}, {30, 195}},
-};
-
-TEST(Layout, PlacementTable)
+std::string Str(const Box &b)
 {
-    for (const PlacementCase &c : kPlacement) {
-        SCOPED_TRACE(c.what);
-        const int n = c.g.vertical ? c.g.nr : c.g.nc;
-        EXPECT_EQ(SlotBox(c.g, 0), c.slot0);
-        EXPECT_EQ(SlotBox(c.g, n - 1), c.slotLast);
-        EXPECT_EQ(ControlBox(c.g, 501), c.b501);
-        EXPECT_EQ(ControlBox(c.g, 502), c.b502);
-        EXPECT_EQ(ControlBox(c.g, 503), c.b503);
-        EXPECT_EQ(ControlBox(c.g, 504), c.b504);
-        EXPECT_EQ(ControlBox(c.g, 505), c.b505);
-        EXPECT_EQ(ClientSize(c.g), c.client);
-        // Every button lies inside the client area and no two overlap.
+    return std::to_string(b.x) + "," + std::to_string(b.y) + " " + std::to_string(b.w) + "x" + std::to_string(b.h);
+}
+
+TEST(Layout, PlacementOfTheFourLayouts)
+{
+    const struct {
+        unsigned mode;
+        int n;
+        const char *placed;  // the first and last slots, 501 to 505, and the client size
+    } cases[] = {
+        {0, 5, "0,0 38x38|152,0 38x38|190,0 19x19|190,19 19x19|209,0 19x19|209,19 19x19|228,0 19x38|0,0 247x38"},
+        {PageButtonsFirst, 5,
+         "19,0 38x38|171,0 38x38|0,0 19x19|0,19 19x19|209,0 19x19|209,19 19x19|228,0 19x38|0,0 247x38"},
+        {Vertical | SmallButtons, 7,
+         "0,0 30x30|0,180 30x30|0,210 15x15|15,210 15x15|0,225 15x15|0,240 15x15|15,225 15x30|0,0 30x255"},
+        {Vertical | SmallButtons | PageButtonsFirst, 5,
+         "0,15 30x30|0,135 30x30|0,0 15x15|15,0 15x15|0,165 15x15|0,180 15x15|15,165 15x30|0,0 30x195"},
+    };
+    for (const auto &c : cases) {
+        const GridGeometry g = Make(c.mode, c.n);
         std::vector<Box> all;
-        for (int k = 0; k < n; ++k)
-            all.push_back(SlotBox(c.g, k));
+        for (int k = 0; k < c.n; ++k)
+            all.push_back(SlotBox(g, k));
         for (int id = 501; id <= 505; ++id)
-            all.push_back(ControlBox(c.g, id));
+            all.push_back(ControlBox(g, id));
+        const Extent client = ClientSize(g);
+        std::string placed = Str(all.front()) + "|" + Str(all[c.n - 1]);
+        for (int i = c.n; i < c.n + 5; ++i)
+            placed += "|" + Str(all[i]);
+        EXPECT_EQ(placed + "|" + Str({0, 0, client.w, client.h}), c.placed);
+        // Every button inside the client area, no two overlapping.
         for (size_t i = 0; i < all.size(); ++i) {
-            EXPECT_GE(all[i].x, 0);
-            EXPECT_GE(all[i].y, 0);
-            EXPECT_LE(all[i].x + all[i].w, c.client.w);
-            EXPECT_LE(all[i].y + all[i].h, c.client.h);
+            const Box &a = all[i];
+            EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.w <= client.w && a.y + a.h <= client.h) << i;
             for (size_t j = i + 1; j < all.size(); ++j) {
-                const bool apart = all[i].x + all[i].w <= all[j].x || all[j].x + all[j].w <= all[i].x ||
-                                   all[i].y + all[i].h <= all[j].y || all[j].y + all[j].h <= all[i].y;
-                EXPECT_TRUE(apart) << i << " overlaps " << j;
+                const Box &b = all[j];
+                EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y)
+                    << i << " " << j;
             }
         }
     }
 }
 
-TEST(Layout, WorkedExamples)
+TEST(Layout, WindowSizesLimitsAndCorners)
 {
-    // Horizontal, 5 slots of 38, frame 4, caption 10, not docked.
-    const GridGeometry h = Make(38, 5, false, false);
-    EXPECT_EQ(WindowSize(h, 4, 4, 10), (Extent{255, 56}));
-    const TrackLimits lh = TrackingLimits(38, false, 4, 4, 10);
-    EXPECT_EQ(lh.min, (Extent{255, 56}));
-    EXPECT_EQ(lh.max, (Extent{825, 56}));
-    EXPECT_EQ(CountsForClient(38, false, 247, 38), (GridCounts{5, 1}));
-
-    // Vertical, 5 small slots, page buttons first, docked lower right on 1024 x 768.
-    const GridGeometry v = Make(30, 5, true, true);
-    const Extent w = WindowSize(v, 4, 4, 0);
-    EXPECT_EQ(w, (Extent{38, 203}));
-    EXPECT_EQ(CornerPosition(4, 1024, 768, w, {7, 7}), (Point{986, 565}));
-    for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(SlotBox(v, k).y, 15 + 30 * k);
-}
-
-TEST(Layout, TrackingLimitsVertical)
-{
-    const TrackLimits l = TrackingLimits(30, true, 4, 4, 10);
-    EXPECT_EQ(l.min, (Extent{38, 6 * 30 + 15 + 8 + 10}));
-    EXPECT_EQ(l.max, (Extent{38, 21 * 30 + 15 + 8 + 10}));
-}
-
-TEST(Layout, Corners)
-{
-    const Extent size{255, 46};
+    const Extent h = WindowSize(Make(0, 5), 4, 4, 10), docked = WindowSize(Make(Vertical | SmallButtons, 5), 4, 4, 0);
+    const TrackLimits lh = TrackingLimits(38, false, 4, 4, 10), lv = TrackingLimits(30, true, 4, 4, 10);
+    EXPECT_EQ(Str({h.w, h.h, docked.w, docked.h}), "255,56 38x203");
+    EXPECT_EQ(Str({lh.min.w, lh.min.h, lh.max.w, lh.max.h}), "255,56 825x56");
+    // 6 or 21 cells, half a cell, the frame and the caption.
+    EXPECT_EQ(Str({lv.min.w, lv.min.h, lv.max.w, lv.max.h}), "38,213 38x663");
     const Point here{300, 200};
-    EXPECT_EQ(CornerPosition(0, 1024, 768, size, here), here);
-    EXPECT_EQ(CornerPosition(1, 1024, 768, size, here), (Point{0, 0}));
-    EXPECT_EQ(CornerPosition(2, 1024, 768, size, here), (Point{0, 722}));
-    EXPECT_EQ(CornerPosition(3, 1024, 768, size, here), (Point{769, 0}));
-    EXPECT_EQ(CornerPosition(4, 1024, 768, size, here), (Point{769, 722}));
-    EXPECT_EQ(CornerPosition(9, 1024, 768, size, here), here);
+    std::string corners;
+    for (unsigned corner : {0u, 1u, 2u, 3u, 4u, 9u}) {
+        const Point p = CornerPosition(corner, 1024, 768, {255, 46}, here);
+        corners += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
+    }
+    EXPECT_EQ(corners, "300,200 0,0 0,722 769,0 769,722 300,200 ");  // lower left is 2, upper right 3
 }
 
 TEST(Layout, PlaceInsideTheWorkArea)
@@ -112,34 +83,30 @@ TEST(Layout, PlaceInsideTheWorkArea)
     EXPECT_EQ(PlaceInside({-32000, -32000}, bar, work), (Point{0, 0}));
     EXPECT_EQ(PlaceInside({30000, 30000}, bar, work), (Point{769, 682}));
     EXPECT_EQ(PlaceInside({-300, 100}, bar, work), (Point{0, 100}));
-    EXPECT_EQ(PlaceInside({5, 5}, {2000, 56}, work), (Point{0, 5}));  // wider than the screen
+    EXPECT_EQ(PlaceInside({5, 5}, {2000, 56}, work), (Point{0, 5}));                 // wider than the screen
     EXPECT_EQ(PlaceInside({3000, 5}, bar, {1024, 0, 800, 600}), (Point{1569, 5}));  // a second monitor
 }
 
-struct CountsCase {
-    int width, height;
-    bool vertical;
-    GridCounts computed, usable;
-};
-
-const CountsCase kCounts[] = {
-    {247, 38, false, {5, 1}, {5, 1}},
-    {247 + 38 * 2 + 37, 38, false, {7, 1}, {7, 1}},  // between 7 and 8 slots: 7
-    {38, 247, true, {1, 5}, {1, 5}},
-    {40, 20, false, {0, 0}, {5, 1}},                 // too small for one cell: keep the old counts
-    {0, 0, false, {-1, 0}, {5, 1}},                  // minimized
-    {100, 38, false, {1, 1}, {5, 1}},                // never shorter than five
-    {38, 80, true, {1, 0}, {1, 5}},
-    {247, 100, false, {5, 2}, {5, 1}},               // never more than one cell deep
-    {38 * 30 + 57, 38, false, {30, 1}, {20, 1}},     // never more than twenty long
-};
-
 TEST(Layout, RegridCounts)
 {
-    for (const CountsCase &c : kCounts) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+    const struct {
+        int width, height;
+        bool vertical;
+        GridCounts computed, usable;
+    } cases[] = {
+        {247, 38, false, {5, 1}, {5, 1}},
+        {247 + 38 * 2 + 37, 38, false, {7, 1}, {7, 1}},  // between 7 and 8 slots: 7
+        {38, 247, true, {1, 5}, {1, 5}},
+        {40, 20, false, {0, 0}, {5, 1}},              // too small for one cell: the old counts stay
+        {0, 0, false, {-1, 0}, {5, 1}},               // minimized
+        {100, 38, false, {1, 1}, {5, 1}},             // never shorter than five
+        {38, 80, true, {1, 0}, {1, 5}},
+        {247, 100, false, {5, 2}, {5, 1}},            // never more than one cell deep
+        {38 * 30 + 57, 38, false, {30, 1}, {20, 1}},  // never more than twenty long
+    };
+    for (const auto &c : cases) {
         const GridCounts got = CountsForClient(38, c.vertical, c.width, c.height);
-        EXPECT_EQ(got, c.computed);
+        EXPECT_EQ(got, c.computed) << c.width << "x" << c.height;
         EXPECT_EQ(UsableCounts(got, c.vertical ? GridCounts{1, 5} : GridCounts{5, 1}, c.vertical), c.usable);
     }
 }

@@ -1,7 +1,9 @@
 #include "support/win_test.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
 
 namespace tavtest {
 
@@ -12,53 +14,24 @@ std::string IniPath()
     return std::string(dir) + "\\TAV.INI";
 }
 
-static void FlushProfileCache()
-{
-    // All-null arguments flush the cached profile file to disk and forget it.
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "TAV.INI");
-}
-
 void WriteIni(const std::string &text)
 {
-    FlushProfileCache();
-    FILE *f = std::fopen(IniPath().c_str(), "wb");
-    if (f) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
-    }
-    FlushProfileCache();
-}
-
-void DeleteIni()
-{
-    FlushProfileCache();
-    DeleteFileA(IniPath().c_str());
-    FlushProfileCache();
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "TAV.INI");  // all null: flush and forget the file
+    if (text == "-")
+        DeleteFileA(IniPath().c_str());
+    else
+        std::ofstream(IniPath(), std::ios::binary) << text;
 }
 
 std::string ReadFileText(const std::string &path)
 {
-    std::string out;
-    FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return out;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.append(buf, n);
-    std::fclose(f);
-    return out;
-}
-
-std::string ReadIni()
-{
-    FlushProfileCache();
-    return ReadFileText(IniPath());
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
 }
 
 std::string IniValue(const char *section, const char *key)
 {
-    FlushProfileCache();
     char buf[4096] = {};
     GetPrivateProfileStringA(section, key, "<missing>", buf, sizeof buf, "TAV.INI");
     return buf;
@@ -68,52 +41,225 @@ std::string ProgramDir()
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/"));
-}
-
-void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
+    return std::string(path).substr(0, std::string(path).find_last_of('\\'));
 }
 
 bool PumpUntil(const std::function<bool()> &pred, DWORD ms)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (pred())
-            return true;
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
+    for (const DWORD start = GetTickCount(); !pred();) {
+        if (GetTickCount() - start >= ms)
             return pred();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, ms - elapsed), QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);)
+            TranslateMessage(&msg), DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+RECT WindowRectOf(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+RECT ClientRectOnScreen(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
+LRESULT CALLBACK BarProcess::Recorder(HWND h, UINT m, WPARAM w, LPARAM l)
+{
+    static const UINT notice = RegisterWindowMessageA("TAV_MESSAGE");
+    if (auto *self = reinterpret_cast<BarProcess *>(GetWindowLongPtrA(h, GWLP_USERDATA)); self && m == notice)
+        self->notices.push_back(l);
+    return m == notice ? 0 : DefWindowProcA(h, m, w, l);
+}
+
+BarProcess::BarProcess(WORD showCommand)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = Recorder;
+    wc.lpszClassName = "TavTestNoticeRecorder";
+    RegisterClassA(&wc);
+    recorder_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(recorder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    std::string cmd = "\"" + ProgramDir() + "\\TAV.EXE\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = showCommand;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        process_ = pi.hProcess;
+        CloseHandle(pi.hThread);
     }
 }
 
-int WaitProcessPumping(HANDLE process, DWORD ms)
+BarProcess::~BarProcess()
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return -1;
-        DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, ms - elapsed, QS_ALLINPUT);
-        if (r == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process, &code);
-            return static_cast<int>(code);
-        }
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    if (process_ && Close() < 0)
+        TerminateProcess(process_, 99);
+    CloseHandle(process_);
+    DestroyWindow(recorder_);
+}
+
+HWND BarProcess::WaitForBar()
+{
+    const bool started = process_ && PumpUntil([&] { return std::count(notices.begin(), notices.end(), 1); });
+    return started ? FindWindowA("TAV!", "TAV!") : nullptr;
+}
+
+int BarProcess::Close()
+{
+    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+        PostMessageA(FindWindowA("TAV!", "TAV!"), WM_CLOSE, 0, 0);
+    return WaitExit();
+}
+
+int BarProcess::WaitExit()
+{
+    // Pumping all along: the bar's broadcasts wait for this thread's windows.
+    DWORD code = 0;
+    const bool ended = PumpUntil([&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, 15000);
+    return ended && GetExitCodeProcess(process_, &code) ? static_cast<int>(code) : -1;
+}
+
+int SlotCount(HWND bar)
+{
+    int n = 0;
+    for (int id = 1000; id < 1020; ++id)
+        n += GetDlgItem(bar, id) != nullptr;
+    return n;
+}
+
+void PostCommand(HWND bar, int id, WORD code)
+{
+    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(bar, id)));
+}
+
+HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
+{
+    HWND found = nullptr;
+    PumpUntil(
+        [&] {
+            for (HWND b = FindWindowExA(nullptr, nullptr, "#32770", nullptr); b;
+                 b = FindWindowExA(nullptr, b, "#32770", nullptr))
+                if (GetWindow(b, GW_OWNER) == owner && ready(b))
+                    return (found = b) != nullptr;
+            return false;
+        },
+        ms);
+    return found;
+}
+
+std::string TakeMessageBox(HWND owner)
+{
+    char text[256] = {};
+    // The box is up once its text is filled in.
+    const HWND box = WaitForDialog(owner, [&](HWND b) { return GetDlgItemTextA(b, 0xFFFF, text, sizeof text) > 0; });
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PumpUntil([&] { return !IsWindow(box); });  // gone before the next one is looked for
+    return text;
+}
+
+bool Xdotool(const std::string &args)
+{
+    // A Linux program started from Wine cannot be waited on: the shell around
+    // it leaves xdotool's exit status in a marker file to wait for instead.
+    static int counter = 0;
+    const std::string marker = "/tmp/tavxdo_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    std::string cmd = "Z:\\bin\\sh -c \"/usr/bin/xdotool " + args + "; echo $? > " + marker + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    std::string status;
+    PumpUntil([&] { return !(status = ReadFileText("Z:" + marker)).empty(); }, 15000);
+    DeleteFileA(("Z:" + marker).c_str());
+    return status.rfind("0", 0) == 0;
+}
+
+MemoryCanvas::MemoryCanvas(int w, int h) : width(w), height(h), dc_(CreateCompatibleDC(nullptr))
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down
+    void *bits = nullptr;
+    old_ = SelectObject(dc_, CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<std::uint32_t *>(bits);
+    std::fill(bits_, bits_ + w * h, 0xFF00FF);
+}
+
+MemoryCanvas::~MemoryCanvas()
+{
+    DeleteObject(SelectObject(dc_, old_));
+    DeleteDC(dc_);
+}
+
+COLORREF MemoryCanvas::At(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    GdiFlush();
+    const std::uint32_t p = bits_[y * width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+int MemoryCanvas::Count(COLORREF c, const RECT &r) const
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += At(x, y) == c;
+    return n;
+}
+
+int MemoryCanvas::Differences(const MemoryCanvas &o, const RECT &r, int ox, int oy) const
+{
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            n += At(x, y) != o.At(ox + x - r.left, oy + y - r.top);
+    return n;
+}
+
+void DrawBitmap(HBITMAP bitmap, const MemoryCanvas &into, int sx, int sy, int w, int h, int dw, int dh)
+{
+    HDC source = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    StretchBlt(into.dc(), 0, 0, dw, dh, source, sx, sy, w, h, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
+                        const std::function<COLORREF(char)> &legend)
+{
+    // pictures.txt: "= name" opens a picture, the lines after it are its rows.
+    static const auto pictures = [] {
+        std::map<std::string, std::vector<std::string>> all;
+        std::istringstream in(ReadFileText(ProgramDir() + "\\pictures.txt"));
+        std::vector<std::string> *rows = nullptr;
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("= ", 0) == 0)
+                rows = &all[line.substr(2)];
+            else if (rows && !line.empty())
+                rows->push_back(line);
+        return all;
+    }();
+    const auto found = pictures.find(name);
+    std::string wrong = found == pictures.end() ? "no picture " + name : "";
+    for (int j = 0; wrong.empty() && j < static_cast<int>(found->second.size()); ++j)
+        for (int i = 0; wrong.empty() && i < static_cast<int>(found->second[j].size()); ++i)
+            if (const char want = found->second[j][i]; want != '.' && canvas.At(x + i, y + j) != legend(want))
+                wrong = name + ": pixel " + std::to_string(i) + "," + std::to_string(j) + " is not '" + want + "'";
+    return wrong;
 }
 
 } // namespace tavtest

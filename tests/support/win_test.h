@@ -1,35 +1,105 @@
-// Helpers shared by the Windows tests: the profile file in the prefix's
-// Windows directory, bounded waits that keep pumping messages, and pixels.
+// What the Windows tests share: TAV.INI in the prefix's Windows directory,
+// bounded waits that keep pumping messages, the real TAV.EXE driven from
+// outside, the real mouse, and pixels.
 #pragma once
 #include <windows.h>
+
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace tavtest {
 
-// Full path of TAV.INI in the Windows directory (where the bar's bare name resolves).
 std::string IniPath();
-// Replace TAV.INI with exactly this text (no text: delete it), and drop the
-// profile cache so the next read sees the file as written.
-void WriteIni(const std::string &text);
-void DeleteIni();
-std::string ReadIni();
-// The value of a key as the bar's own reader sees it; "<missing>" when absent.
-std::string IniValue(const char *section, const char *key);
-
-// Directory of the running test program (TAV.EXE and probe.exe stand beside it).
-std::string ProgramDir();
-
-// Dispatch the thread's messages for about ms milliseconds.
-void PumpFor(DWORD ms);
-// Pump messages until pred() holds or ms elapse; returns pred()'s last value.
-bool PumpUntil(const std::function<bool()> &pred, DWORD ms = 5000);
-// Wait for a process to end while pumping messages (a bar's broadcast would
-// otherwise block on this thread's windows). Returns the exit code or -1.
-int WaitProcessPumping(HANDLE process, DWORD ms = 10000);
-
-// A read-only file's whole text, or "" when it cannot be read.
+void WriteIni(const std::string &text);  // "-": no file; the profile cache is dropped either way
 std::string ReadFileText(const std::string &path);
+std::string IniValue(const char *section, const char *key);  // "<missing>" when absent
+std::string ProgramDir();  // this program's, where TAV.EXE, probe.exe and the test data stand
+// Pumps messages until pred() holds or ms elapse; returns pred()'s last value.
+bool PumpUntil(const std::function<bool()> &pred, DWORD ms = 5000);
+RECT WindowRectOf(HWND window);
+RECT ClientRectOnScreen(HWND window);
+
+// One run of TAV.EXE, closed (or ended) with the holder; a window of this
+// program records every "TAV_MESSAGE" code from before the start.
+class BarProcess {
+public:
+    explicit BarProcess(WORD showCommand = SW_SHOWNORMAL);
+    ~BarProcess();
+    HWND WaitForBar();  // once it has announced its start (code 1); nullptr otherwise
+    int Close();        // WM_CLOSE, then the exit code (-1: it did not end)
+    int WaitExit();
+    HANDLE Process() const { return process_; }
+    std::vector<LPARAM> notices;
+
+private:
+    static LRESULT CALLBACK Recorder(HWND h, UINT m, WPARAM w, LPARAM l);
+    HWND recorder_;
+    HANDLE process_ = nullptr;
+};
+
+// Each test starts its bar from a TAV.INI of its own and leaves none running.
+class BarTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(FindWindowA("TAV!", "TAV!"), nullptr) << "a bar still runs"; }
+    void TearDown() override
+    {
+        bar_.reset();
+        WriteIni("-");
+    }
+    HWND Start(const std::string &ini)
+    {
+        WriteIni(ini);
+        bar_ = std::make_unique<BarProcess>();
+        return bar_->WaitForBar();
+    }
+    std::unique_ptr<BarProcess> bar_;
+};
+
+inline HWND FindBar() { return FindWindowA("TAV!", "TAV!"); }
+int SlotCount(HWND bar);  // slot buttons 1000 to 1019
+// Lets the windows handle what their last action caused.
+inline void Settle(DWORD ms = 150) { PumpUntil([] { return false; }, ms); }
+// WM_COMMAND as button `id` of the bar reports a click; posted, so that a
+// dialog or message box it opens cannot hold the test up.
+void PostCommand(HWND bar, int id, WORD code = BN_CLICKED);
+// A dialog owned by `owner` once `ready` holds for it; nullptr when none comes.
+HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms = 5000);
+// The text of the message box that comes up owned by `owner`, which is then closed.
+std::string TakeMessageBox(HWND owner);
+
+// The real mouse through xdotool on the test display; true when it ran.
+bool Xdotool(const std::string &args);
+
+// A top-down 32-bit DIB section in a memory DC, prefilled with magenta
+// (kUnpainted), which no painter uses.
+constexpr COLORREF kUnpainted = RGB(255, 0, 255);
+struct MemoryCanvas {
+    MemoryCanvas(int width, int height);
+    ~MemoryCanvas();
+    HDC dc() const { return dc_; }
+    COLORREF At(int x, int y) const;  // CLR_INVALID outside
+    int Count(COLORREF c, const RECT &r) const;
+    // Pixels of r that differ from o's block at (ox, oy).
+    int Differences(const MemoryCanvas &o, const RECT &r, int ox, int oy) const;
+    const int width, height;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+    std::uint32_t *bits_ = nullptr;
+};
+
+// The w x h block at (sx, sy) of a bitmap, stretched to dw x dh at (0, 0).
+void DrawBitmap(HBITMAP bitmap, const MemoryCanvas &into, int sx, int sy, int w, int h, int dw, int dh);
+
+// Compares the canvas at (x, y) with the picture `name` of pictures.txt,
+// each character standing for the colour legend(c) gives ('.': not
+// compared). Empty when they match, else the first pixel that does not.
+std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
+                        const std::function<COLORREF(char)> &legend);
 
 } // namespace tavtest

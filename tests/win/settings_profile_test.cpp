@@ -1,11 +1,9 @@
-// The settings and registry keys as the bar reads and writes them, against
-// the system's real private-profile functions and a real TAV.INI in the
-// Windows directory.
-#include <gtest/gtest.h>
+// TAV.INI through the system's real profile functions, and the string table
+// as the bar loads it. Run twice: in the default locale and under a Japanese
+// one (code page 932), where double-byte text is cut and converted.
+#include <cstring>
 
-#include <string>
-#include <vector>
-
+#include "app/profile_section.h"
 #include "app/settings.h"
 #include "support/win_test.h"
 
@@ -13,205 +11,110 @@ using namespace tavtest;
 
 namespace {
 
-// A top-level window that records every "TAV_MESSAGE" it receives.
-struct NoticeListener {
-    HWND hwnd = nullptr;
-    static inline std::vector<LPARAM> codes;
-
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
-    {
-        if (gApp.changeNoticeId && m == gApp.changeNoticeId) {
-            codes.push_back(l);
-            return 0;
-        }
-        return DefWindowProcA(h, m, w, l);
-    }
-
-    NoticeListener()
-    {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TavNoticeListener";
-        RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, wc.lpszClassName, "listener", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               wc.hInstance, nullptr);
-        codes.clear();
-    }
-    ~NoticeListener() { DestroyWindow(hwnd); }
-};
-
-class SettingsProfile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        gApp.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
-        gSettings = BarSettings{};
-    }
-    void TearDown() override { DeleteIni(); }
-};
-
-TEST_F(SettingsProfile, MissingFileReadsAsDefaults)
+// What the reader hands over for each kind of hand edit; the rules applied
+// to the numbers are pinned on the host.
+TEST(SettingsProfile, LoadSettingsFromFiles)
 {
-    DeleteIni();
-    gSettings.languageOffset = 5;
-    const BarPosition p = LoadSettings(true);
-    const bool dbcs = GetSystemMetrics(SM_DBCSENABLED) != 0;
-    EXPECT_EQ(gSettings.languageOffset, dbcs ? 0 : 1);
-    EXPECT_EQ(gSettings.mode, 0u);
-    EXPECT_EQ(gSettings.maximumPages, 1);
-    EXPECT_EQ(gSettings.currentPage, 1);
-    EXPECT_EQ(gSettings.cellSize, 38);
-    EXPECT_EQ(gSettings.columns, 5);
-    EXPECT_EQ(gSettings.rows, 1);
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 0);
-    // Reading creates nothing.
-    EXPECT_EQ(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-struct FileCase {
-    const char *what;
-    const char *ini;
-    int language, maxPages, page, columns, rows, cell, x, y;
-    unsigned mode;
-};
-
-// What the text reader hands over for each kind of hand edit; the rules
-// applied to the numbers are tested on the host.
-const FileCase kFileCases[] = {
-    {"ordinary", "[environment section]\r\nmode=0\r\nposition=100,200\r\nbuttons par page=8\r\nstartup page=2\r\n"
-                 "maximum pages=3\r\nJapan=1\r\n",
-     1, 3, 2, 8, 1, 38, 100, 200, 0},
-    {"vertical small", "[environment section]\r\nmode=40960\r\nbuttons par page=8\r\n", 1, 1, 1, 1, 8, 30, 0, 0,
-     0xA000},
-    {"empty values", "[environment section]\r\nmode=\r\nbuttons par page=\r\nposition=\r\nmaximum pages=\r\n",
-     1, 1, 1, 5, 1, 38, 0, 0, 0},
-    {"garbage everywhere",
-     "[environment section]\r\nmode=zz\r\nposition=left,top\r\nbuttons par page=many\r\nstartup page=x\r\n"
-     "maximum pages=?\r\nJapan=yes\r\n",
-     0, 1, 1, 5, 1, 38, 0, 0, 0},
-    {"negative", "[environment section]\r\nbuttons par page=-3\r\nmaximum pages=-1\r\nstartup page=-9\r\n"
-                 "position=-50,-60\r\nJapan=-1\r\n",
-     1, 1, 1, 5, 1, 38, -50, -60, 0},
-    {"huge", "[environment section]\r\nbuttons par page=99999999999\r\nmaximum pages=4000000000\r\n"
-             "startup page=2000000000\r\nmode=4294967295\r\nposition=999999,-999999\r\n",
-     1, 20, 20, 1, 20, 30, 32767, -32768, 0xFFFF},
-    {"no environment section", "[program section]\r\nprofile000=a,0,,b\r\n", 1, 1, 1, 5, 1, 38, 0, 0, 0},
-};
-
-TEST_F(SettingsProfile, HandEditedFilesStayInRange)
-{
-    for (const FileCase &c : kFileCases) {
-        SCOPED_TRACE(c.what);
-        WriteIni(c.ini);
-        gSettings = BarSettings{};
+    const std::string sevens(3000, '7');
+    const std::string system = std::to_string(DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
+    const struct {
+        std::string ini;  // "-": no file
+        std::string loaded;  // language, mode, maximum pages, page, columns x rows, cell, position
+    } cases[] = {
+        {"-", system + " 0 1 1 5x1 38 0,0"},
+        {"mode=40960\r\nposition=100,200\r\nbuttons par page=8\r\nstartup page=2\r\nmaximum pages=3\r\nJapan=0\r\n",
+         "0 a000 3 2 1x8 30 100,200"},
+        {"mode=\r\nbuttons par page=\r\nposition=\r\nmaximum pages=\r\nJapan=\r\n", system + " 0 1 1 5x1 38 0,0"},
+        {"mode=zz\r\nposition=left,top\r\nbuttons par page=many\r\nmaximum pages=?\r\nJapan=yes\r\n",
+         "0 0 1 1 5x1 38 0,0"},
+        {"buttons par page=99999999999\r\nmaximum pages=4000000000\r\nstartup page=2000000000\r\nmode=4294967295\r\n"
+         "position=999999,-999999\r\n", system + " ffff 20 20 1x20 30 32767,-32768"},
+        // Fifteen 7s of the position, then the reader's cut; 31 digits of the count.
+        {"position=" + sevens + "," + sevens + "\r\nbuttons par page=" + sevens + "\r\n",
+         system + " 0 1 1 20x1 38 32767,0"},
+    };
+    for (const auto &c : cases) {
+        WriteIni(c.ini == "-" ? c.ini : "[environment section]\r\n" + c.ini + "[program section]\r\nmode=1\r\n");
+        gSettings.languageOffset = 5;
         const BarPosition p = LoadSettings(true);
-        // "Japan" missing follows the system; the cases that set it say so.
-        if (std::string(c.ini).find("Japan=") != std::string::npos) {
-            EXPECT_EQ(gSettings.languageOffset, c.language);
+        char loaded[96];
+        std::snprintf(loaded, sizeof loaded, "%d %x %d %d %dx%d %d %d,%d", gSettings.languageOffset, gSettings.mode,
+                      gSettings.maximumPages, gSettings.currentPage, gSettings.columns, gSettings.rows,
+                      gSettings.cellSize, p.x, p.y);
+        EXPECT_EQ(loaded, c.loaded) << c.ini.substr(0, 60);
+    }
+    WriteIni("-");
+    LoadSettings(true);
+    EXPECT_EQ(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "reading created the file";
+}
+
+bool SystemLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
+}
+
+// For every key of hand-made files, in several cases and buffer sizes, the
+// lookup in the section read once gives what the reader gives for that key.
+TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
+{
+    std::string big(3000, 'v'), kanji, bulk;
+    for (int i = 0; i < 1500; ++i)
+        kanji += "\x95\x5C";  // a trail byte that is a backslash
+    for (int i = 0; i < 25; ++i)  // past the first read's 64 KiB in bytes (in characters too, single-byte)
+        bulk += "profile1" + std::to_string(10 + i) + "=" + kanji + "\r\n";
+    const std::string files[] = {
+        "[program section]\r\nprofile000=first\r\nPROFILE000=second\r\n  Profile001  =  blanks around  \r\n"
+        "profile002=\"quoted\"\r\nprofile003='single'\r\nprofile004=\"open\r\nprofile005=\"\r\nprofile006=\"\"\r\n"
+        "profile007=\r\nprofile008\r\nprofile008=after the line without =\r\nprofile009=\"a\"b\"\r\n"
+        "profile010=x=y\r\nprofile011='mixed\"\r\n;profile012=commented out\r\n\r\nprofile013\t=\t\"\t\"\r\n"
+        "[other]\r\nprofile014=elsewhere\r\n[Program Section]\r\nprofile014=second copy\r\nprofile000=third\r\n",
+        "[program section]\r\nprofile000=" + big + "\r\nprofile001=\"" + big + "\"\r\nprofile002=" + kanji +
+            "\r\nprofile003=a" + kanji + "\r\nprofile004=\"" + kanji + "\"\r\nprofile005=C:\\\x95\x5C\\a.exe,0,,b\r\n"
+            "prof\x83\x41le006=\x83\x41\r\nPROF\x83\x61LE006=case of a trail byte\r\n" + bulk,
+        "[other]\r\nprofile000=not in the section\r\n",
+    };
+    const std::size_t sizes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 256, 2047, 2048, 2049, 3001};
+    for (const std::string &file : files) {
+        WriteIni(file);
+        const std::string text = ReadProgramSection();
+        const ProfileSection section = ParseProfileSection(text, SystemLeadByte);
+        // Every name of the file (a comment's without its ';'), as written and in capitals.
+        std::vector<std::string> keys{"missing"};
+        for (std::size_t at = 0; at < file.size(); at = file.find("\r\n", at) + 2) {
+            std::string name = file.substr(at, file.find_first_of("=\r", at) - at);
+            name.erase(0, name.rfind(';', 0) == 0);
+            if (!name.empty() && name[0] != '[')
+                keys.insert(keys.end(), {name, CharUpperA(name.data())});
         }
-        EXPECT_EQ(gSettings.mode, c.mode);
-        EXPECT_EQ(gSettings.maximumPages, c.maxPages);
-        EXPECT_EQ(gSettings.currentPage, c.page);
-        EXPECT_EQ(gSettings.columns, c.columns);
-        EXPECT_EQ(gSettings.rows, c.rows);
-        EXPECT_EQ(gSettings.cellSize, c.cell);
-        EXPECT_EQ(p.x, c.x);
-        EXPECT_EQ(p.y, c.y);
+        for (const std::string &key : keys)
+            for (std::size_t size : sizes) {
+                std::string expected(size, '\0'), viaKey(size, 'X');  // a buffer used before
+                GetPrivateProfileStringA(kProgramSection, key.c_str(), "", expected.data(), size, kIniFile);
+                ReadProgramKey(key.c_str(), viaKey.data(), static_cast<int>(size));
+                ASSERT_EQ(ProfileValue(section, key, size, SystemLeadByte), expected.c_str())
+                    << "key '" << key << "', buffer " << size;
+                ASSERT_STREQ(viaKey.c_str(), expected.c_str());
+                ASSERT_EQ(viaKey.find_first_not_of('\0', expected.size() > 0 ? std::strlen(viaKey.c_str()) : 0),
+                          std::string::npos) << "nothing of the earlier text stays behind";
+            }
     }
+    WriteIni("-");
 }
 
-TEST_F(SettingsProfile, A3000CharacterValueIsCutSafely)
+TEST(SettingsProfile, StringsReachTheBarInTheSystemCodePage)
 {
-    const std::string big(3000, '7');
-    WriteIni("[environment section]\r\nposition=" + big + "," + big + "\r\nbuttons par page=" + big + "\r\n");
-    const BarPosition p = LoadSettings(true);
-    EXPECT_EQ(p.x, 32767);  // fifteen 7s, then the cut
-    EXPECT_EQ(p.y, 0);
-    EXPECT_EQ(gSettings.columns * gSettings.rows, 20);
-    LoadSettings(false);  // the reload's 256-byte buffer still holds only digits
-    EXPECT_EQ(gSettings.columns * gSettings.rows, 20);
-}
-
-TEST_F(SettingsProfile, ReloadKeepsLanguageAndPage)
-{
-    WriteIni("[environment section]\r\nJapan=0\r\nstartup page=2\r\nmaximum pages=3\r\nbuttons par page=5\r\n");
-    LoadSettings(true);
-    ASSERT_EQ(gSettings.languageOffset, 0);
-    ASSERT_EQ(gSettings.currentPage, 2);
-    WriteIni("[environment section]\r\nJapan=1\r\nstartup page=1\r\nmaximum pages=3\r\nbuttons par page=8\r\n"
-             "position=1,2345678901234567\r\n");
-    const BarPosition p = LoadSettings(false);
-    EXPECT_EQ(gSettings.languageOffset, 0);
-    EXPECT_EQ(gSettings.currentPage, 2);
-    EXPECT_EQ(gSettings.columns, 8);
-    EXPECT_EQ(p.y, 32767);  // the reload reads the position whole
-}
-
-struct Window {
-    HWND hwnd;
-    Window(int x, int y)
-    {
-        hwnd = CreateWindowExA(0, "STATIC", "bar", WS_POPUP, x, y, 100, 40, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~Window() { DestroyWindow(hwnd); }
-};
-
-TEST_F(SettingsProfile, SaveWritesTheFiveKeysThenAnnounces)
-{
-    WriteIni("[environment section]\r\nbuttons par page=25\r\nJapan=1\r\nmode=2047\r\n");
-    LoadSettings(true);
-    gSettings.currentPage = 1;
-    Window w(-20, 345);
-    NoticeListener listener;
-    SaveSettings(w.hwnd);
-    EXPECT_EQ(IniValue(kEnvironmentSection, "mode"), "2047");
-    EXPECT_EQ(IniValue(kEnvironmentSection, "startup page"), "1");
-    EXPECT_EQ(IniValue(kEnvironmentSection, "maximum pages"), "1");
-    EXPECT_EQ(IniValue(kEnvironmentSection, "buttons par page"), "20");
-    EXPECT_EQ(IniValue(kEnvironmentSection, "position"), "-20,345");
-    EXPECT_EQ(IniValue(kEnvironmentSection, "Japan"), "1");  // never written, left as it was
-    ASSERT_EQ(NoticeListener::codes.size(), 1u);
-    EXPECT_EQ(NoticeListener::codes[0], 0);
-
-    // The keys come in the order the bar writes them, after the ones that were there.
-    const std::string text = ReadIni();
-    const auto at = [&](const char *k) { return text.find(k); };
-    EXPECT_LT(at("buttons par page="), at("startup page="));
-    EXPECT_LT(at("startup page="), at("maximum pages="));
-    EXPECT_LT(at("maximum pages="), at("position="));
-}
-
-TEST_F(SettingsProfile, VerticalGridOfEightSavesEight)
-{
-    DeleteIni();
-    gSettings.mode = Vertical;
-    gSettings.columns = 1;
-    gSettings.rows = 8;
-    Window w(0, 0);
-    SaveSettings(w.hwnd);
-    EXPECT_EQ(IniValue(kEnvironmentSection, "buttons par page"), "8");
-    EXPECT_EQ(IniValue(kEnvironmentSection, "mode"), "32768");
-}
-
-TEST_F(SettingsProfile, ProgramKeysAreCutAtTheReadersBuffer)
-{
-    DeleteIni();
-    const std::string value = "C:\\A.EXE,0,," + std::string(3000, 'x');
-    WriteProgramKey(ProfileKey(8).c_str(), value.c_str());
-    WriteProgramKey(TitleKey(8).c_str(), "");
-    char big[2048], small[256];
-    EXPECT_EQ(ReadProgramKey("profile008", big, sizeof big), 2047);
-    EXPECT_EQ(std::string(big), value.substr(0, 2047));
-    EXPECT_EQ(ReadProgramKey("profile008", small, sizeof small), 255);
-    // An empty title is a key with an empty value; a missing one reads the same.
-    EXPECT_EQ(IniValue(kProgramSection, "Title008"), "");
-    // A buffer used before is wholly cleared: nothing of the earlier value stays behind the new one.
-    EXPECT_EQ(ReadProgramKey("Title009", small, sizeof small), 0);
-    EXPECT_EQ(std::string(small, sizeof small), std::string(sizeof small, '\0'));
-    WriteProgramKey("profile008", nullptr);
-    EXPECT_EQ(IniValue(kProgramSection, "profile008"), "<missing>");
+    // Stored whole (checked in UTF-16), then loaded in the ANSI code page by language.
+    wchar_t wide[64] = {};
+    LoadStringW(GetModuleHandleA(nullptr), IDS_MULTI_DROP, wide, 64);
+    EXPECT_EQ(std::wstring(wide), L"複数ファイルの一括登録はサポートされていません");
+    char ansi[64] = {}, loaded[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
+    gSettings.languageOffset = 0;
+    LoadTavString(GetModuleHandleA(nullptr), IDS_MULTI_DROP, loaded, sizeof loaded);
+    EXPECT_STREQ(loaded, ansi);
+    gSettings.languageOffset = 1;
+    LoadTavString(GetModuleHandleA(nullptr), IDS_MULTI_DROP, loaded, sizeof loaded);
+    EXPECT_STREQ(loaded, "Multi files register mode cannot support");
 }
 
 } // namespace

@@ -1,0 +1,410 @@
+// The small caption frame on real windows: the painters drawing into memory
+// canvases against the pictures of pictures.txt; the non-client messages,
+// sent with SendMessage, as they reach the frame from the window (rectangle,
+// style, state, metrics); and the box tracking under the real mouse
+// (xdotool), where a driver thread moves the mouse while the tracking loop
+// holds this one. The rules themselves are pinned on the host; the title's
+// font is the system's.
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "caption/caption_paint.h"
+#include "support/win_test.h"
+
+using namespace tavtest;
+
+namespace {
+
+const DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+const DWORD kExample = kFrameStyle | CaptionStyleHorizontal;  // at (100, 50), 200 x 40: caption 10
+
+BOOL CALLBACK OtherProp(HWND, LPSTR key, HANDLE, ULONG_PTR name)
+{
+    return IS_INTRESOURCE(key) || lstrcmpA(key, reinterpret_cast<const char *>(name)) != 0;
+}
+
+// Whether the window has the property at all, a value of 0 included.
+bool HasProp(HWND window, const char *name)
+{
+    return !EnumPropsExA(window, OtherProp, reinterpret_cast<LPARAM>(name));
+}
+
+// A window whose procedure is the frame's, logging every message. A move or
+// size loop is left at once; a popup menu is closed as soon as it is idle
+// unless onMenuIdle says otherwise (a timer set there closes it when it fires).
+struct Frame {
+    Frame(DWORD style, int x = 100, int y = 50, int w = 200, int h = 40, const char *title = "")
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.lpszClassName = "CaptionTestFrame";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, x, y, w, h, nullptr, nullptr, nullptr, this);
+    }
+    ~Frame() { DestroyWindow(hwnd); }
+    int Count(UINT m) const
+    {
+        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const MSG &l) { return l.message == m; }));
+    }
+    const MSG &Last(UINT m) const
+    {
+        return *std::find_if(log.rbegin(), log.rend(), [&](const MSG &l) { return l.message == m; });
+    }
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+        auto *frame = reinterpret_cast<Frame *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (!frame)  // WM_GETMINMAXINFO comes before WM_NCCREATE
+            return SmallCaptionFrame(window, message, wParam, lParam);
+        Frame &f = *frame;
+        f.log.push_back({window, message, wParam, lParam, 0, {}});
+        if (message == WM_ENTERIDLE)
+            f.onMenuIdle(window);
+        if (message == WM_ENTERSIZEMOVE)
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        if (message == WM_TIMER && KillTimer(window, wParam))
+            EndMenu();
+        const LRESULT result = SmallCaptionFrame(window, message, wParam, lParam);
+        f.buttonDownsDone += message == WM_NCLBUTTONDOWN;
+        if (message == WM_NCDESTROY)
+            f.propsLeft = HasProp(window, "ibSize") || HasProp(window, "ibFlag");
+        return result;
+    }
+
+    HWND hwnd;
+    std::vector<MSG> log;
+    std::atomic<int> buttonDownsDone{0};  // WM_NCLBUTTONDOWN handled to its end (other threads read it)
+    bool propsLeft = true;  // at WM_NCDESTROY
+    std::function<void(HWND)> onMenuIdle = [](HWND) { EndMenu(); };
+};
+
+// The pictures' colours: F frame, g light grey, d dark grey, k black, w
+// white, G and D those greys inverted, A the caption's fill (`fill`).
+COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
+{
+    const COLORREF fixed[] = {RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80), 0, RGB(0xFF, 0xFF, 0xFF),
+                              RGB(0x3F, 0x3F, 0x3F), RGB(0x7F, 0x7F, 0x7F)};
+    return c == 'F'   ? GetSysColor(COLOR_WINDOWFRAME)
+           : c == 'A' ? GetSysColor(fill)
+                      : fixed[std::string("gdkwGD").find(c)];
+}
+
+// A rectangle of the screen in the window's coordinates.
+RECT InWindow(HWND window, RECT r)
+{
+    OffsetRect(&r, -WindowRectOf(window).left, -WindowRectOf(window).top);
+    return r;
+}
+
+RECT CaptionInWindow(HWND window)
+{
+    RECT caption{};
+    GetCaptionRect(window, &caption);
+    return InWindow(window, caption);
+}
+
+// A pixel of the window as the screen shows it (window coordinates).
+COLORREF WindowPixel(HWND window, int x, int y)
+{
+    HDC dc = GetWindowDC(window);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
+INT_PTR Prop(HWND window, const char *name)
+{
+    return reinterpret_cast<INT_PTR>(GetPropA(window, name));
+}
+
+std::string Picture(const MemoryCanvas &c, const RECT &at, const std::string &name, int fill = COLOR_ACTIVECAPTION)
+{
+    return PictureDiff(c, at.left, at.top, name, [fill](char k) { return Legend(k, fill); });
+}
+
+// The window's caption painted as WM_NCPAINT paints it.
+BOOL PaintCaption(const MemoryCanvas &c, HWND window, BOOL active = TRUE)
+{
+    const RECT caption = CaptionInWindow(window);
+    const auto has = [&](DWORD bit) { return (GetWindowLongPtrA(window, GWL_STYLE) & bit) != 0; };
+    return DrawCaption(c.dc(), window, &caption, has(CaptionStyleVertical), has(WS_SYSMENU), has(WS_MINIMIZEBOX),
+                       has(WS_MAXIMIZEBOX), active);
+}
+
+TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
+    for (char k : std::string("gdkwGD"))
+        ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
+    enum Action { Paint, PressMaximize, PressSysMenu, PressAndRaiseSysMenu, Maximized, NeverMetTheFrame, LongTitle };
+    const struct {
+        const char *picture;
+        int ibSize;  // 0: as the frame made it
+        Action action;
+        bool atMaximizeBox;  // else at the caption's origin
+        DWORD style = kExample;
+        int fill = COLOR_ACTIVECAPTION;
+    } cases[] = {
+        {"caption horizontal", 0, Paint, false},
+        {"caption horizontal", 0, Paint, false, kExample, COLOR_INACTIVECAPTION},
+        {"caption vertical", 0, Paint, false, kFrameStyle | CaptionStyleVertical},
+        {"maximize pressed", 0, PressMaximize, true},
+        {"system menu pressed", 0, PressSysMenu, false},
+        {"caption horizontal", 0, PressAndRaiseSysMenu, false},
+        {"restore", 0, Maximized, true},
+        // A window of another program, which never went through the frame: no "ibSize", the usual thickness.
+        {"caption horizontal", 0, NeverMetTheFrame, false},
+        {"caption of 4", 4, Paint, false},  // no bar, no glyph
+        {"caption horizontal, boxes", 0, LongTitle, false},  // a title wider than its space is clipped to it
+        // The bevels around 20: a one-pixel raised shadow to 20, two from 21; pressed edges of two from 20.
+        {"maximize 19", 19, Paint, true},         {"maximize 20", 20, Paint, true},
+        {"maximize 21", 21, Paint, true},         {"maximize 19 pressed", 19, PressMaximize, true},
+        {"maximize 20 pressed", 20, PressMaximize, true}, {"maximize 21 pressed", 21, PressMaximize, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.picture + std::string(c.fill == COLOR_ACTIVECAPTION ? "" : ", inactive"));
+        const bool vertical = (c.style & CaptionStyleVertical) != 0;
+        Frame f(c.style, 100, 50, vertical ? 60 : 200, vertical ? 200 : 40,
+                c.action == LongTitle ? "A title far longer than the space the caption leaves between its boxes" : "");
+        HWND w = c.action == NeverMetTheFrame
+                     ? CreateWindowExA(0, "STATIC", "", c.style, 100, 50, 200, 40, nullptr, nullptr, nullptr, nullptr)
+                     : f.hwnd;
+        if (c.ibSize)
+            SetPropA(w, "ibSize", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(c.ibSize)));
+        if (c.action == Maximized)
+            ShowWindow(w, SW_SHOWMAXIMIZED);
+        const RECT r = WindowRectOf(w), caption = CaptionInWindow(w);
+        MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(PaintCaption(canvas, w, c.fill == COLOR_ACTIVECAPTION), TRUE);
+        if (c.action == PressMaximize)
+            DrawCaptionBox(canvas.dc(), w, FALSE, TRUE);
+        if (c.action == PressSysMenu || c.action == PressAndRaiseSysMenu)
+            DrawSysMenuBox(canvas.dc(), w, TRUE);
+        if (c.action == PressAndRaiseSysMenu)
+            DrawSysMenuBox(canvas.dc(), w, FALSE);
+        RECT at = caption;
+        if (c.atMaximizeBox && GetMaximizeBoxRect(w, &at))
+            at = InWindow(w, {at.left - 1, at.top, 0, 0});
+        EXPECT_EQ(Picture(canvas, at, c.picture, c.fill), "");
+        const CapRect a = TitleArea({caption.left, caption.top, caption.right, caption.bottom}, vertical, true, true,
+                                    true, CaptionIbSize(w));
+        EXPECT_EQ(canvas.Count(GetSysColor(COLOR_CAPTIONTEXT), {a.left, a.top, a.right, a.bottom}) > 0,
+                  c.action == LongTitle) << "the title";
+        EXPECT_EQ(canvas.Count(kUnpainted, {0, 0, canvas.width, canvas.height}) +
+                      (caption.right - caption.left) * (caption.bottom - caption.top),
+                  canvas.width * canvas.height) << "painted beyond the caption";
+        if (w != f.hwnd)
+            DestroyWindow(w);
+    }
+    const RECT caption{4, 4, 196, 14};
+    EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
+    EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE)
+        << "no rectangle";
+}
+
+std::string Str(const RECT &r)
+{
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
+}
+
+TEST(CaptionFrame, CreationRectanglesClientAreaAndTrackingSize)
+{
+    ASSERT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
+    for (bool vertical : {false, true}) {
+        Frame f(kFrameStyle | (vertical ? CaptionStyleVertical : CaptionStyleHorizontal), 100, 50, 200, 60);
+        EXPECT_TRUE(HasProp(f.hwnd, "ibFlag") && Prop(f.hwnd, "ibFlag") == 0 && Prop(f.hwnd, "ibSize") == 10);
+        EXPECT_EQ(GetWindowLongPtrA(f.hwnd, GWL_STYLE) & (WS_DLGFRAME | WS_BORDER), WS_BORDER);
+        RECT r[4];
+        GetCaptionRect(f.hwnd, &r[0]);
+        GetSysMenuBoxRect(f.hwnd, &r[1]);
+        GetMinimizeBoxRect(f.hwnd, &r[2]);
+        GetMaximizeBoxRect(f.hwnd, &r[3]);
+        // The client area begins right after the caption, inside the sizing frame.
+        EXPECT_EQ(Str(r[0]) + " " + Str(r[1]) + " " + Str(r[2]) + " " + Str(r[3]) + " " +
+                      Str(ClientRectOnScreen(f.hwnd)),
+                  vertical ? "104,54-114,106 104,54-113,63 104,87-114,96 104,97-114,106 114,54-296,106"
+                           : "104,54-296,64 104,54-113,63 277,54-286,64 287,54-296,64 104,64-296,106");
+        DestroyWindow(f.hwnd);
+        EXPECT_FALSE(f.propsLeft);
+    }
+    // Without a caption bit the dialog frame and the system's caption stay, and no part exists.
+    Frame plain(kFrameStyle);
+    RECT r{1, 2, 3, 4};
+    EXPECT_FALSE(GetMaximizeBoxRect(plain.hwnd, &r) || !IsRectEmpty(&r));
+    EXPECT_EQ(GetWindowLongPtrA(plain.hwnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+    for (DWORD style : {kExample, kExample & ~WS_THICKFRAME}) {  // a minimum only with a sizing frame
+        Frame f(style);
+        MINMAXINFO info{};
+        info.ptMinTrackSize = {1, 1};
+        SendMessageA(f.hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMinTrackSize.x * 100 + info.ptMinTrackSize.y, style & WS_THICKFRAME ? 4717 : 101);
+    }
+}
+
+TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
+{
+    Frame f(kExample);
+    ShowWindow(f.hwnd, SW_SHOWNOACTIVATE);
+    // Menu commands are posted as system commands, the click's point along; 0xEFFF is no system command.
+    SendMessageA(f.hwnd, WM_COMMAND, 0xEFFF, 0);
+    SendMessageA(f.hwnd, WM_COMMAND, SC_MOVE, 0x1234);
+    EXPECT_EQ(f.Count(WM_SYSCOMMAND), 0) << "posted, not sent";
+    ASSERT_TRUE(PumpUntil([&] { return f.Count(WM_EXITSIZEMOVE) == 1; }));  // the move loop ran
+    EXPECT_EQ(f.Count(WM_SYSCOMMAND), 1);
+    EXPECT_EQ(f.Last(WM_SYSCOMMAND).wParam + f.Last(WM_SYSCOMMAND).lParam, SC_MOVE + 0x1234u);
+    // Alt pressed and released: the style loses WS_SYSMENU around each key, so the system enters no menu.
+    const int changes = f.Count(WM_STYLECHANGED);
+    SendMessageA(f.hwnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
+    SendMessageA(f.hwnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001));
+    SendMessageA(f.hwnd, WM_KEYDOWN, 'A', 0x001E0001);
+    PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+    EXPECT_EQ(f.Count(WM_ENTERMENULOOP) * 100 + f.Count(WM_STYLECHANGED) - changes, 6);
+    EXPECT_EQ(GetWindowLongPtrA(f.hwnd, GWL_STYLE) & WS_SYSMENU, WS_SYSMENU);
+    // A click on the system-menu box opens the popup and arms "ibFlag"; the next click
+    // there only disarms it, and so does any hit test outside the box.
+    const int popups = f.Count(WM_INITMENUPOPUP);
+    for (int expected : {1, 0, 1}) {
+        SendMessageA(f.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
+        EXPECT_EQ(Prop(f.hwnd, "ibFlag"), expected);
+    }
+    EXPECT_EQ(f.Count(WM_INITMENUPOPUP) - popups, 2);
+    SendMessageA(f.hwnd, WM_NCHITTEST, 0, MAKELPARAM(200, 70));
+    EXPECT_EQ(Prop(f.hwnd, "ibFlag"), 0);
+    // A double click closes the window only on the box.
+    SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(200, 58));
+    EXPECT_EQ(f.Count(WM_CLOSE), 0);
+    const int commands = f.Count(WM_SYSCOMMAND);
+    SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
+    EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not by SC_CLOSE";
+}
+
+TEST(CaptionFrame, SpaceOpensThePopupBesideAVerticalCaptionWithTheWindowsState)
+{
+    Frame v(kFrameStyle | CaptionStyleVertical, 100, 50, 200, 60);
+    ShowWindow(v.hwnd, SW_SHOWMAXIMIZED);
+    RECT popup{};
+    v.onMenuIdle = [&](HWND) {
+        GetWindowRect(FindWindowA("#32768", nullptr), &popup);
+        EndMenu();
+    };
+    SendMessageA(v.hwnd, WM_SYSCHAR, ' ', 0x20390001);
+    EXPECT_EQ(v.Count(WM_INITMENUPOPUP), 1);
+    EXPECT_EQ(Prop(v.hwnd, "ibFlag"), 0) << "the key does not arm the click rule";
+    POINT anchor{-1, 0};
+    ClientToScreen(v.hwnd, &anchor);
+    EXPECT_EQ(popup.left * 10000 + popup.top, anchor.x * 10000 + anchor.y);
+    // A maximized window can be restored, not moved.
+    HMENU menu = GetSystemMenu(v.hwnd, FALSE);
+    EXPECT_EQ(GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, 0u);
+    EXPECT_EQ(GetMenuState(menu, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED, UINT{MF_GRAYED});
+    Frame bare(kExample & ~WS_SYSMENU);  // without WS_SYSMENU there is nothing to show
+    SendMessageA(bare.hwnd, WM_SYSCHAR, ' ', 0x20390001);
+    SendMessageA(bare.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
+    EXPECT_EQ(bare.Count(WM_INITMENUPOPUP) + Prop(bare.hwnd, "ibFlag"), 0);
+}
+
+TEST(CaptionFrame, NonClientPaintFollowsActivation)
+{
+    Frame f(kExample, 100, 50, 200, 40, "Paint");
+    ShowWindow(f.hwnd, SW_SHOW);
+    for (BOOL active : {TRUE, FALSE, TRUE}) {
+        SendMessageA(f.hwnd, WM_NCACTIVATE, active, 0);
+        EXPECT_EQ(WindowPixel(f.hwnd, 15, 5), GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    }
+    // The box painters take the window's own context when given none.
+    DrawCaptionBox(nullptr, f.hwnd, FALSE, TRUE);
+    DrawSysMenuBox(nullptr, f.hwnd, TRUE);
+    EXPECT_EQ(WindowPixel(f.hwnd, 187, 4), Legend('d'));
+    EXPECT_EQ(WindowPixel(f.hwnd, 4, 4), Legend('G'));
+}
+
+ULONGLONG ThreadCpuMs()
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+    auto ms = [](FILETIME t) { return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000; };
+    return ms(kernel) + ms(user);
+}
+
+class CaptionMouse : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ShowWindow(f_.hwnd, SW_SHOW);
+        SetForegroundWindow(f_.hwnd);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == f_.hwnd; }));
+    }
+    // The minimize box's top-left pixel: dark grey while it shows pressed.
+    bool Pressed() { return WindowPixel(f_.hwnd, 177, 4) == Legend('d'); }
+    // Runs `drive` on another thread while this one pumps, until the frame has handled one button-down.
+    bool Drive(const std::function<void()> &drive)
+    {
+        std::atomic<bool> done{false};
+        std::thread driver([&] { drive(), done = true; });
+        const bool finished = PumpUntil([&] { return done && f_.buttonDownsDone == 1; }, 15000);
+        driver.join();
+        return finished;
+    }
+    // For the driver: polls what the frame's thread changes, for at most 3 s.
+    static bool Poll(const std::function<bool()> &pred)
+    {
+        for (const DWORD start = GetTickCount(); !pred(); Sleep(5))
+            if (GetTickCount() - start > 3000)
+                return false;
+        return true;
+    }
+
+    Frame f_{kExample};
+    const std::string in_ = "mousemove 281 59", out_ = "mousemove 200 75";
+};
+
+TEST_F(CaptionMouse, PressedBoxFollowsTheCursorAndReleasedOutsideSendsNothing)
+{
+    int stepsSeen = 0;
+    const ULONGLONG cpu0 = ThreadCpuMs(), wall0 = GetTickCount64();
+    ASSERT_TRUE(Drive([&] {
+        const std::pair<std::string, bool> steps[] = {
+            {in_ + " mousedown 1", true}, {out_, false}, {in_, true}, {out_, false}};
+        for (const auto &[action, pressed] : steps)
+            stepsSeen += Xdotool(action) && Poll([&, p = pressed] { return Pressed() == p; });
+        Xdotool("mouseup 1");
+    }));
+    EXPECT_EQ(stepsSeen, 4);
+    // The tracking loop waits for the mouse instead of spinning on the processor.
+    EXPECT_LT(ThreadCpuMs() - cpu0, (GetTickCount64() - wall0) / 3);
+    EXPECT_EQ(f_.Count(WM_SYSCOMMAND), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    // Released inside, a box sends its command with the click's point.
+    for (WPARAM command : {SC_MAXIMIZE, SC_RESTORE}) {
+        RECT box;
+        GetMaximizeBoxRect(f_.hwnd, &box);
+        const int x = (box.left + box.right) / 2, y = (box.top + box.bottom) / 2, before = f_.buttonDownsDone;
+        Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+        ASSERT_TRUE(PumpUntil(
+            [&] { return f_.buttonDownsDone > before && IsZoomed(f_.hwnd) == (command == SC_MAXIMIZE); }));
+        EXPECT_EQ(f_.Last(WM_SYSCOMMAND).wParam & 0xFFF0, command);
+        EXPECT_EQ(f_.Last(WM_SYSCOMMAND).lParam, MAKELPARAM(x, y));
+    }
+}
+
+// A window destroyed while its box is held can no longer receive the
+// button-up: the tracking ends instead of polling for ever.
+TEST_F(CaptionMouse, ClosingTheWindowWhileABoxIsHeldEndsTheTracking)
+{
+    bool held = false, endedBeforeRelease = false;
+    ASSERT_TRUE(Drive([&] {
+        Xdotool(in_ + " mousedown 1");
+        held = Poll([&] { return Pressed(); });
+        SendMessageA(f_.hwnd, WM_CLOSE, 0, 0);
+        endedBeforeRelease = Poll([&] { return f_.buttonDownsDone == 1; });
+        Xdotool("mouseup 1");
+    }));
+    EXPECT_TRUE(held && endedBeforeRelease && !IsWindow(f_.hwnd));
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+} // namespace
