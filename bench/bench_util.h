@@ -16,7 +16,7 @@ using tavtest::IniPath;
 using tavtest::ProgramDir;
 using tavtest::WriteIni;
 
-constexpr int kRuns = 7;
+constexpr int kRuns = 11;
 
 double NowMs();
 // Milliseconds that one run of `work` takes.

@@ -55,7 +55,8 @@ TEST_F(BarLifecycle, StartsOnceWithItsIconAndClosesWithSaveThenEnd)
 
 TEST_F(BarLifecycle, EndOfSessionSavesAndReloadRebuilds)
 {
-    HWND w = Start("[environment section]\r\nmode=2048\r\nposition=40,60\r\nbuttons par page=7\r\nstartup page=2\r\n"
+    // Seven buttons down a column: the count saved is the larger of columns and rows.
+    HWND w = Start("[environment section]\r\nmode=34816\r\nposition=40,60\r\nbuttons par page=7\r\nstartup page=2\r\n"
                    "maximum pages=3\r\nJapan=1\r\n");
     ASSERT_NE(w, nullptr);
     WriteIni("[environment section]\r\n");  // what the bar must write
@@ -63,7 +64,7 @@ TEST_F(BarLifecycle, EndOfSessionSavesAndReloadRebuilds)
     EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0}));
     EXPECT_EQ(IniValue("environment section", "mode") + IniValue("environment section", "position") +
                   IniValue("environment section", "buttons par page") + IniValue("environment section", "startup page"),
-              "204840,6072");
+              "3481640,6072");
     // Another program changes the count, the page and the corner, then asks for a reload: the
     // page stays; the corner takes the caption away, and clearing it brings the caption back.
     for (const char *mode : {"3", "0"}) {

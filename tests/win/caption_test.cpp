@@ -256,6 +256,9 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     ASSERT_TRUE(PumpUntil([&] { return f.Count(WM_EXITSIZEMOVE) == 1; }));  // the move loop ran
     EXPECT_EQ(f.Count(WM_SYSCOMMAND), 1);
     EXPECT_EQ(f.Last(WM_SYSCOMMAND).wParam + f.Last(WM_SYSCOMMAND).lParam, SC_MOVE + 0x1234u);
+    // A button-down on the caption itself is the system's: its move loop runs.
+    SendMessageA(f.hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(200, 58));
+    EXPECT_EQ(f.Count(WM_EXITSIZEMOVE), 2);
     // Alt pressed and released: the style loses WS_SYSMENU around each key, so the system enters no menu.
     const int changes = f.Count(WM_STYLECHANGED);
     SendMessageA(f.hwnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
