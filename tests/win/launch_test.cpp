@@ -17,8 +17,11 @@ TEST(Launch, ProgramWithArgumentsDirectoryTitleAndShowModeOrAFailure)
     const ProbeLog log;
     const std::string dir = ProgramDir() + "\\launch_scratch", probe = ProbePath(), found = FoundExecutable(probe);
     CreateDirectoryA(dir.c_str(), nullptr);
+    // One at a time, so that the records come in order.
     EXPECT_GE(LaunchProgram(probe.c_str(), "/n readme.txt", dir.c_str(), SW_SHOWMINIMIZED, "Probe Title"), 32u);
+    log.WaitFor(1);
     EXPECT_GE(LaunchProgram(probe.c_str(), "", nullptr, SW_SHOWNORMAL, nullptr), 32u);
+    log.WaitFor(2);
     // Sized to its text: long arguments arrive whole; beyond what the system takes, nothing starts.
     const std::string args(5000, 'a');
     EXPECT_GE(LaunchProgram(probe.c_str(), args.c_str(), nullptr, SW_SHOWNORMAL, nullptr), 32u);
@@ -57,6 +60,7 @@ TEST(Launch, ProgramsAndDocumentsUnderFoldersWithSpaces)
     RegSetValueA(HKEY_CLASSES_ROOT, keys[0], REG_SZ, command.c_str(), 0);
 
     EXPECT_GE(LaunchProgram(spaced.c_str(), "-x", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
+    log.WaitFor(1);
     EXPECT_GE(LaunchProgram(doc.c_str(), "/p", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
     auto r = log.WaitFor(2);
     ASSERT_EQ(r.size(), 2u);  // and none from the decoy
