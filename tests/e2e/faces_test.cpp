@@ -22,9 +22,7 @@ protected:
         BitBlt(expected.dc(), 0, 0, 38, 38, cell.dc(), pressed ? 38 : 0, 0, SRCCOPY);
         const RECT r = ClientRectOnScreen(GetDlgItem(bar, id));
         return PumpUntil([&] {
-            HDC screen = GetDC(nullptr);
-            BitBlt(shown.dc(), 0, 0, 38, 38, screen, r.left, r.top, SRCCOPY);
-            ReleaseDC(nullptr, screen);
+            CaptureScreen({r.left, r.top, r.left + 38, r.top + 38}, shown);
             return shown.Differences(expected, {0, 0, slot ? 38 : 19, slot ? 38 : 19}, 0, 0) == 0;
         });
     }

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "support/win_test.h"
-#include "support/win_test.h"
 
 using namespace tavtest;
 
