@@ -46,9 +46,11 @@ TEST_F(BarRobustness, ClientOfTheLayoutAndNeverFewerThanFiveSlots)
         HWND bar = Start(Ini(corner, 6));
         ASSERT_NE(bar, nullptr);
         EXPECT_EQ(Client(bar), Client(nullptr, corner, 6)) << corner;
-        WriteIni(Ini(corner | SmallButtons, 4));
+        const unsigned next = (corner + 1) % 5;  // a reload docks, moves or undocks the bar
+        WriteIni(Ini(next | SmallButtons, 4));
         SendMessageA(bar, WM_USER, 0, 0);
-        EXPECT_EQ(Client(bar), Client(nullptr, corner | SmallButtons, 5)) << corner << " after a reload";
+        EXPECT_EQ(Client(bar), Client(nullptr, next | SmallButtons, 5)) << next << " after a reload";
+        EXPECT_EQ((GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU) != 0, next == 0) << "a caption only when free";
         SendMessageA(bar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 38));
         EXPECT_EQ(SlotCount(bar), 5) << corner;
         EXPECT_EQ(bar_->Close(), 0);
