@@ -27,7 +27,8 @@ std::string Client(HWND bar, unsigned mode = 0, int buttons = 0)
     const Extent want = ClientSize(GeometryFor(s));
     RECT c{};
     GetClientRect(bar, &c);
-    return bar ? std::to_string(c.right) + "x" + std::to_string(c.bottom) : std::to_string(want.w) + "x" + std::to_string(want.h);
+    const auto str = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
+    return bar ? str(c.right, c.bottom) : str(want.w, want.h);
 }
 
 bool WholeOnScreen(HWND bar)

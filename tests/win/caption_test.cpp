@@ -1,10 +1,6 @@
-// The small caption frame on real windows: the painters drawing into memory
-// canvases against the pictures of pictures.txt; the non-client messages,
-// sent with SendMessage, as they reach the frame from the window (rectangle,
-// style, state, metrics); and the box tracking under the real mouse
-// (xdotool), where a driver thread moves the mouse while the tracking loop
-// holds this one. The rules themselves are pinned on the host; the title's
-// font is the system's.
+// The small caption frame on real windows: the painters against pictures.txt,
+// the non-client messages as the window passes them on, and the box tracking
+// under the real mouse (a driver thread moves it while the loop holds this one).
 #include <algorithm>
 #include <atomic>
 #include <thread>
