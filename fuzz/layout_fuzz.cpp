@@ -1,10 +1,11 @@
 // Whatever the settings and whatever client size another program or a drag
 // gives the bar, the grid stays five to twenty slots long and one deep, and
-// every button lies inside the client of that grid.
+// every button lies inside the client of that grid, none over another.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "bar/layout_rules.h"
 
@@ -42,9 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     s.rows = now.nr;
     const GridGeometry g = GeometryFor(s);
     const Extent client = ClientSize(g);
+    std::vector<Box> all;
     for (int k = 0; k < g.nc * g.nr; ++k)
-        Check(Inside(SlotBox(g, k), client));
+        all.push_back(SlotBox(g, k));
     for (int id = 501; id <= 505; ++id)
-        Check(Inside(ControlBox(g, id), client));
+        all.push_back(ControlBox(g, id));
+    for (size_t i = 0; i < all.size(); ++i) {  // every button inside the client, no two overlapping
+        const Box &a = all[i];
+        Check(Inside(a, client));
+        for (size_t j = i + 1; j < all.size(); ++j) {
+            const Box &b = all[j];
+            Check(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y);
+        }
+    }
     return 0;
 }

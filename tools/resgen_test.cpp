@@ -1,6 +1,6 @@
 // The generator's RLE4 writer, checked with a strict decoder written here
-// from the format's rules, and the slot face's design. (How Windows decodes
-// the files is checked under Wine; resgen_matches_res freezes the drawings.)
+// from the format's rules. (How Windows decodes the files is checked under
+// Wine; resgen_matches_res freezes the drawings.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -65,29 +65,6 @@ TEST(BitmapFile, ShippedBitmapsAreStrictRle4)
         EXPECT_EQ(DecodeRle4(Bytes(f.begin() + 118, f.end()), picture.width, picture.height), picture);
     }
     EXPECT_THROW(BitmapFile(Raster(4, 4, kTransparent)), std::invalid_argument);
-}
-
-// ---- Designs -------------------------------------------------------------
-
-// One letter a pixel along a line of the raster: k black, w white, g light grey, d dark grey.
-std::string Line(const Raster &r, int x, int y, int dx, int dy, int n)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += "k??????gd??????w"[r.At(x + i * dx, y + i * dy) & 0xF];
-    return s;
-}
-
-// The slot's blank face, raised: a black frame, a white line along the top
-// and left, a dark-grey band of two along the right and bottom; pressed, the bands change sides.
-TEST(Designs, BlankSlotFaces)
-{
-    const Raster r = BlankFaceBitmap();
-    const std::string raised = "kw" + std::string(33, 'g') + "ddk", pressed = "kdd" + std::string(33, 'g') + "wk";
-    EXPECT_EQ(Line(r, 0, 18, 1, 0, 38), raised);   // across the middle
-    EXPECT_EQ(Line(r, 18, 0, 0, 1, 38), raised);   // down the middle
-    EXPECT_EQ(Line(r, 38, 18, 1, 0, 38), pressed);
-    EXPECT_EQ(Line(r, 56, 0, 0, 1, 38), pressed);
 }
 
 } // namespace

@@ -1,15 +1,10 @@
 // The real TAV.EXE where other programs and the system push it: docked
 // frames, minimizing, positions off the screen, a posted WM_QUIT, starts at
 // the same moment, a hung window, and a CTL3D32.DLL planted beside it.
-#include <gtest/gtest.h>
-
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "app/settings_rules.h"
 #include "bar/layout_rules.h"
-#include "support/win_test.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -22,8 +17,8 @@ std::string Ini(unsigned mode, int buttons, const char *position = "100,100")
            std::to_string(buttons) + "\r\nposition=" + position + "\r\n";
 }
 
-// The client a bar of these settings must have: the layout formulas, no caption when docked.
-void ExpectClientOfLayout(HWND bar, unsigned mode, int buttons)
+// The client a bar of these settings must have (the layout formulas, no caption when docked), and the bar's.
+std::string Client(HWND bar, unsigned mode = 0, int buttons = 0)
 {
     BarSettings s;
     s.mode = mode;
@@ -32,8 +27,8 @@ void ExpectClientOfLayout(HWND bar, unsigned mode, int buttons)
     const Extent want = ClientSize(GeometryFor(s));
     RECT c{};
     GetClientRect(bar, &c);
-    EXPECT_EQ(c.right, want.w) << "mode " << mode << ", " << buttons << " slots";
-    EXPECT_EQ(c.bottom, want.h) << "mode " << mode << ", " << buttons << " slots";
+    const auto str = [](int w, int h) { return std::to_string(w) + "x" + std::to_string(h); };
+    return bar ? str(c.right, c.bottom) : str(want.w, want.h);
 }
 
 bool WholeOnScreen(HWND bar)
@@ -45,41 +40,38 @@ bool WholeOnScreen(HWND bar)
 
 using BarRobustness = BarTest;
 
-TEST_F(BarRobustness, DockedBarsHaveTheClientOfTheirLayoutAtStartAndAfterReload)
+// Docked or not, at the start and after a reload, and under another program's size: never fewer than five slots.
+TEST_F(BarRobustness, ClientOfTheLayoutAndNeverFewerThanFiveSlots)
 {
-    for (unsigned corner = 1; corner <= 4; ++corner) {
-        HWND bar = Start(Ini(corner, 5));
+    for (unsigned corner = 0; corner <= 4; ++corner) {
+        HWND bar = Start(Ini(corner, 6));
         ASSERT_NE(bar, nullptr);
-        ExpectClientOfLayout(bar, corner, 5);
-        for (unsigned cell : {0u, unsigned{SmallButtons}})
-            for (int buttons : {5, 6, 4}) {
-                WriteIni(Ini(corner | cell, buttons));
-                SendMessageA(bar, WM_USER, 0, 0);
-                ExpectClientOfLayout(bar, corner | cell, buttons < 5 ? 5 : buttons);
-            }
+        EXPECT_EQ(Client(bar), Client(nullptr, corner, 6)) << corner;
+        const unsigned next = (corner + 1) % 5;  // a reload docks, moves or undocks the bar
+        WriteIni(Ini(next | SmallButtons, 4));
+        SendMessageA(bar, WM_USER, 0, 0);
+        EXPECT_EQ(Client(bar), Client(nullptr, next | SmallButtons, 5)) << next << " after a reload";
+        EXPECT_EQ((GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU) != 0, next == 0) << "a caption only when free";
+        SendMessageA(bar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 38));
+        EXPECT_EQ(SlotCount(bar), 5) << corner;
         EXPECT_EQ(bar_->Close(), 0);
     }
 }
 
-TEST_F(BarRobustness, AnotherProgramsSizeNeverGivesFewerThanFiveSlots)
-{
-    HWND bar = Start(Ini(0, 5));
-    ASSERT_NE(bar, nullptr);
-    SendMessageA(bar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 38));
-    EXPECT_EQ(SlotCount(bar), 5);
-    ExpectClientOfLayout(bar, 0, 5);
-}
-
-TEST_F(BarRobustness, MinimizedBarSavesItsOwnPlace)
+// Minimized, the bar saves its own place, at the end of a session and after a posted WM_QUIT,
+// which still tears down, saves and announces.
+TEST_F(BarRobustness, MinimizedBarSavesItsPlaceAndPostedQuitEndsCleanly)
 {
     HWND bar = Start(Ini(0, 5));
     ASSERT_NE(bar, nullptr);
     ShowWindow(bar, SW_MINIMIZE);
-    Settle();
-    ASSERT_TRUE(IsIconic(bar));
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));
     SendMessageA(bar, WM_QUERYENDSESSION, 0, 0);
     EXPECT_EQ(IniValue("environment section", "position"), "100,100");
-    EXPECT_EQ(bar_->Close(), 0);
+    WriteIni("");
+    PostMessageA(bar, WM_QUIT, 7, 0);
+    EXPECT_EQ(bar_->WaitExit(), 0);
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 0, 2}));
     EXPECT_EQ(IniValue("environment section", "position"), "100,100");
 }
 
@@ -87,28 +79,13 @@ TEST_F(BarRobustness, PositionsOffTheScreenComeOntoIt)
 {
     for (const char *position : {"-32000,-32000", "30000,30000", "-400,300", "2000,-900"}) {
         HWND bar = Start(Ini(0, 8, position));
-        ASSERT_NE(bar, nullptr);
-        EXPECT_TRUE(WholeOnScreen(bar)) << position;
-        // A reload to a position off the screen as well.
+        EXPECT_TRUE(bar && WholeOnScreen(bar)) << position;
         WriteIni(Ini(0, 5, position));
         SendMessageA(bar, WM_USER, 0, 0);
         EXPECT_TRUE(WholeOnScreen(bar)) << position << " after a reload";
         EXPECT_EQ(bar_->Close(), 0);
     }
-    // A visible position is kept as it is.
-    HWND bar = Start(Ini(0, 5, "-10,40"));
-    EXPECT_EQ(WindowRectOf(bar).left, -10);
-}
-
-TEST_F(BarRobustness, PostedQuitStillTearsDownSavesAndAnnounces)
-{
-    HWND bar = Start(Ini(0, 5, "100,100"));
-    ASSERT_NE(bar, nullptr);
-    WriteIni("");
-    PostMessageA(bar, WM_QUIT, 7, 0);
-    EXPECT_EQ(bar_->WaitExit(), 0);
-    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 2}));
-    EXPECT_EQ(IniValue("environment section", "position"), "100,100");
+    EXPECT_EQ(WindowRectOf(Start(Ini(0, 5, "-10,40"))).left, -10) << "a visible position is kept";
 }
 
 TEST_F(BarRobustness, SimultaneousStartsLeaveOneBar)
@@ -116,18 +93,13 @@ TEST_F(BarRobustness, SimultaneousStartsLeaveOneBar)
     WriteIni("-");
     for (int pair = 0; pair < 10; ++pair) {
         BarProcess a, b;
-        ASSERT_TRUE(a.Process() && b.Process());
-        // One of the two leaves at once with 0; the other is the bar.
         const HANDLE both[] = {a.Process(), b.Process()};
-        const DWORD first = WaitForMultipleObjects(2, both, FALSE, 10000);
+        const DWORD first = WaitForMultipleObjects(2, both, FALSE, 10000);  // the one that leaves at once, with 0
         ASSERT_LT(first, WAIT_OBJECT_0 + 2) << "pair " << pair;
         BarProcess &second = first == WAIT_OBJECT_0 ? a : b, &bar = first == WAIT_OBJECT_0 ? b : a;
         EXPECT_EQ(second.WaitExit(), 0);
         ASSERT_NE(bar.WaitForBar(), nullptr);
-        int bars = 0;
-        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "TAV!", "TAV!")) != nullptr;)
-            ++bars;
-        EXPECT_EQ(bars, 1) << "pair " << pair;
+        EXPECT_EQ(FindWindowExA(nullptr, FindBar(), "TAV!", "TAV!"), nullptr) << "pair " << pair;
         EXPECT_EQ(bar.Close(), 0);
     }
 }
@@ -135,8 +107,7 @@ TEST_F(BarRobustness, SimultaneousStartsLeaveOneBar)
 TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
 {
     // A top-level window whose thread stops answering for 25 seconds.
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr), created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread hung([&] {
         HWND w = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         SetEvent(created);
@@ -144,16 +115,11 @@ TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
         DestroyWindow(w);
     });
     WaitForSingleObject(created, 5000);
-
     const DWORD t0 = GetTickCount();
-    WriteIni("-");
-    bar_ = std::make_unique<BarProcess>();
-    EXPECT_NE(bar_->WaitForBar(), nullptr);
+    EXPECT_NE(Start("-"), nullptr);
     EXPECT_EQ(bar_->Close(), 0);
-    // Three notices, each waiting at most a second for the hung thread.
-    EXPECT_LT(GetTickCount() - t0, 8000u);
-    // Every window that answers still gets every notice.
-    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 2}));
+    EXPECT_LT(GetTickCount() - t0, 8000u) << "three notices, each waiting at most a second";
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 2})) << "every window that answers gets every notice";
     SetEvent(release);
     hung.join();
     CloseHandle(release);
@@ -166,8 +132,7 @@ TEST_F(BarRobustness, ACtl3dBesideTheBarIsNeverLoaded)
     const std::string dll = ProgramDir() + "\\CTL3D32.DLL", marker = ProgramDir() + "\\ctl3d_loaded.txt";
     ASSERT_TRUE(CopyFileA((ProgramDir() + "\\ctl3d_decoy.dll").c_str(), dll.c_str(), FALSE));
     DeleteFileA(marker.c_str());
-    HWND bar = Start(Ini(0, 5));
-    EXPECT_NE(bar, nullptr);
+    EXPECT_NE(Start(Ini(0, 5)), nullptr);
     EXPECT_EQ(bar_->Close(), 0);
     EXPECT_EQ(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(dll.c_str());

@@ -85,7 +85,7 @@ TEST_F(Launcher, DropsStartPerFileOrRegisterOneFileAndFailuresAreReported)
     EXPECT_EQ(TakeMessageBox(bar), "Execute error");
 }
 
-TEST_F(Launcher, PanelRunsCommandsKeepsTheirHistoryAndQuits)
+TEST_F(Launcher, PanelRunsCommandsAndQuits)
 {
     Start("");
     ASSERT_FALSE(PanelShown());
@@ -99,12 +99,6 @@ TEST_F(Launcher, PanelRunsCommandsKeepsTheirHistoryAndQuits)
     SetDlgItemTextA(d, 1004, probe.c_str());
     SendMessageA(d, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(log.WaitFor(1).size(), 1u);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d) && !PanelShown(); }));
-
-    d = RunDialog("");
-    EXPECT_EQ(SendDlgItemMessageA(d, 1004, CB_GETCOUNT, 0, 0), 5);
-    EXPECT_EQ(SendDlgItemMessageA(d, 1004, CB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(probe.c_str())), 0);
-    SendMessageA(d, WM_COMMAND, IDOK, 0);  // an empty text closes, the panel is left
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(d) && !PanelShown(); }));
 
     bar_->notices.clear();

@@ -1,10 +1,9 @@
-// Moving a program across pages and the page menu with the real mouse, and the
-// Properties dialog's refusals and choices, as the bar and TAV.INI show them.
+// Moving a program across pages and the page menu with the real mouse, as the
+// bar and TAV.INI show them.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "support/win_test.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -74,45 +73,6 @@ TEST_F(Pages, MoveAcrossPagesAndThePageMenu)
     ASSERT_TRUE(Xdotool("mousemove " + std::to_string(m.left + 20) + " " + std::to_string(m.bottom - 8) + " click 1"));
     Settle(200);
     EXPECT_EQ(Saved(bar, "startup page"), "20") << "the last of twenty items";
-}
-
-TEST_F(Pages, PropertiesRefuseBadCountsAndApplyTheChoices)
-{
-    // Pinned, with bits 4 to 6 set, 7 slots across, on page 2 of 3.
-    HWND bar = Start(Ini("mode=16496\r\nmaximum pages=3\r\nstartup page=2\r\nbuttons par page=7\r\n"));
-    ASSERT_TRUE(bar);
-    Click(bar, 505);
-    HWND dialog = WaitForWindow("#32770", "Properties");
-    ASSERT_TRUE(dialog);
-    for (const char *bad : {"0", "21", ""}) {
-        SetDlgItemTextA(dialog, 1012, bad);
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        HWND box = WaitForWindow("#32770", "Error");
-        ASSERT_TRUE(box) << bad;
-        char text[64] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        EXPECT_STREQ(text, "Page range over");
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        PumpUntil([&] { return !IsWindow(box); });
-        EXPECT_EQ(GetDlgItemInt(dialog, 1012, nullptr, FALSE), 3u) << bad;
-    }
-
-    // Twenty pages, vertical, upper right corner.
-    SetDlgItemTextA(dialog, 1012, "20");
-    SendDlgItemMessageA(dialog, 1015, CB_SETCURSEL, 1, 0);
-    SendDlgItemMessageA(dialog, 1013, CB_SETCURSEL, 3, 0);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }));
-    Settle();
-    EXPECT_EQ(SlotCount(bar), 7);
-    EXPECT_EQ(WindowRectOf(GetDlgItem(bar, 1001)).top - ClientRectOnScreen(bar).top, 38) << "a column";
-    const RECT r = WindowRectOf(bar);
-    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(ClientRectOnScreen(bar).top - r.top, GetSystemMetrics(SM_CYFRAME)) << "no caption";
-    EXPECT_EQ(Saved(bar, "mode"), std::to_string(0x4070 | 0x8000 | 3));
-    EXPECT_EQ(IniValue(kEnv, "maximum pages"), "20");
-    EXPECT_EQ(IniValue(kEnv, "startup page"), "1");
 }
 
 } // namespace

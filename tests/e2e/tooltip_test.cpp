@@ -6,7 +6,6 @@
 
 #include "app/gdi_holders.h"
 #include "support/win_test.h"
-#include "support/win_test.h"
 
 using namespace tavtest;
 

@@ -96,9 +96,7 @@ TEST(CaptionGeometry, MinTrackSizeAndTitleOrigin)
         int cx, cy, x, y;
     } origins[] = {
         {false, 40, 7, 71, 1},    // centred in 162 pixels: (162 - 40) / 2 + 10
-        {false, 41, 8, 70, 1},    // 121 / 2 truncates
         {false, 300, 7, 10, 1},   // wider than the space: from its left end
-        {false, 40, 13, 71, -1},  // taller than the caption: (10 - 13) / 2 truncates to -1
         {true, 40, 7, 0, 116},    // x = (10 - 7) / 2 - 1, y = 182 - (182 - 40 - 10) / 2
         {true, 300, 7, 0, 182},   // longer than the space: from its bottom end
     };

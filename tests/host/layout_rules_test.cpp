@@ -45,17 +45,7 @@ TEST(Layout, PlacementOfTheFourLayouts)
         std::string placed = Str(all.front()) + "|" + Str(all[c.n - 1]);
         for (int i = c.n; i < c.n + 5; ++i)
             placed += "|" + Str(all[i]);
-        EXPECT_EQ(placed + "|" + Str({0, 0, client.w, client.h}), c.placed);
-        // Every button inside the client area, no two overlapping.
-        for (size_t i = 0; i < all.size(); ++i) {
-            const Box &a = all[i];
-            EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.w <= client.w && a.y + a.h <= client.h) << i;
-            for (size_t j = i + 1; j < all.size(); ++j) {
-                const Box &b = all[j];
-                EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x || a.y + a.h <= b.y || b.y + b.h <= a.y)
-                    << i << " " << j;
-            }
-        }
+        EXPECT_EQ(placed + "|" + Str({0, 0, client.w, client.h}), c.placed);  // inside and apart: layout_fuzz
     }
 }
 

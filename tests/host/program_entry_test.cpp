@@ -28,17 +28,14 @@ const ParseCase kCases[] = {
     // Fewer than four fields: what is missing reads as empty.
     {"C:\\A.EXE", "C:\\A.EXE", 0, 0, "", "", ""},
     {"C:\\A.EXE,-3,", "C:\\A.EXE", -3, 2, "", "", ""},
-    {"C:\\A.EXE,0,C:\\W", "C:\\A.EXE", 0, 0, "C:\\W", "", ""},
     {"C:\\A.EXE,0,,", "C:\\A.EXE", 0, 0, "", "", ""},
     // The index as the standard conversion reads it, saturated.
     {"f,abc,,x", "f", 0, 0, "", "x", "x"},
     {"f, -4x,,x", "f", -4, 3, "", "x", "x"},
-    {"f,+2,,x", "f", 2, 2, "", "x", "x"},
     {"f,99999999999999999999,,x", "f", 2147483647, 2147483647, "", "x", "x"},
     {"f,-99999999999999999999,,x", "f", -2147483647 - 1, 2147483647, "", "x", "x"},
     // Leading delimiters are skipped, so an empty icon file shifts the fields.
     {",0,,cmd", "0", 0, 0, "", "", ""},
-    {",,,", "", 0, 0, "", "", ""},
     // Shift-JIS "表" (0x95 0x5C): its trail byte is a backslash, never a delimiter.
     {"C:\\\x95\x5C.exe,0,,\"C:\\\x95\x5C.exe\"", "C:\\\x95\x5C.exe", 0, 0, "", "\"C:\\\x95\x5C.exe\"",
      "\"C:\\\x95\x5C.exe\""},

@@ -59,7 +59,7 @@ TEST(Settings, ReloadKeepsLanguageAndPageAndReadsLongerPositions)
     EXPECT_EQ(Applied(raw, false, s), "0 8000 2 2 1x8 38 5,77");
 }
 
-TEST(Settings, PositionsSlotNumbersKeysDialogsAndStrings)
+TEST(Settings, PositionsSlotNumbersAndKeys)
 {
     const struct {
         const char *text;
@@ -81,13 +81,6 @@ TEST(Settings, PositionsSlotNumbersKeysDialogsAndStrings)
     s.currentPage = 20;
     s.columns = 20;
     EXPECT_EQ(ProfileKey(SlotNumber(s, 19)) + ProfileKey(1234), "profile399profile1234");
-    std::string dialogs;
-    for (int language : {0, 1})
-        for (DialogKind kind : {DialogKind::Properties, DialogKind::ProgramDefinition, DialogKind::ExecuteApplication})
-            dialogs += std::to_string(DialogId(kind, language)) + " ";
-    EXPECT_EQ(dialogs, "112 110 111 106 107 109 ");
-    EXPECT_EQ(StringId(IDS_EXECUTE_ERROR, 0) * 100 + StringId(IDS_EXECUTE_ERROR, 1), 2425u);
-    EXPECT_EQ(StringId(IDS_PLATFORM, 0) * 100 + StringId(IDS_PLATFORM, 1), 2323u);  // one text for both
 }
 
 } // namespace

@@ -1,10 +1,6 @@
-// The small caption frame on real windows: the painters drawing into memory
-// canvases against the pictures of pictures.txt; the non-client messages,
-// sent with SendMessage, as they reach the frame from the window (rectangle,
-// style, state, metrics); and the box tracking under the real mouse
-// (xdotool), where a driver thread moves the mouse while the tracking loop
-// holds this one. The rules themselves are pinned on the host; the title's
-// font is the system's.
+// The small caption frame on real windows: the painters against pictures.txt,
+// the non-client messages as the window passes them on, and the box tracking
+// under the real mouse (a driver thread moves it while the loop holds this one).
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -205,43 +201,20 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         << "no rectangle";
 }
 
-std::string Str(const RECT &r)
+// The rectangles and the minimum size are pinned on the host; here what the
+// window itself gets: its properties, its client area and the minimum it is told.
+TEST(CaptionFrame, PropertiesClientAreaAndTrackingSize)
 {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
-
-TEST(CaptionFrame, CreationRectanglesClientAreaAndTrackingSize)
-{
-    ASSERT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
     for (bool vertical : {false, true}) {
         Frame f(kFrameStyle | (vertical ? CaptionStyleVertical : CaptionStyleHorizontal), 100, 50, 200, 60);
         EXPECT_TRUE(HasProp(f.hwnd, "ibFlag") && Prop(f.hwnd, "ibFlag") == 0 && Prop(f.hwnd, "ibSize") == 10);
-        EXPECT_EQ(GetWindowLongPtrA(f.hwnd, GWL_STYLE) & (WS_DLGFRAME | WS_BORDER), WS_BORDER);
-        RECT r[4];
-        GetCaptionRect(f.hwnd, &r[0]);
-        GetSysMenuBoxRect(f.hwnd, &r[1]);
-        GetMinimizeBoxRect(f.hwnd, &r[2]);
-        GetMaximizeBoxRect(f.hwnd, &r[3]);
-        // The client area begins right after the caption, inside the sizing frame.
-        EXPECT_EQ(Str(r[0]) + " " + Str(r[1]) + " " + Str(r[2]) + " " + Str(r[3]) + " " +
-                      Str(ClientRectOnScreen(f.hwnd)),
-                  vertical ? "104,54-114,106 104,54-113,63 104,87-114,96 104,97-114,106 114,54-296,106"
-                           : "104,54-296,64 104,54-113,63 277,54-286,64 287,54-296,64 104,64-296,106");
+        const RECT c = ClientRectOnScreen(f.hwnd);
+        EXPECT_EQ(c.left * 1000 + c.top, vertical ? 114054 : 104064) << "the client begins after the caption";
+        MINMAXINFO info{};
+        SendMessageA(f.hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMinTrackSize.x * 100 + info.ptMinTrackSize.y, vertical ? 1749 : 4717);
         DestroyWindow(f.hwnd);
         EXPECT_FALSE(f.propsLeft);
-    }
-    // Without a caption bit the dialog frame and the system's caption stay, and no part exists.
-    Frame plain(kFrameStyle);
-    RECT r{1, 2, 3, 4};
-    EXPECT_FALSE(GetMaximizeBoxRect(plain.hwnd, &r) || !IsRectEmpty(&r));
-    EXPECT_EQ(GetWindowLongPtrA(plain.hwnd, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-    for (DWORD style : {kExample, kExample & ~WS_THICKFRAME}) {  // a minimum only with a sizing frame
-        Frame f(style);
-        MINMAXINFO info{};
-        info.ptMinTrackSize = {1, 1};
-        SendMessageA(f.hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ(info.ptMinTrackSize.x * 100 + info.ptMinTrackSize.y, style & WS_THICKFRAME ? 4717 : 101);
     }
 }
 
@@ -249,6 +222,10 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
 {
     Frame f(kExample);
     ShowWindow(f.hwnd, SW_SHOWNOACTIVATE);
+    for (BOOL active : {TRUE, FALSE}) {  // the caption repaints in the state it is told
+        SendMessageA(f.hwnd, WM_NCACTIVATE, active, 0);
+        EXPECT_EQ(WindowPixel(f.hwnd, 15, 5), GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+    }
     // Menu commands are posted as system commands, the click's point along; 0xEFFF is no system command.
     SendMessageA(f.hwnd, WM_COMMAND, 0xEFFF, 0);
     SendMessageA(f.hwnd, WM_COMMAND, SC_MOVE, 0x1234);
@@ -283,46 +260,6 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     const int commands = f.Count(WM_SYSCOMMAND);
     SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
     EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not by SC_CLOSE";
-}
-
-TEST(CaptionFrame, SpaceOpensThePopupBesideAVerticalCaptionWithTheWindowsState)
-{
-    Frame v(kFrameStyle | CaptionStyleVertical, 100, 50, 200, 60);
-    ShowWindow(v.hwnd, SW_SHOWMAXIMIZED);
-    RECT popup{};
-    v.onMenuIdle = [&](HWND) {
-        GetWindowRect(FindWindowA("#32768", nullptr), &popup);
-        EndMenu();
-    };
-    SendMessageA(v.hwnd, WM_SYSCHAR, ' ', 0x20390001);
-    EXPECT_EQ(v.Count(WM_INITMENUPOPUP), 1);
-    EXPECT_EQ(Prop(v.hwnd, "ibFlag"), 0) << "the key does not arm the click rule";
-    POINT anchor{-1, 0};
-    ClientToScreen(v.hwnd, &anchor);
-    EXPECT_EQ(popup.left * 10000 + popup.top, anchor.x * 10000 + anchor.y);
-    // A maximized window can be restored, not moved.
-    HMENU menu = GetSystemMenu(v.hwnd, FALSE);
-    EXPECT_EQ(GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED, 0u);
-    EXPECT_EQ(GetMenuState(menu, SC_MOVE, MF_BYCOMMAND) & MF_GRAYED, UINT{MF_GRAYED});
-    Frame bare(kExample & ~WS_SYSMENU);  // without WS_SYSMENU there is nothing to show
-    SendMessageA(bare.hwnd, WM_SYSCHAR, ' ', 0x20390001);
-    SendMessageA(bare.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
-    EXPECT_EQ(bare.Count(WM_INITMENUPOPUP) + Prop(bare.hwnd, "ibFlag"), 0);
-}
-
-TEST(CaptionFrame, NonClientPaintFollowsActivation)
-{
-    Frame f(kExample, 100, 50, 200, 40, "Paint");
-    ShowWindow(f.hwnd, SW_SHOW);
-    for (BOOL active : {TRUE, FALSE, TRUE}) {
-        SendMessageA(f.hwnd, WM_NCACTIVATE, active, 0);
-        EXPECT_EQ(WindowPixel(f.hwnd, 15, 5), GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    }
-    // The box painters take the window's own context when given none.
-    DrawCaptionBox(nullptr, f.hwnd, FALSE, TRUE);
-    DrawSysMenuBox(nullptr, f.hwnd, TRUE);
-    EXPECT_EQ(WindowPixel(f.hwnd, 187, 4), Legend('d'));
-    EXPECT_EQ(WindowPixel(f.hwnd, 4, 4), Legend('G'));
 }
 
 ULONGLONG ThreadCpuMs()

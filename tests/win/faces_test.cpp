@@ -208,9 +208,7 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
         }
     // Other actions and ids paint nothing.
     const MemoryCanvas nothing(0, 0);
-    const std::pair<int, UINT> none[] = {
-        {1000, 0}, {1000, 8}, {999, 1}, {500, 1}, {506, 1}, {1020, 1}, {IdPageNumber, 5}};
-    for (auto [id, action] : none)
+    for (auto [id, action] : {std::pair<int, UINT>{1000, 8}, {999, 1}, {506, 1}, {1020, 1}})
         EXPECT_EQ(Paints(id, false, nothing, 0, 0, action), "") << id << " action " << action;
     EXPECT_EQ(DrawButtonFace(bar_, nullptr), 0);
 }

@@ -22,9 +22,6 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
         std::string loaded;  // language, mode, maximum pages, page, columns x rows, cell, position
     } cases[] = {
         {"-", system + " 0 1 1 5x1 38 0,0"},
-        {"mode=40960\r\nposition=100,200\r\nbuttons par page=8\r\nstartup page=2\r\nmaximum pages=3\r\nJapan=0\r\n",
-         "0 a000 3 2 1x8 30 100,200"},
-        {"mode=\r\nbuttons par page=\r\nposition=\r\nmaximum pages=\r\nJapan=\r\n", system + " 0 1 1 5x1 38 0,0"},
         {"mode=zz\r\nposition=left,top\r\nbuttons par page=many\r\nmaximum pages=?\r\nJapan=yes\r\n",
          "0 0 1 1 5x1 38 0,0"},
         {"buttons par page=99999999999\r\nmaximum pages=4000000000\r\nstartup page=2000000000\r\nmode=4294967295\r\n"
