@@ -1,5 +1,5 @@
-// Any text in "profile%03d" parses without fault, and the parts it yields
-// come from the value itself.
+// Any text in "profile%03d" parses without fault, the parts it yields come
+// from the value itself, and what the bar writes reads back unchanged.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +12,28 @@ static void Check(bool ok)
 {
     if (!ok)
         std::abort();
+}
+
+// An entry as the Program Definition dialog writes it (an icon file and a
+// directory without delimiters, any command not starting with one) reads
+// back field for field. The input's \x01 bytes separate the four fields.
+static void RoundTrip(const std::string &input)
+{
+    std::string field[4];
+    int k = 0;
+    for (char c : input) {
+        if (c == '\x01' && k < 3)
+            ++k;
+        else if (c != '\0' && !(k < 3 && (c == ',' || c == '\t')))
+            field[k] += c;
+    }
+    if (field[0].empty() || (!field[3].empty() && (field[3][0] == ',' || field[3][0] == '\t')))
+        return;
+    const int index = LeadingInt(field[1]);
+    const ProgramEntry e = ParseProgramEntry(FormatProgramEntry(field[0], index, field[2], field[3]),
+                                             CommandExtent::Remainder);
+    Check(!e.empty && e.iconFile == field[0] && e.iconIndex == index && e.directory == field[2] &&
+          e.command == field[3]);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -29,5 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Check(value.find(*field) != std::string::npos);
         Check(r.command.size() <= value.size());
     }
+    RoundTrip(value);
     return 0;
 }

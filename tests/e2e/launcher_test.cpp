@@ -33,6 +33,8 @@ protected:
     bool PanelShown()
     {
         MemoryCanvas shown(38, 38), panel(38, 38);
+        // Painted afresh, so that a window that just went away cannot leave stale pixels.
+        RedrawWindow(GetDlgItem(bar, 1004), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         facetest::CaptureScreen(ClientRectOnScreen(GetDlgItem(bar, 1004)), shown);
         facetest::ResourceFace(IDB_SYSTEM_PANEL, panel, 0, 4 * 38, 38, 38, 38, 38);
         return shown.Differences(panel, {0, 0, 38, 38}, 0, 0) == 0;
