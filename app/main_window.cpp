@@ -192,7 +192,6 @@ void RemoveNotifyIcon(HWND)
 
 LRESULT ReloadBar(HWND bar)
 {
-    DestroySlotButtons();
     const BarPosition at = LoadSettings(false);
     ApplyTopmost(bar);
     RebuildBar(bar, at);

@@ -107,6 +107,13 @@ int ReadProgramKey(const char *key, char *buffer, int size)
         GetPrivateProfileStringA(kProgramSection, key, "", buffer, static_cast<DWORD>(size), kIniFile));
 }
 
+std::string ReadProgramValue(const std::string &key, std::size_t capacity)
+{
+    std::vector<char> value(capacity > 0 ? capacity : 1, '\0');
+    ReadProgramKey(key.c_str(), value.data(), static_cast<int>(value.size()));
+    return value.data();
+}
+
 void WriteProgramKey(const char *key, const char *value)
 {
     WritePrivateProfileStringA(kProgramSection, key, value, kIniFile);

@@ -30,6 +30,8 @@ void BroadcastChangeNotice(LPARAM code);
 // A slot's keys, read into a buffer of the given size (the value is cut at
 // size - 1 bytes, as the profile reader does). Missing reads as "".
 int ReadProgramKey(const char *key, char *buffer, int size);
+// The same, as text, read through a buffer of `capacity` bytes.
+std::string ReadProgramValue(const std::string &key, std::size_t capacity);
 void WriteProgramKey(const char *key, const char *value);  // nullptr deletes the key
 // The whole of "program section" in one read, as GetPrivateProfileSectionA
 // gives it ("key=value\0...\0\0"), for ParseProfileSection.

@@ -61,14 +61,6 @@ std::string ReadField(HWND dlg, int id)
     return FitField(text, IsSystemLeadByte);
 }
 
-// A slot's key read whole; what the dialog shows of it is cut into fields afterwards.
-std::string ReadStoredValue(const std::string &key)
-{
-    std::vector<char> value(kValueBuffer);
-    ReadProgramKey(key.c_str(), value.data(), kValueBuffer);
-    return value.data();
-}
-
 void Enable(HWND dlg, int id, bool on)
 {
     EnableWindow(GetDlgItem(dlg, id), on ? TRUE : FALSE);
@@ -158,7 +150,7 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
     Enable(dlg, IDOK, false);
     Enable(dlg, IdRemove, false);
 
-    const std::string value = ReadStoredValue(ProfileKey(s.slotNumber));
+    const std::string value = ReadProgramValue(ProfileKey(s.slotNumber), kValueBuffer);
     const ProgramFields f = FieldsFromStoredValue(value, IsSystemLeadByte);
     if (!value.empty()) {
         s.icons.index = f.iconIndex;
@@ -173,7 +165,7 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
     SendDlgItemMessageA(dlg, IdProgram, EM_SETSEL, 0, -1);
     SetFocus(GetDlgItem(dlg, IdProgram));
     CheckDlgButton(dlg, IdInterlock, BST_CHECKED);
-    SetDlgItemTextA(dlg, IdTitle, FitField(ReadStoredValue(TitleKey(s.slotNumber)), IsSystemLeadByte).c_str());
+    SetDlgItemTextA(dlg, IdTitle, FitField(ReadProgramValue(TitleKey(s.slotNumber), kValueBuffer), IsSystemLeadByte).c_str());
 }
 
 void OnScroll(HWND dlg, int code, int thumb)

@@ -18,13 +18,6 @@ namespace {
 
 constexpr int kMessageBuffer = 64;
 
-std::string ReadKey(const std::string &key, std::size_t capacity)
-{
-    std::vector<char> value(capacity, '\0');
-    ReadProgramKey(key.c_str(), value.data(), static_cast<int>(value.size()));
-    return value.data();
-}
-
 const char *NoneIfEmpty(const std::string &text)
 {
     return text.empty() ? nullptr : text.c_str();
@@ -88,7 +81,7 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     CloseTooltip(bar);
     SetActiveWindow(bar);
     const int slot = SlotNumber(gSettings, id - kFirstSlotId);
-    const std::string value = ReadKey(ProfileKey(slot), kClickEntryBuffer);
+    const std::string value = ReadProgramValue(ProfileKey(slot), kClickEntryBuffer);
     if (value.empty()) {
         // A command posted by another program may not name the button; the dialog repaints it.
         OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
@@ -102,7 +95,7 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     gApp.lastLaunchTick = GetTickCount();
 
     const StartPlan plan = PlanSlotStart(value, IsSystemLeadByte);
-    const std::string title = ReadKey(TitleKey(slot), kClickEntryBuffer);
+    const std::string title = ReadProgramValue(TitleKey(slot), kClickEntryBuffer);
     const WORD show = plan.runMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
                       NoneIfEmpty(title)) < 32)
@@ -114,7 +107,7 @@ LRESULT OnFilesDropped(HWND button, HDROP drop)
     const auto at = std::find(gButtons.slots.begin(), gButtons.slots.end(), button);
     if (at != gButtons.slots.end()) {
         const int slot = SlotNumber(gSettings, static_cast<int>(at - gButtons.slots.begin()));
-        const std::string value = ReadKey(ProfileKey(slot), kDropEntryBuffer);
+        const std::string value = ReadProgramValue(ProfileKey(slot), kDropEntryBuffer);
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         if (!value.empty())
             StartWithDroppedFiles(value, drop, count);
