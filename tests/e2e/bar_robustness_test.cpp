@@ -66,7 +66,7 @@ TEST_F(BarRobustness, MinimizedBarSavesItsPlaceAndPostedQuitEndsCleanly)
     ASSERT_NE(bar, nullptr);
     ShowWindow(bar, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));
-    SendMessageA(bar, WM_QUERYENDSESSION, 0, 0);
+    EXPECT_EQ(SendMessageA(bar, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session may end";
     EXPECT_EQ(IniValue("environment section", "position"), "100,100");
     WriteIni("");
     PostMessageA(bar, WM_QUIT, 7, 0);

@@ -186,6 +186,15 @@ bool Xdotool(const std::string &args)
     return status.rfind("0", 0) == 0;
 }
 
+bool MouseOn(HWND window, int button, const std::string &keys)
+{
+    const RECT r = window ? WindowRectOf(window) : RECT{600, 600, 600, 600};
+    const std::string hold = keys.empty() ? "" : " keydown " + keys, release = keys.empty() ? "" : " keyup " + keys;
+    // No --sync: it would wait for ever when the pointer is already there.
+    return Xdotool("mousemove " + std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2) +
+                   (button ? " sleep 0.1" + hold + " click " + std::to_string(button) + release : ""));
+}
+
 MemoryCanvas::MemoryCanvas(int w, int h) : width(w), height(h), dc_(CreateCompatibleDC(nullptr))
 {
     BITMAPINFO bi{};

@@ -73,6 +73,9 @@ std::string TakeMessageBox(HWND owner);
 
 // The real mouse through xdotool on the test display; true when it ran.
 bool Xdotool(const std::string &args);
+// The real mouse to the middle of `window` (nullptr: a place off the bar), then
+// `button` clicked (0: none) while `keys` are held.
+bool MouseOn(HWND window, int button = 0, const std::string &keys = "");
 
 // A top-down 32-bit DIB section in a memory DC, prefilled with magenta
 // (kUnpainted), which no painter uses.

@@ -1,0 +1,208 @@
+// One person's way through the real TAV.EXE with the real mouse, in the language of the
+// system, from the first start without TAV.INI to the next start finding all as it was left.
+#include "support/win_test.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/gdi_holders.h"
+#include "app/settings_rules.h"
+#include "support/probe_log.h"
+
+using namespace tavtest;
+
+namespace {
+
+const char kEnv[] = "environment section", kPrograms[] = "program section";
+
+// Whether the shell knows the bar's icon: modifying (or deleting) an unknown one fails.
+bool Icon(HWND bar, DWORD action = NIM_MODIFY)
+{
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = bar;
+    nid.uID = 0x600;
+    return Shell_NotifyIconA(action, &nid) != FALSE;
+}
+
+HWND Tip() { return FindWindowA("TAV!TIPS", nullptr); }
+
+// The tooltip's width for `text`: the text in the icon-title font (in the system's
+// character set, as the bar takes it) and the margin.
+int TipWidth(const std::string &text)
+{
+    LOGFONTA lf{};
+    SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    const GdiObject<HFONT> font(CreateFontIndirectA(&lf));
+    const WindowDc dc(nullptr);
+    const Selection use(dc.get(), font.get());
+    RECT r{};
+    DrawTextA(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    return r.right + 6;
+}
+
+// The mouse rests on `button` (nullptr: off the bar); the tooltip shows `text`, centred
+// under the mouse directly below the button, after `after` ms and within `within` (empty: it goes).
+void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
+{
+    SCOPED_TRACE(text.empty() ? "no tooltip" : text);
+    ASSERT_TRUE(MouseOn(button));
+    const DWORD moved = GetTickCount();
+    const int width = text.empty() ? 0 : TipWidth(text);
+    const auto shown = [&] { return text.empty() ? !Tip() : WindowRectOf(Tip()).right - WindowRectOf(Tip()).left == width; };
+    ASSERT_TRUE(PumpUntil(shown, within));
+    EXPECT_GE(GetTickCount() - moved, after);
+    if (text.empty())
+        return;
+    const RECT b = WindowRectOf(button), r = WindowRectOf(Tip());
+    EXPECT_EQ(r.left, std::max(0L, (b.left + b.right) / 2 - width / 2)) << "centred, on the screen";
+    EXPECT_EQ(r.top, b.bottom);
+    EXPECT_NE(GetForegroundWindow(), Tip()) << "took the focus";
+}
+
+// The dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
+HWND Dialog(const std::string &caption)
+{
+    HWND d = nullptr;
+    PumpUntil([&] { return (d = FindWindowA("#32770", caption.c_str())) && IsWindowVisible(d); });
+    return d;
+}
+
+TEST(Journey, FromTheFirstStartToTheNext)
+{
+    const bool ja = GetACP() == 932;  // the bar's default language follows the system's
+    const std::string probe = ProbePath(), exe = FoundExecutable(probe), dir = ProgramDir();
+    // A double-byte title whose last character ends in a backslash byte, and a prefix to show as "&".
+    const std::string title = ja ? "\x83\x81\x83\x82 && \x95\x5c\x8e\xa6" : "Notes && Memo";
+    const std::string definition = ja ? "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\x6f\x98\x5e" : "Program Definition",
+                      properties = ja ? "\x93\xae\x8d\xec\x8a\xc2\x8b\xab\x82\xcc\x90\xdd\x92\xe8" : "Properties";
+    ProbeLog log;
+
+    // The first start, without TAV.INI, under a show command the bar does not follow.
+    WriteIni("-");
+    auto run = std::make_unique<BarProcess>(SW_SHOWMINIMIZED);
+    HWND bar = run->WaitForBar();
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(IsWindowVisible(bar) && !IsIconic(bar) && (GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOOLWINDOW));
+    // The notification icon: its clicks bring the bar forward, and it comes back when the shell restarts.
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        SetForegroundWindow(other);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
+        SendMessageA(bar, 0x600, 0x600, WM_MOUSEMOVE);
+        EXPECT_EQ(GetForegroundWindow(), other);
+        SendMessageA(bar, 0x600, 0x600, mouse);
+        EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == bar; }));
+    }
+    DestroyWindow(other);
+    ASSERT_TRUE(Icon(bar, NIM_DELETE));
+    SendMessageA(bar, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(Icon(bar));
+
+    // The probe dropped on the first slot registers it; a click starts it (its record is read at the end).
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
+    const std::string dropped = probe + ",0,,\"" + probe + "\"";
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
+
+    // A right click on the next slot: the Program Definition dialog, filled in and confirmed.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
+    HWND d = Dialog(definition);
+    ASSERT_TRUE(d);
+    SetDlgItemTextA(d, 1006, ("\"" + probe + "\" /journey").c_str());
+    SetDlgItemTextA(d, 1012, title.c_str());
+    ASSERT_TRUE(MouseOn(GetDlgItem(d, 1005), 1));
+    ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    const std::string defined = probe + ",-1,,\"" + probe + "\" /journey";
+    EXPECT_EQ(IniValue(kPrograms, "profile001") + "|" + IniValue(kPrograms, "Title001"), defined + "|" + title);
+
+    // The tooltip: the title after the delay, the next slot's command at once, gone on an
+    // empty slot, on a control button and off the bar.
+    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
+    Hover(GetDlgItem(bar, 1000), "\"" + probe + "\"", 0, 500);
+    Hover(GetDlgItem(bar, 1002), "", 0, 500);
+    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
+    Hover(GetDlgItem(bar, 503), "", 0, 500);
+    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
+    Hover(nullptr, "", 0, 1600);  // seen at the next tick
+    // The second program starts (its record is read at the end).
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
+
+    // Another program gives the bar twenty pages of six, fixes the language and registers a
+    // program with a title longer than any profile buffer of the bar; a reload shows them.
+    const std::string parked = "x,0,,C:\\NO\\SUCH.EXE", longTitle(3000, 'T');
+    WriteIni(ReadFileText(IniPath()) + "profile114=" + parked + "\r\nTitle114=" + longTitle +
+             "\r\n[environment section]\r\nmaximum pages=20\r\nbuttons par page=6\r\nJapan=" + (ja ? "0" : "1"));
+    SendMessageA(bar, WM_USER, 0, 0);
+    EXPECT_EQ(SlotCount(bar), 6);
+
+    // Shift + right click picks the titled program up; the pin is ignored meanwhile; the page
+    // menu's last item turns to page 20, whose first slot trades programs with it.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3, "shift"));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 501), 3));
+    HWND menu = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    const RECT m = WindowRectOf(menu);
+    ASSERT_TRUE(Xdotool("mousemove " + std::to_string(m.left + 20) + " " + std::to_string(m.bottom - 8) + " click 1"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(menu); }));
+    EXPECT_EQ(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "pinned while a program was picked up";
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") == defined; }));
+    EXPECT_EQ(IniValue(kPrograms, "Title114"), title);
+    EXPECT_TRUE(IniValue(kPrograms, "profile001") + IniValue(kPrograms, "Title001") == parked + longTitle) << "whole";
+
+    // The page number opens the Properties dialog: docked in the lower right corner, vertical.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 505), 1));
+    HWND p = Dialog(properties);
+    ASSERT_TRUE(p);
+    SendDlgItemMessageA(p, 1013, CB_SETCURSEL, 4, 0);
+    SendDlgItemMessageA(p, 1015, CB_SETCURSEL, 1, 0);
+    ASSERT_TRUE(MouseOn(GetDlgItem(p, IDOK), 1));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(p); }));
+    const RECT docked = WindowRectOf(bar);
+    EXPECT_TRUE(docked.right == GetSystemMetrics(SM_CXSCREEN) && docked.bottom == GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU, 0) << "no caption when docked";
+    EXPECT_EQ(WindowRectOf(GetDlgItem(bar, 1005)).left, WindowRectOf(GetDlgItem(bar, 1000)).left) << "one column";
+    // Back from page 1 to page 20, and pinned.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 501), 1));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
+    EXPECT_TRUE(PumpUntil([&] { return GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST; }));
+
+    // Quit from the system panel: its quit action stands on the fourth of the last five slots.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1004), 1));
+    EXPECT_EQ(run->WaitExit(), 0);
+    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 2})) << "drop, dialog, move, save";
+    EXPECT_FALSE(Icon(bar)) << "the icon goes with the bar";
+    EXPECT_EQ(IniValue(kEnv, "position"), std::to_string(docked.left) + "," + std::to_string(docked.top));
+    EXPECT_EQ(IniValue(kEnv, "mode") + "|" + IniValue(kEnv, "buttons par page") + "|" + IniValue(kEnv, "startup page") +
+                  "|" + IniValue(kEnv, "maximum pages"),
+              std::to_string(Vertical | Topmost | 4) + "|6|20|20");
+
+    // The next start: the same place and pin, page 20, and its first slot starts the moved program.
+    run = std::make_unique<BarProcess>();
+    bar = run->WaitForBar();
+    ASSERT_TRUE(bar);
+    const RECT again = WindowRectOf(bar);
+    EXPECT_TRUE(EqualRect(&again, &docked));
+    EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
+    // Every start: the dropped program under its path, the defined one minimized under its title.
+    std::vector<std::string> starts;
+    for (ProbeRecord r : log.WaitFor(3))
+        starts.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
+    const std::string minimized = exe + " /journey|" + dir + "|" + title + "|2";
+    EXPECT_EQ(starts, (std::vector<std::string>{exe + " |" + dir + "|" + probe + "|1", minimized, minimized}));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
+    EXPECT_TRUE(d = Dialog(definition)) << "the dialogs in the language of the file";
+    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(run->Close(), 0);
+    WriteIni("-");
+}
+
+} // namespace
