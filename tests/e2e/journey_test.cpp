@@ -198,9 +198,14 @@ TEST(Journey, FromTheFirstStartToTheNext)
         starts.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
     const std::string minimized = exe + " /journey|" + dir + "|" + title + "|2";
     EXPECT_EQ(starts, (std::vector<std::string>{exe + " |" + dir + "|" + probe + "|1", minimized, minimized}));
-    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
-    EXPECT_TRUE(d = Dialog(definition)) << "the dialogs in the language of the file";
-    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    // The moved program opens in the dialog as it was defined, and its Remove button takes it away.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
+    ASSERT_TRUE(d = Dialog(definition)) << "the dialogs in the language of the file";
+    char command[256] = {};
+    GetDlgItemTextA(d, 1006, command, sizeof command);
+    EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""), "\"" + probe + "\" /journey minimized");
+    ASSERT_TRUE(MouseOn(GetDlgItem(d, 3), 1));
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") + IniValue(kPrograms, "Title114") == "<missing><missing>"; }));
     EXPECT_EQ(run->Close(), 0);
     WriteIni("-");
 }
