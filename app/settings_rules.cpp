@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 
 long long ProfileInt(const char *text, int def)
@@ -118,9 +117,7 @@ BarPosition ParsePosition(const char *text)
 
 std::string FormatPosition(int x, int y)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%d,%d", x, y);
-    return buf;
+    return std::to_string(x) + ',' + std::to_string(y);
 }
 
 int SlotNumber(const BarSettings &s, int position)
@@ -128,15 +125,18 @@ int SlotNumber(const BarSettings &s, int position)
     return (s.currentPage - 1) * s.columns * s.rows + position;
 }
 
-static std::string NumberedKey(const char *format, int n)
+// The prefix and the number at least three characters wide, zeros after any
+// sign, as printf's "%03d" writes it.
+static std::string NumberedKey(const char *prefix, int n)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, format, n);
-    return buf;
+    std::string digits = std::to_string(n);
+    if (digits.size() < 3)
+        digits.insert(n < 0 ? 1 : 0, 3 - digits.size(), '0');
+    return prefix + digits;
 }
 
-std::string ProfileKey(int slotNumber) { return NumberedKey("profile%03d", slotNumber); }
-std::string TitleKey(int slotNumber) { return NumberedKey("Title%03d", slotNumber); }
+std::string ProfileKey(int slotNumber) { return NumberedKey("profile", slotNumber); }
+std::string TitleKey(int slotNumber) { return NumberedKey("Title", slotNumber); }
 
 unsigned DialogId(DialogKind kind, int languageOffset)
 {

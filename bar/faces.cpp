@@ -1,6 +1,6 @@
 #include "bar/faces.h"
 
-#include <cstdio>
+#include <string>
 
 #include "app/app_state.h"
 #include "app/settings.h"
@@ -105,11 +105,10 @@ void DrawPageNumberFace(const DRAWITEMSTRUCT &dis)
     // The background stays opaque: the digits stand on a box of the plate's grey.
     const COLORREF oldBack = SetBkColor(dis.hDC, kPlateGrey);
     const COLORREF oldText = SetTextColor(dis.hDC, RGB(0, 0, 0));
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%d", gSettings.currentPage);
+    const std::string text = std::to_string(gSettings.currentPage);
     // The digits stay put when the plate is pressed; what is wider than the button is clipped by it.
     const int at = (gSettings.mode & SmallButtons) ? 4 : 9;
-    TextOutA(dis.hDC, at, at, text, length);
+    TextOutA(dis.hDC, at, at, text.c_str(), static_cast<int>(text.size()));
     SetTextColor(dis.hDC, oldText);
     SetBkColor(dis.hDC, oldBack);
 }

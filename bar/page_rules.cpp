@@ -1,7 +1,6 @@
 #include "bar/page_rules.h"
 
 #include <algorithm>
-#include <cstdio>
 
 int PreviousPage(int page, int maximumPages)
 {
@@ -21,9 +20,7 @@ int NextPage(int page, int maximumPages)
 
 std::string PageMenuText(int page)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "goto &%d page", page);
-    return text;
+    return "goto &" + std::to_string(page) + " page";
 }
 
 int PageOfCommand(int command, int maximumPages)

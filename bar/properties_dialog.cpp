@@ -10,6 +10,7 @@
 #include "app/gdi_holders.h"
 #include "res/properties_ids.h"
 #include "res/resource_ids.h"
+#include "res/version.h"
 
 
 namespace {
@@ -18,7 +19,7 @@ constexpr UINT_PTR kAnimationTimer = 1;
 constexpr UINT kAnimationPeriod = 1500;
 constexpr int kAnimationIcons[] = {IDI_TAV, 113, 116, 115, 114};
 constexpr int kFrames = static_cast<int>(sizeof kAnimationIcons / sizeof kAnimationIcons[0]);
-constexpr char kVersionLine[] = "TAV! Version 3.92";
+constexpr char kVersionLine[] = "TAV! Version " TAV_VERSION_TEXT;
 // The list index is the corner value: none, upper left, lower left, upper right, lower right.
 constexpr unsigned kCornerStrings[] = {IDS_CORNER_NONE, IDS_CORNER_UPPER_LEFT, IDS_CORNER_LOWER_LEFT,
                                        IDS_CORNER_UPPER_RIGHT, IDS_CORNER_LOWER_RIGHT};

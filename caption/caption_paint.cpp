@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
+#include <memory>
 #include <new>
-#include <string>
 
 #include "caption/caption_gdi.h"
 
@@ -60,15 +60,13 @@ CapRect InWindow(HWND window, const RECT &screen)
 void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize, COLORREF color)
 {
     const int length = GetWindowTextLengthA(window);
-    std::string text;
-    try {
-        text.assign(static_cast<size_t>(length) + 2, '\0');
-    } catch (const std::bad_alloc &) {
+    // Asked for without exceptions, so the release build (which has none) keeps the same rule.
+    const std::unique_ptr<char[]> text(new (std::nothrow) char[static_cast<size_t>(length) + 2]());
+    if (!text)
         return;  // no memory: the caption goes without its title
-    }
     // Draw what was copied: the length is only an upper bound for
     // double-byte titles, and the padding zeros are no characters.
-    const int n = GetWindowTextA(window, text.data(), length + 1);
+    const int n = GetWindowTextA(window, text.get(), length + 1);
     if (n <= 0)
         return;
 
@@ -94,7 +92,7 @@ void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize,
     Selection selected(dc, font.get());
 
     SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), n, &extent);
+    GetTextExtentPoint32A(dc, text.get(), n, &extent);
     if (vertical) {
         // Only an outline font can be turned.
         TEXTMETRICA tm{};
@@ -104,7 +102,7 @@ void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize,
     }
     const CapPoint origin = TitleOrigin(r, vertical, extent.cx, extent.cy);
     const RECT clip = ToRect(r);
-    ExtTextOutA(dc, origin.x, origin.y, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(n), nullptr);
+    ExtTextOutA(dc, origin.x, origin.y, ETO_CLIPPED, &clip, text.get(), static_cast<UINT>(n), nullptr);
 }
 
 } // namespace

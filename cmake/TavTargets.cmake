@@ -17,11 +17,27 @@ else()
   endif()
 endif()
 
-# GoogleTest from Debian's sources, built for whichever target this tree is.
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(TAV_RELEASE)
+  if(NOT WIN32)
+    message(FATAL_ERROR "TAV_RELEASE builds TAV.EXE: configure it with a MinGW toolchain (release-x86, release-x64)")
+  endif()
+  # Small: every function and datum in its own section so the linker drops
+  # what nothing reaches; no exception or RTTI support (nothing catches, see
+  # app/lean_runtime.cpp); stripped.
+  add_compile_options(-ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # On i686 the tables only serve C++ exceptions, which this build has none of.
+    # x64 keeps its unwind data: Windows itself walks the stack with it.
+    add_compile_options(-fno-asynchronous-unwind-tables -fno-unwind-tables)
+  endif()
+  add_link_options(-s LINKER:--gc-sections)
+else()
+  # GoogleTest from Debian's sources, built for whichever target this tree is.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
 
 # Host-side sources: appended to tav_core from each folder's CMakeLists.
 function(tav_core_sources)
