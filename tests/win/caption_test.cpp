@@ -1,9 +1,6 @@
 // The small caption frame on real windows: the painters against pictures.txt,
-// the non-client messages as the window passes them on, and the box tracking
-// under the real mouse (a driver thread moves it while the loop holds this one).
+// and the non-client messages as the window passes them on.
 #include <algorithm>
-#include <atomic>
-#include <thread>
 
 #include "caption/caption_paint.h"
 #include "support/win_test.h"
@@ -64,7 +61,6 @@ struct Frame {
         if (message == WM_TIMER && KillTimer(window, wParam))
             EndMenu();
         const LRESULT result = SmallCaptionFrame(window, message, wParam, lParam);
-        f.buttonDownsDone += message == WM_NCLBUTTONDOWN;
         if (message == WM_NCDESTROY)
             f.propsLeft = HasProp(window, "ibSize") || HasProp(window, "ibFlag");
         return result;
@@ -72,7 +68,6 @@ struct Frame {
 
     HWND hwnd;
     std::vector<MSG> log;
-    std::atomic<int> buttonDownsDone{0};  // WM_NCLBUTTONDOWN handled to its end (other threads read it)
     bool propsLeft = true;  // at WM_NCDESTROY
     std::function<void(HWND)> onMenuIdle = [](HWND) { EndMenu(); };
 };
@@ -260,91 +255,6 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     const int commands = f.Count(WM_SYSCOMMAND);
     SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
     EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not by SC_CLOSE";
-}
-
-ULONGLONG ThreadCpuMs()
-{
-    FILETIME created, exited, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
-    auto ms = [](FILETIME t) { return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000; };
-    return ms(kernel) + ms(user);
-}
-
-class CaptionMouse : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ShowWindow(f_.hwnd, SW_SHOW);
-        SetForegroundWindow(f_.hwnd);
-        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == f_.hwnd; }));
-    }
-    // The minimize box's top-left pixel: dark grey while it shows pressed.
-    bool Pressed() { return WindowPixel(f_.hwnd, 177, 4) == Legend('d'); }
-    // Runs `drive` on another thread while this one pumps, until the frame has handled one button-down.
-    bool Drive(const std::function<void()> &drive)
-    {
-        std::atomic<bool> done{false};
-        std::thread driver([&] { drive(), done = true; });
-        const bool finished = PumpUntil([&] { return done && f_.buttonDownsDone == 1; }, 15000);
-        driver.join();
-        return finished;
-    }
-    // For the driver: polls what the frame's thread changes, for at most 3 s.
-    static bool Poll(const std::function<bool()> &pred)
-    {
-        for (const DWORD start = GetTickCount(); !pred(); Sleep(5))
-            if (GetTickCount() - start > 3000)
-                return false;
-        return true;
-    }
-
-    Frame f_{kExample};
-    const std::string in_ = "mousemove 281 59", out_ = "mousemove 200 75";
-};
-
-TEST_F(CaptionMouse, PressedBoxFollowsTheCursorAndReleasedOutsideSendsNothing)
-{
-    int stepsSeen = 0;
-    const ULONGLONG cpu0 = ThreadCpuMs(), wall0 = GetTickCount64();
-    ASSERT_TRUE(Drive([&] {
-        const std::pair<std::string, bool> steps[] = {
-            {in_ + " mousedown 1", true}, {out_, false}, {in_, true}, {out_, false}};
-        for (const auto &[action, pressed] : steps)
-            stepsSeen += Xdotool(action) && Poll([&, p = pressed] { return Pressed() == p; });
-        Xdotool("mouseup 1");
-    }));
-    EXPECT_EQ(stepsSeen, 4);
-    // The tracking loop waits for the mouse instead of spinning on the processor.
-    EXPECT_LT(ThreadCpuMs() - cpu0, (GetTickCount64() - wall0) / 3);
-    EXPECT_EQ(f_.Count(WM_SYSCOMMAND), 0);
-    EXPECT_EQ(GetCapture(), nullptr);
-    // Released inside, a box sends its command with the click's point.
-    for (WPARAM command : {SC_MAXIMIZE, SC_RESTORE}) {
-        RECT box;
-        GetMaximizeBoxRect(f_.hwnd, &box);
-        const int x = (box.left + box.right) / 2, y = (box.top + box.bottom) / 2, before = f_.buttonDownsDone;
-        Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1");
-        ASSERT_TRUE(PumpUntil(
-            [&] { return f_.buttonDownsDone > before && IsZoomed(f_.hwnd) == (command == SC_MAXIMIZE); }));
-        EXPECT_EQ(f_.Last(WM_SYSCOMMAND).wParam & 0xFFF0, command);
-        EXPECT_EQ(f_.Last(WM_SYSCOMMAND).lParam, MAKELPARAM(x, y));
-    }
-}
-
-// A window destroyed while its box is held can no longer receive the
-// button-up: the tracking ends instead of polling for ever.
-TEST_F(CaptionMouse, ClosingTheWindowWhileABoxIsHeldEndsTheTracking)
-{
-    bool held = false, endedBeforeRelease = false;
-    ASSERT_TRUE(Drive([&] {
-        Xdotool(in_ + " mousedown 1");
-        held = Poll([&] { return Pressed(); });
-        SendMessageA(f_.hwnd, WM_CLOSE, 0, 0);
-        endedBeforeRelease = Poll([&] { return f_.buttonDownsDone == 1; });
-        Xdotool("mouseup 1");
-    }));
-    EXPECT_TRUE(held && endedBeforeRelease && !IsWindow(f_.hwnd));
-    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 } // namespace
