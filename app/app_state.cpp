@@ -4,6 +4,7 @@ AppState gApp;
 BarSettings gSettings;
 BarButtons gButtons;
 IconStrip gIconStrip;
+FaceFonts gFaceFonts;
 MoveState gMove;
 SystemPanelState gSystemPanel;
 TooltipState gTooltip;

@@ -39,6 +39,11 @@ extern BarSettings gSettings;
 struct BarButtons {
     std::vector<HWND> slots;
     HWND controls[5] = {};
+    // True while WM_CREATE (until CreateWindowExA has returned) or a reload
+    // sizes the bar right after making the slot buttons: a regrid then that
+    // finds the same grid keeps those buttons, which nothing has shown or
+    // touched yet, instead of making them again.
+    bool justMade = false;
 };
 extern BarButtons gButtons;
 
@@ -50,6 +55,14 @@ struct IconStrip {
     int cells = 0;              // maximumPages * 20 when built
 };
 extern IconStrip gIconStrip;
+
+// The page number's font (bar/faces.cpp): made at the number's first paint
+// and kept, so that a page turn does not make and match a font again; freed
+// at WM_DESTROY.
+struct FaceFonts {
+    GdiObject<HFONT> pageNumber;
+};
+extern FaceFonts gFaceFonts;
 
 // Move mode (bar/pages.cpp): Shift + right click picks a slot up, the next
 // right click swaps. Off at WM_CREATE; a reload leaves it as it is.

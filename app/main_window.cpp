@@ -89,6 +89,9 @@ void OnCreate(HWND bar)
     CreateSlotButtons(bar);
     CreateControlButtons(bar);
     CreateRunHistory();
+    // Until CreateBar's CreateWindowExA returns: the size messages it sends after
+    // this handler find the buttons just made, too.
+    gButtons.justMade = true;
     SizeBarAt(bar, at.x, at.y);
     gApp.lastLaunchTick = 0xFFFFFFFF;
 }
@@ -101,6 +104,7 @@ void OnDestroy(HWND bar)
     RestoreControlButtonProcs();
     DestroySlotButtons();
     FreeIconStrip();
+    gFaceFonts.pageNumber.Reset();
     FreeCtl3d(gApp.instance);
     FreeRunHistory();
     SaveSettings(bar);
@@ -161,8 +165,10 @@ HWND CreateBar(HINSTANCE instance)
 {
     gApp.instance = instance;
     gApp.taskbarCreatedId = RegisterWindowMessageA("TaskbarCreated");
-    return CreateWindowExA(kBarExStyle, kBarClassName, kBarTitle, kBarStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    const HWND bar = CreateWindowExA(kBarExStyle, kBarClassName, kBarTitle, kBarStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    gButtons.justMade = false;
+    return bar;
 }
 
 void AddNotifyIcon(HWND bar)
@@ -208,7 +214,9 @@ void RebuildBar(HWND bar, BarPosition at)
     BuildIconStrip(bar);
     CreateSlotButtons(bar);
     PlaceControlButtons();
+    gButtons.justMade = true;
     SizeBarAt(bar, at.x, at.y);
+    gButtons.justMade = false;
 }
 
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -100,8 +100,9 @@ void DrawPageNumberFace(const DRAWITEMSTRUCT &dis)
     PaintFromResource(dis.hDC, IDB_PAGE_PLATE, Pressed(dis) ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
                       HalfCell(), CellSize());
 
-    const GdiObject<HFONT> font(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-    const Selection selected(dis.hDC, font.get());
+    if (!gFaceFonts.pageNumber)
+        gFaceFonts.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    const Selection selected(dis.hDC, gFaceFonts.pageNumber.get());
     // The background stays opaque: the digits stand on a box of the plate's grey.
     const COLORREF oldBack = SetBkColor(dis.hDC, kPlateGrey);
     const COLORREF oldText = SetTextColor(dis.hDC, RGB(0, 0, 0));

@@ -1,5 +1,6 @@
 #include "bar/icon_strip.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -32,6 +33,19 @@ int CellTop(int n)
 void PaintBlankCell(HDC strip, HDC blank, int n)
 {
     BitBlt(strip, 0, CellTop(n), kStripWidth, kStripCellSize, blank, 0, 0, SRCCOPY);
+}
+
+// Every cell becomes the blank face: one copy from the blank bitmap, then
+// the filled part copied onto the rest, doubling, instead of a copy a cell.
+void PaintBlankCells(HDC strip, HDC blank, int cells)
+{
+    if (cells <= 0)
+        return;
+    PaintBlankCell(strip, blank, 0);
+    for (int filled = 1; filled < cells; filled *= 2) {
+        const int n = std::min(filled, cells - filled);
+        BitBlt(strip, 0, CellTop(filled), kStripWidth, n * kStripCellSize, strip, 0, 0, SRCCOPY);
+    }
 }
 
 // The program's icon on both faces of cell n; the default program icon
@@ -97,9 +111,9 @@ void BuildIconStrip(HWND bar)
     // The first cell drawn for each icon file and index: later slots with
     // the same icon copy that cell instead of extracting it again.
     std::map<std::pair<std::string, int>, int> drawn;
+    PaintBlankCells(stripDc.get(), blankDc.get(), cells);
     for (int n = 0; n < cells; ++n) {
         const std::string value = ProfileValue(section, ProfileKey(n), kProfileBuffer, isLead);
-        PaintBlankCell(stripDc.get(), blankDc.get(), n);
         const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;

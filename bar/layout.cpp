@@ -215,7 +215,9 @@ LRESULT Regrid(HWND bar, int sizeType, int width, int height)
     const GridCounts now = UsableCounts(CountsForClient(gSettings.cellSize, vertical, width, height), old, vertical);
     gSettings.columns = now.nc;
     gSettings.rows = now.nr;
-    if (!(now == old) || sizeType != -1) {
+    // Every real WM_SIZE rebuilds the grid, but for the one the bar's own build
+    // causes: its buttons were made a moment ago for this very grid.
+    if (!(now == old) || (sizeType != -1 && !gButtons.justMade)) {
         DestroySlotButtons();
         CreateSlotButtons(bar);
     }

@@ -1,6 +1,6 @@
 #include "bar/program_dialog.h"
 
-#include <commdlg.h>
+#include "app/open_file_dialog.h"
 
 #include <string>
 #include <vector>
@@ -195,7 +195,7 @@ bool ChooseFile(HWND dlg, unsigned titleId, const char *filters, const std::stri
     ofn.nMaxFile = sizeof file;
     ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn))
+    if (!OpenFileDialog(ofn))
         return false;
     chosen = file;
     return true;

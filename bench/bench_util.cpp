@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
 namespace bench {
 
@@ -21,18 +20,43 @@ double Time(const std::function<void()> &work)
     return NowMs() - start;
 }
 
-std::pair<double, double> Compare(const std::function<double()> &work, const std::function<double()> &floor)
+namespace {
+
+double Quantile(std::vector<double> v, double q)
+{
+    std::sort(v.begin(), v.end());
+    return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
+}
+
+} // namespace
+
+Figures Summarise(const std::vector<double> &work, const std::vector<double> &floor)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < work.size() && i < floor.size(); ++i)
+        ratios.push_back(floor[i] > 0 ? work[i] / floor[i] : 0);
+    if (ratios.empty())
+        return {};
+    const double fastestFloor = Quantile(floor, 0);
+    return {Quantile(work, 0.5),     Quantile(floor, 0.5),  Quantile(ratios, 0.5), Quantile(ratios, 0.25),
+            Quantile(ratios, 0.75), fastestFloor > 0 ? Quantile(work, 0) / fastestFloor : 0};
+}
+
+Figures Compare(const std::function<double()> &work, const std::function<double()> &floor)
 {
     work();
     floor();
     std::vector<double> a, b;
     for (int i = 0; i < kRuns; ++i) {
-        a.push_back(work());
-        b.push_back(floor());
+        if (i % 2) {
+            b.push_back(floor());
+            a.push_back(work());
+        } else {
+            a.push_back(work());
+            b.push_back(floor());
+        }
     }
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return {a[a.size() / 2], b[b.size() / 2]};
+    return Summarise(a, b);
 }
 
 static void FlushProfileCache()
@@ -55,10 +79,19 @@ IniBackup::~IniBackup()
     FlushProfileCache();
 }
 
-void Report(const char *what, double figure, const char *floorWhat, double floor)
+void Report(const char *what, const Figures &f, const char *floorWhat, double goal)
 {
-    std::printf("%-34s %9.1f ms   floor (%s) %9.1f ms   ratio %5.2f\n", what, figure, floorWhat, floor,
-                floor > 0 ? figure / floor : 0.0);
+    std::printf("%-34s %9.2f ms   floor (%s) %9.2f ms   ratio %5.2f [%.2f-%.2f] fastest %.2f goal %.1f\n", what,
+                f.work, floorWhat, f.floor, f.ratio, f.low, f.high, f.fastest, goal);
+    std::printf("@bench|%s|%.2f|%s|%.2f|%.2f|%.2f|%.2f|%.2f|%.1f\n", what, f.work, floorWhat, f.floor, f.ratio, f.low,
+                f.high, f.fastest, goal);
+    std::fflush(stdout);
+}
+
+void Note(const char *what, double value, const char *unit)
+{
+    std::printf("%-34s %9.1f %s\n@note|%s|%.1f|%s\n", what, value, unit, what, value, unit);
+    std::fflush(stdout);
 }
 
 } // namespace bench

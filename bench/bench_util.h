@@ -5,7 +5,7 @@
 
 #include <functional>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "support/win_test.h"
 
@@ -16,15 +16,28 @@ using tavtest::IniPath;
 using tavtest::ProgramDir;
 using tavtest::WriteIni;
 
-constexpr int kRuns = 11;
+constexpr int kRuns = 15;
+constexpr double kGoal = 1.3;        // what every figure may cost against its floor
+constexpr double kLaunchGoal = 1.1;  // a click to a started process
 
 double NowMs();
 // Milliseconds that one run of `work` takes.
 double Time(const std::function<void()> &work);
-// The medians of kRuns figures of `work` and of `floor` (each in ms), taken
-// alternately after one run of each to warm the caches, so that a change in
-// the machine's load falls on both alike.
-std::pair<double, double> Compare(const std::function<double()> &work, const std::function<double()> &floor);
+
+// Paired timings of a piece of work and its floor.
+struct Figures {
+    double work = 0, floor = 0;  // medians, ms
+    double ratio = 0;            // median of the runs' own ratios
+    double low = 0, high = 0;    // quartiles of those ratios: how noisy the run was
+    double fastest = 0;          // the fastest run against the fastest floor: the least disturbed pair
+};
+// The medians of kRuns pairs after one pair to warm the caches. The two
+// sides take turns, the first side alternating from pair to pair, so that a
+// change in the machine's load falls on both alike; each pair's own ratio is
+// kept, and their median is the figure least moved by the load.
+Figures Compare(const std::function<double()> &work, const std::function<double()> &floor);
+// The same from timings already taken in pairs.
+Figures Summarise(const std::vector<double> &work, const std::vector<double> &floor);
 
 // Moves the tree's TAV.INI aside for the benchmark's life and puts it back.
 class IniBackup {
@@ -38,7 +51,11 @@ private:
     bool had_ = false;
 };
 
-// "<what>  <figure> ms   floor (<floorWhat>) <floor> ms   ratio <figure/floor>"
-void Report(const char *what, double figure, const char *floorWhat, double floor);
+// One line for a reader and one for bench/run:
+//   "<what>  <figure> ms   floor (<floorWhat>) <floor> ms   ratio <r> [q1-q3] fastest <f> goal <g>"
+//   "@bench|<what>|<figure>|<floorWhat>|<floor>|<ratio>|<q1>|<q3>|<fastest>|<goal>"
+void Report(const char *what, const Figures &f, const char *floorWhat, double goal = kGoal);
+// A figure without a floor: "@note|<what>|<value>|<unit>".
+void Note(const char *what, double value, const char *unit);
 
 } // namespace bench

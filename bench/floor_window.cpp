@@ -1,7 +1,8 @@
 // The floor of the start-up benchmarks: the least a bar-like program does
 // before it can be seen. It registers a class, creates one tool window,
-// extracts the icons listed in the file named on its command line (if any:
-// one "file,index" a line), shows the window, adds one notification icon,
+// and, given a file on its command line (one "file,index" a line), reads
+// TAV.INI's "program section" once, as any bar must to learn its slots, and
+// extracts the icons listed in that file; shows the window, adds one notification icon,
 // broadcasts "TAV_MESSAGE" code 1 and then waits to be closed.
 #include <windows.h>
 #include <shellapi.h>
@@ -15,6 +16,12 @@ static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     if (m == WM_DESTROY)
         PostQuitMessage(0);
     return DefWindowProcA(h, m, w, l);
+}
+
+static void ReadSection()
+{
+    static char text[1 << 16];
+    GetPrivateProfileSectionA("program section", text, sizeof text, "TAV.INI");
 }
 
 static void ExtractListed(HINSTANCE instance, const char *listFile)
@@ -44,8 +51,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "floor", WS_POPUP | WS_CAPTION, 0, 0, 255, 56,
                              nullptr, nullptr, instance, nullptr);
-    if (*commandLine)
+    if (*commandLine) {
+        ReadSection();
         ExtractListed(instance, commandLine);
+    }
     ShowWindow(w, SW_SHOWNORMAL);
     UpdateWindow(w);
     NOTIFYICONDATAA nid{};

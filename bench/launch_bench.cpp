@@ -4,7 +4,6 @@
 // CreateProcessA.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -37,12 +36,6 @@ double ToProbe(const ProbeLog &log, const std::function<void()> &start)
     start();
     auto records = log.WaitFor(1);
     return records.empty() ? -1 : Ticks(std::stoll(records[0]["qpc"]) - before.QuadPart);
-}
-
-double Median(std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
 }
 
 HWND StartFloor(PROCESS_INFORMATION &pi)
@@ -96,6 +89,6 @@ int main()
     CloseHandle(floorProcess.hProcess);
     CloseHandle(floorProcess.hThread);
     std::printf("slot click to started program, median of %d runs\n", kPairs);
-    Report("click to probe running", Median(clickMs), "WM_COMMAND to CreateProcessA", Median(floorMs));
+    Report("slot click to program running", Summarise(clickMs, floorMs), "WM_COMMAND to CreateProcessA", kLaunchGoal);
     return 0;
 }

@@ -3,18 +3,23 @@
 //
 //   empty TAV.INI         floor_window.exe: one tool window, one notification
 //                         icon, one broadcast;
-//   400 slots, start      the same floor, extracting the slots' icons first
-//                         (400 distinct icon files, or one extraction when
-//                         every slot shares one file);
+//   400 slots, start      the same floor, reading "program section" once and
+//                         extracting the slots' icons first (400 distinct
+//                         icon files, or one extraction when every slot
+//                         shares one file);
 //   400 slots, reload     reading "program section" once and the same
 //                         extractions, in this process.
 //
+// Beside them, the memory of each bar once it has announced its start.
 // The icon files are copies of tav_testicons.dll in %TEMP%\tav_bench_icons;
 // the tree's TAV.INI is put back at the end.
 #include <windows.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bench_util.h"
@@ -109,6 +114,26 @@ void WriteSlots(const std::vector<Icon> &icons, const std::string &listFile)
     std::fclose(f);
 }
 
+// The bar's private memory and working set, in KB. Wine answers 0 for
+// PrivateUsage, so the private memory is counted region by region: the
+// committed pages that belong to the process alone (heaps, stacks), not the
+// images and mappings it shares. Wine keeps bitmaps outside these regions:
+// the strip shows in the working set only.
+void NoteMemory(const Running &r, const std::string &what)
+{
+    SIZE_T privateBytes = 0;
+    MEMORY_BASIC_INFORMATION m{};
+    for (char *at = nullptr; VirtualQueryEx(r.pi.hProcess, at, &m, sizeof m) == sizeof m;
+         at = static_cast<char *>(m.BaseAddress) + m.RegionSize)
+        if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE)
+            privateBytes += m.RegionSize;
+    Note((what + ", private memory").c_str(), static_cast<double>(privateBytes) / 1024.0, "KB");
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(r.pi.hProcess, &counters, sizeof counters))
+        Note((what + ", working set").c_str(), static_cast<double>(counters.WorkingSetSize) / 1024.0, "KB");
+}
+
 void ExtractAll(const std::vector<Icon> &icons)
 {
     for (const Icon &i : icons) {
@@ -163,24 +188,31 @@ int main()
     std::printf("start to the start notice, and reload; median of %d runs\n", kRuns);
     WriteIni("");
     const auto empty = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] { return TimeStart(floor, "TAV floor"); });
-    Report("start, empty TAV.INI", empty.first, "window+icon+notice", empty.second);
+    Report("start, empty TAV.INI", empty, "window+icon+notice");
+    for (const auto &[command, windowClass, what] : {std::tuple{tav, "TAV!", "bar, empty TAV.INI"},
+                                                     std::tuple{floor, "TAV floor", "floor program"}}) {
+        Running r = Start(command);
+        NoteMemory(r, what);
+        Stop(r, windowClass);
+    }
 
     const struct {
-        const char *start, *startFloor, *reload, *reloadFloor;
+        const char *start, *startFloor, *reload, *reloadFloor, *memory;
         const std::vector<Icon> &icons;
     } variants[] = {
-        {"start, 400 slots, 400 icon files", "the same+400 extractions", "reload, 400 slots, 400 files",
-         "section+400 extractions", distinct},
-        {"start, 400 slots, one icon file", "the same+1 extraction", "reload, 400 slots, one file",
-         "section+1 extraction", shared},
+        {"start, 400 slots, 400 icon files", "the same+section+400 extractions", "reload, 400 slots, 400 files",
+         "section+400 extractions", "bar, 400 slots, 400 files", distinct},
+        {"start, 400 slots, one icon file", "the same+section+1 extraction", "reload, 400 slots, one file",
+         "section+1 extraction", "bar, 400 slots, one file", shared},
     };
     for (const auto &v : variants) {
         WriteSlots(v.icons, listFile);
         const auto start = Compare([&] { return TimeStart(tav, "TAV!"); },
                                    [&] { return TimeStart(floor + " " + listFile, "TAV floor"); });
-        Report(v.start, start.first, v.startFloor, start.second);
+        Report(v.start, start, v.startFloor);
 
         Running bar = Start(tav);
+        NoteMemory(bar, v.memory);
         HWND w = FindWindowA("TAV!", "TAV!");
         const auto reload = Compare([&] { return Time([&] { SendMessageA(w, WM_USER, 0, 0); }); }, [&] {
             return Time([&] {
@@ -188,9 +220,23 @@ int main()
                 ExtractAll(v.icons);
             });
         });
-        Report(v.reload, reload.first, v.reloadFloor, reload.second);
+        Report(v.reload, reload, v.reloadFloor);
         Stop(bar, "TAV!");
     }
+
+    // What every reload of a bar of 20 pages costs whatever its slots hold: the
+    // settings, a strip of blank faces, the slot buttons made again, the bar
+    // placed and sized.
+    WriteIni("[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n");
+    Running bar = Start(tav);
+    const HWND w = FindWindowA("TAV!", "TAV!");
+    std::vector<double> fixed;
+    for (int i = 0; i <= kRuns; ++i)
+        fixed.push_back(Time([&] { SendMessageA(w, WM_USER, 0, 0); }));
+    fixed.erase(fixed.begin());  // the first warms the caches
+    std::sort(fixed.begin(), fixed.end());
+    Note("reload, 400 empty slots (the rebuild alone)", fixed[fixed.size() / 2], "ms");
+    Stop(bar, "TAV!");
 
     for (const Icon &i : distinct)
         DeleteFileA(i.file.c_str());

@@ -1,6 +1,6 @@
 #include "launch/run_dialog.h"
 
-#include <commdlg.h>
+#include "app/open_file_dialog.h"
 
 #include "app/app_state.h"
 #include "app/settings.h"
@@ -74,7 +74,7 @@ void Browse(HWND dialog, RunDialogState &state)
     ofn.nMaxFile = sizeof state.command;
     ofn.lpstrTitle = title;
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameA(&ofn))
+    if (!OpenFileDialog(ofn))
         return;
     const HWND combo = GetDlgItem(dialog, IdRunCommand);
     SetWindowTextA(combo, state.command);
