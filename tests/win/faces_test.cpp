@@ -44,7 +44,6 @@ TEST(Resources, DecodeToWhatTheGeneratorDrew)
     EXPECT_EQ(info.xHotspot * 100 + info.yHotspot, WaitCursor().hotX * 100u + WaitCursor().hotY);
 }
 
-
 class Faces : public ::testing::Test {
 protected:
     void SetUp() override { gApp.instance = GetModuleHandleA(nullptr); }
@@ -56,12 +55,15 @@ protected:
         gButtons.slots.clear();
         DestroyWindow(bar_);
     }
-    // The strip built for `pages` from these "profile%03d" values; TAV.INI is gone after.
-    void Build(int pages, const std::vector<std::pair<int, std::string>> &slots)
+    // A "profile%03d" value, and the face its strip cell should show: the bar's
+    // icon of that picture, the default program's, or blank.
+    struct Slot { int n; std::string value, face = ""; };
+    // The strip built for `pages` from these slots; TAV.INI is gone after.
+    void Build(int pages, const std::vector<Slot> &slots)
     {
         std::string ini = "[program section]\r\n";
-        for (const auto &[n, value] : slots)
-            ini += ProfileKey(n) + "=" + value + "\r\n";
+        for (const auto &slot : slots)
+            ini += ProfileKey(slot.n) + "=" + slot.value + "\r\n";
         WriteIni(ini);
         gSettings.maximumPages = pages;
         BuildIconStrip(bar_);
@@ -93,10 +95,7 @@ protected:
 TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
 {
     const std::string dll = IconLibrary();
-    const struct {
-        int slot;
-        std::string value, face;  // face: the bar's icon of that picture, the default program's, or blank
-    } cases[] = {
+    const std::vector<Slot> cases = {
         {0, Entry(dll, -1), "113"},  // -1: start minimized, icon 0
         {1, Entry(dll, -2), "114"},
         {2, Entry(dll, 1), "114"},   // the same icon again: copied, not extracted
@@ -109,15 +108,12 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
         {11, std::string(3000, 'b'), "default"},  // cut by the reader at 2047 characters
         {39, Entry(dll, 2), "115"},               // the last cell of the second page
     };
-    std::vector<std::pair<int, std::string>> slots;
-    for (const auto &c : cases)
-        slots.emplace_back(c.slot, c.value);
     const HCURSOR original = SetCursor(LoadCursorA(nullptr, IDC_CROSS)), cross = GetCursor();
-    Build(2, slots);
+    Build(2, cases);
     EXPECT_EQ(GetCursor(), cross) << "the wait cursor goes when the strip is built";
     SetCursor(original);
     for (const auto &c : cases)
-        EXPECT_EQ(StripCellDiff(c.slot, c.face), "") << c.value.substr(0, 60);
+        EXPECT_EQ(StripCellDiff(c.n, c.face), "") << c.value.substr(0, 60);
     EXPECT_EQ(StripCellDiff(8, "blank"), "") << "a missing key";
     // Every build replaces the bitmap, sized for its pages.
     for (int pages : {1, 20}) {
@@ -161,11 +157,10 @@ TEST_F(Faces, CellsRedrawnFromArgumentsAndExchangedWithoutReadingAnything)
 TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
 {
     Build(3, {{0, Entry(IconLibrary(), 0)}, {6, Entry(IconLibrary(), 1)}, {13, Entry(IconLibrary(), 3)}});
-    const struct {
-        int page, columns, rows, id;
-        std::string face;  // blank: an empty slot, or a page beyond the strip
-    } cases[] = {{1, 5, 1, 1000, "113"}, {2, 5, 1, 1001, "114"}, {2, 1, 7, 1006, "116"}, {3, 8, 1, 1000, "blank"},
-                 {5, 5, 1, 1000, "blank"}};
+    // face blank: an empty slot, or a page beyond the strip
+    const struct { int page, columns, rows, id; std::string face; } cases[] = {
+        {1, 5, 1, 1000, "113"}, {2, 5, 1, 1001, "114"}, {2, 1, 7, 1006, "116"}, {3, 8, 1, 1000, "blank"},
+        {5, 5, 1, 1000, "blank"}};
     for (const auto &c : cases)
         for (bool pressed : {false, true})
             for (bool moving : {false, true}) {
@@ -196,12 +191,9 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
 
 TEST_F(Faces, ControlFacesPickTheirCellAndScale)
 {
-    const struct {
-        int id;
-        unsigned mode;
-        std::string face;
-    } cases[] = {{IdPrevPage, 0, "previous page"}, {IdNextPage, 0, "next page"}, {IdPin, 0, "pin"},
-                 {IdPin, Topmost, "pin topmost"}, {IdSystemPanel, 0, "panel toggle"}};
+    const struct { int id; unsigned mode; std::string face; } cases[] = {
+        {IdPrevPage, 0, "previous page"}, {IdNextPage, 0, "next page"}, {IdPin, 0, "pin"},
+        {IdPin, Topmost, "pin topmost"}, {IdSystemPanel, 0, "panel toggle"}};
     for (bool small : {false, true})
         for (bool pressed : {false, true}) {
             const std::string as = std::string(small ? " small" : "") + (pressed ? " pressed" : "");
