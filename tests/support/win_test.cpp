@@ -250,16 +250,23 @@ void DrawBitmap(HBITMAP bitmap, const MemoryCanvas &into, int sx, int sy, int w,
 std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
                         const std::function<COLORREF(char)> &legend)
 {
-    // pictures.txt: "= name" opens a picture, the lines after it are its rows.
+    // pictures.txt: "= name" opens a picture, the lines after it are its rows;
+    // a run of names shares the rows that follow; '#' starts a comment line.
     static const auto pictures = [] {
         std::map<std::string, std::vector<std::string>> all;
         std::istringstream in(ReadFileText(ProgramDir() + "\\pictures.txt"));
-        std::vector<std::string> *rows = nullptr;
+        std::vector<std::string> names;
+        bool naming = false;
         for (std::string line; std::getline(in, line);)
-            if (line.rfind("= ", 0) == 0)
-                rows = &all[line.substr(2)];
-            else if (rows && !line.empty())
-                rows->push_back(line);
+            if (line.rfind("= ", 0) == 0) {
+                names.resize(naming ? names.size() : 0);
+                names.push_back(line.substr(2));
+                naming = true;
+            } else if (!line.empty() && line[0] != '#') {
+                for (const auto &name : names)
+                    all[name].push_back(line);
+                naming = false;
+            }
         return all;
     }();
     const auto found = pictures.find(name);

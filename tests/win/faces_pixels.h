@@ -1,6 +1,6 @@
-// The faces the bar must show, composed from its own resources, and TAV.INI
-// entries that point at the test icon library (tav_testicons.dll, whose
-// icons 0 to 3 are the pictures of the bar's icons 113 to 116).
+// The bar's faces as the Windows tests see them, and TAV.INI entries that
+// point at the test icon library (tav_testicons.dll, whose icons 0 to 3 are
+// the pictures of the bar's icons 113 to 116).
 #pragma once
 #include "app/app_state.h"
 #include "app/settings.h"
@@ -23,29 +23,34 @@ inline void ResourceFace(int id, const MemoryCanvas &into, int sx, int sy, int w
     DeleteObject(b);
 }
 
-inline HICON ResourceIcon(int id)
+inline HICON ResourceIcon(int id) { return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id)); }
+
+// The legend of the faces in pictures.txt: the 16 VGA colours as hex digits
+// (bit 0 red, 1 green, 2 blue, 8 and up bright; 7 and 8 the greys); r, g, b
+// the dark red, green and blue that shrinking a face leaves.
+inline COLORREF FaceColour(char c)
 {
-    return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    const int i = c == 'r' ? 1 : c == 'g' ? 2 : c == 'b' ? 4 : c <= '9' ? c - '0' : c - 'A' + 10;
+    const int on = c >= 'a' || i == 7 ? 192 : i > 8 ? 255 : 128;
+    return i == 7 || i == 8 ? RGB(on, on, on) : RGB(i & 1 ? on : 0, i & 2 ? on : 0, i & 4 ? on : 0);
 }
 
-// A strip cell (76 x 38) with this icon on the blank faces at (3, 3) and,
-// pressed, at (42, 4); nullptr: the blank cell.
-inline void ExpectedCell(HICON icon, const MemoryCanvas &into)
+// Strip cell n against the pictures "face `name`" and "face `name` pressed".
+inline std::string StripCellDiff(int n, const std::string &name)
 {
-    ResourceFace(IDB_BLANK_FACE, into, 0, 0, 76, 38, 76, 38);
-    if (icon) {
-        DrawIcon(into.dc(), 3, 3, icon);
-        DrawIcon(into.dc(), 42, 4, icon);
-    }
+    MemoryCanvas cell(76, 38);
+    DrawBitmap(gIconStrip.bitmap.get(), cell, 0, 38 * n, 76, 38, 76, 38);
+    const std::string face = "face " + name;
+    return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
 }
 
-// The pixels of strip cell n that differ from the cell of this icon (nullptr: blank).
+// Not 0 when strip cell n does not show this icon of the bar's (nullptr: the blank cell).
 inline int StripCellWrong(int n, HICON icon)
 {
-    MemoryCanvas expected(76, 38), actual(76, 38);
-    ExpectedCell(icon, expected);
-    DrawBitmap(gIconStrip.bitmap.get(), actual, 0, 38 * n, 76, 38, 76, 38);
-    return actual.Differences(expected, {0, 0, 76, 38}, 0, 0);
+    std::string name = icon ? "of an unknown icon" : "blank";
+    for (int id : {113, 114, 115, 116, IDI_DEFAULT_PROGRAM})
+        name = icon == ResourceIcon(id) ? id == IDI_DEFAULT_PROGRAM ? "default" : std::to_string(id) : name;
+    return static_cast<int>(StripCellDiff(n, name).size());
 }
 
 // What the screen shows in r.
@@ -56,10 +61,7 @@ inline void CaptureScreen(const RECT &r, const MemoryCanvas &into)
     ReleaseDC(nullptr, screen);
 }
 
-inline std::string IconLibrary()
-{
-    return ProgramDir() + "\\tav_testicons.dll";
-}
+inline std::string IconLibrary() { return ProgramDir() + "\\tav_testicons.dll"; }
 
 inline std::string Entry(const std::string &iconFile, int index)
 {
