@@ -73,24 +73,9 @@ TEST(CaptionGeometry, HitTest)
                              true), kHitNowhere) << "a minimized window is left to the system";
 }
 
-TEST(CaptionGeometry, MinTrackSizeAndTitleOrigin)
+// The title's place in the space the boxes leave.
+TEST(CaptionGeometry, TitleOrigin)
 {
-    const FrameMetrics wide{6, 4, 3, 3, 1, 1};
-    const struct {
-        std::uint32_t style;
-        FrameMetrics m;
-        int width, height;  // 0: none
-    } sizes[] = {
-        {kH | kThick | kBoxes, {}, 47, 17},  {kV | kThick | kBoxes, {}, 17, 49},  // 5 x 10 - 3, 5 x 10 - 1
-        {kH | kThick | kStyleSysMenu, {}, 29, 17}, {kH | kThick | kStyleMinimizeBox, {}, 38, 17},
-        {kH | kThick | kStyleMaximizeBox, {}, 20, 17},   // the maximize box alone does not count
-        {kV | kThick | kBoxes, wide, 21, 49},             // each axis takes the other axis's frame
-        {kH | kStyleBorder | kBoxes, {}, 0, 0}, {kThick | kBoxes, {}, 0, 0},  // no sizing frame, no caption
-    };
-    for (const auto &c : sizes) {
-        const auto size = MinTrackSize(LayoutCaption(kWindow, c.style, c.m, 10), c.style, c.m, 10);
-        EXPECT_EQ(size ? size->width * 100 + size->height : 0, c.width * 100 + c.height) << std::hex << c.style;
-    }
     const struct {
         bool vertical;
         int cx, cy, x, y;

@@ -12,17 +12,6 @@ namespace {
 const DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 const DWORD kExample = kFrameStyle | CaptionStyleHorizontal;  // at (100, 50), 200 x 40: caption 10
 
-BOOL CALLBACK OtherProp(HWND, LPSTR key, HANDLE, ULONG_PTR name)
-{
-    return IS_INTRESOURCE(key) || lstrcmpA(key, reinterpret_cast<const char *>(name)) != 0;
-}
-
-// Whether the window has the property at all, a value of 0 included.
-bool HasProp(HWND window, const char *name)
-{
-    return !EnumPropsExA(window, OtherProp, reinterpret_cast<LPARAM>(name));
-}
-
 // A window whose procedure is the frame's, logging every message. A move or
 // size loop is left at once; a popup menu is closed as soon as it is idle
 // unless onMenuIdle says otherwise (a timer set there closes it when it fires).
@@ -61,14 +50,11 @@ struct Frame {
         if (message == WM_TIMER && KillTimer(window, wParam))
             EndMenu();
         const LRESULT result = SmallCaptionFrame(window, message, wParam, lParam);
-        if (message == WM_NCDESTROY)
-            f.propsLeft = HasProp(window, "ibSize") || HasProp(window, "ibFlag");
         return result;
     }
 
     HWND hwnd;
     std::vector<MSG> log;
-    bool propsLeft = true;  // at WM_NCDESTROY
     std::function<void(HWND)> onMenuIdle = [](HWND) { EndMenu(); };
 };
 
@@ -97,15 +83,6 @@ RECT CaptionInWindow(HWND window)
     return InWindow(window, caption);
 }
 
-// A pixel of the window as the screen shows it (window coordinates).
-COLORREF WindowPixel(HWND window, int x, int y)
-{
-    HDC dc = GetWindowDC(window);
-    const COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return c;
-}
-
 INT_PTR Prop(HWND window, const char *name)
 {
     return reinterpret_cast<INT_PTR>(GetPropA(window, name));
@@ -130,30 +107,23 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
     for (char k : std::string("gdkwGD"))
         ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
-    enum Action { Paint, PressMaximize, PressSysMenu, PressAndRaiseSysMenu, Maximized, NeverMetTheFrame, LongTitle };
+    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle };
     const struct {
         const char *picture;
         int ibSize;  // 0: as the frame made it
         Action action;
-        bool atMaximizeBox;  // else at the caption's origin
         DWORD style = kExample;
         int fill = COLOR_ACTIVECAPTION;
     } cases[] = {
-        {"caption horizontal", 0, Paint, false},
-        {"caption horizontal", 0, Paint, false, kExample, COLOR_INACTIVECAPTION},
-        {"caption vertical", 0, Paint, false, kFrameStyle | CaptionStyleVertical},
-        {"maximize pressed", 0, PressMaximize, true},
-        {"system menu pressed", 0, PressSysMenu, false},
-        {"caption horizontal", 0, PressAndRaiseSysMenu, false},
-        {"restore", 0, Maximized, true},
+        {"caption horizontal", 0, Paint},
+        {"caption horizontal", 0, Paint, kExample, COLOR_INACTIVECAPTION},
+        {"caption vertical", 0, Paint, kFrameStyle | CaptionStyleVertical},
+        {"system menu pressed", 0, PressSysMenu},
+        {"caption horizontal", 0, PressAndRaiseSysMenu},
         // A window of another program, which never went through the frame: no "ibSize", the usual thickness.
-        {"caption horizontal", 0, NeverMetTheFrame, false},
-        {"caption of 4", 4, Paint, false},  // no bar, no glyph
-        {"caption horizontal, boxes", 0, LongTitle, false},  // a title wider than its space is clipped to it
-        // The bevels around 20: a one-pixel raised shadow to 20, two from 21; pressed edges of two from 20.
-        {"maximize 19", 19, Paint, true},         {"maximize 20", 20, Paint, true},
-        {"maximize 21", 21, Paint, true},         {"maximize 19 pressed", 19, PressMaximize, true},
-        {"maximize 20 pressed", 20, PressMaximize, true}, {"maximize 21 pressed", 21, PressMaximize, true},
+        {"caption horizontal", 0, NeverMetTheFrame},
+        {"caption of 4", 4, Paint},  // no bar, no glyph
+        {"caption horizontal, boxes", 0, LongTitle},  // a title wider than its space is clipped to it
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.picture + std::string(c.fill == COLOR_ACTIVECAPTION ? "" : ", inactive"));
@@ -165,21 +135,14 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
                      : f.hwnd;
         if (c.ibSize)
             SetPropA(w, "ibSize", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(c.ibSize)));
-        if (c.action == Maximized)
-            ShowWindow(w, SW_SHOWMAXIMIZED);
         const RECT r = WindowRectOf(w), caption = CaptionInWindow(w);
         MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
         EXPECT_EQ(PaintCaption(canvas, w, c.fill == COLOR_ACTIVECAPTION), TRUE);
-        if (c.action == PressMaximize)
-            DrawCaptionBox(canvas.dc(), w, FALSE, TRUE);
         if (c.action == PressSysMenu || c.action == PressAndRaiseSysMenu)
             DrawSysMenuBox(canvas.dc(), w, TRUE);
         if (c.action == PressAndRaiseSysMenu)
             DrawSysMenuBox(canvas.dc(), w, FALSE);
-        RECT at = caption;
-        if (c.atMaximizeBox && GetMaximizeBoxRect(w, &at))
-            at = InWindow(w, {at.left - 1, at.top, 0, 0});
-        EXPECT_EQ(Picture(canvas, at, c.picture, c.fill), "");
+        EXPECT_EQ(Picture(canvas, caption, c.picture, c.fill), "");
         const CapRect a = TitleArea({caption.left, caption.top, caption.right, caption.bottom}, vertical, true, true,
                                     true, CaptionIbSize(w));
         EXPECT_EQ(canvas.Count(GetSysColor(COLOR_CAPTIONTEXT), {a.left, a.top, a.right, a.bottom}) > 0,
@@ -196,31 +159,10 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         << "no rectangle";
 }
 
-// The rectangles and the minimum size are pinned on the host; here what the
-// window itself gets: its properties, its client area and the minimum it is told.
-TEST(CaptionFrame, PropertiesClientAreaAndTrackingSize)
-{
-    for (bool vertical : {false, true}) {
-        Frame f(kFrameStyle | (vertical ? CaptionStyleVertical : CaptionStyleHorizontal), 100, 50, 200, 60);
-        EXPECT_TRUE(HasProp(f.hwnd, "ibFlag") && Prop(f.hwnd, "ibFlag") == 0 && Prop(f.hwnd, "ibSize") == 10);
-        const RECT c = ClientRectOnScreen(f.hwnd);
-        EXPECT_EQ(c.left * 1000 + c.top, vertical ? 114054 : 104064) << "the client begins after the caption";
-        MINMAXINFO info{};
-        SendMessageA(f.hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-        EXPECT_EQ(info.ptMinTrackSize.x * 100 + info.ptMinTrackSize.y, vertical ? 1749 : 4717);
-        DestroyWindow(f.hwnd);
-        EXPECT_FALSE(f.propsLeft);
-    }
-}
-
 TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
 {
     Frame f(kExample);
     ShowWindow(f.hwnd, SW_SHOWNOACTIVATE);
-    for (BOOL active : {TRUE, FALSE}) {  // the caption repaints in the state it is told
-        SendMessageA(f.hwnd, WM_NCACTIVATE, active, 0);
-        EXPECT_EQ(WindowPixel(f.hwnd, 15, 5), GetSysColor(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    }
     // Menu commands are posted as system commands, the click's point along; 0xEFFF is no system command.
     SendMessageA(f.hwnd, WM_COMMAND, 0xEFFF, 0);
     SendMessageA(f.hwnd, WM_COMMAND, SC_MOVE, 0x1234);
@@ -228,9 +170,6 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     ASSERT_TRUE(PumpUntil([&] { return f.Count(WM_EXITSIZEMOVE) == 1; }));  // the move loop ran
     EXPECT_EQ(f.Count(WM_SYSCOMMAND), 1);
     EXPECT_EQ(f.Last(WM_SYSCOMMAND).wParam + f.Last(WM_SYSCOMMAND).lParam, SC_MOVE + 0x1234u);
-    // A button-down on the caption itself is the system's: its move loop runs.
-    SendMessageA(f.hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(200, 58));
-    EXPECT_EQ(f.Count(WM_EXITSIZEMOVE), 2);
     // Alt pressed and released: the style loses WS_SYSMENU around each key, so the system enters no menu.
     const int changes = f.Count(WM_STYLECHANGED);
     SendMessageA(f.hwnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001);

@@ -13,8 +13,6 @@ namespace facetest {
 
 using namespace tavtest;
 
-constexpr COLORREF kLightGrey = RGB(192, 192, 192);
-
 // The w x h block at (sx, sy) of resource bitmap `id`, stretched to dw x dh.
 inline void ResourceFace(int id, const MemoryCanvas &into, int sx, int sy, int w, int h, int dw, int dh)
 {
@@ -42,15 +40,6 @@ inline std::string StripCellDiff(int n, const std::string &name)
     DrawBitmap(gIconStrip.bitmap.get(), cell, 0, 38 * n, 76, 38, 76, 38);
     const std::string face = "face " + name;
     return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
-}
-
-// Not 0 when strip cell n does not show this icon of the bar's (nullptr: the blank cell).
-inline int StripCellWrong(int n, HICON icon)
-{
-    std::string name = icon ? "of an unknown icon" : "blank";
-    for (int id : {113, 114, 115, 116, IDI_DEFAULT_PROGRAM})
-        name = icon == ResourceIcon(id) ? id == IDI_DEFAULT_PROGRAM ? "default" : std::to_string(id) : name;
-    return static_cast<int>(StripCellDiff(n, name).size());
 }
 
 // What the screen shows in r.

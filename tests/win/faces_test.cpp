@@ -1,48 +1,13 @@
-// The bar's resources as Windows decodes them, the icon strip built with the
-// system's icon extraction, and every face painter drawing into a memory
-// canvas through DrawButtonFace, against the faces in pictures.txt.
+// The icon strip built with the system's icon extraction, and every face
+// painter drawing into a memory canvas through DrawButtonFace, against the
+// faces in pictures.txt (which also holds the bar's bitmaps and its default
+// icon as Windows decodes them from the resources).
 #include "bar/faces.h"
 #include "faces_pixels.h"
-#include "tools/face_art.h"
 
 using namespace facetest;
 
 namespace {
-
-TEST(Resources, DecodeToWhatTheGeneratorDrew)
-{
-    const struct {
-        int id;
-        Raster drawn;
-    } images[] = {
-        {IDB_BLANK_FACE, BlankFaceBitmap()}, {IDB_PAGE_ARROWS, PageArrowsBitmap()}, {IDB_PIN, PinBitmap()},
-        {IDB_PANEL_TOGGLE, PanelToggleBitmap()}, {IDB_PAGE_PLATE, PageNumberPlateBitmap()},
-        {IDB_SYSTEM_PANEL, SystemPanelBitmap()}, {IDI_TAV, ProgramIcon()}, {IDI_DEFAULT_PROGRAM, DefaultProgramIcon()},
-        {113, AnimationIcon(0)}, {114, AnimationIcon(1)}, {115, AnimationIcon(2)}, {116, AnimationIcon(3)},
-        {IDI_MOVE_MARK, MoveMarkIcon()}, {IDCUR_WAIT, WaitCursor().picture},
-    };
-    HINSTANCE self = GetModuleHandleA(nullptr);
-    for (const auto &i : images) {
-        MemoryCanvas c(i.drawn.width, i.drawn.height);
-        if (i.id < IDI_TAV || i.id > IDCUR_WAIT)
-            ResourceFace(i.id, c, 0, 0, c.width, c.height, c.width, c.height);
-        else
-            DrawIcon(c.dc(), 0, 0, i.id == IDCUR_WAIT ? LoadCursorA(self, MAKEINTRESOURCEA(i.id)) : ResourceIcon(i.id));
-        int wrong = 0;
-        for (int y = 0; y < c.height; ++y)
-            for (int x = 0; x < c.width; ++x) {
-                const std::uint8_t p = i.drawn.At(x, y);
-                const Rgb rgb = kVgaPalette[p & 0xF];
-                wrong += c.At(x, y) != (p == kTransparent ? kUnpainted : RGB(rgb.r, rgb.g, rgb.b));
-            }
-        EXPECT_EQ(wrong, 0) << i.id;
-    }
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(LoadCursorA(self, MAKEINTRESOURCEA(IDCUR_WAIT)), &info));
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    EXPECT_EQ(info.xHotspot * 100 + info.yHotspot, WaitCursor().hotX * 100u + WaitCursor().hotY);
-}
 
 class Faces : public ::testing::Test {
 protected:
