@@ -60,11 +60,4 @@ TEST(ParseProgramEntry, BothReadings)
     EXPECT_EQ(e.iconFile + "|" + e.command, "a\tb|c\td");
 }
 
-TEST(FormatProgramEntry, RoundTripsThroughTheParser)
-{
-    const std::string v = FormatProgramEntry("C:\\E.EXE", ~1, "", "\"C:\\E.EXE\" /n");
-    EXPECT_EQ(v, "C:\\E.EXE,-2,,\"C:\\E.EXE\" /n");
-    EXPECT_EQ(ParseProgramEntry(v, CommandExtent::Remainder).command, "\"C:\\E.EXE\" /n");
-}
-
 } // namespace
