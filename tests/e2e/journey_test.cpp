@@ -5,7 +5,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <memory>
 
 #include "app/gdi_holders.h"
 #include "app/settings_rules.h"
@@ -63,12 +62,10 @@ void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
     EXPECT_NE(GetForegroundWindow(), Tip()) << "took the focus";
 }
 
-// The dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
-HWND Dialog(const std::string &caption)
+// The bar's dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
+HWND Dialog(HWND bar, const std::string &caption)
 {
-    HWND d = nullptr;
-    PumpUntil([&] { return (d = FindWindowA("#32770", caption.c_str())) && IsWindowVisible(d); });
-    return d;
+    return WaitForDialog(bar, [&](HWND d) { return IsWindowVisible(d) && d == FindWindowA("#32770", caption.c_str()); });
 }
 
 TEST(Journey, FromTheFirstStartToTheNext)
@@ -110,7 +107,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
 
     // A right click on the next slot: the Program Definition dialog, filled in and confirmed.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
-    HWND d = Dialog(definition);
+    HWND d = Dialog(bar, definition);
     ASSERT_TRUE(d);
     SetDlgItemTextA(d, 1006, ("\"" + probe + "\" /journey").c_str());
     SetDlgItemTextA(d, 1012, title.c_str());
@@ -121,14 +118,12 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(IniValue(kPrograms, "profile001") + "|" + IniValue(kPrograms, "Title001"), defined + "|" + title);
 
     // The tooltip: the title after the delay, the next slot's command at once, gone on an
-    // empty slot, on a control button and off the bar.
-    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
-    Hover(GetDlgItem(bar, 1000), "\"" + probe + "\"", 0, 500);
-    Hover(GetDlgItem(bar, 1002), "", 0, 500);
-    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
-    Hover(GetDlgItem(bar, 503), "", 0, 500);
-    Hover(GetDlgItem(bar, 1001), title, 500, 2500);
-    Hover(nullptr, "", 0, 1600);  // seen at the next tick
+    // empty slot, on a control button and off the bar (id 0; seen at the next tick).
+    const struct { int id; std::string text; DWORD after, within; } hovers[] = {
+        {1001, title, 500, 2500}, {1000, "\"" + probe + "\"", 0, 500}, {1002, "", 0, 500},
+        {1001, title, 500, 2500}, {503, "", 0, 500}, {1001, title, 500, 2500}, {0, "", 0, 1600}};
+    for (const auto &h : hovers)
+        Hover(h.id ? GetDlgItem(bar, h.id) : nullptr, h.text, h.after, h.within);
     // The second program starts (its record is read at the end).
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
 
@@ -158,12 +153,11 @@ TEST(Journey, FromTheFirstStartToTheNext)
 
     // The page number opens the Properties dialog: docked in the lower right corner, vertical.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 505), 1));
-    HWND p = Dialog(properties);
-    ASSERT_TRUE(p);
-    SendDlgItemMessageA(p, 1013, CB_SETCURSEL, 4, 0);
-    SendDlgItemMessageA(p, 1015, CB_SETCURSEL, 1, 0);
-    ASSERT_TRUE(MouseOn(GetDlgItem(p, IDOK), 1));
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(p); }));
+    ASSERT_TRUE(d = Dialog(bar, properties));
+    SendDlgItemMessageA(d, 1013, CB_SETCURSEL, 4, 0);
+    SendDlgItemMessageA(d, 1015, CB_SETCURSEL, 1, 0);
+    ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
     const RECT docked = WindowRectOf(bar);
     EXPECT_TRUE(docked.right == GetSystemMetrics(SM_CXSCREEN) && docked.bottom == GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU, 0) << "no caption when docked";
@@ -186,8 +180,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
 
     // The next start: the same place and pin, page 20, and its first slot starts the moved program.
     run = std::make_unique<BarProcess>();
-    bar = run->WaitForBar();
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(bar = run->WaitForBar());
     const RECT again = WindowRectOf(bar);
     EXPECT_TRUE(EqualRect(&again, &docked));
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -200,7 +193,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(starts, (std::vector<std::string>{exe + " |" + dir + "|" + probe + "|1", minimized, minimized}));
     // The moved program opens in the dialog as it was defined, and its Remove button takes it away.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
-    ASSERT_TRUE(d = Dialog(definition)) << "the dialogs in the language of the file";
+    ASSERT_TRUE(d = Dialog(bar, definition)) << "the dialogs in the language of the file";
     char command[256] = {};
     GetDlgItemTextA(d, 1006, command, sizeof command);
     EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""), "\"" + probe + "\" /journey minimized");

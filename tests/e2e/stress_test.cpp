@@ -8,9 +8,9 @@
 #include <winternl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
-#include <sstream>
 
 #include "app/settings_rules.h"
 #include "bar/layout_rules.h"
@@ -20,9 +20,9 @@ using namespace tavtest;
 
 namespace {
 
-// "section]key" to value, in the order of the file's sections; empty values are left out.
-using Ini = std::map<std::string, std::string>;
-const std::string kEnv = "environment section]", kPrograms = "program section]";
+// Section to key to value; empty values stand for keys the file does not hold.
+using Ini = std::map<std::string, std::map<std::string, std::string>>;
+const char kEnv[] = "environment section", kPrograms[] = "program section";
 constexpr int kSlots = 400;  // twenty pages of twenty
 
 long Option(const char *name, long fallback)
@@ -32,32 +32,31 @@ long Option(const char *name, long fallback)
     return at == std::string::npos ? fallback : std::atol(line.c_str() + at + flag.size());
 }
 
-std::string Text(Ini &ini)
+std::string Text(const Ini &ini)
 {
-    std::erase_if(ini, [](const auto &kv) { return kv.second.empty(); });
-    std::string text, section;
-    for (const auto &[key, value] : ini) {
-        const size_t end = key.find(']');
-        if (key.compare(0, end, section) != 0)
-            text += "[" + (section = key.substr(0, end)) + "]\r\n";
-        text += key.substr(end + 1) + "=" + value + "\r\n";
+    std::string text;
+    for (const auto &[section, keys] : ini) {
+        text += "[" + section + "]\r\n";
+        for (const auto &[key, value] : keys)
+            if (!value.empty())
+                text += key + "=" + value + "\r\n";
     }
     return text;
 }
 
-Ini Parse(const std::string &text)
+// TAV.INI as the bar left it, each section read whole.
+Ini Saved()
 {
-    Ini ini;
-    std::string section, line;
-    for (std::istringstream in(text); std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.size() > 1 && line[0] == '[')
-            section = line.substr(1, line.find(']'));
-        else if (const size_t eq = line.find('='); eq != std::string::npos && eq + 1 < line.size())
-            ini[section + line.substr(0, eq)] = line.substr(eq + 1);
+    Ini saved;
+    std::vector<char> names(4096), lines(1 << 20);
+    GetPrivateProfileSectionNamesA(names.data(), names.size(), "TAV.INI");
+    for (const char *section = names.data(); *section; section += std::strlen(section) + 1) {
+        GetPrivateProfileSectionA(section, lines.data(), lines.size(), "TAV.INI");
+        for (const char *line = lines.data(); *line; line += std::strlen(line) + 1)
+            if (const char *eq = std::strchr(line, '='))
+                saved[section][std::string(line, eq)] = eq + 1;
     }
-    return ini;
+    return saved;
 }
 
 struct Usage { long handles = 0, gdi = 0, dcs = 0, windows = 0; };
@@ -128,7 +127,7 @@ protected:
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         return ok;
     }
-    std::string &Value(const char *stem, int n) { return ini[kPrograms + stem + std::to_string(1000 + n).substr(1)]; }
+    std::string &Value(const char *stem, int n) { return ini[kPrograms][stem + std::to_string(1000 + n).substr(1)]; }
     // A program that does not exist: a click on it puts up "Execute error".
     void Register(int slot, int n)
     {
@@ -144,15 +143,15 @@ protected:
                 Value("profile", slot) = Value("Title", slot) = "";
             else
                 Register(slot, rng() % 100000);
-        ini[kEnv + "mode"] = std::to_string(mode = newMode);
-        ini[kEnv + "buttons par page"] = std::to_string(buttons);
+        ini[kEnv]["mode"] = std::to_string(mode = newMode);
+        ini[kEnv]["buttons par page"] = std::to_string(buttons);
         WriteIni(Text(ini));
         panel = false;
         return !bar || Deliver(bar, WM_USER);
     }
 
     std::mt19937 rng{static_cast<unsigned>(Option("seed", 20261207))};
-    Ini ini{{kEnv + "Japan", "0"}, {kEnv + "maximum pages", "20"}, {kEnv + "position", "100,100"}};
+    Ini ini{{kEnv, {{"Japan", "0"}, {"maximum pages", "20"}, {"position", "100,100"}}}};
     HWND bar = nullptr;
     HANDLE process = nullptr;
     DWORD pid = 0, thread = 0, mode = 0;
@@ -173,8 +172,7 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
     Reload(0, 20);
     ASSERT_TRUE(bar = Start(Text(ini)));
     thread = GetWindowThreadProcessId(bar, &pid);
-    process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ |
-                          PROCESS_VM_WRITE, FALSE, pid);
+    process = bar_->Process();
     const unsigned modes[] = {0, SmallButtons, Vertical, Vertical | SmallButtons, PageButtonsFirst, Topmost};
     Usage first;
     for (long i = 1, t0 = GetTickCount(); i <= actions; ++i) {
@@ -232,17 +230,11 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
     }
     std::printf("%d dialogs and message boxes cancelled\n", dialogs);
     EXPECT_GT(dialogs, actions / 50) << "clicks on registered and empty slots put some up";
-    const Ini saved = Parse(ReadFileText(IniPath()));
-    Text(ini);  // drops the empty values
-    for (const Ini *one : {&saved, const_cast<const Ini *>(&ini)})
-        for (const auto &[key, value] : *one)
-            EXPECT_EQ(saved.count(key) ? saved.at(key) : "-", ini.count(key) ? ini.at(key) : "-") << key;
-    DWORD_PTR answer = 0;
-    EXPECT_TRUE(SendMessageTimeoutA(bar, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) << "it answers";
-    EXPECT_EQ(IniValue("environment section", "startup page"), std::to_string(page));
-    EXPECT_EQ(IniValue("environment section", "mode"), std::to_string(mode));
+    EXPECT_EQ(Text(Saved()), Text(ini)) << "TAV.INI holds what the actions wrote";
+    EXPECT_TRUE(SendMessageTimeoutA(bar, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr)) << "it answers";
+    EXPECT_EQ(IniValue(kEnv, "startup page"), std::to_string(page));
+    EXPECT_EQ(IniValue(kEnv, "mode"), std::to_string(mode));
     EXPECT_EQ(bar_->Close(), 0);
-    CloseHandle(process);
 }
 
 } // namespace
