@@ -2,13 +2,12 @@
 // report them, files dropped on slot buttons, the system panel with the
 // Execute Application dialog, and the failures the bar reports. (Registering
 // by a drop and quitting from the panel: journey_test.)
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
-#include "support/win_test.h"
+#include "app/gdi_holders.h"
+#include "res/resource_ids.h"
 #include "support/probe_log.h"
-#include "win/faces_pixels.h"
+#include "support/win_test.h"
 
 using namespace tavtest;
 
@@ -18,7 +17,6 @@ class Launcher : public BarTest {
 protected:
     HWND Start(const std::string &programs)
     {
-        gApp.instance = GetModuleHandleA(nullptr);  // for the panel's face
         return bar = BarTest::Start("[environment section]\r\nJapan=1\r\n[program section]\r\n" + programs);
     }
     // Command line, directory, title and show mode of each start, sorted.
@@ -33,21 +31,15 @@ protected:
     // Whether the last of five cells shows the run action's face.
     bool PanelShown()
     {
-        MemoryCanvas shown(38, 38), panel(38, 38);
+        HWND cell = GetDlgItem(bar, 1004);
         // Painted afresh, so that a window that just went away cannot leave stale pixels.
-        RedrawWindow(GetDlgItem(bar, 1004), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        facetest::CaptureScreen(ClientRectOnScreen(GetDlgItem(bar, 1004)), shown);
-        facetest::ResourceFace(IDB_SYSTEM_PANEL, panel, 0, 4 * 38, 38, 38, 38, 38);
+        RedrawWindow(cell, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const RECT onScreen = ClientRectOnScreen(cell);
+        MemoryCanvas shown(38, 38), panel(38, 38);
+        BitBlt(shown.dc(), 0, 0, 38, 38, WindowDc(nullptr).get(), onScreen.left, onScreen.top, SRCCOPY);
+        const GdiObject<HBITMAP> faces(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_SYSTEM_PANEL)));
+        DrawBitmap(faces.get(), panel, 0, 4 * 38, 38, 38, 38, 38);
         return shown.Differences(panel, {0, 0, 38, 38}, 0, 0) == 0;
-    }
-    // The Execute Application dialog opened from the panel, with `text` typed.
-    HWND RunDialog(const std::string &text)
-    {
-        PostCommand(bar, 504);
-        PostCommand(bar, 1004);
-        HWND d = WaitForDialog(bar, [](HWND d) { return GetDlgItem(d, 1004) != nullptr; });
-        SetDlgItemTextA(d, 1004, text.c_str());
-        return d;
     }
     HWND bar = nullptr;
     ProbeLog log;
@@ -62,8 +54,7 @@ TEST_F(Launcher, ClicksStartOnceInTwoSecondsWithTitleShowModeAndDirectory)
     PostCommand(bar, 1000, BN_DOUBLECLICKED);  // the second half of a double click
     PostCommand(bar, 1001);                    // another registered slot, within the two seconds
     ASSERT_EQ(log.WaitFor(1).size(), 1u);
-    const DWORD started = GetTickCount();
-    PumpUntil([&] { return GetTickCount() - started > 2000; }, 3000);
+    Settle(2100);  // past the two seconds
     PostCommand(bar, 1001);
     // Without a title of its own a program gets its path from the platform.
     EXPECT_EQ(Starts(2), (std::vector<std::string>{exe + " /n readme.txt|" + ProgramDir() + "|Probe Title|2",
@@ -90,7 +81,10 @@ TEST_F(Launcher, PanelRunsCommands)
 {
     Start("");
     ASSERT_FALSE(PanelShown());
-    HWND d = RunDialog("C:\\no\\such.exe");
+    PostCommand(bar, 504);   // the panel,
+    PostCommand(bar, 1004);  // and its Execute Application dialog
+    HWND d = WaitForDialog(bar, [](HWND d) { return GetDlgItem(d, 1004) != nullptr; });
+    SetDlgItemTextA(d, 1004, "C:\\no\\such.exe");
     SendMessageA(d, WM_COMMAND, IDOK, 0);  // fails: the dialog stays with its text, the panel behind it
     SetWindowPos(d, nullptr, 400, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the bar, to see the cells
     EXPECT_TRUE(PumpUntil([&] { return PanelShown(); }));

@@ -2,6 +2,7 @@
 // and the non-client messages as the window passes them on.
 #include <algorithm>
 
+#include "caption/caption_gdi.h"
 #include "caption/caption_paint.h"
 #include "support/win_test.h"
 
@@ -13,49 +14,35 @@ const DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | W
 const DWORD kExample = kFrameStyle | CaptionStyleHorizontal;  // at (100, 50), 200 x 40: caption 10
 
 // A window whose procedure is the frame's, logging every message. A move or
-// size loop is left at once; a popup menu is closed as soon as it is idle
-// unless onMenuIdle says otherwise (a timer set there closes it when it fires).
+// size loop is left at once, a popup menu as soon as it is idle.
 struct Frame {
-    Frame(DWORD style, int x = 100, int y = 50, int w = 200, int h = 40, const char *title = "")
+    Frame(DWORD style, int w = 200, int h = 40, const char *title = "")
     {
         WNDCLASSA wc{};
         wc.lpfnWndProc = Proc;
         wc.lpszClassName = "CaptionTestFrame";
         RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, x, y, w, h, nullptr, nullptr, nullptr, this);
+        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 50, w, h, nullptr, nullptr, nullptr, this);
     }
     ~Frame() { DestroyWindow(hwnd); }
-    int Count(UINT m) const
-    {
-        return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const MSG &l) { return l.message == m; }));
-    }
-    const MSG &Last(UINT m) const
-    {
-        return *std::find_if(log.rbegin(), log.rend(), [&](const MSG &l) { return l.message == m; });
-    }
+    int Count(UINT m) const { return static_cast<int>(std::ranges::count(log, m, &MSG::message)); }
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message == WM_NCCREATE)
             SetWindowLongPtrA(window, GWLP_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
-        auto *frame = reinterpret_cast<Frame *>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (!frame)  // WM_GETMINMAXINFO comes before WM_NCCREATE
-            return SmallCaptionFrame(window, message, wParam, lParam);
-        Frame &f = *frame;
-        f.log.push_back({window, message, wParam, lParam, 0, {}});
+        // WM_GETMINMAXINFO comes before WM_NCCREATE, with no frame to log it.
+        if (auto *frame = reinterpret_cast<Frame *>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+            frame->log.push_back({window, message, wParam, lParam, 0, {}});
         if (message == WM_ENTERIDLE)
-            f.onMenuIdle(window);
+            EndMenu();
         if (message == WM_ENTERSIZEMOVE)
             PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-        if (message == WM_TIMER && KillTimer(window, wParam))
-            EndMenu();
-        const LRESULT result = SmallCaptionFrame(window, message, wParam, lParam);
-        return result;
+        return SmallCaptionFrame(window, message, wParam, lParam);
     }
 
     HWND hwnd;
     std::vector<MSG> log;
-    std::function<void(HWND)> onMenuIdle = [](HWND) { EndMenu(); };
 };
 
 // The pictures' colours: F frame, g light grey, d dark grey, k black, w
@@ -67,39 +54,6 @@ COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
     return c == 'F'   ? GetSysColor(COLOR_WINDOWFRAME)
            : c == 'A' ? GetSysColor(fill)
                       : fixed[std::string("gdkwGD").find(c)];
-}
-
-// A rectangle of the screen in the window's coordinates.
-RECT InWindow(HWND window, RECT r)
-{
-    OffsetRect(&r, -WindowRectOf(window).left, -WindowRectOf(window).top);
-    return r;
-}
-
-RECT CaptionInWindow(HWND window)
-{
-    RECT caption{};
-    GetCaptionRect(window, &caption);
-    return InWindow(window, caption);
-}
-
-INT_PTR Prop(HWND window, const char *name)
-{
-    return reinterpret_cast<INT_PTR>(GetPropA(window, name));
-}
-
-std::string Picture(const MemoryCanvas &c, const RECT &at, const std::string &name, int fill = COLOR_ACTIVECAPTION)
-{
-    return PictureDiff(c, at.left, at.top, name, [fill](char k) { return Legend(k, fill); });
-}
-
-// The window's caption painted as WM_NCPAINT paints it.
-BOOL PaintCaption(const MemoryCanvas &c, HWND window, BOOL active = TRUE)
-{
-    const RECT caption = CaptionInWindow(window);
-    const auto has = [&](DWORD bit) { return (GetWindowLongPtrA(window, GWL_STYLE) & bit) != 0; };
-    return DrawCaption(c.dc(), window, &caption, has(CaptionStyleVertical), has(WS_SYSMENU), has(WS_MINIMIZEBOX),
-                       has(WS_MAXIMIZEBOX), active);
 }
 
 TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
@@ -128,25 +82,29 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.picture + std::string(c.fill == COLOR_ACTIVECAPTION ? "" : ", inactive"));
         const bool vertical = (c.style & CaptionStyleVertical) != 0;
-        Frame f(c.style, 100, 50, vertical ? 60 : 200, vertical ? 200 : 40,
+        Frame f(c.style, vertical ? 60 : 200, vertical ? 200 : 40,
                 c.action == LongTitle ? "A title far longer than the space the caption leaves between its boxes" : "");
         HWND w = c.action == NeverMetTheFrame
                      ? CreateWindowExA(0, "STATIC", "", c.style, 100, 50, 200, 40, nullptr, nullptr, nullptr, nullptr)
                      : f.hwnd;
         if (c.ibSize)
             SetPropA(w, "ibSize", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(c.ibSize)));
-        const RECT r = WindowRectOf(w), caption = CaptionInWindow(w);
+        const RECT r = WindowRectOf(w);
+        RECT caption{};
+        GetCaptionRect(w, &caption);
+        OffsetRect(&caption, -r.left, -r.top);  // in the window's own coordinates
         MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
-        EXPECT_EQ(PaintCaption(canvas, w, c.fill == COLOR_ACTIVECAPTION), TRUE);
+        const auto has = [&](DWORD bit) { return (GetWindowLongPtrA(w, GWL_STYLE) & bit) != 0; };
+        EXPECT_EQ(DrawCaption(canvas.dc(), w, &caption, has(CaptionStyleVertical), has(WS_SYSMENU), has(WS_MINIMIZEBOX),
+                              has(WS_MAXIMIZEBOX), c.fill == COLOR_ACTIVECAPTION), TRUE);
         if (c.action == PressSysMenu || c.action == PressAndRaiseSysMenu)
             DrawSysMenuBox(canvas.dc(), w, TRUE);
         if (c.action == PressAndRaiseSysMenu)
             DrawSysMenuBox(canvas.dc(), w, FALSE);
-        EXPECT_EQ(Picture(canvas, caption, c.picture, c.fill), "");
-        const CapRect a = TitleArea({caption.left, caption.top, caption.right, caption.bottom}, vertical, true, true,
-                                    true, CaptionIbSize(w));
-        EXPECT_EQ(canvas.Count(GetSysColor(COLOR_CAPTIONTEXT), {a.left, a.top, a.right, a.bottom}) > 0,
-                  c.action == LongTitle) << "the title";
+        const auto legend = [&](char k) { return Legend(k, c.fill); };
+        EXPECT_EQ(PictureDiff(canvas, caption.left, caption.top, c.picture, legend), "");
+        const RECT title = ToRect(TitleArea(ToCapRect(caption), vertical, true, true, true, CaptionIbSize(w)));
+        EXPECT_EQ(canvas.Count(GetSysColor(COLOR_CAPTIONTEXT), title) > 0, c.action == LongTitle) << "the title";
         EXPECT_EQ(canvas.Count(kUnpainted, {0, 0, canvas.width, canvas.height}) +
                       (caption.right - caption.left) * (caption.bottom - caption.top),
                   canvas.width * canvas.height) << "painted beyond the caption";
@@ -169,7 +127,8 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     EXPECT_EQ(f.Count(WM_SYSCOMMAND), 0) << "posted, not sent";
     ASSERT_TRUE(PumpUntil([&] { return f.Count(WM_EXITSIZEMOVE) == 1; }));  // the move loop ran
     EXPECT_EQ(f.Count(WM_SYSCOMMAND), 1);
-    EXPECT_EQ(f.Last(WM_SYSCOMMAND).wParam + f.Last(WM_SYSCOMMAND).lParam, SC_MOVE + 0x1234u);
+    const auto command = std::ranges::find(f.log, UINT{WM_SYSCOMMAND}, &MSG::message);
+    EXPECT_EQ(command->wParam + command->lParam, SC_MOVE + 0x1234u);
     // Alt pressed and released: the style loses WS_SYSMENU around each key, so the system enters no menu.
     const int changes = f.Count(WM_STYLECHANGED);
     SendMessageA(f.hwnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
@@ -181,13 +140,14 @@ TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
     // A click on the system-menu box opens the popup and arms "ibFlag"; the next click
     // there only disarms it, and so does any hit test outside the box.
     const int popups = f.Count(WM_INITMENUPOPUP);
+    const auto armed = [&] { return reinterpret_cast<INT_PTR>(GetPropA(f.hwnd, "ibFlag")); };
     for (int expected : {1, 0, 1}) {
         SendMessageA(f.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
-        EXPECT_EQ(Prop(f.hwnd, "ibFlag"), expected);
+        EXPECT_EQ(armed(), expected);
     }
     EXPECT_EQ(f.Count(WM_INITMENUPOPUP) - popups, 2);
     SendMessageA(f.hwnd, WM_NCHITTEST, 0, MAKELPARAM(200, 70));
-    EXPECT_EQ(Prop(f.hwnd, "ibFlag"), 0);
+    EXPECT_EQ(armed(), 0);
     // A double click closes the window only on the box.
     SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(200, 58));
     EXPECT_EQ(f.Count(WM_CLOSE), 0);

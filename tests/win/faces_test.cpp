@@ -1,13 +1,41 @@
 // The icon strip built with the system's icon extraction, and every face
 // painter drawing into a memory canvas through DrawButtonFace, against the
-// faces in pictures.txt (which also holds the bar's bitmaps and its default
-// icon as Windows decodes them from the resources).
+// faces in pictures.txt (also the bar's bitmaps and default icon as Windows
+// decodes them). Icons 0 to 3 of tav_testicons.dll picture the bar's icons 113 to 116.
+#include "app/settings.h"
 #include "bar/faces.h"
-#include "faces_pixels.h"
+#include "bar/icon_strip.h"
+#include "bar/layout.h"
+#include "res/resource_ids.h"
+#include "support/win_test.h"
 
-using namespace facetest;
+using namespace tavtest;
 
 namespace {
+
+// The legend of the faces in pictures.txt: the 16 VGA colours as hex digits
+// (bit 0 red, 1 green, 2 blue, 8 and up bright; 7 and 8 the greys); r, g, b
+// the dark red, green and blue that shrinking a face leaves.
+COLORREF FaceColour(char c)
+{
+    const int i = c == 'r' ? 1 : c == 'g' ? 2 : c == 'b' ? 4 : c <= '9' ? c - '0' : c - 'A' + 10;
+    const int on = c >= 'a' || i == 7 ? 192 : i > 8 ? 255 : 128;
+    return i == 7 || i == 8 ? RGB(on, on, on) : RGB(i & 1 ? on : 0, i & 2 ? on : 0, i & 4 ? on : 0);
+}
+
+// Strip cell n against the pictures "face `name`" and "face `name` pressed".
+std::string StripCellDiff(int n, const std::string &name)
+{
+    MemoryCanvas cell(76, 38);
+    DrawBitmap(gIconStrip.bitmap.get(), cell, 0, 38 * n, 76, 38, 76, 38);
+    const std::string face = "face " + name;
+    return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
+}
+
+std::string Entry(const std::string &iconFile, int index)
+{
+    return iconFile + "," + std::to_string(index) + ",,C:\\NO\\SUCH\\PROGRAM.EXE";
+}
 
 class Faces : public ::testing::Test {
 protected:
@@ -54,24 +82,24 @@ protected:
         return (face.empty() ? "" : PictureDiff(c, 0, 0, face, FaceColour)) + (beyond ? " painted beyond" : "");
     }
 
+    const std::string icons_ = ProgramDir() + "\\tav_testicons.dll";
     HWND bar_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
 };
 
 TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
 {
-    const std::string dll = IconLibrary();
     const std::vector<Slot> cases = {
-        {0, Entry(dll, -1), "113"},  // -1: start minimized, icon 0
-        {1, Entry(dll, -2), "114"},
-        {2, Entry(dll, 1), "114"},   // the same icon again: copied, not extracted
-        {3, Entry(dll, 3), "116"},
+        {0, Entry(icons_, -1), "113"},  // -1: start minimized, icon 0
+        {1, Entry(icons_, -2), "114"},
+        {2, Entry(icons_, 1), "114"},   // the same icon again: copied, not extracted
+        {3, Entry(icons_, 3), "116"},
         {4, Entry(ProgramDir() + "\\pictures.txt", 0), "default"},  // a plain text file
         {5, Entry("C:\\no\\such\\file.exe", 0), "default"},
-        {6, Entry(dll, 9), "default"},  // beyond the file's icons
+        {6, Entry(icons_, 9), "default"},  // beyond the file's icons
         {7, "", "blank"},
         {10, Entry("C:\\" + std::string(1000, 'a') + ".exe", 0), "default"},
         {11, std::string(3000, 'b'), "default"},  // cut by the reader at 2047 characters
-        {39, Entry(dll, 2), "115"},               // the last cell of the second page
+        {39, Entry(icons_, 2), "115"},            // the last cell of the second page
     };
     const HCURSOR original = SetCursor(LoadCursorA(nullptr, IDC_CROSS)), cross = GetCursor();
     Build(2, cases);
@@ -83,7 +111,7 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
     // Every build replaces the bitmap, sized for its pages.
     for (int pages : {1, 20}) {
         const HBITMAP before = gIconStrip.bitmap.get();
-        Build(pages, {{pages * 20 - 1, Entry(dll, 0)}});
+        Build(pages, {{pages * 20 - 1, Entry(icons_, 0)}});
         BITMAP bm{};
         GetObjectA(gIconStrip.bitmap.get(), sizeof bm, &bm);
         EXPECT_EQ(bm.bmWidth * 100000 + bm.bmHeight, 76 * 100000 + 760 * pages);
@@ -97,20 +125,19 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
 
 TEST_F(Faces, CellsRedrawnFromArgumentsAndExchangedWithoutReadingAnything)
 {
-    const std::string dll = IconLibrary();
-    Build(1, {{2, Entry(dll, 0)}, {4, Entry(dll, 0)}, {5, Entry(dll, 1)}, {7, Entry(dll, 2)}});
+    Build(1, {{2, Entry(icons_, 0)}, {4, Entry(icons_, 0)}, {5, Entry(icons_, 1)}, {7, Entry(icons_, 2)}});
     // A button of the bar stand-in with nothing left to paint.
     HWND button =
         CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 38, 38, bar_, nullptr, nullptr, nullptr);
     ShowWindow(bar_, SW_SHOWNA);
     ValidateRect(button, nullptr);
     gButtons.slots = {button};
-    RenderSlotCell(button, 4, dll.c_str(), -3);
+    RenderSlotCell(button, 4, icons_.c_str(), -3);
     EXPECT_EQ(StripCellDiff(4, "115"), "") << "stored -3 is icon 2";
     for (int n : {4, -1, 20}) {  // no icon file: the blank face of a removed program; no such cell: nothing
         EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE)) << "the button repaints";
         ValidateRect(button, nullptr);
-        RenderSlotCell(button, n, n == 4 ? nullptr : dll.c_str(), 0);
+        RenderSlotCell(button, n, n == 4 ? nullptr : icons_.c_str(), 0);
     }
     for (auto [a, b] : {std::pair{2, 7}, {7, 7}, {2, 20}, {-1, 2}})  // then itself, and cells that do not exist
         SwapStripCells(bar_, a, b);
@@ -121,7 +148,7 @@ TEST_F(Faces, CellsRedrawnFromArgumentsAndExchangedWithoutReadingAnything)
 
 TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
 {
-    Build(3, {{0, Entry(IconLibrary(), 0)}, {6, Entry(IconLibrary(), 1)}, {13, Entry(IconLibrary(), 3)}});
+    Build(3, {{0, Entry(icons_, 0)}, {6, Entry(icons_, 1)}, {13, Entry(icons_, 3)}});
     // face blank: an empty slot, or a page beyond the strip
     const struct { int page, columns, rows, id; std::string face; } cases[] = {
         {1, 5, 1, 1000, "113"}, {2, 5, 1, 1001, "114"}, {2, 1, 7, 1006, "116"}, {3, 8, 1, 1000, "blank"},

@@ -1,7 +1,6 @@
 // LaunchProgram starting the probe under the system's real FindExecutableA
 // and CreateProcessA; the probe writes down what it was started with. (The
 // command line for each kind of file is pinned on the host.)
-#include <algorithm>
 #include <cstdio>
 
 #include "launch/launch.h"
@@ -53,11 +52,9 @@ TEST(Launch, ProgramsAndDocumentsUnderFoldersWithSpaces)
     ASSERT_TRUE(CopyFileA(ProbePath().c_str(), decoy.c_str(), FALSE));
     std::fclose(std::fopen(doc.c_str(), "wb"));
     // Our own extension opens in the spaced probe, as a user's file types would.
-    const char *keys[] = {"TavProbe.Document\\shell\\open\\command", "TavProbe.Document\\shell\\open",
-                          "TavProbe.Document\\shell", "TavProbe.Document", ".tavdoc"};
     RegSetValueA(HKEY_CLASSES_ROOT, ".tavdoc", REG_SZ, "TavProbe.Document", 0);
     const std::string command = "\"" + spaced + "\" \"%1\"";
-    RegSetValueA(HKEY_CLASSES_ROOT, keys[0], REG_SZ, command.c_str(), 0);
+    RegSetValueA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell\\open\\command", REG_SZ, command.c_str(), 0);
 
     EXPECT_GE(LaunchProgram(spaced.c_str(), "-x", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
     log.WaitFor(1);
@@ -65,12 +62,12 @@ TEST(Launch, ProgramsAndDocumentsUnderFoldersWithSpaces)
     auto r = log.WaitFor(2);
     ASSERT_EQ(r.size(), 2u);  // and none from the decoy
     std::string exe = FoundExecutable(spaced);
-    exe.erase(std::remove(exe.begin(), exe.end(), '"'), exe.end());
+    std::erase(exe, '"');
     EXPECT_EQ(r[0]["cmdline"], "\"" + exe + "\" -x");
     EXPECT_EQ(r[1]["cmdline"], "\"" + exe + "\" \"" + doc + "\"");
 
-    for (const char *k : keys)
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, k);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "TavProbe.Document");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tavdoc");
     for (const std::string &f : {doc, spaced, decoy})
         DeleteFileA(f.c_str());
     RemoveDirectoryA(folder.c_str());

@@ -45,11 +45,6 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
     EXPECT_EQ(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "reading created the file";
 }
 
-bool SystemLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
-
 // For every key of hand-made files, in several cases and buffer sizes, the
 // lookup in the section read once gives what the reader gives for that key.
 TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
@@ -70,11 +65,12 @@ TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
             "prof\x83\x41le006=\x83\x41\r\nPROF\x83\x61LE006=case of a trail byte\r\n" + bulk,
         "[other]\r\nprofile000=not in the section\r\n",
     };
+    const auto leadByte = [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; };
     const std::size_t sizes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 256, 2047, 2048, 2049, 3001};
     for (const std::string &file : files) {
         WriteIni(file);
         const std::string text = ReadProgramSection();
-        const ProfileSection section = ParseProfileSection(text, SystemLeadByte);
+        const ProfileSection section = ParseProfileSection(text, leadByte);
         // Every name of the file (a comment's without its ';'), as written and in capitals.
         std::vector<std::string> keys{"missing"};
         for (std::size_t at = 0; at < file.size(); at = file.find("\r\n", at) + 2) {
@@ -88,7 +84,7 @@ TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
                 std::string expected(size, '\0'), viaKey(size, 'X');  // a buffer used before
                 GetPrivateProfileStringA(kProgramSection, key.c_str(), "", expected.data(), size, kIniFile);
                 ReadProgramKey(key.c_str(), viaKey.data(), static_cast<int>(size));
-                ASSERT_EQ(ProfileValue(section, key, size, SystemLeadByte), expected.c_str())
+                ASSERT_EQ(ProfileValue(section, key, size, leadByte), expected.c_str())
                     << "key '" << key << "', buffer " << size;
                 ASSERT_STREQ(viaKey.c_str(), expected.c_str());
                 ASSERT_EQ(viaKey.find_first_not_of('\0', expected.size() > 0 ? std::strlen(viaKey.c_str()) : 0),
