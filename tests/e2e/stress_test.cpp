@@ -69,13 +69,22 @@ BOOL CALLBACK CountTree(HWND w, LPARAM n) { return CountOne(w, n) && (EnumChildW
 // its PEB points to (entries of 24 bytes, the type at 12, a byte at 14 that is 0 when free); windows as the
 // bar thread's top-level windows and their descendants. Display DCs (type 1), with the surfaces (5) and
 // regions (4) that go with them, are counted apart: Wine caches up to 64 as ever new windows paint.
+// An ntdll function, looked up: the tree's programs import only the DLLs the bar may import.
+template <typename Function>
+Function *Ntdll(const char *name)
+{
+    return reinterpret_cast<Function *>(reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
+}
+
 Usage Measure(HANDLE process, DWORD pid, DWORD thread)
 {
+    const auto querySystem = Ntdll<decltype(NtQuerySystemInformation)>("NtQuerySystemInformation");
+    const auto queryProcess = Ntdll<decltype(NtQueryInformationProcess)>("NtQueryInformationProcess");
     struct Entry { ULONG pid; UCHAR type, flags; USHORT value; void *object; ULONG access; };
     struct Table { ULONG count; Entry entries[1]; };
     Usage u;
     std::vector<char> buffer(1 << 20);
-    while (NtQuerySystemInformation(SYSTEM_INFORMATION_CLASS(16), buffer.data(), buffer.size(), nullptr) ==
+    while (querySystem(SYSTEM_INFORMATION_CLASS(16), buffer.data(), buffer.size(), nullptr) ==
            NTSTATUS(0xC0000004L))  // the table did not fit
         buffer.resize(buffer.size() * 2);
     const auto *table = reinterpret_cast<const Table *>(buffer.data());
@@ -84,7 +93,7 @@ Usage Measure(HANDLE process, DWORD pid, DWORD thread)
     PROCESS_BASIC_INFORMATION basic{};
     void *gdi = nullptr;
     std::vector<unsigned char> entries(0x10000 * 24);
-    NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr);
+    queryProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr);
     ReadProcessMemory(process, reinterpret_cast<char *>(basic.PebBaseAddress) + (sizeof(void *) == 8 ? 0xF8 : 0x94),
                       &gdi, sizeof gdi, nullptr);
     if (!gdi || !ReadProcessMemory(process, gdi, entries.data(), entries.size(), nullptr))
