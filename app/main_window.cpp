@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
+#include "app/system_library.h"
 #include "res/resource_ids.h"
 #include "bar/icon_strip.h"
 #include "bar/faces.h"
@@ -27,17 +28,8 @@ using Ctl3dProc = BOOL(WINAPI *)(HINSTANCE);
 void LoadCtl3d(HINSTANCE instance)
 {
 #if defined(__i386__) || defined(_M_IX86)
-    // Only for the look of dialog controls: a system without it shows no error and runs on.
-    // Taken from the system directory alone, so that a file of that name beside the bar,
-    // in the current directory or on the path never runs inside it.
-    char path[MAX_PATH + 16] = {};
-    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return;
-    lstrcatA(path, "\\CTL3D32.DLL");
-    const UINT previous = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    gApp.ctl3d = LoadLibraryA(path);
-    SetErrorMode(previous);
+    // Only for the look of dialog controls: a system without it runs on.
+    gApp.ctl3d = LoadSystemLibrary("CTL3D32.DLL");
 #else
     // There is no 64-bit CTL3D32: nothing of that name is loaded at all.
     (void)instance;

@@ -7,19 +7,14 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "app/system_library.h"
+
 // GetOpenFileNameA; FALSE, as for a cancelled chooser, when the library or
 // its entry cannot be found.
 inline BOOL OpenFileDialog(OPENFILENAMEA &ofn)
 {
     using Chooser = BOOL(WINAPI *)(OPENFILENAMEA *);
-    char path[MAX_PATH + 16] = {};
-    // From the system directory alone, so that no file of that name beside the
-    // bar or on the path is loaded instead.
-    const UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
-        return FALSE;
-    lstrcatA(path, "\\comdlg32.dll");
-    const HMODULE library = LoadLibraryA(path);
+    const HMODULE library = LoadSystemLibrary("comdlg32.dll");
     const auto chooser =
         library ? reinterpret_cast<Chooser>(reinterpret_cast<void *>(GetProcAddress(library, "GetOpenFileNameA")))
                 : nullptr;
