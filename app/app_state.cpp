@@ -4,7 +4,7 @@ AppState gApp;
 BarSettings gSettings;
 BarButtons gButtons;
 IconStrip gIconStrip;
-FaceFonts gFaceFonts;
+FaceResources gFaceResources;
 MoveState gMove;
 SystemPanelState gSystemPanel;
 TooltipState gTooltip;

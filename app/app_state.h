@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -56,13 +57,14 @@ struct IconStrip {
 };
 extern IconStrip gIconStrip;
 
-// The page number's font (bar/faces.cpp): made at the number's first paint
-// and kept, so that a page turn does not make and match a font again; freed
-// at WM_DESTROY.
-struct FaceFonts {
+// What the faces draw with (bar/faces.cpp, bar/icon_strip.cpp): the page
+// number's font and the resource bitmaps, each made at its first use and
+// kept, so that a page turn loads and makes nothing; freed at WM_DESTROY.
+struct FaceResources {
     GdiObject<HFONT> pageNumber;
+    std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
 };
-extern FaceFonts gFaceFonts;
+extern FaceResources gFaceResources;
 
 // Move mode (bar/pages.cpp): Shift + right click picks a slot up, the next
 // right click swaps. Off at WM_CREATE; a reload leaves it as it is.

@@ -96,7 +96,8 @@ void OnDestroy(HWND bar)
     RestoreControlButtonProcs();
     DestroySlotButtons();
     FreeIconStrip();
-    gFaceFonts.pageNumber.Reset();
+    gFaceResources.pageNumber.Reset();
+    gFaceResources.bitmaps.clear();
     FreeCtl3d(gApp.instance);
     FreeRunHistory();
     SaveSettings(bar);

@@ -7,11 +7,19 @@
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "res/resource_ids.h"
+#include "syspanel/panel_rules.h"
+
+HBITMAP FaceBitmap(int bitmapId)
+{
+    GdiObject<HBITMAP> &kept = gFaceResources.bitmaps[bitmapId];
+    if (!kept)
+        kept.Reset(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(bitmapId)));
+    return kept.get();
+}
 
 namespace {
 
 constexpr int kControlCell = kLargeCell / 2;  // one face of the control buttons in their bitmaps
-constexpr int kPanelActions = 5;     // the last five slots carry the panel faces
 constexpr COLORREF kPlateGrey = RGB(192, 192, 192);
 
 bool Pressed(const DRAWITEMSTRUCT &dis)
@@ -30,12 +38,11 @@ int HalfCell()
 }
 
 // A face of a resource bitmap: the cell at (x, y), w x h, stretched onto the
-// button at (0, 0) with size dw x dh. The bitmap is loaded for this paint only.
+// button at (0, 0) with size dw x dh.
 void PaintFromResource(HDC dc, int bitmapId, int x, int y, int w, int h, int dw, int dh)
 {
-    const GdiObject<HBITMAP> bitmap(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(bitmapId)));
     const MemoryDc source(dc);
-    const Selection selected(source.get(), bitmap.get());
+    const Selection selected(source.get(), FaceBitmap(bitmapId));
     StretchBlt(dc, 0, 0, dw, dh, source.get(), x, y, w, h, SRCCOPY);
 }
 
@@ -49,7 +56,7 @@ void PaintControlCell(const DRAWITEMSTRUCT &dis, int bitmapId, int row)
 void DrawSystemPanelFace(const DRAWITEMSTRUCT &dis)
 {
     FillRect(dis.hDC, &dis.rcItem, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    const int action = static_cast<int>(dis.CtlID) - kFirstSlotId - (gSettings.columns * gSettings.rows - kPanelActions);
+    const int action = PanelActionIndex(static_cast<int>(dis.CtlID) - kFirstSlotId, gSettings.columns * gSettings.rows);
     if (action < 0 || action >= kPanelActions)
         return;
     PaintFromResource(dis.hDC, IDB_SYSTEM_PANEL, Pressed(dis) ? kStripCellSize : 0, action * kStripCellSize,
@@ -100,9 +107,9 @@ void DrawPageNumberFace(const DRAWITEMSTRUCT &dis)
     PaintFromResource(dis.hDC, IDB_PAGE_PLATE, Pressed(dis) ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
                       HalfCell(), CellSize());
 
-    if (!gFaceFonts.pageNumber)
-        gFaceFonts.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-    const Selection selected(dis.hDC, gFaceFonts.pageNumber.get());
+    if (!gFaceResources.pageNumber)
+        gFaceResources.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    const Selection selected(dis.hDC, gFaceResources.pageNumber.get());
     // The background stays opaque: the digits stand on a box of the plate's grey.
     const COLORREF oldBack = SetBkColor(dis.hDC, kPlateGrey);
     const COLORREF oldText = SetTextColor(dis.hDC, RGB(0, 0, 0));

@@ -9,6 +9,7 @@
 #include "app/profile_section.h"
 #include "app/program_entry.h"
 #include "app/settings.h"
+#include "bar/faces.h"
 #include "bar/layout.h"
 #include "res/resource_ids.h"
 
@@ -96,10 +97,9 @@ void BuildIconStrip(HWND bar)
     }
     gIconStrip.cells = cells;
 
-    const GdiObject<HBITMAP> blank(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(IDB_BLANK_FACE)));
     const MemoryDc blankDc(nullptr);
     const MemoryDc stripDc(nullptr);
-    const Selection blankSelected(blankDc.get(), blank.get());
+    const Selection blankSelected(blankDc.get(), FaceBitmap(IDB_BLANK_FACE));
     const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
 
     // One read of the section instead of one per slot; each key is then
@@ -129,10 +129,9 @@ void BuildIconStrip(HWND bar)
 void RenderSlotCell(HWND button, int n, const char *iconFile, int storedIndex)
 {
     if (HoldsCell(n)) {
-        const GdiObject<HBITMAP> blank(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(IDB_BLANK_FACE)));
         const MemoryDc blankDc(nullptr);
         const MemoryDc stripDc(nullptr);
-        const Selection blankSelected(blankDc.get(), blank.get());
+        const Selection blankSelected(blankDc.get(), FaceBitmap(IDB_BLANK_FACE));
         const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
         if (iconFile)
