@@ -124,8 +124,12 @@ TEST(Journey, FromTheFirstStartToTheNext)
         {1001, title, 500, 2500}, {503, "", 0, 500}, {1001, title, 500, 2500}, {0, "", 0, 1600}};
     for (const auto &h : hovers)
         Hover(h.id ? GetDlgItem(bar, h.id) : nullptr, h.text, h.after, h.within);
-    // The second program starts (its record is read at the end).
+    // The second program starts; within two seconds neither the rest of a double click nor another
+    // slot starts anything (the first slot's click long before did not hold this one up).
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
+    ASSERT_EQ(log.WaitFor(2).size(), 2u);
+    PostCommand(bar, 1001, BN_DOUBLECLICKED);
+    PostCommand(bar, 1000);
 
     // Another program gives the bar twenty pages of six, fixes the language and registers a
     // program with a title longer than any profile buffer of the bar; a reload shows them.

@@ -63,14 +63,6 @@ RECT WindowRectOf(HWND window)
     return r;
 }
 
-RECT ClientRectOnScreen(HWND window)
-{
-    RECT r{};
-    GetClientRect(window, &r);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
-    return r;
-}
-
 LRESULT CALLBACK BarProcess::Recorder(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     static const UINT notice = RegisterWindowMessageA("TAV_MESSAGE");
@@ -226,15 +218,6 @@ int MemoryCanvas::Count(COLORREF c, const RECT &r) const
     for (int y = r.top; y < r.bottom; ++y)
         for (int x = r.left; x < r.right; ++x)
             n += At(x, y) == c;
-    return n;
-}
-
-int MemoryCanvas::Differences(const MemoryCanvas &o, const RECT &r, int ox, int oy) const
-{
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            n += At(x, y) != o.At(ox + x - r.left, oy + y - r.top);
     return n;
 }
 

@@ -21,7 +21,6 @@ std::string ProgramDir();  // this program's, where TAV.EXE, probe.exe and the t
 // Pumps messages until pred() holds or ms elapse; returns pred()'s last value.
 bool PumpUntil(const std::function<bool()> &pred, DWORD ms = 5000);
 RECT WindowRectOf(HWND window);
-RECT ClientRectOnScreen(HWND window);
 
 // One run of TAV.EXE, closed (or ended) with the holder; a window of this
 // program records every "TAV_MESSAGE" code from before the start.
@@ -59,7 +58,6 @@ protected:
     std::unique_ptr<BarProcess> bar_;
 };
 
-inline HWND FindBar() { return FindWindowA("TAV!", "TAV!"); }
 int SlotCount(HWND bar);  // slot buttons 1000 to 1019
 // Lets the windows handle what their last action caused.
 inline void Settle(DWORD ms = 150) { PumpUntil([] { return false; }, ms); }
@@ -86,8 +84,6 @@ struct MemoryCanvas {
     HDC dc() const { return dc_; }
     COLORREF At(int x, int y) const;  // CLR_INVALID outside
     int Count(COLORREF c, const RECT &r) const;
-    // Pixels of r that differ from o's block at (ox, oy).
-    int Differences(const MemoryCanvas &o, const RECT &r, int ox, int oy) const;
     const int width, height;
 
 private:
