@@ -1,8 +1,10 @@
 // A long random run against the real TAV.EXE: clicks on slots and control
 // buttons, right clicks, moves, page turns, drops, resizes and reloads, in the
-// order a printed seed gives. Afterwards TAV.INI holds exactly what the
-// actions wrote, the bar still answers, and it holds no more kernel handles,
-// GDI objects or windows than after the first stretch of the run.
+// order a printed seed gives. Every reload lays the bar out by its settings,
+// wherever the file puts it; no size leaves fewer than five slots. Afterwards
+// TAV.INI holds exactly what the actions wrote, the bar still answers, and it
+// holds no more kernel handles, GDI objects or windows than after the first
+// stretch of the run.
 // The long run by hand: e2e_stress_test.exe --actions=10000 [--seed=N]
 #include <shlobj.h>
 #include <winternl.h>
@@ -145,7 +147,7 @@ protected:
         Value("Title", slot) = "Program " + std::to_string(n);
     }
     // A reload: some slots cleared or given new programs, and a new layout, as a hand edit leaves them.
-    bool Reload(DWORD newMode, int buttons)
+    bool Reload(DWORD newMode, int buttons, POINT at = {100, 100})
     {
         for (int n = rng() % 8; n-- > 0;)
             if (const int slot = rng() % kSlots; rng() % 2)
@@ -154,9 +156,30 @@ protected:
                 Register(slot, rng() % 100000);
         ini[kEnv]["mode"] = std::to_string(mode = newMode);
         ini[kEnv]["buttons par page"] = std::to_string(buttons);
+        ini[kEnv]["position"] = std::to_string(at.x) + "," + std::to_string(at.y);
         WriteIni(Text(ini));
         panel = false;
-        return !bar || Deliver(bar, WM_USER);
+        return !bar || (Deliver(bar, WM_USER) && Laid(buttons, at));
+    }
+    // The client the layout formulas give; a caption only when free, and then at the file's position
+    // if any of the bar shows there, else wholly on the screen (from its upper left when larger).
+    bool Laid(int buttons, POINT at)
+    {
+        BarSettings s;
+        s.mode = mode;
+        s.cellSize = CellSizeForMode(mode);
+        DeriveGrid(mode, buttons, s.columns, s.rows);
+        const Extent want = ClientSize(GeometryFor(s));
+        RECT c{}, w = WindowRectOf(bar);
+        GetClientRect(bar, &c);
+        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+        const bool free = (mode & CornerMask) == 0, shows = at.x < cx && at.y < cy &&
+                          at.x + w.right - w.left > 0 && at.y + w.bottom - w.top > 0;
+        const bool placed = shows ? w.left == at.x && w.top == at.y
+                                  : w.left >= 0 && w.top >= 0 && (w.right <= cx || w.left == 0) &&
+                                        (w.bottom <= cy || w.top == 0);
+        return c.right == want.w && c.bottom == want.h && ((GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU) != 0) == free &&
+               (!free || placed);
     }
 
     std::mt19937 rng{static_cast<unsigned>(Option("seed", 20261207))};
@@ -178,11 +201,14 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
     std::printf("seed %ld, %ld actions\n", Option("seed", 20261207), actions);
     for (int slot = 0; slot < kSlots; ++slot)
         Register(slot, slot);
-    Reload(0, 20);
+    Reload(0, 20, {30000, -30000});
     ASSERT_TRUE(bar = Start(Text(ini)));
+    ASSERT_TRUE(Laid(20, {30000, -30000})) << "placed on the screen at the start";
     thread = GetWindowThreadProcessId(bar, &pid);
     process = bar_->Process();
-    const unsigned modes[] = {0, SmallButtons, Vertical, Vertical | SmallButtons, PageButtonsFirst, Topmost};
+    const unsigned modes[] = {0, SmallButtons, Vertical, Vertical | SmallButtons, PageButtonsFirst, Topmost, 1,
+                              2 | Vertical, 3 | SmallButtons, 4 | Vertical | SmallButtons};  // 1 to 4: docked
+    const POINT positions[] = {{100, 100}, {-32000, -32000}, {30000, 30000}, {-400, 300}, {2000, -900}, {-10, 40}};
     Usage first;
     for (long i = 1, t0 = GetTickCount(); i <= actions; ++i) {
         const int count = SlotCount(bar), k = rng() % count, slot = (page - 1) * count + k, kind = rng() % 20;
@@ -217,9 +243,10 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
             ok = rng() % 2 ? SetWindowPos(bar, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)
                            : Deliver(bar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w, h));
         } else {
-            ok = Reload(modes[rng() % 6], 5 + rng() % 16);
+            ok = Reload(modes[rng() % 10], 5 + rng() % 16, positions[rng() % 6]);
         }
-        ASSERT_TRUE(ok && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) << "action " << i << ", kind " << kind;
+        ASSERT_TRUE(ok && WaitForSingleObject(process, 0) == WAIT_TIMEOUT && SlotCount(bar) >= 5)
+            << "action " << i << ", kind " << kind;
         if (i != warm && i != actions && i % 1000)
             continue;
         // Measured in one layout, painted: the number of slot buttons, and so of windows, follows the layout.
