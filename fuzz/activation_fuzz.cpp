@@ -1,9 +1,9 @@
 // Slot entries and typed commands turned into starts, and the run history,
 // never read or write out of bounds, and a folder is always its program's front.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "check.h"
 #include "launch/activation_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     RunHistory history;
     for (LeadBytePredicate lead : {IsCp932LeadByte, NoLeadByte}) {
         const StartPlan typed = PlanTypedCommand(text, lead);
-        if (typed.program.compare(0, typed.directory.size(), typed.directory) != 0)
-            std::abort();
+        Check(typed.program.compare(0, typed.directory.size(), typed.directory) == 0);
         PlanSlotStart(text, lead);
         PlanDropStart(text);
         RememberRunCommand(history, text, lead);

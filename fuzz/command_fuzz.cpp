@@ -2,18 +2,12 @@
 // bounds, whatever the text and the destination size.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "check.h"
 #include "launch/command.h"
-
-static void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -3,17 +3,11 @@
 // every button lies inside the client of that grid, none over another.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "check.h"
 #include "bar/layout_rules.h"
-
-static void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 static bool Inside(const Box &b, const Extent &c)
 {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "check.h"
 #include "app/profile_section.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const ProfileSection section = ParseProfileSection(text, lead);
         for (const auto &[name, value] : section.values) {
             const std::string got = ProfileValue(section, name, buffer, lead);
-            if (got.size() + 1 > std::max<std::size_t>(buffer, 1) || text.find(got) == std::string::npos)
-                std::abort();
+            Check(got.size() + 1 <= std::max<std::size_t>(buffer, 1) && text.find(got) != std::string::npos);
         }
     }
     return 0;

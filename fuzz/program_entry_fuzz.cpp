@@ -2,17 +2,11 @@
 // from the value itself, and what the bar writes reads back unchanged.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "check.h"
 #include "app/program_entry.h"
-
-static void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 // An entry as the Program Definition dialog writes it (an icon file and a
 // directory without delimiters, any command not starting with one) reads

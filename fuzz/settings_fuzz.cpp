@@ -3,17 +3,11 @@
 // six keys, one per line, as the profile reader would hand them back.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "check.h"
 #include "app/settings_rules.h"
-
-static void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 // The reader stops at a zero byte and cuts at its buffer.
 static std::string AsRead(const std::string &text, std::size_t buffer)

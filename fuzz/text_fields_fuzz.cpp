@@ -4,17 +4,11 @@
 // a tooltip always lands on the screen. (The whole entry's round trip is
 // program_entry_fuzz's.)
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "check.h"
 #include "bar/program_fields.h"
 #include "tips/tooltip_rules.h"
-
-static void Check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 // Whether `cut` ends on a whole character of `text` (of which it is the
 // front); a lead byte that ends the text stands alone.
