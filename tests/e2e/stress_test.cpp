@@ -16,6 +16,7 @@
 
 #include "app/settings_rules.h"
 #include "bar/layout_rules.h"
+#include "support/probe_log.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -126,15 +127,11 @@ protected:
         }, 10000);
     }
     bool Command(int id) { return Deliver(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(bar, id))); }
-    // Files dropped on a slot button: the drop block is written into the bar's process, and freed after.
-    bool Drop(HWND button, std::string files)
+    // Files dropped on a slot button; the block is freed once the bar has answered.
+    bool Drop(HWND button, const std::vector<std::string> &files)
     {
-        std::string block(sizeof(DROPFILES), '\0');
-        reinterpret_cast<DROPFILES *>(block.data())->pFiles = sizeof(DROPFILES);
-        (block += files).append(2, '\0');
-        void *remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
-        const bool ok = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) &&
-                        Deliver(button, WM_DROPFILES, WPARAM(remote));
+        void *remote = WriteDrop(process, files);
+        const bool ok = remote && Deliver(button, WM_DROPFILES, WPARAM(remote));
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
         return ok;
     }
@@ -235,7 +232,7 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
         } else if (kind < 17) {  // one file registers on an empty slot, two put up a message there
             const std::string file = rng() % 2 ? "C:\\windows\\system32\\shell32.dll" : "C:\\D" + std::to_string(i);
             const bool two = rng() % 4 == 0;
-            ok = Drop(button, file + (two ? std::string(1, '\0') + "C:\\b.txt" : ""));
+            ok = two ? Drop(button, {file, "C:\\b.txt"}) : Drop(button, {file});
             if (!two && Value("profile", slot).empty())
                 Value("profile", slot) = file + ",0,,\"" + file + "\"";
         } else if (kind < 19) {

@@ -46,20 +46,25 @@ std::string FoundExecutable(const std::string &file)
     return found;
 }
 
-bool PostDrop(HWND target, const std::vector<std::string> &files)
+void *WriteDrop(HANDLE process, const std::vector<std::string> &files)
 {
     std::string block(sizeof(DROPFILES), '\0');
     for (const std::string &f : files)
         block.append(f).push_back('\0');
     block.push_back('\0');
     reinterpret_cast<DROPFILES *>(block.data())->pFiles = sizeof(DROPFILES);
+    // A page of the receiver's own: a drop handle is the address of its block there.
+    void *remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    return remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) ? remote : nullptr;
+}
+
+bool PostDrop(HWND target, const std::vector<std::string> &files)
+{
     DWORD pid = 0;
     GetWindowThreadProcessId(target, &pid);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    // A page of the receiver's own: a drop handle is the address of its block there.
-    void *remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    const bool ok = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) &&
-                    PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    void *remote = WriteDrop(process, files);
+    const bool ok = remote && PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
     CloseHandle(process);
     return ok;
 }

@@ -24,7 +24,9 @@ struct ProbeLog {
 std::string ProbePath();  // probe.exe beside the test program
 std::string FoundExecutable(const std::string &file);
 
-// WM_DROPFILES for `files`, its block written into the target's process.
+// A drop block for `files` written into `process`: the WPARAM of its WM_DROPFILES, or null.
+void *WriteDrop(HANDLE process, const std::vector<std::string> &files);
+// WM_DROPFILES for `files`, posted; the block stays.
 bool PostDrop(HWND target, const std::vector<std::string> &files);
 
 } // namespace tavtest
