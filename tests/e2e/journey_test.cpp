@@ -128,8 +128,9 @@ TEST(Journey, FromTheFirstStartToTheNext)
     // slot starts anything (the first slot's click long before did not hold this one up).
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
     ASSERT_EQ(log.WaitFor(2).size(), 2u);
-    PostCommand(bar, 1001, BN_DOUBLECLICKED);
-    PostCommand(bar, 1000);
+    // Sent, not posted: with one still pending, Wine now and then lost the Shift of the next Shift + right click.
+    for (auto [id, code] : {std::pair{1001, BN_DOUBLECLICKED}, {1000, BN_CLICKED}})
+        SendMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(bar, id)));
 
     // Another program gives the bar twenty pages of six, fixes the language and registers a
     // program with a title longer than any profile buffer of the bar; a reload shows them.

@@ -1,15 +1,6 @@
-// The launch probe: a tiny program that tests start in place of a real
-// application. It appends what it was started with to the file named by the
-// environment variable TAV_PROBE_OUT (inherited from the test that started
-// the launcher) and exits at once.
-//
-// Record format, one record per start, ended by an empty line:
-//   cmdline=<GetCommandLineA>
-//   cwd=<current directory>
-//   title=<STARTUPINFO lpTitle, or (none)>
-//   flags=<dwFlags in hex>
-//   show=<wShowWindow>
-//   qpc=<QueryPerformanceCounter on entry: when the probe began to run>
+// The program tests start in place of a real application: it appends how it
+// was started (the record of support/probe_log.h, "qpc" being when it began to
+// run) to the file named by TAV_PROBE_OUT, and exits at once.
 #include <windows.h>
 #include <cstdio>
 
