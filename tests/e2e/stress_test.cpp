@@ -240,7 +240,7 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
             ok = rng() % 2 ? SetWindowPos(bar, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)
                            : Deliver(bar, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w, h));
         } else {
-            ok = Reload(modes[rng() % 10], 5 + rng() % 16, positions[rng() % 6]);
+            ok = Reload(modes[rng() % std::size(modes)], 5 + rng() % 16, positions[rng() % std::size(positions)]);
         }
         ASSERT_TRUE(ok && WaitForSingleObject(process, 0) == WAIT_TIMEOUT && SlotCount(bar) >= 5)
             << "action " << i << ", kind " << kind;
