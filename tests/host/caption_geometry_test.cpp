@@ -73,25 +73,6 @@ TEST(CaptionGeometry, HitTest)
                              true), kHitNowhere) << "a minimized window is left to the system";
 }
 
-// The title's place in the space the boxes leave.
-TEST(CaptionGeometry, TitleOrigin)
-{
-    const struct {
-        bool vertical;
-        int cx, cy, x, y;
-    } origins[] = {
-        {false, 40, 7, 71, 1},    // centred in 162 pixels: (162 - 40) / 2 + 10
-        {false, 300, 7, 10, 1},   // wider than the space: from its left end
-        {true, 40, 7, 0, 116},    // x = (10 - 7) / 2 - 1, y = 182 - (182 - 40 - 10) / 2
-        {true, 300, 7, 0, 182},   // longer than the space: from its bottom end
-    };
-    for (const auto &c : origins) {
-        const CapRect space = c.vertical ? CapRect{0, 10, 10, 182} : CapRect{10, 0, 172, 10};
-        const CapPoint p = TitleOrigin(space, c.vertical, c.cx, c.cy);
-        EXPECT_EQ(p.x * 1000 + p.y, c.x * 1000 + c.y) << c.vertical << " " << c.cx << "x" << c.cy;
-    }
-}
-
 TEST(CaptionGeometry, SysMenuItemRules)
 {
     constexpr std::uint32_t kSizable = kStyleBorder | kThick | kStyleMinimizeBox | kStyleMaximizeBox;

@@ -221,15 +221,6 @@ int MemoryCanvas::Count(COLORREF c, const RECT &r) const
     return n;
 }
 
-void DrawBitmap(HBITMAP bitmap, const MemoryCanvas &into, int sx, int sy, int w, int h, int dw, int dh)
-{
-    HDC source = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    StretchBlt(into.dc(), 0, 0, dw, dh, source, sx, sy, w, h, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
 std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
                         const std::function<COLORREF(char)> &legend)
 {

@@ -92,9 +92,6 @@ private:
     std::uint32_t *bits_ = nullptr;
 };
 
-// The w x h block at (sx, sy) of a bitmap, stretched to dw x dh at (0, 0).
-void DrawBitmap(HBITMAP bitmap, const MemoryCanvas &into, int sx, int sy, int w, int h, int dw, int dh);
-
 // Compares the canvas at (x, y) with the picture `name` of pictures.txt,
 // each character standing for the colour legend(c) gives ('.': not
 // compared). Empty when they match, else the first pixel that does not.

@@ -1,7 +1,4 @@
-// The small caption frame on real windows: the painters against pictures.txt,
-// and the non-client messages as the window passes them on.
-#include <algorithm>
-
+// The small caption frame's painters on real windows, against pictures.txt.
 #include "caption/caption_gdi.h"
 #include "caption/caption_paint.h"
 #include "support/win_test.h"
@@ -13,36 +10,18 @@ namespace {
 const DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 const DWORD kExample = kFrameStyle | CaptionStyleHorizontal;  // at (100, 50), 200 x 40: caption 10
 
-// A window whose procedure is the frame's, logging every message. A move or
-// size loop is left at once, a popup menu as soon as it is idle.
+// A window whose procedure is the frame's, as the bar's is in the end.
 struct Frame {
-    Frame(DWORD style, int w = 200, int h = 40, const char *title = "")
+    Frame(DWORD style, int w, int h, const char *title)
     {
         WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
+        wc.lpfnWndProc = SmallCaptionFrame;
         wc.lpszClassName = "CaptionTestFrame";
         RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 50, w, h, nullptr, nullptr, nullptr, this);
+        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 50, w, h, nullptr, nullptr, nullptr, nullptr);
     }
     ~Frame() { DestroyWindow(hwnd); }
-    int Count(UINT m) const { return static_cast<int>(std::ranges::count(log, m, &MSG::message)); }
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrA(window, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
-        // WM_GETMINMAXINFO comes before WM_NCCREATE, with no frame to log it.
-        if (auto *frame = reinterpret_cast<Frame *>(GetWindowLongPtrA(window, GWLP_USERDATA)))
-            frame->log.push_back({window, message, wParam, lParam, 0, {}});
-        if (message == WM_ENTERIDLE)
-            EndMenu();
-        if (message == WM_ENTERSIZEMOVE)
-            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
-        return SmallCaptionFrame(window, message, wParam, lParam);
-    }
-
     HWND hwnd;
-    std::vector<MSG> log;
 };
 
 // The pictures' colours: F frame, g light grey, d dark grey, k black, w
@@ -115,45 +94,6 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
     EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE)
         << "no rectangle";
-}
-
-TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
-{
-    Frame f(kExample);
-    ShowWindow(f.hwnd, SW_SHOWNOACTIVATE);
-    // Menu commands are posted as system commands, the click's point along; 0xEFFF is no system command.
-    SendMessageA(f.hwnd, WM_COMMAND, 0xEFFF, 0);
-    SendMessageA(f.hwnd, WM_COMMAND, SC_MOVE, 0x1234);
-    EXPECT_EQ(f.Count(WM_SYSCOMMAND), 0) << "posted, not sent";
-    ASSERT_TRUE(PumpUntil([&] { return f.Count(WM_EXITSIZEMOVE) == 1; }));  // the move loop ran
-    EXPECT_EQ(f.Count(WM_SYSCOMMAND), 1);
-    const auto command = std::ranges::find(f.log, UINT{WM_SYSCOMMAND}, &MSG::message);
-    EXPECT_EQ(command->wParam + command->lParam, SC_MOVE + 0x1234u);
-    // Alt pressed and released: the style loses WS_SYSMENU around each key, so the system enters no menu.
-    const int changes = f.Count(WM_STYLECHANGED);
-    SendMessageA(f.hwnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
-    SendMessageA(f.hwnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001));
-    SendMessageA(f.hwnd, WM_KEYDOWN, 'A', 0x001E0001);
-    PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
-    EXPECT_EQ(f.Count(WM_ENTERMENULOOP) * 100 + f.Count(WM_STYLECHANGED) - changes, 6);
-    EXPECT_EQ(GetWindowLongPtrA(f.hwnd, GWL_STYLE) & WS_SYSMENU, WS_SYSMENU);
-    // A click on the system-menu box opens the popup and arms "ibFlag"; the next click
-    // there only disarms it, and so does any hit test outside the box.
-    const int popups = f.Count(WM_INITMENUPOPUP);
-    const auto armed = [&] { return reinterpret_cast<INT_PTR>(GetPropA(f.hwnd, "ibFlag")); };
-    for (int expected : {1, 0, 1}) {
-        SendMessageA(f.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
-        EXPECT_EQ(armed(), expected);
-    }
-    EXPECT_EQ(f.Count(WM_INITMENUPOPUP) - popups, 2);
-    SendMessageA(f.hwnd, WM_NCHITTEST, 0, MAKELPARAM(200, 70));
-    EXPECT_EQ(armed(), 0);
-    // A double click closes the window only on the box.
-    SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(200, 58));
-    EXPECT_EQ(f.Count(WM_CLOSE), 0);
-    const int commands = f.Count(WM_SYSCOMMAND);
-    SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
-    EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not by SC_CLOSE";
 }
 
 } // namespace

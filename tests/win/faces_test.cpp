@@ -2,6 +2,7 @@
 // painter drawing into a memory canvas through DrawButtonFace, against the
 // faces in pictures.txt (also the bar's bitmaps and default icon as Windows
 // decodes them). Icons 0 to 3 of tav_testicons.dll picture the bar's icons 113 to 116.
+#include "app/gdi_holders.h"
 #include "app/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
@@ -27,7 +28,9 @@ COLORREF FaceColour(char c)
 std::string StripCellDiff(int n, const std::string &name)
 {
     MemoryCanvas cell(76, 38);
-    DrawBitmap(gIconStrip.bitmap.get(), cell, 0, 38 * n, 76, 38, 76, 38);
+    const MemoryDc strip(nullptr);
+    const Selection use(strip.get(), gIconStrip.bitmap.get());
+    BitBlt(cell.dc(), 0, 0, 76, 38, strip.get(), 0, 38 * n, SRCCOPY);
     const std::string face = "face " + name;
     return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
 }
