@@ -57,31 +57,34 @@ bool ExchangeSlotKeys(int a, int b)
     return true;
 }
 
-// Every slot's face drawn into its button at once, as WM_DRAWITEM would draw
-// it: a page turn then costs little more than copying the cells, where a
-// round of paint messages per button costs many times that. The faces are
-// raised: no slot can be held down while an arrow or the menu has the mouse.
+// A face drawn into its button at once, as WM_DRAWITEM would draw it: a page
+// turn then costs little more than copying the cells, where a round of paint
+// messages per button costs many times that. The faces are raised: no slot
+// and no page number can be held down while an arrow or the menu has the mouse.
+void DrawFaceNow(HWND button, int id, void (*paint)(const DRAWITEMSTRUCT &))
+{
+    const WindowDc dc(button);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_BUTTON;
+    dis.CtlID = static_cast<UINT>(id);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.hwndItem = button;
+    dis.hDC = dc.get();
+    GetClientRect(button, &dis.rcItem);
+    paint(dis);
+}
+
 void DrawSlotFacesNow()
 {
-    for (size_t k = 0; k < gButtons.slots.size(); ++k) {
-        HWND button = gButtons.slots[k];
-        const WindowDc dc(button);
-        DRAWITEMSTRUCT dis{};
-        dis.CtlType = ODT_BUTTON;
-        dis.CtlID = static_cast<UINT>(kFirstSlotId + k);
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.hwndItem = button;
-        dis.hDC = dc.get();
-        GetClientRect(button, &dis.rcItem);
-        DrawSlotFace(dis);
-    }
+    for (size_t k = 0; k < gButtons.slots.size(); ++k)
+        DrawFaceNow(gButtons.slots[k], kFirstSlotId + static_cast<int>(k), DrawSlotFace);
 }
 
 void ShowPage(int page)
 {
     gSettings.currentPage = page;
     DrawSlotFacesNow();
-    InvalidateRect(PageButton(IdPageNumber), nullptr, TRUE);
+    DrawFaceNow(PageButton(IdPageNumber), IdPageNumber, DrawPageNumberFace);
 }
 
 void TogglePin(HWND bar)

@@ -65,10 +65,27 @@ void DrawFacesDirectly()
     }
 }
 
-void RepaintPageNumber(HWND bar)
+void DrawPageNumberDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
-        InvalidateRect(PageButton(IdPageNumber), nullptr, TRUE);
+        const HWND button = PageButton(IdPageNumber);
+        const WindowDc dc(button);
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_BUTTON;
+        dis.CtlID = IdPageNumber;
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.hwndItem = button;
+        dis.hDC = dc.get();
+        GetClientRect(button, &dis.rcItem);
+        DrawPageNumberFace(dis);
+        GdiFlush();
+    }
+}
+
+// What the benchmark's own wait for the turn's repaints costs when a turn leaves nothing to repaint.
+void CheckForRepaints(HWND bar)
+{
+    for (int i = 0; i < kTurns; ++i) {
         RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
     }
@@ -123,7 +140,9 @@ int main()
            "20 cell copies+number");
     Report("  of which the slot faces alone", Compare([&] { return Time(DrawFacesDirectly); }, copies),
            "20 cell copies+number");
-    Report("  of which the page number alone", Compare([&] { return Time([&] { RepaintPageNumber(bar); }); }, copies),
+    Report("  of which the page number alone", Compare([&] { return Time(DrawPageNumberDirectly); }, copies),
+           "20 cell copies+number");
+    Report("  of which the check for repaints", Compare([&] { return Time([&] { CheckForRepaints(bar); }); }, copies),
            "20 cell copies+number");
 
     DestroyWindow(bar);
