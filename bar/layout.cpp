@@ -96,9 +96,10 @@ void RestoreButtonProc(HWND button)
 {
     // Already restored (or never subclassed): there is nothing to put back, and
     // a null procedure must never be installed.
-    if (!PreviousProc(button))
+    const WNDPROC previous = PreviousProc(button);
+    if (!previous)
         return;
-    SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviousProc(button)));
+    SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
     RemovePropA(button, kPropHigh);
     RemovePropA(button, kPropLow);
 }
