@@ -4,6 +4,9 @@
 // TAV.INI's "program section" once, as any bar must to learn its slots, and
 // extracts the icons listed in that file; shows the window, adds one notification icon,
 // broadcasts "TAV_MESSAGE" code 1 and then waits to be closed.
+// "/buttons=N" first on the command line adds what the bar's own design adds:
+// N slot buttons and five control buttons, owner-drawn, each face one copy
+// from a ready cell, in a window of the bar's size.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -11,8 +14,15 @@
 #include <cstdlib>
 #include <cstring>
 
+static HDC gCell;
+
 static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
 {
+    if (m == WM_DRAWITEM) {
+        const auto *d = reinterpret_cast<const DRAWITEMSTRUCT *>(l);
+        BitBlt(d->hDC, 0, 0, d->rcItem.right, d->rcItem.bottom, gCell, 0, 0, SRCCOPY);
+        return TRUE;
+    }
     if (m == WM_DESTROY)
         PostQuitMessage(0);
     return DefWindowProcA(h, m, w, l);
@@ -49,8 +59,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     wc.hInstance = instance;
     wc.lpszClassName = "TAV floor";
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "floor", WS_POPUP | WS_CAPTION, 0, 0, 255, 56,
+    int slots = 0;
+    if (std::strncmp(commandLine, "/buttons=", 9) == 0) {
+        slots = std::atoi(commandLine + 9);
+        commandLine = std::strchr(commandLine, ' ') ? std::strchr(commandLine, ' ') + 1 : commandLine + std::strlen(commandLine);
+    }
+    // 38-pixel cells and a 19-pixel column of control buttons on each side and between, as the bar lays them out.
+    const int width = slots ? slots * 38 + 3 * 19 + 8 : 255;
+    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "floor", WS_POPUP | WS_CAPTION, 0, 0, width, 56,
                              nullptr, nullptr, instance, nullptr);
+    if (slots) {
+        HDC screen = GetDC(nullptr);
+        gCell = CreateCompatibleDC(screen);
+        SelectObject(gCell, CreateCompatibleBitmap(screen, 38, 38));
+        ReleaseDC(nullptr, screen);
+        PatBlt(gCell, 0, 0, 38, 38, WHITENESS);
+        for (int k = 0; k < slots + 5; ++k) {
+            const int x = k < slots ? k * 38 : slots * 38 + (k - slots) / 2 * 19, y = k < slots ? 0 : (k - slots) % 2 * 19;
+            CreateWindowExA(0, "button", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, x, y, k < slots ? 38 : 19,
+                            k < slots ? 38 : 19, w, reinterpret_cast<HMENU>(static_cast<INT_PTR>(1000 + k)), instance,
+                            nullptr);
+        }
+    }
     if (*commandLine) {
         ReadSection();
         ExtractListed(instance, commandLine);

@@ -10,6 +10,11 @@
 //   400 slots, reload     reading "program section" once and the same
 //                         extractions, in this process.
 //
+// Beside the starts, what the bar's design adds to those floors: the same
+// floors with the bar's slot and control buttons, owner-drawn
+// (floor_window.exe /buttons=N), and the bar of 400 programs against the
+// same bar with none.
+//
 // Beside them, the memory of each bar once it has announced its start.
 // The icon files are copies of tav_testicons.dll in %TEMP%\tav_bench_icons;
 // the tree's TAV.INI is put back at the end.
@@ -189,6 +194,9 @@ int main()
     WriteIni("");
     const auto empty = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] { return TimeStart(floor, "TAV floor"); });
     Report("start, empty TAV.INI", empty, "window+icon+notice");
+    const auto emptyButtons = Compare([&] { return TimeStart(tav, "TAV!"); },
+                                      [&] { return TimeStart(floor + " /buttons=5", "TAV floor"); });
+    Report("  against a floor with its 10 buttons", emptyButtons, "the same+5+5 owner-drawn buttons");
     for (const auto &[command, windowClass, what] : {std::tuple{tav, "TAV!", "bar, empty TAV.INI"},
                                                      std::tuple{floor, "TAV floor", "floor program"}}) {
         Running r = Start(command);
@@ -210,6 +218,21 @@ int main()
         const auto start = Compare([&] { return TimeStart(tav, "TAV!"); },
                                    [&] { return TimeStart(floor + " " + listFile, "TAV floor"); });
         Report(v.start, start, v.startFloor);
+        if (&v.icons == &shared) {
+            // The same bar, 20 buttons on each of 20 pages, with no program at all: what is left
+            // above the programs' own cost is the bar's 20 slot buttons, made and painted.
+            const auto programs = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] {
+                WriteIni("[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n");
+                const double t = TimeStart(tav, "TAV!");
+                WriteSlots(v.icons, listFile);
+                return t;
+            });
+            Report("  of which the 400 programs", programs, "the same bar, no program");
+            const auto buttons = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] {
+                return TimeStart(floor + " /buttons=20 " + listFile, "TAV floor");
+            });
+            Report("  against a floor with its 25 buttons", buttons, "the same+20+5 owner-drawn buttons");
+        }
 
         Running bar = Start(tav);
         NoteMemory(bar, v.memory);
