@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/settings.h"
 
 namespace bench {
 
@@ -62,6 +67,31 @@ Figures Compare(const std::function<double()> &work, const std::function<double(
 static void FlushProfileCache()
 {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "TAV.INI");
+}
+
+HWND MakeBarHere()
+{
+    std::string text = "[environment section]\r\nposition=20,20\r\nmaximum pages=20\r\nbuttons par page=20\r\n"
+                       "[program section]\r\n";
+    for (int n = 0; n < 400; ++n)
+        text += ProfileKey(n) + "=" + ProgramDir() + "\\tav_testicons.dll," + std::to_string(n % 4) + ",,C:\\P.EXE\r\n";
+    WriteIni(text);
+    gApp.instance = GetModuleHandleA(nullptr);
+    HWND bar = RegisterBarClasses(gApp.instance) ? CreateBar(gApp.instance) : nullptr;
+    if (bar) {
+        ShowWindow(bar, SW_SHOWNORMAL);
+        UpdateWindow(bar);
+    }
+    return bar;
+}
+
+void EndBarHere(HWND bar)
+{
+    DestroyWindow(bar);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))  // the WM_QUIT of the teardown
+        ;
+    UnregisterBarClasses(gApp.instance);
 }
 
 IniBackup::IniBackup()

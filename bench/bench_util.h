@@ -51,6 +51,12 @@ private:
     bool had_ = false;
 };
 
+// A bar made in this process on a TAV.INI of 20 pages of 20 slots (icons 0
+// to 3 of tav_testicons.dll, cycled), shown and painted; null when it cannot
+// be made. EndBarHere destroys it and unregisters its classes.
+HWND MakeBarHere();
+void EndBarHere(HWND bar);
+
 // One line for a reader and one for bench/run:
 //   "<what>  <figure> ms   floor (<floorWhat>) <floor> ms   ratio <r> [q1-q3] fastest <f> goal <g>"
 //   "@bench|<what>|<figure>|<floorWhat>|<floor>|<ratio>|<q1>|<q3>|<fastest>|<goal>"

@@ -8,10 +8,8 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
@@ -25,15 +23,6 @@ using namespace bench;
 namespace {
 
 constexpr int kTurns = 100; // per timed run: one turn alone is below the clock's grain
-
-void WriteBar(const std::string &iconFile)
-{
-    std::string text = "[environment section]\r\nposition=20,20\r\nmaximum pages=20\r\nbuttons par page=20\r\n"
-                       "[program section]\r\n";
-    for (int n = 0; n < 400; ++n)
-        text += ProfileKey(n) + "=" + iconFile + "," + std::to_string(n % 4) + ",,C:\\PROGRAM.EXE\r\n";
-    WriteIni(text);
-}
 
 // A page turn as the arrow button makes it, with every repaint it causes done now.
 void TurnPages(HWND bar)
@@ -113,17 +102,10 @@ void CopyCells(HDC cells)
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    gApp.instance = instance;
     const IniBackup keep;
-    WriteBar(ProgramDir() + "\\tav_testicons.dll");
-    if (!RegisterBarClasses(instance))
-        return 1;
-    HWND bar = CreateBar(instance);
+    HWND bar = MakeBarHere();
     if (!bar)
         return 1;
-    ShowWindow(bar, SW_SHOWNORMAL);
-    UpdateWindow(bar);
 
     // The floor's cells: the first page of the bar's own strip, copied once.
     const WindowDc screen(bar);
@@ -145,10 +127,6 @@ int main()
     Report("  of which the check for repaints", Compare([&] { return Time([&] { CheckForRepaints(bar); }); }, copies),
            "20 cell copies+number");
 
-    DestroyWindow(bar);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) // the WM_QUIT of the teardown
-        ;
-    UnregisterBarClasses(instance);
+    EndBarHere(bar);
     return 0;
 }

@@ -2,18 +2,14 @@
 // the reload's main steps, timed one by one in a bar of this process, in
 // the order the reload takes them. No floor: it explains the reload's figure of
 // bench_startup, whose floor holds none of the window work.
-//
-// Uses the tree's TAV.INI (put back at the end): 400 slots on the icons of
-// tav_testicons.dll.
+// Uses the tree's TAV.INI, put back at the end.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/main_window.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
@@ -23,21 +19,10 @@ using namespace bench;
 
 int main()
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    gApp.instance = instance;
     const IniBackup keep;
-    std::string text = "[environment section]\r\nposition=20,20\r\nmaximum pages=20\r\nbuttons par page=20\r\n"
-                       "[program section]\r\n";
-    for (int n = 0; n < 400; ++n)
-        text += ProfileKey(n) + "=" + ProgramDir() + "\\tav_testicons.dll," + std::to_string(n % 4) + ",,C:\\P.EXE\r\n";
-    WriteIni(text);
-    if (!RegisterBarClasses(instance))
-        return 1;
-    HWND bar = CreateBar(instance);
+    HWND bar = MakeBarHere();
     if (!bar)
         return 1;
-    ShowWindow(bar, SW_SHOWNORMAL);
-    UpdateWindow(bar);
 
     const char *steps[] = {"  settings read",     "  20 buttons' procedures put back",
                            "  20 buttons destroyed", "  icon strip built",
@@ -82,10 +67,6 @@ int main()
     for (size_t i = 0; i < std::size(steps); ++i)
         Note(steps[i], took[i][kRuns / 2], "ms");
 
-    DestroyWindow(bar);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))  // the WM_QUIT of the teardown
-        ;
-    UnregisterBarClasses(instance);
+    EndBarHere(bar);
     return 0;
 }
