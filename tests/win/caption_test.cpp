@@ -1,4 +1,8 @@
-// The small caption frame's painters on real windows, against pictures.txt.
+// The small caption frame on real windows: the painters against pictures.txt,
+// and the non-client messages as the window passes them on.
+#include <algorithm>
+#include <cstdlib>
+
 #include "caption/caption_gdi.h"
 #include "caption/caption_paint.h"
 #include "support/win_test.h"
@@ -10,18 +14,36 @@ namespace {
 const DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 const DWORD kExample = kFrameStyle | CaptionStyleHorizontal;  // at (100, 50), 200 x 40: caption 10
 
-// A window whose procedure is the frame's, as the bar's is in the end.
+// A window whose procedure is the frame's, logging every message. A move or
+// size loop is left at once, a popup menu as soon as it is idle.
 struct Frame {
-    Frame(DWORD style, int w, int h, const char *title)
+    Frame(DWORD style, int w = 200, int h = 40, const char *title = "")
     {
         WNDCLASSA wc{};
-        wc.lpfnWndProc = SmallCaptionFrame;
+        wc.lpfnWndProc = Proc;
         wc.lpszClassName = "CaptionTestFrame";
         RegisterClassA(&wc);
-        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 50, w, h, nullptr, nullptr, nullptr, nullptr);
+        hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 50, w, h, nullptr, nullptr, nullptr, this);
     }
     ~Frame() { DestroyWindow(hwnd); }
+    int Count(UINT m) const { return static_cast<int>(std::ranges::count(log, m, &MSG::message)); }
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_NCCREATE)
+            SetWindowLongPtrA(window, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+        // WM_GETMINMAXINFO comes before WM_NCCREATE, with no frame to log it.
+        if (auto *frame = reinterpret_cast<Frame *>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+            frame->log.push_back({window, message, wParam, lParam, 0, {}});
+        if (message == WM_ENTERIDLE)
+            EndMenu();
+        if (message == WM_ENTERSIZEMOVE)
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        return SmallCaptionFrame(window, message, wParam, lParam);
+    }
+
     HWND hwnd;
+    std::vector<MSG> log;
 };
 
 // The pictures' colours: F frame, g light grey, d dark grey, k black, w
@@ -40,9 +62,9 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
     for (char k : std::string("gdkwGD"))
         ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
-    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle };
+    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle, ShortTitle };
     const struct {
-        const char *picture;
+        const char *picture;  // "": the title's place is checked, not a picture
         int ibSize;  // 0: as the frame made it
         Action action;
         DWORD style = kExample;
@@ -57,12 +79,16 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         {"caption horizontal", 0, NeverMetTheFrame},
         {"caption of 4", 4, Paint},  // no bar, no glyph
         {"caption horizontal, boxes", 0, LongTitle},  // a title wider than its space is clipped to it
+        {"caption horizontal, boxes", 0, ShortTitle},
+        {"", 0, ShortTitle, kFrameStyle | CaptionStyleVertical},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.picture + std::string(c.fill == COLOR_ACTIVECAPTION ? "" : ", inactive"));
         const bool vertical = (c.style & CaptionStyleVertical) != 0;
         Frame f(c.style, vertical ? 60 : 200, vertical ? 200 : 40,
-                c.action == LongTitle ? "A title far longer than the space the caption leaves between its boxes" : "");
+                c.action == LongTitle    ? "A title far longer than the space the caption leaves between its boxes"
+                : c.action == ShortTitle ? "TAV!"
+                                         : "");
         HWND w = c.action == NeverMetTheFrame
                      ? CreateWindowExA(0, "STATIC", "", c.style, 100, 50, 200, 40, nullptr, nullptr, nullptr, nullptr)
                      : f.hwnd;
@@ -81,9 +107,20 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         if (c.action == PressAndRaiseSysMenu)
             DrawSysMenuBox(canvas.dc(), w, FALSE);
         const auto legend = [&](char k) { return Legend(k, c.fill); };
-        EXPECT_EQ(PictureDiff(canvas, caption.left, caption.top, c.picture, legend), "");
+        EXPECT_EQ(*c.picture ? PictureDiff(canvas, caption.left, caption.top, c.picture, legend) : "", "");
+        // The title: centred along the caption when it fits, else from its left end.
         const RECT title = ToRect(TitleArea(ToCapRect(caption), vertical, true, true, true, CaptionIbSize(w)));
-        EXPECT_EQ(canvas.Count(GetSysColor(COLOR_CAPTIONTEXT), title) > 0, c.action == LongTitle) << "the title";
+        RECT text{title.right, title.bottom, title.left, title.top};
+        for (int y = title.top; y < title.bottom; ++y)
+            for (int x = title.left; x < title.right; ++x)
+                if (const COLORREF p = canvas.At(x, y); p != legend('A') && p != legend('F'))  // smoothed edges too
+                    text = {std::min<LONG>(text.left, x), std::min<LONG>(text.top, y), std::max<LONG>(text.right, x + 1),
+                            std::max<LONG>(text.bottom, y + 1)};
+        EXPECT_EQ(text.left < text.right, c.action == LongTitle || c.action == ShortTitle) << "the title";
+        const int before = vertical ? text.top - title.top : text.left - title.left;
+        const int after = vertical ? title.bottom - text.bottom : title.right - text.right;
+        EXPECT_LE(c.action == ShortTitle ? std::abs(before - after) : c.action == LongTitle ? before : 0, 2)
+            << before << " and " << after << " around the title";
         EXPECT_EQ(canvas.Count(kUnpainted, {0, 0, canvas.width, canvas.height}) +
                       (caption.right - caption.left) * (caption.bottom - caption.top),
                   canvas.width * canvas.height) << "painted beyond the caption";
@@ -94,6 +131,45 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
     EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE)
         << "no rectangle";
+}
+
+TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
+{
+    Frame f(kExample);
+    ShowWindow(f.hwnd, SW_SHOWNOACTIVATE);
+    // Menu commands are posted as system commands, the click's point along; 0xEFFF is no system command.
+    SendMessageA(f.hwnd, WM_COMMAND, 0xEFFF, 0);
+    SendMessageA(f.hwnd, WM_COMMAND, SC_MOVE, 0x1234);
+    EXPECT_EQ(f.Count(WM_SYSCOMMAND), 0) << "posted, not sent";
+    ASSERT_TRUE(PumpUntil([&] { return f.Count(WM_EXITSIZEMOVE) == 1; }));  // the move loop ran
+    EXPECT_EQ(f.Count(WM_SYSCOMMAND), 1);
+    const auto command = std::ranges::find(f.log, UINT{WM_SYSCOMMAND}, &MSG::message);
+    EXPECT_EQ(command->wParam + command->lParam, SC_MOVE + 0x1234u);
+    // Alt pressed and released: the style loses WS_SYSMENU around each key, so the system enters no menu.
+    const int changes = f.Count(WM_STYLECHANGED);
+    SendMessageA(f.hwnd, WM_SYSKEYDOWN, VK_MENU, 0x20380001);
+    SendMessageA(f.hwnd, WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001));
+    SendMessageA(f.hwnd, WM_KEYDOWN, 'A', 0x001E0001);
+    PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; });
+    EXPECT_EQ(f.Count(WM_ENTERMENULOOP) * 100 + f.Count(WM_STYLECHANGED) - changes, 6);
+    EXPECT_EQ(GetWindowLongPtrA(f.hwnd, GWL_STYLE) & WS_SYSMENU, WS_SYSMENU);
+    // A click on the system-menu box opens the popup and arms "ibFlag"; the next click
+    // there only disarms it, and so does any hit test outside the box.
+    const int popups = f.Count(WM_INITMENUPOPUP);
+    const auto armed = [&] { return reinterpret_cast<INT_PTR>(GetPropA(f.hwnd, "ibFlag")); };
+    for (int expected : {1, 0, 1}) {
+        SendMessageA(f.hwnd, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(105, 55));
+        EXPECT_EQ(armed(), expected);
+    }
+    EXPECT_EQ(f.Count(WM_INITMENUPOPUP) - popups, 2);
+    SendMessageA(f.hwnd, WM_NCHITTEST, 0, MAKELPARAM(200, 70));
+    EXPECT_EQ(armed(), 0);
+    // A double click closes the window only on the box.
+    SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(200, 58));
+    EXPECT_EQ(f.Count(WM_CLOSE), 0);
+    const int commands = f.Count(WM_SYSCOMMAND);
+    SendMessageA(f.hwnd, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(105, 55));
+    EXPECT_EQ(f.Count(WM_CLOSE) * 10 + f.Count(WM_SYSCOMMAND) - commands, 10) << "closed directly, not by SC_CLOSE";
 }
 
 } // namespace
