@@ -81,6 +81,7 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         {"caption horizontal, boxes", 0, LongTitle},  // a title wider than its space is clipped to it
         {"caption horizontal, boxes", 0, ShortTitle},
         {"", 0, ShortTitle, kFrameStyle | CaptionStyleVertical},
+        {"", 0, LongTitle, kFrameStyle | CaptionStyleVertical},  // from its bottom end, running up
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.picture + std::string(c.fill == COLOR_ACTIVECAPTION ? "" : ", inactive"));
@@ -108,7 +109,7 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
             DrawSysMenuBox(canvas.dc(), w, FALSE);
         const auto legend = [&](char k) { return Legend(k, c.fill); };
         EXPECT_EQ(*c.picture ? PictureDiff(canvas, caption.left, caption.top, c.picture, legend) : "", "");
-        // The title: centred along the caption when it fits, else from its left end.
+        // The title: centred along the caption when it fits, else from its start.
         const RECT title = ToRect(TitleArea(ToCapRect(caption), vertical, true, true, true, CaptionIbSize(w)));
         RECT text{title.right, title.bottom, title.left, title.top};
         for (int y = title.top; y < title.bottom; ++y)
@@ -119,7 +120,8 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         EXPECT_EQ(text.left < text.right, c.action == LongTitle || c.action == ShortTitle) << "the title";
         const int before = vertical ? text.top - title.top : text.left - title.left;
         const int after = vertical ? title.bottom - text.bottom : title.right - text.right;
-        EXPECT_LE(c.action == ShortTitle ? std::abs(before - after) : c.action == LongTitle ? before : 0, 2)
+        const int start = vertical ? after : before;
+        EXPECT_LE(c.action == ShortTitle ? std::abs(before - after) : c.action == LongTitle ? start : 0, 2)
             << before << " and " << after << " around the title";
         EXPECT_EQ(canvas.Count(kUnpainted, {0, 0, canvas.width, canvas.height}) +
                       (caption.right - caption.left) * (caption.bottom - caption.top),
