@@ -141,3 +141,16 @@ LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
         DrawPageNumberFace(*dis);
     return 0;
 }
+
+void DrawFaceNow(HWND button, int id, void (*paint)(const DRAWITEMSTRUCT &))
+{
+    const WindowDc dc(button);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_BUTTON;
+    dis.CtlID = static_cast<UINT>(id);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.hwndItem = button;
+    dis.hDC = dc.get();
+    GetClientRect(button, &dis.rcItem);
+    paint(dis);
+}

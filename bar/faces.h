@@ -24,3 +24,8 @@ void DrawPinFace(const DRAWITEMSTRUCT &dis);
 void DrawPanelToggleFace(const DRAWITEMSTRUCT &dis);
 // 505: the plate with the current page number.
 void DrawPageNumberFace(const DRAWITEMSTRUCT &dis);
+
+// The face of button `id` drawn into the button at once by `paint`, as
+// WM_DRAWITEM would draw it raised, where a round of paint messages costs
+// many times that. For faces that no one can hold down at that moment.
+void DrawFaceNow(HWND button, int id, void (*paint)(const DRAWITEMSTRUCT &));

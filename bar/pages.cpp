@@ -57,23 +57,8 @@ bool ExchangeSlotKeys(int a, int b)
     return true;
 }
 
-// A face drawn into its button at once, as WM_DRAWITEM would draw it: a page
-// turn then costs little more than copying the cells, where a round of paint
-// messages per button costs many times that. The faces are raised: no slot
-// and no page number can be held down while an arrow or the menu has the mouse.
-void DrawFaceNow(HWND button, int id, void (*paint)(const DRAWITEMSTRUCT &))
-{
-    const WindowDc dc(button);
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_BUTTON;
-    dis.CtlID = static_cast<UINT>(id);
-    dis.itemAction = ODA_DRAWENTIRE;
-    dis.hwndItem = button;
-    dis.hDC = dc.get();
-    GetClientRect(button, &dis.rcItem);
-    paint(dis);
-}
-
+// A page turn draws its faces at once rather than through paint messages
+// (see DrawFaceNow): the turn then costs little more than copying the cells.
 void DrawSlotFacesNow()
 {
     for (size_t k = 0; k < gButtons.slots.size(); ++k)

@@ -62,7 +62,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     int slots = 0;
     if (std::strncmp(commandLine, "/buttons=", 9) == 0) {
         slots = std::atoi(commandLine + 9);
-        commandLine = std::strchr(commandLine, ' ') ? std::strchr(commandLine, ' ') + 1 : commandLine + std::strlen(commandLine);
+        char *rest = std::strchr(commandLine, ' ');
+        commandLine = rest ? rest + 1 : commandLine + std::strlen(commandLine);
     }
     // 38-pixel cells and a 19-pixel column of control buttons on each side and between, as the bar lays them out.
     const int width = slots ? slots * 38 + 3 * 19 + 8 : 255;

@@ -39,17 +39,8 @@ void TurnPages(HWND bar)
 void DrawFacesDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
-        for (size_t k = 0; k < gButtons.slots.size(); ++k) {
-            const WindowDc dc(gButtons.slots[k]);
-            DRAWITEMSTRUCT dis{};
-            dis.CtlType = ODT_BUTTON;
-            dis.CtlID = static_cast<UINT>(kFirstSlotId + k);
-            dis.itemAction = ODA_DRAWENTIRE;
-            dis.hwndItem = gButtons.slots[k];
-            dis.hDC = dc.get();
-            GetClientRect(gButtons.slots[k], &dis.rcItem);
-            DrawSlotFace(dis);
-        }
+        for (size_t k = 0; k < gButtons.slots.size(); ++k)
+            DrawFaceNow(gButtons.slots[k], kFirstSlotId + static_cast<int>(k), DrawSlotFace);
         GdiFlush();
     }
 }
@@ -57,16 +48,7 @@ void DrawFacesDirectly()
 void DrawPageNumberDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
-        const HWND button = PageButton(IdPageNumber);
-        const WindowDc dc(button);
-        DRAWITEMSTRUCT dis{};
-        dis.CtlType = ODT_BUTTON;
-        dis.CtlID = IdPageNumber;
-        dis.itemAction = ODA_DRAWENTIRE;
-        dis.hwndItem = button;
-        dis.hDC = dc.get();
-        GetClientRect(button, &dis.rcItem);
-        DrawPageNumberFace(dis);
+        DrawFaceNow(PageButton(IdPageNumber), IdPageNumber, DrawPageNumberFace);
         GdiFlush();
     }
 }
