@@ -71,8 +71,7 @@ static void FlushProfileCache()
 
 HWND MakeBarHere()
 {
-    std::string text = "[environment section]\r\nposition=20,20\r\nmaximum pages=20\r\nbuttons par page=20\r\n"
-                       "[program section]\r\n";
+    std::string text = std::string(kTwentyPagesOfTwenty) + "position=20,20\r\n[program section]\r\n";
     for (int n = 0; n < 400; ++n)
         text += ProfileKey(n) + "=" + ProgramDir() + "\\tav_testicons.dll," + std::to_string(n % 4) + ",,C:\\P.EXE\r\n";
     WriteIni(text);

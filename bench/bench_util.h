@@ -51,6 +51,9 @@ private:
     bool had_ = false;
 };
 
+// The settings of a bar of 20 pages of 20 slots, the size every 400-slot benchmark uses.
+constexpr char kTwentyPagesOfTwenty[] = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n";
+
 // A bar made in this process on a TAV.INI of 20 pages of 20 slots (icons 0
 // to 3 of tav_testicons.dll, cycled), shown and painted; null when it cannot
 // be made. EndBarHere destroys it and unregisters its classes.

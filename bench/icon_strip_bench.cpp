@@ -34,7 +34,7 @@ struct Slot {
 
 void WriteSlots(const std::vector<Slot> &slots)
 {
-    std::string text = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n[program section]\r\n";
+    std::string text = std::string(kTwentyPagesOfTwenty) + "[program section]\r\n";
     for (int n = 0; n < static_cast<int>(slots.size()); ++n)
         text += ProfileKey(n) + "=" + slots[n].file + "," + std::to_string(slots[n].index) + ",,C:\\PROGRAM.EXE\r\n";
     WriteIni(text);

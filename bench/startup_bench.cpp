@@ -104,7 +104,7 @@ struct Icon {
 // TAV.INI with 400 titled slots on `icons` (cycled), and the list of those icons for the floor.
 void WriteSlots(const std::vector<Icon> &icons, const std::string &listFile)
 {
-    std::string text = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n[program section]\r\n";
+    std::string text = std::string(kTwentyPagesOfTwenty) + "[program section]\r\n";
     for (int n = 0; n < 400; ++n) {
         const Icon &i = icons[n % icons.size()];
         char key[32], title[48];
@@ -222,7 +222,7 @@ int main()
             // The same bar, 20 buttons on each of 20 pages, with no program at all: what is left
             // above the programs' own cost is the bar's 20 slot buttons, made and painted.
             const auto programs = Compare([&] { return TimeStart(tav, "TAV!"); }, [&] {
-                WriteIni("[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n");
+                WriteIni(kTwentyPagesOfTwenty);
                 const double t = TimeStart(tav, "TAV!");
                 WriteSlots(v.icons, listFile);
                 return t;
@@ -250,7 +250,7 @@ int main()
     // What every reload of a bar of 20 pages costs whatever its slots hold: the
     // settings, a strip of blank faces, the slot buttons made again, the bar
     // placed and sized.
-    WriteIni("[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n");
+    WriteIni(kTwentyPagesOfTwenty);
     Running bar = Start(tav);
     const HWND w = FindWindowA("TAV!", "TAV!");
     std::vector<double> fixed;
