@@ -1,7 +1,8 @@
-// The real TAV.EXE where other programs and the system push it: minimizing,
-// a posted WM_QUIT, starts at the same moment, and a hung window. (Layouts and
-// positions at each reload: stress_test. A CTL3D32.DLL is only ever looked
-// for in the system directory, and only by the x86 build.)
+// The real TAV.EXE where other programs and the system push it: starts at the
+// same moment, and a hung window. (Layouts and positions at each reload:
+// stress_test; minimized at the end of a session, and a posted WM_QUIT:
+// journey_test. A CTL3D32.DLL is only ever looked for in the system
+// directory, and only by the x86 build.)
 #include <thread>
 
 #include "support/win_test.h"
@@ -11,23 +12,6 @@ using namespace tavtest;
 namespace {
 
 using BarRobustness = BarTest;
-
-// Minimized, the bar saves its own place, at the end of a session and after a posted WM_QUIT,
-// which still tears down, saves and announces.
-TEST_F(BarRobustness, MinimizedBarSavesItsPlaceAndPostedQuitEndsCleanly)
-{
-    HWND bar = Start("[environment section]\r\nposition=100,100\r\n");
-    ASSERT_NE(bar, nullptr);
-    ShowWindow(bar, SW_MINIMIZE);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));
-    EXPECT_EQ(SendMessageA(bar, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session may end";
-    EXPECT_EQ(IniValue("environment section", "position"), "100,100");
-    WriteIni("");
-    PostMessageA(bar, WM_QUIT, 7, 0);
-    EXPECT_EQ(bar_->WaitExit(), 0);
-    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 0, 2}));
-    EXPECT_EQ(IniValue("environment section", "position"), "100,100");
-}
 
 TEST_F(BarRobustness, SimultaneousStartsLeaveOneBar)
 {

@@ -104,6 +104,11 @@ TEST(Journey, FromTheFirstStartToTheNext)
     const std::string dropped = probe + ",0,,\"" + probe + "\"";
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
+    // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
+    EXPECT_EQ(TakeMessageBox(bar), ja ? "\x95\xa1\x90\x94\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x88\xea\x8a\x87\x93\x6f\x98\x5e\x82\xcd"
+                                        "\x83\x54\x83\x7c\x81\x5b\x83\x67\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1"
+                                      : "Multi files register mode cannot support");
 
     // A right click on the next slot: the Program Definition dialog, filled in and confirmed.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
@@ -124,10 +129,13 @@ TEST(Journey, FromTheFirstStartToTheNext)
         {1001, title, 500, 2500}, {503, "", 0, 500}, {1001, title, 500, 2500}, {0, "", 0, 1600}};
     for (const auto &h : hovers)
         Hover(h.id ? GetDlgItem(bar, h.id) : nullptr, h.text, h.after, h.within);
-    // The second program starts; within two seconds neither the rest of a double click nor another
-    // slot starts anything (the first slot's click long before did not hold this one up).
+    // Files dropped on the second program start it once each, without its arguments, title or minimizing,
+    // in the bar's own directory. A click at once starts it (a drop holds no click up); within two seconds
+    // neither the rest of a double click nor another slot starts anything.
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1001), {"C:\\My Docs\\a.txt", "C:\\b.txt"}));
+    ASSERT_EQ(log.WaitFor(3).size(), 3u);
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
-    ASSERT_EQ(log.WaitFor(2).size(), 2u);
+    ASSERT_EQ(log.WaitFor(4).size(), 4u);
     // Sent, not posted: with one still pending, Wine now and then lost the Shift of the next Shift + right click.
     for (auto [id, code] : {std::pair{1001, BN_DOUBLECLICKED}, {1000, BN_CLICKED}})
         SendMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(bar, id)));
@@ -172,13 +180,24 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
     EXPECT_TRUE(PumpUntil([&] { return GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST; }));
 
-    // Quit from the system panel: its quit action stands on the fourth of the last five slots.
+    // The system panel's last action runs a typed command; one that cannot start leaves the dialog up.
+    // The panel goes with the dialog: quit, its fourth action, comes after the panel is opened again.
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1005), 1));
+    ASSERT_TRUE(d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1004); }));
+    SetDlgItemTextA(d, 1004, "C:\\no\\such.exe");
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(IsWindowVisible(d)) << "a command that cannot start leaves the dialog up";
+    SetDlgItemTextA(d, 1004, probe.c_str());
+    ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1004), 1));
     EXPECT_EQ(run->WaitExit(), 0);
     EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 2})) << "drop, dialog, move, save";
     EXPECT_FALSE(Icon(bar)) << "the icon goes with the bar";
-    EXPECT_EQ(IniValue(kEnv, "position"), std::to_string(docked.left) + "," + std::to_string(docked.top));
+    const std::string place = std::to_string(docked.left) + "," + std::to_string(docked.top);
+    EXPECT_EQ(IniValue(kEnv, "position"), place);
     EXPECT_EQ(IniValue(kEnv, "mode") + "|" + IniValue(kEnv, "buttons par page") + "|" + IniValue(kEnv, "startup page") +
                   "|" + IniValue(kEnv, "maximum pages"),
               std::to_string(Vertical | Topmost | 4) + "|6|20|20");
@@ -190,12 +209,19 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_TRUE(EqualRect(&again, &docked));
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
-    // Every start: the dropped program under its path, the defined one minimized under its title.
+    // Every start, in order of its text: the dropped program (also typed) under its path in its folder, the
+    // defined one minimized under its title, the files dropped on it.
     std::vector<std::string> starts;
-    for (ProbeRecord r : log.WaitFor(3))
+    for (ProbeRecord r : log.WaitFor(6))
         starts.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
-    const std::string minimized = exe + " /journey|" + dir + "|" + title + "|2";
-    EXPECT_EQ(starts, (std::vector<std::string>{exe + " |" + dir + "|" + probe + "|1", minimized, minimized}));
+    char own[MAX_PATH] = {};  // the bar's, inherited from this test
+    GetCurrentDirectoryA(sizeof own, own);
+    const std::string plain = exe + " |" + dir + "|" + probe + "|1", minimized = exe + " /journey|" + dir + "|" + title + "|2";
+    std::vector<std::string> expected{plain, plain, exe + " \"C:\\My Docs\\a.txt\"|" + own + "|" + probe + "|1",
+                                      exe + " \"C:\\b.txt\"|" + own + "|" + probe + "|1", minimized, minimized};
+    std::ranges::sort(starts);
+    std::ranges::sort(expected);
+    EXPECT_EQ(starts, expected);
     // The moved program opens in the dialog as it was defined, and its Remove button takes it away.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     ASSERT_TRUE(d = Dialog(bar, definition)) << "the dialogs in the language of the file";
@@ -204,7 +230,17 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""), "\"" + probe + "\" /journey minimized");
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 3), 1));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") + IniValue(kPrograms, "Title114") == "<missing><missing>"; }));
-    EXPECT_EQ(run->Close(), 0);
+    // Minimized, the bar keeps its place at the end of a session, and at a posted WM_QUIT, which still saves.
+    ShowWindow(bar, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));
+    WritePrivateProfileStringA(kEnv, "position", "1,1", "TAV.INI");
+    EXPECT_EQ(SendMessageA(bar, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session may end";
+    EXPECT_EQ(IniValue(kEnv, "position"), place);
+    WritePrivateProfileStringA(kEnv, "position", "1,1", "TAV.INI");
+    PostMessageA(bar, WM_QUIT, 7, 0);
+    EXPECT_EQ(run->WaitExit(), 0);
+    EXPECT_EQ(IniValue(kEnv, "position"), place);
+    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 2})) << "remove, session end, quit";
     WriteIni("-");
 }
 

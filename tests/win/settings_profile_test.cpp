@@ -1,6 +1,6 @@
-// TAV.INI through the system's real profile functions, and the string table
-// as the bar loads it. Run twice: in the default locale and under a Japanese
-// one (code page 932), where double-byte text is cut and converted.
+// TAV.INI through the system's real profile functions. Run twice: in the
+// default locale and under a Japanese one (code page 932), where double-byte
+// text is cut. (The string table in each language: journey_test.)
 #include <cstring>
 
 #include "app/profile_section.h"
@@ -92,22 +92,6 @@ TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
             }
     }
     WriteIni("-");
-}
-
-TEST(SettingsProfile, StringsReachTheBarInTheSystemCodePage)
-{
-    // Stored whole (checked in UTF-16), then loaded in the ANSI code page by language.
-    wchar_t wide[64] = {};
-    LoadStringW(GetModuleHandleA(nullptr), IDS_MULTI_DROP, wide, 64);
-    EXPECT_EQ(std::wstring(wide), L"複数ファイルの一括登録はサポートされていません");
-    char ansi[64] = {}, loaded[64] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
-    gSettings.languageOffset = 0;
-    LoadTavString(GetModuleHandleA(nullptr), IDS_MULTI_DROP, loaded, sizeof loaded);
-    EXPECT_STREQ(loaded, ansi);
-    gSettings.languageOffset = 1;
-    LoadTavString(GetModuleHandleA(nullptr), IDS_MULTI_DROP, loaded, sizeof loaded);
-    EXPECT_STREQ(loaded, "Multi files register mode cannot support");
 }
 
 } // namespace
