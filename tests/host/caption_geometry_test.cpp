@@ -73,27 +73,4 @@ TEST(CaptionGeometry, HitTest)
                              true), kHitNowhere) << "a minimized window is left to the system";
 }
 
-TEST(CaptionGeometry, SysMenuItemRules)
-{
-    constexpr std::uint32_t kSizable = kStyleBorder | kThick | kStyleMinimizeBox | kStyleMaximizeBox;
-    const struct {
-        std::uint32_t style;
-        bool maximized, minimized;
-        const char *enabled;  // move, size, minimize, maximize, restore
-    } cases[] = {
-        {kSizable, false, false, "11110"}, {kSizable, true, false, "00111"}, {kSizable, false, true, "00110"},
-        {kStyleDlgFrame, false, false, "10000"}, {0, false, false, "00000"},
-        {kStyleBorder, false, true, "00010"},  // a minimized window can be maximized
-        {kStyleBorder | kThick, true, false, "00001"},
-    };
-    for (const auto &c : cases) {
-        std::string got;
-        for (const auto &s : SysMenuItemStates(c.style, c.maximized, c.minimized))
-            got += std::to_string(s.enabled);
-        EXPECT_EQ(got, c.enabled) << std::hex << c.style << " " << c.maximized << c.minimized;
-    }
-    const auto order = SysMenuItemStates(0, false, false);
-    EXPECT_EQ(order[0].id + order[1].id * 2 + order[4].id * 4, kScMove + kScSize * 2 + kScRestore * 4);
-}
-
 } // namespace

@@ -45,7 +45,7 @@ TEST(Layout, PlacementOfTheFourLayouts)
         std::string placed = Str(all.front()) + "|" + Str(all[c.n - 1]);
         for (int i = c.n; i < c.n + 5; ++i)
             placed += "|" + Str(all[i]);
-        EXPECT_EQ(placed + "|" + Str({0, 0, client.w, client.h}), c.placed);  // inside and apart: layout_fuzz
+        EXPECT_EQ(placed + "|" + Str({0, 0, client.w, client.h}), c.placed);
     }
 }
 
@@ -64,17 +64,8 @@ TEST(Layout, WindowSizesLimitsAndCorners)
         corners += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
     }
     EXPECT_EQ(corners, "300,200 0,0 0,722 769,0 769,722 300,200 ");  // lower left is 2, upper right 3
-}
-
-TEST(Layout, PlaceInsideTheWorkArea)
-{
-    const Box work{0, 0, 1024, 738};
-    const Extent bar{255, 56};
-    EXPECT_EQ(PlaceInside({-32000, -32000}, bar, work), (Point{0, 0}));
-    EXPECT_EQ(PlaceInside({30000, 30000}, bar, work), (Point{769, 682}));
-    EXPECT_EQ(PlaceInside({-300, 100}, bar, work), (Point{0, 100}));
-    EXPECT_EQ(PlaceInside({5, 5}, {2000, 56}, work), (Point{0, 5}));                 // wider than the screen
-    EXPECT_EQ(PlaceInside({3000, 5}, bar, {1024, 0, 800, 600}), (Point{1569, 5}));  // a second monitor
+    // Kept inside the work area of its own monitor (on the primary one: the stress run), however wide.
+    EXPECT_EQ(PlaceInside({3000, 5}, {2000, 56}, {1024, 0, 800, 600}), (Point{1024, 5}));
 }
 
 TEST(Layout, RegridCounts)

@@ -128,11 +128,6 @@ int SlotCount(HWND bar)
     return n;
 }
 
-void PostCommand(HWND bar, int id, WORD code)
-{
-    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(bar, id)));
-}
-
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
 {
     HWND found = nullptr;

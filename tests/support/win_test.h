@@ -61,9 +61,6 @@ protected:
 int SlotCount(HWND bar);  // slot buttons 1000 to 1019
 // Lets the windows handle what their last action caused.
 inline void Settle(DWORD ms = 150) { PumpUntil([] { return false; }, ms); }
-// WM_COMMAND as button `id` of the bar reports a click; posted, so that a
-// dialog or message box it opens cannot hold the test up.
-void PostCommand(HWND bar, int id, WORD code = BN_CLICKED);
 // A dialog owned by `owner` once `ready` holds for it; nullptr when none comes.
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms = 5000);
 // The text of the message box that comes up owned by `owner`, which is then closed.

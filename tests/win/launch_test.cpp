@@ -1,8 +1,7 @@
 // LaunchProgram starting the probe under the system's real FindExecutableA
 // and CreateProcessA; the probe writes down what it was started with. (The
-// command line for each kind of file is pinned on the host.)
-#include <cstdio>
-
+// command line for each kind of file, paths with spaces among them, is
+// pinned on the host.)
 #include "launch/launch.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
@@ -27,40 +26,6 @@ TEST(Launch, LongArgumentsArriveWholeAndFailuresStartNothing)
     ASSERT_EQ(r.size(), 1u);
     const auto shown = std::stoul(r[0].at("flags"), nullptr, 16) & STARTF_USESHOWWINDOW ? r[0].at("show") : "no show mode";
     EXPECT_EQ(r[0].at("cmdline") + "|" + shown, FoundExecutable(probe) + " " + args + "|2");
-}
-
-TEST(Launch, ProgramsAndDocumentsUnderFoldersWithSpaces)
-{
-    const ProbeLog log;
-    // A planted "tav.exe" beside "tav probe" would run if the path were cut at its space.
-    const std::string top = ProgramDir() + "\\launch_spaces", folder = top + "\\tav probe";
-    const std::string spaced = folder + "\\probe.exe", decoy = top + "\\tav.exe", doc = folder + "\\my plan.tavdoc";
-    CreateDirectoryA(top.c_str(), nullptr);
-    CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(ProbePath().c_str(), spaced.c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA(ProbePath().c_str(), decoy.c_str(), FALSE));
-    std::fclose(std::fopen(doc.c_str(), "wb"));
-    // Our own extension opens in the spaced probe, as a user's file types would.
-    RegSetValueA(HKEY_CLASSES_ROOT, ".tavdoc", REG_SZ, "TavProbe.Document", 0);
-    const std::string command = "\"" + spaced + "\" \"%1\"";
-    RegSetValueA(HKEY_CLASSES_ROOT, "TavProbe.Document\\shell\\open\\command", REG_SZ, command.c_str(), 0);
-
-    EXPECT_GE(LaunchProgram(spaced.c_str(), "-x", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
-    log.WaitFor(1);
-    EXPECT_GE(LaunchProgram(doc.c_str(), "/p", folder.c_str(), SW_SHOWNORMAL, nullptr), 32u);
-    auto r = log.WaitFor(2);
-    ASSERT_EQ(r.size(), 2u);  // and none from the decoy
-    std::string exe = FoundExecutable(spaced);
-    std::erase(exe, '"');
-    EXPECT_EQ(r[0]["cmdline"], "\"" + exe + "\" -x");
-    EXPECT_EQ(r[1]["cmdline"], "\"" + exe + "\" \"" + doc + "\"");
-
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "TavProbe.Document");
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tavdoc");
-    for (const std::string &f : {doc, spaced, decoy})
-        DeleteFileA(f.c_str());
-    RemoveDirectoryA(folder.c_str());
-    RemoveDirectoryA(top.c_str());
 }
 
 } // namespace
