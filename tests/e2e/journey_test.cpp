@@ -62,6 +62,15 @@ void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
     EXPECT_NE(GetForegroundWindow(), Tip()) << "took the focus";
 }
 
+// Whether `button` shows the face `name` of pictures.txt on the screen.
+bool Shows(HWND button, const std::string &name)
+{
+    const RECT b = WindowRectOf(button);
+    MemoryCanvas canvas(b.right - b.left, b.bottom - b.top);
+    BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, WindowDc(nullptr).get(), b.left, b.top, SRCCOPY);
+    return PictureDiff(canvas, 0, 0, "face " + name, FaceColour).empty();
+}
+
 // The bar's dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
 HWND Dialog(HWND bar, const std::string &caption)
 {
@@ -71,7 +80,7 @@ HWND Dialog(HWND bar, const std::string &caption)
 TEST(Journey, FromTheFirstStartToTheNext)
 {
     const bool ja = GetACP() == 932;  // the bar's default language follows the system's
-    const std::string probe = ProbePath(), exe = FoundExecutable(probe), dir = ProgramDir();
+    const std::string probe = ProbePath(), exe = FoundExecutable(probe), dir = ProgramDir(), icons = dir + "\\tav_testicons.dll";
     // A double-byte title whose last character ends in a backslash byte, and a prefix to show as "&".
     const std::string title = ja ? "\x83\x81\x83\x82 && \x95\x5c\x8e\xa6" : "Notes && Memo";
     const std::string definition = ja ? "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\x6f\x98\x5e" : "Program Definition",
@@ -103,6 +112,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
     const std::string dropped = probe + ",0,,\"" + probe + "\"";
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "default"); })) << "its icon: the probe has none";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
@@ -110,17 +120,20 @@ TEST(Journey, FromTheFirstStartToTheNext)
                                         "\x83\x54\x83\x7c\x81\x5b\x83\x67\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1"
                                       : "Multi files register mode cannot support");
 
-    // A right click on the next slot: the Program Definition dialog, filled in and confirmed.
+    // A right click on the next slot: the Program Definition dialog, filled in and confirmed; the
+    // slot shows the icon chosen (the first of the test icons) at once.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
     HWND d = Dialog(bar, definition);
     ASSERT_TRUE(d);
     SetDlgItemTextA(d, 1006, ("\"" + probe + "\" /journey").c_str());
+    SetDlgItemTextA(d, 1007, icons.c_str());
     SetDlgItemTextA(d, 1012, title.c_str());
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 1005), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
-    const std::string defined = probe + ",-1,,\"" + probe + "\" /journey";
+    const std::string defined = icons + ",-1,,\"" + probe + "\" /journey";
     EXPECT_EQ(IniValue(kPrograms, "profile001") + "|" + IniValue(kPrograms, "Title001"), defined + "|" + title);
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "113"); }));
 
     // The tooltip: the title after the delay, the next slot's command at once, gone on an
     // empty slot, on a control button and off the bar (id 0; seen at the next tick).
@@ -161,6 +174,9 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "pinned while a program was picked up";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") == defined; }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "113"); })) << "the icon goes with it";
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 502), 1));  // on to page 1, where the long-titled program now shows
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "default"); }));
     EXPECT_EQ(IniValue(kPrograms, "Title114"), title);
     EXPECT_TRUE(IniValue(kPrograms, "profile001") + IniValue(kPrograms, "Title001") == parked + longTitle) << "whole";
 
@@ -230,6 +246,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""), "\"" + probe + "\" /journey minimized");
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 3), 1));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") + IniValue(kPrograms, "Title114") == "<missing><missing>"; }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "blank"); }));
     // Minimized, the bar keeps its place at the end of a session, and at a posted WM_QUIT, which still saves.
     ShowWindow(bar, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));

@@ -216,6 +216,13 @@ int MemoryCanvas::Count(COLORREF c, const RECT &r) const
     return n;
 }
 
+COLORREF FaceColour(char c)
+{
+    const int i = c == 'r' ? 1 : c == 'g' ? 2 : c == 'b' ? 4 : c <= '9' ? c - '0' : c - 'A' + 10;
+    const int on = c >= 'a' || i == 7 ? 192 : i > 8 ? 255 : 128;
+    return i == 7 || i == 8 ? RGB(on, on, on) : RGB(i & 1 ? on : 0, i & 2 ? on : 0, i & 4 ? on : 0);
+}
+
 std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
                         const std::function<COLORREF(char)> &legend)
 {

@@ -89,6 +89,11 @@ private:
     std::uint32_t *bits_ = nullptr;
 };
 
+// The legend of the faces in pictures.txt: the 16 VGA colours as hex digits
+// (bit 0 red, 1 green, 2 blue, 8 and up bright; 7 and 8 the greys); r, g, b
+// the dark red, green and blue that shrinking a face leaves.
+COLORREF FaceColour(char c);
+
 // Compares the canvas at (x, y) with the picture `name` of pictures.txt,
 // each character standing for the colour legend(c) gives ('.': not
 // compared). Empty when they match, else the first pixel that does not.

@@ -14,16 +14,6 @@ using namespace tavtest;
 
 namespace {
 
-// The legend of the faces in pictures.txt: the 16 VGA colours as hex digits
-// (bit 0 red, 1 green, 2 blue, 8 and up bright; 7 and 8 the greys); r, g, b
-// the dark red, green and blue that shrinking a face leaves.
-COLORREF FaceColour(char c)
-{
-    const int i = c == 'r' ? 1 : c == 'g' ? 2 : c == 'b' ? 4 : c <= '9' ? c - '0' : c - 'A' + 10;
-    const int on = c >= 'a' || i == 7 ? 192 : i > 8 ? 255 : 128;
-    return i == 7 || i == 8 ? RGB(on, on, on) : RGB(i & 1 ? on : 0, i & 2 ? on : 0, i & 4 ? on : 0);
-}
-
 // Strip cell n against the pictures "face `name`" and "face `name` pressed".
 std::string StripCellDiff(int n, const std::string &name)
 {
@@ -119,29 +109,6 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
         EXPECT_EQ(bm.bmWidth * 100000 + bm.bmHeight, 76 * 100000 + 760 * pages);
         EXPECT_EQ(StripCellDiff(pages * 20 - 1, "113"), "");
     }
-}
-
-TEST_F(Faces, CellsRedrawnFromArgumentsAndExchangedWithoutReadingAnything)
-{
-    Build(1, {{2, Entry(icons_, 0)}, {4, Entry(icons_, 0)}, {5, Entry(icons_, 1)}, {7, Entry(icons_, 2)}});
-    // A button of the bar stand-in with nothing left to paint.
-    HWND button =
-        CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 38, 38, bar_, nullptr, nullptr, nullptr);
-    ShowWindow(bar_, SW_SHOWNA);
-    ValidateRect(button, nullptr);
-    gButtons.slots = {button};
-    RenderSlotCell(button, 4, icons_.c_str(), -3);
-    EXPECT_EQ(StripCellDiff(4, "115"), "") << "stored -3 is icon 2";
-    for (int n : {4, -1, 20}) {  // no icon file: the blank face of a removed program; no such cell: nothing
-        EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE)) << "the button repaints";
-        ValidateRect(button, nullptr);
-        RenderSlotCell(button, n, n == 4 ? nullptr : icons_.c_str(), 0);
-    }
-    for (auto [a, b] : {std::pair{2, 7}, {7, 7}, {2, 20}, {-1, 2}})  // then itself, and cells that do not exist
-        SwapStripCells(bar_, a, b);
-    EXPECT_EQ(StripCellDiff(2, "115") + StripCellDiff(7, "113"), "") << "exchanged";
-    EXPECT_EQ(StripCellDiff(4, "blank") + StripCellDiff(5, "114"), "") << "removed, and its neighbour untouched";
-    EXPECT_TRUE(GetUpdateRect(button, nullptr, FALSE)) << "every slot repaints";
 }
 
 TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
