@@ -95,3 +95,18 @@ std::string BuildLaunchCommandLine(const char *foundPath, const char *file, cons
     line += isProgram ? std::string(arguments) : QuotedIfSpaced(file);
     return line;
 }
+
+std::string SysnativePath(std::string_view file, std::string_view systemDir, std::string_view windowsDir,
+                          LeadBytePredicate isLead)
+{
+    while (!systemDir.empty() && (systemDir.back() == '\\' || systemDir.back() == '/'))
+        systemDir.remove_suffix(1);
+    const std::size_t n = systemDir.size();
+    if (n == 0 || file.size() <= n + 1 || (file[n] != '\\' && file[n] != '/') ||
+        !SameTextIgnoringCase(file.substr(0, n), systemDir, isLead))
+        return {};
+    std::string path(windowsDir);
+    if (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path.append("\\Sysnative").append(file.substr(n));
+}

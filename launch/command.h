@@ -48,3 +48,12 @@ constexpr std::size_t kMaxCommandLine = 32766;
 // they always were. Not cut: the caller refuses what the system cannot take.
 std::string BuildLaunchCommandLine(const char *foundPath, const char *file, const char *arguments,
                                    LeadBytePredicate isLead);
+
+// The path by which a 32-bit program on 64-bit Windows reaches `file` in the
+// 64-bit system directory: `file` with `systemDir` in front (any case)
+// replaced by `windowsDir` and "\Sysnative". A 32-bit program is shown the
+// 32-bit system directory under the usual name, so a program that only the
+// 64-bit one holds is not found by the path the user gave. "" when `file` is
+// not inside `systemDir`.
+std::string SysnativePath(std::string_view file, std::string_view systemDir, std::string_view windowsDir,
+                          LeadBytePredicate isLead);

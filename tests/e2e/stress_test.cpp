@@ -94,12 +94,17 @@ Usage Measure(HANDLE process, DWORD pid, DWORD thread)
     for (ULONG i = 0; i < table->count; ++i)
         u.handles += table->entries[i].pid == pid;
     PROCESS_BASIC_INFORMATION basic{};
-    void *gdi = nullptr;
+    BOOL wow64 = FALSE;
+    ULONG64 gdi = 0;
     std::vector<unsigned char> entries(0x10000 * 24);
     queryProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr);
-    ReadProcessMemory(process, reinterpret_cast<char *>(basic.PebBaseAddress) + (sizeof(void *) == 8 ? 0xF8 : 0x94),
-                      &gdi, sizeof gdi, nullptr);
-    if (!gdi || !ReadProcessMemory(process, gdi, entries.data(), entries.size(), nullptr))
+    IsWow64Process(process, &wow64);
+    // A 32-bit bar on a 64-bit system has the table in its 64-bit PEB, the page below its own.
+    const char *peb = reinterpret_cast<const char *>(basic.PebBaseAddress);
+    ReadProcessMemory(process, wow64 ? peb - 0x1000 + 0xF8 : peb + (sizeof(void *) == 8 ? 0xF8 : 0x94), &gdi,
+                      wow64 ? 8 : sizeof(void *), nullptr);
+    if (!gdi || !ReadProcessMemory(process, reinterpret_cast<void *>(static_cast<ULONG_PTR>(gdi)), entries.data(),
+                                   entries.size(), nullptr))
         u.gdi = u.dcs = -1;
     for (size_t i = 0; u.gdi >= 0 && i < 0x10000; ++i) {
         const int type = entries[i * 24 + 14] ? entries[i * 24 + 12] & 0x7F : 0;
