@@ -135,6 +135,66 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         << "no rectangle";
 }
 
+// Readies a program loaded as a library for calls, as the loader does for a DLL and not for a
+// program: its addresses moved to where it stands, its imports bound.
+bool ReadyForCalls(HMODULE module)
+{
+    auto *base = reinterpret_cast<BYTE *>(module);
+    auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    const auto writable = [](void *at, SIZE_T size) { DWORD old; return VirtualProtect(at, size, PAGE_EXECUTE_READWRITE, &old); };
+    if (!writable(base, nt->OptionalHeader.SizeOfImage))
+        return false;
+    const ULONG_PTR delta = reinterpret_cast<ULONG_PTR>(base) - nt->OptionalHeader.ImageBase;
+    const auto &relocs = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
+    for (DWORD at = 0; delta && at < relocs.Size;) {
+        const auto *block = reinterpret_cast<IMAGE_BASE_RELOCATION *>(base + relocs.VirtualAddress + at);
+        const auto *entry = reinterpret_cast<const WORD *>(block + 1);
+        for (size_t i = 0; i < (block->SizeOfBlock - sizeof *block) / 2; ++i)
+            if (entry[i] >> 12 == (sizeof(void *) == 8 ? IMAGE_REL_BASED_DIR64 : IMAGE_REL_BASED_HIGHLOW))
+                *reinterpret_cast<ULONG_PTR *>(base + block->VirtualAddress + (entry[i] & 0xFFF)) += delta;
+        at += block->SizeOfBlock;
+    }
+    nt->OptionalHeader.ImageBase = reinterpret_cast<ULONG_PTR>(base);
+    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports); d->Name; ++d) {
+        const HMODULE dll = LoadLibraryA(reinterpret_cast<char *>(base + d->Name));
+        auto *name = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
+        for (auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk); name->u1.AddressOfData; ++name, ++slot) {
+            const auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + name->u1.AddressOfData);
+            const FARPROC f = GetProcAddress(dll, IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)
+                                                      ? MAKEINTRESOURCEA(IMAGE_ORDINAL(name->u1.Ordinal))
+                                                      : byName->Name);
+            if (!f)
+                return false;
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(f);
+        }
+    }
+    return true;
+}
+
+TEST(CaptionPaint, TavExeExportsThePainterUnderBothNames)
+{
+    // As another program calls it: TAV.EXE loaded as a module, the painter looked up by each name and
+    // called with the platform's standard convention (a wrong one unbalances a 32-bit caller's stack).
+    using Painter = BOOL(WINAPI *)(HDC, HWND, const RECT *, BOOL, BOOL, BOOL, BOOL, BOOL);
+    const HMODULE tav = LoadLibraryA((ProgramDir() + "\\TAV.EXE").c_str());
+    ASSERT_TRUE(tav && ReadyForCalls(tav));
+    Frame f(kExample);
+    const RECT r = WindowRectOf(f.hwnd);
+    RECT caption{};
+    GetCaptionRect(f.hwnd, &caption);
+    OffsetRect(&caption, -r.left, -r.top);
+    for (const char *name : {"DrawCaption", "_DrawCaption@32"}) {
+        const auto paint = reinterpret_cast<Painter>(reinterpret_cast<void *>(GetProcAddress(tav, name)));
+        ASSERT_NE(paint, nullptr) << name;
+        MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
+        EXPECT_EQ(paint(canvas.dc(), f.hwnd, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), TRUE) << name;
+        EXPECT_EQ(PictureDiff(canvas, caption.left, caption.top, "caption horizontal", [](char k) { return Legend(k); }), "")
+            << name;
+    }
+    FreeLibrary(tav);
+}
+
 TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
 {
     Frame f(kExample);
