@@ -58,9 +58,10 @@ TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
     GetSystemDirectoryA(system, MAX_PATH);
     const std::string installed = system + std::string("\\ctl3d32.dll"), planted = ProgramDir() + "\\CTL3D32.DLL";
     const std::string stub = ProgramDir() + "\\ctl3d_stub.dll", kept = installed + ".tav";
-    const std::string systemLog = system + std::string("\\ctl3d_calls.txt"), besideLog = ProgramDir() + "\\ctl3d_calls.txt";
+    const std::string systemLog = system + std::string("\\ctl3d_calls.txt"),
+                      besideLog = ProgramDir() + "\\ctl3d_calls.txt";
     const char *overrides = "Software\\Wine\\AppDefaults\\TAV.EXE\\DllOverrides";
-    if (GetFileAttributesA(kept.c_str()) == INVALID_FILE_ATTRIBUTES) {  // not kept by a run that broke off
+    if (GetFileAttributesA(kept.c_str()) == INVALID_FILE_ATTRIBUTES) { // not kept by a run that broke off
         ASSERT_TRUE(MoveFileA(installed.c_str(), kept.c_str()));
     }
     ASSERT_TRUE(CopyFileA(stub.c_str(), installed.c_str(), FALSE) && CopyFileA(stub.c_str(), planted.c_str(), FALSE));
@@ -69,12 +70,14 @@ TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
     RegSetKeyValueA(HKEY_CURRENT_USER, overrides, "ctl3d32", REG_SZ, "native", 7);
     const HWND bar = Start("-");
     char instance[32] = {};
-    std::snprintf(instance, sizeof instance, " %llx\n", static_cast<unsigned long long>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)));
+    std::snprintf(instance, sizeof instance, " %llx\n",
+                  static_cast<unsigned long long>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)));
     EXPECT_EQ(bar_->Close(), 0);
     RegDeleteKeyValueA(HKEY_CURRENT_USER, overrides, "ctl3d32");
     MoveFileExA(kept.c_str(), installed.c_str(), MOVEFILE_REPLACE_EXISTING);
     DeleteFileA(planted.c_str());
-    const std::string i = instance, calls = "load 0\nCtl3dRegister" + i + "Ctl3dAutoSubclass" + i + "Ctl3dUnregister" + i + "unload 0\n";
+    const std::string i = instance, calls = "load 0\nCtl3dRegister" + i + "Ctl3dAutoSubclass" + i + "Ctl3dUnregister" +
+                                            i + "unload 0\n";
     EXPECT_EQ(ReadFileText(systemLog), sizeof(void *) == 4 ? calls : "") << "there is no 64-bit CTL3D32";
     EXPECT_EQ(ReadFileText(besideLog), "") << "never the one beside the bar";
     DeleteFileA(systemLog.c_str());

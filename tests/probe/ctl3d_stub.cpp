@@ -4,37 +4,33 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
-namespace {
+static HINSTANCE self;
 
-HINSTANCE self;
-
-void Note(const char *what, HINSTANCE instance)
+static BOOL Note(const char *what, HINSTANCE instance)
 {
     char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
-    char *slash = n ? std::strrchr(path, '\\') : nullptr;
-    if (!slash || slash - path + 20 >= MAX_PATH)
-        return;
-    std::strcpy(slash + 1, "ctl3d_calls.txt");
-    if (FILE *f = std::fopen(path, "ab")) {
+    GetModuleFileNameA(self, path, MAX_PATH);
+    const std::string log = std::string(path).substr(0, std::string(path).rfind('\\') + 1) + "ctl3d_calls.txt";
+    if (FILE *f = std::fopen(log.c_str(), "ab")) {
         std::fprintf(f, "%s %llx\n", what, static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(instance)));
         std::fclose(f);
     }
+    return TRUE;
 }
-
-} // namespace
 
 extern "C" {
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
 {
     self = module;
-    if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH)
-        Note(reason == DLL_PROCESS_ATTACH ? "load" : "unload", nullptr);
-    return TRUE;
+    const bool noted = reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH;
+    return noted ? Note(reason == DLL_PROCESS_ATTACH ? "load" : "unload", nullptr) : TRUE;
 }
-__declspec(dllexport) BOOL WINAPI Ctl3dRegister(HINSTANCE instance) { return Note("Ctl3dRegister", instance), TRUE; }
-__declspec(dllexport) BOOL WINAPI Ctl3dAutoSubclass(HINSTANCE instance) { return Note("Ctl3dAutoSubclass", instance), TRUE; }
-__declspec(dllexport) BOOL WINAPI Ctl3dUnregister(HINSTANCE instance) { return Note("Ctl3dUnregister", instance), TRUE; }
+__declspec(dllexport) BOOL WINAPI Ctl3dRegister(HINSTANCE instance) { return Note("Ctl3dRegister", instance); }
+__declspec(dllexport) BOOL WINAPI Ctl3dAutoSubclass(HINSTANCE instance)
+{
+    return Note("Ctl3dAutoSubclass", instance);
+}
+__declspec(dllexport) BOOL WINAPI Ctl3dUnregister(HINSTANCE instance) { return Note("Ctl3dUnregister", instance); }
 }

@@ -57,12 +57,52 @@ COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
                       : fixed[std::string("gdkwGD").find(c)];
 }
 
+// Readies a program loaded as a library for calls, as the loader does a DLL but not a program:
+// its addresses moved to where it stands, its imports (all by name) bound.
+bool ReadyForCalls(HMODULE module)
+{
+    auto *base = reinterpret_cast<BYTE *>(module);
+    const auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    DWORD old = 0;
+    if (!VirtualProtect(base, nt->OptionalHeader.SizeOfImage, PAGE_EXECUTE_READWRITE, &old))
+        return false;
+    const ULONG_PTR delta = reinterpret_cast<ULONG_PTR>(base) - nt->OptionalHeader.ImageBase;
+    const auto &relocs = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
+    for (DWORD at = 0; delta && at < relocs.Size;) {
+        const auto *block = reinterpret_cast<IMAGE_BASE_RELOCATION *>(base + relocs.VirtualAddress + at);
+        const auto *entry = reinterpret_cast<const WORD *>(block + 1);
+        for (size_t i = 0; i < (block->SizeOfBlock - sizeof *block) / 2; ++i)
+            if (entry[i] >> 12 == (sizeof(void *) == 8 ? IMAGE_REL_BASED_DIR64 : IMAGE_REL_BASED_HIGHLOW))
+                *reinterpret_cast<ULONG_PTR *>(base + block->VirtualAddress + (entry[i] & 0xFFF)) += delta;
+        at += block->SizeOfBlock;
+    }
+    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports); d->Name; ++d) {
+        const HMODULE dll = LoadLibraryA(reinterpret_cast<char *>(base + d->Name));
+        auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk);
+        for (auto *name = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk); name->u1.AddressOfData;
+             ++name)
+            if (!((slot++)->u1.Function = reinterpret_cast<ULONG_PTR>(GetProcAddress(
+                      dll, reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + name->u1.AddressOfData)->Name))))
+                return false;
+    }
+    return true;
+}
+
 TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
+    // TAV.EXE's exports as another program calls them: with the platform's standard convention
+    // (a wrong one unbalances a 32-bit caller's stack).
+    using Painter = BOOL(WINAPI *)(HDC, HWND, const RECT *, BOOL, BOOL, BOOL, BOOL, BOOL);
+    const HMODULE tav = LoadLibraryA((ProgramDir() + "\\TAV.EXE").c_str());
+    ASSERT_TRUE(tav && ReadyForCalls(tav));
+    const auto exported = [&](const char *name) {
+        return reinterpret_cast<Painter>(reinterpret_cast<void *>(GetProcAddress(tav, name)));
+    };
     for (char k : std::string("gdkwGD"))
         ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
-    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle, ShortTitle };
+    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle, ShortTitle, Plain, Stdcall };
     const struct {
         const char *picture;  // "": the title's place is checked, not a picture
         int ibSize;  // 0: as the frame made it
@@ -71,17 +111,19 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         int fill = COLOR_ACTIVECAPTION;
     } cases[] = {
         {"caption horizontal", 0, Paint},
+        {"caption horizontal", 0, Plain},   // through TAV.EXE's "DrawCaption"
+        {"caption horizontal", 0, Stdcall}, // and its "_DrawCaption@32"
         {"caption horizontal", 0, Paint, kExample, COLOR_INACTIVECAPTION},
         {"caption vertical", 0, Paint, kFrameStyle | CaptionStyleVertical},
         {"system menu pressed", 0, PressSysMenu},
         {"caption horizontal", 0, PressAndRaiseSysMenu},
         // A window of another program, which never went through the frame: no "ibSize", the usual thickness.
         {"caption horizontal", 0, NeverMetTheFrame},
-        {"caption of 4", 4, Paint},  // no bar, no glyph
-        {"caption horizontal, boxes", 0, LongTitle},  // a title wider than its space is clipped to it
+        {"caption of 4", 4, Paint},                  // no bar, no glyph
+        {"caption horizontal, boxes", 0, LongTitle}, // a title wider than its space is clipped to it
         {"caption horizontal, boxes", 0, ShortTitle},
         {"", 0, ShortTitle, kFrameStyle | CaptionStyleVertical},
-        {"", 0, LongTitle, kFrameStyle | CaptionStyleVertical},  // from its bottom end, running up
+        {"", 0, LongTitle, kFrameStyle | CaptionStyleVertical}, // from its bottom end, running up
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.picture + std::string(c.fill == COLOR_ACTIVECAPTION ? "" : ", inactive"));
@@ -101,8 +143,13 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         OffsetRect(&caption, -r.left, -r.top);  // in the window's own coordinates
         MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
         const auto has = [&](DWORD bit) { return (GetWindowLongPtrA(w, GWL_STYLE) & bit) != 0; };
-        EXPECT_EQ(DrawCaption(canvas.dc(), w, &caption, has(CaptionStyleVertical), has(WS_SYSMENU), has(WS_MINIMIZEBOX),
-                              has(WS_MAXIMIZEBOX), c.fill == COLOR_ACTIVECAPTION), TRUE);
+        const Painter paint = c.action == Plain     ? exported("DrawCaption")
+                              : c.action == Stdcall ? exported("_DrawCaption@32")
+                                                    : static_cast<Painter>(DrawCaption);
+        ASSERT_NE(paint, nullptr);
+        EXPECT_EQ(paint(canvas.dc(), w, &caption, has(CaptionStyleVertical), has(WS_SYSMENU), has(WS_MINIMIZEBOX),
+                        has(WS_MAXIMIZEBOX), c.fill == COLOR_ACTIVECAPTION),
+                  TRUE);
         if (c.action == PressSysMenu || c.action == PressAndRaiseSysMenu)
             DrawSysMenuBox(canvas.dc(), w, TRUE);
         if (c.action == PressAndRaiseSysMenu)
@@ -133,65 +180,6 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
     EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE)
         << "no rectangle";
-}
-
-// Readies a program loaded as a library for calls, as the loader does for a DLL and not for a
-// program: its addresses moved to where it stands, its imports bound.
-bool ReadyForCalls(HMODULE module)
-{
-    auto *base = reinterpret_cast<BYTE *>(module);
-    auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
-    const auto writable = [](void *at, SIZE_T size) { DWORD old; return VirtualProtect(at, size, PAGE_EXECUTE_READWRITE, &old); };
-    if (!writable(base, nt->OptionalHeader.SizeOfImage))
-        return false;
-    const ULONG_PTR delta = reinterpret_cast<ULONG_PTR>(base) - nt->OptionalHeader.ImageBase;
-    const auto &relocs = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
-    for (DWORD at = 0; delta && at < relocs.Size;) {
-        const auto *block = reinterpret_cast<IMAGE_BASE_RELOCATION *>(base + relocs.VirtualAddress + at);
-        const auto *entry = reinterpret_cast<const WORD *>(block + 1);
-        for (size_t i = 0; i < (block->SizeOfBlock - sizeof *block) / 2; ++i)
-            if (entry[i] >> 12 == (sizeof(void *) == 8 ? IMAGE_REL_BASED_DIR64 : IMAGE_REL_BASED_HIGHLOW))
-                *reinterpret_cast<ULONG_PTR *>(base + block->VirtualAddress + (entry[i] & 0xFFF)) += delta;
-        at += block->SizeOfBlock;
-    }
-    nt->OptionalHeader.ImageBase = reinterpret_cast<ULONG_PTR>(base);
-    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports); d->Name; ++d) {
-        const HMODULE dll = LoadLibraryA(reinterpret_cast<char *>(base + d->Name));
-        auto *name = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
-        for (auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk); name->u1.AddressOfData; ++name, ++slot) {
-            const auto *byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + name->u1.AddressOfData);
-            const FARPROC f = GetProcAddress(dll, IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)
-                                                      ? MAKEINTRESOURCEA(IMAGE_ORDINAL(name->u1.Ordinal))
-                                                      : byName->Name);
-            if (!f)
-                return false;
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(f);
-        }
-    }
-    return true;
-}
-
-TEST(CaptionPaint, TavExeExportsThePainterUnderBothNames)
-{
-    // As another program calls it: TAV.EXE loaded as a module, the painter looked up by each name and
-    // called with the platform's standard convention (a wrong one unbalances a 32-bit caller's stack).
-    using Painter = BOOL(WINAPI *)(HDC, HWND, const RECT *, BOOL, BOOL, BOOL, BOOL, BOOL);
-    const HMODULE tav = LoadLibraryA((ProgramDir() + "\\TAV.EXE").c_str());
-    ASSERT_TRUE(tav && ReadyForCalls(tav));
-    Frame f(kExample);
-    const RECT r = WindowRectOf(f.hwnd);
-    RECT caption{};
-    GetCaptionRect(f.hwnd, &caption);
-    OffsetRect(&caption, -r.left, -r.top);
-    for (const char *name : {"DrawCaption", "_DrawCaption@32"}) {
-        const auto paint = reinterpret_cast<Painter>(reinterpret_cast<void *>(GetProcAddress(tav, name)));
-        ASSERT_NE(paint, nullptr) << name;
-        MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
-        EXPECT_EQ(paint(canvas.dc(), f.hwnd, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), TRUE) << name;
-        EXPECT_EQ(PictureDiff(canvas, caption.left, caption.top, "caption horizontal", [](char k) { return Legend(k); }), "")
-            << name;
-    }
     FreeLibrary(tav);
 }
 

@@ -41,11 +41,13 @@ TEST(Launch, ProgramsOfThe64BitSystemStart)
     GetSystemDirectoryA(system, MAX_PATH);
     GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string probe64 = sizeof(void *) == 8 ? ProbePath() : ProgramDir() + "\\probe64.exe";
-    const std::string only = "\\tav_probe_64_only.exe", native = (wow64 ? windows + std::string("\\Sysnative") : system) + only;
+    const std::string only = "\\tav_probe_64_only.exe",
+                      native = (wow64 ? windows + std::string("\\Sysnative") : system) + only;
     ASSERT_TRUE(CopyFileA(probe64.c_str(), native.c_str(), FALSE)) << native;
     EXPECT_GE(LaunchProgram(probe64.c_str(), "64", nullptr, SW_SHOWNORMAL, nullptr), 32u);
     EXPECT_GE(LaunchProgram((system + only).c_str(), "only", nullptr, SW_SHOWNORMAL, nullptr), 32u);
-    EXPECT_EQ(LaunchProgram((system + std::string("\\tav_nowhere.exe")).c_str(), "", nullptr, SW_SHOWNORMAL, nullptr), 0u);
+    EXPECT_EQ(LaunchProgram((system + std::string("\\tav_nowhere.exe")).c_str(), "", nullptr, SW_SHOWNORMAL, nullptr),
+              0u);
     std::vector<std::string> lines;
     for (const auto &r : log.WaitFor(2))
         lines.push_back(r.at("cmdline").substr(r.at("cmdline").find(' ') + 1));
