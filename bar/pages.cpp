@@ -78,6 +78,8 @@ void TogglePin(HWND bar)
     const HWND band = (gSettings.mode & Topmost) ? HWND_TOPMOST : HWND_NOTOPMOST;
     SetWindowPos(bar, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     InvalidateRect(PageButton(IdPin), nullptr, FALSE);
+    // Stored at once: another program's reload would otherwise take the pin back.
+    SaveSettings(bar);
 }
 
 int PositionOf(HWND button)

@@ -140,6 +140,8 @@ void Accept(HWND dialog)
     RECT r{};
     GetWindowRect(bar, &r);
     RebuildBar(bar, BarPosition{r.left, r.top});
+    // Stored at once: another program's reload would otherwise undo the choice.
+    SaveSettings(bar);
     Close(dialog);
 }
 

@@ -68,7 +68,7 @@ bool Shows(HWND button, const std::string &name)
     const RECT b = WindowRectOf(button);
     MemoryCanvas canvas(b.right - b.left, b.bottom - b.top);
     BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, WindowDc(nullptr).get(), b.left, b.top, SRCCOPY);
-    return PictureDiff(canvas, 0, 0, "face " + name, FaceColour).empty();
+    return PictureDiff(canvas, 0, 0, name, FaceColour).empty();
 }
 
 // The bar's dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
@@ -112,7 +112,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
     const std::string dropped = probe + ",0,,\"" + probe + "\"";
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "default"); })) << "its icon: the probe has none";
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face default"); })) << "its icon: the probe has none";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
@@ -133,7 +133,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
     const std::string defined = icons + ",-1,,\"" + probe + "\" /journey";
     EXPECT_EQ(IniValue(kPrograms, "profile001") + "|" + IniValue(kPrograms, "Title001"), defined + "|" + title);
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "113"); }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "face 113"); }));
 
     // The tooltip: the title after the delay, the next slot's command at once, gone on an
     // empty slot, on a control button and off the bar (id 0; seen at the next tick).
@@ -174,9 +174,9 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "pinned while a program was picked up";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") == defined; }));
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "113"); })) << "the icon goes with it";
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face 113"); })) << "the icon goes with it";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 502), 1));  // on to page 1, where the long-titled program now shows
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "default"); }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "face default"); }));
     EXPECT_EQ(IniValue(kPrograms, "Title114"), title);
     EXPECT_TRUE(IniValue(kPrograms, "profile001") + IniValue(kPrograms, "Title001") == parked + longTitle) << "whole";
 
@@ -191,10 +191,17 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_TRUE(docked.right == GetSystemMetrics(SM_CXSCREEN) && docked.bottom == GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU, 0) << "no caption when docked";
     EXPECT_EQ(WindowRectOf(GetDlgItem(bar, 1005)).left, WindowRectOf(GetDlgItem(bar, 1000)).left) << "one column";
+    EXPECT_EQ(IniValue(kEnv, "mode"), std::to_string(Vertical | 4)) << "stored at once";
     // Back from page 1 to page 20, and pinned.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 501), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
     EXPECT_TRUE(PumpUntil([&] { return GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST; }));
+    // Another program's reload keeps the pin, which is stored already.
+    EXPECT_EQ(IniValue(kEnv, "mode"), std::to_string(Vertical | Topmost | 4));
+    SendMessageA(bar, WM_USER, 0, 0);
+    EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RedrawWindow(GetDlgItem(bar, 503), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // from the reloaded settings
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 503), "pin topmost"); }));
 
     // The system panel's last action runs a typed command; one that cannot start leaves the dialog up.
     // The panel goes with the dialog: quit, its fourth action, comes after the panel is opened again.
@@ -210,7 +217,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1004), 1));
     EXPECT_EQ(run->WaitExit(), 0);
-    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 2})) << "drop, dialog, move, save";
+    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2})) << "drop, dialog, move, properties, pin, save";
     EXPECT_FALSE(Icon(bar)) << "the icon goes with the bar";
     const std::string place = std::to_string(docked.left) + "," + std::to_string(docked.top);
     EXPECT_EQ(IniValue(kEnv, "position"), place);
@@ -246,7 +253,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""), "\"" + probe + "\" /journey minimized");
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 3), 1));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") + IniValue(kPrograms, "Title114") == "<missing><missing>"; }));
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "blank"); }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face blank"); }));
     // Minimized, the bar keeps its place at the end of a session, and at a posted WM_QUIT, which still saves.
     ShowWindow(bar, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));

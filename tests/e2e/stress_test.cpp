@@ -232,8 +232,14 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
         } else if (kind < 15) {  // the pin, the system panel, the Properties dialog; none while a slot is picked up
             const int id = IdPin + rng() % 3;
             ok = Command(id);
-            mode ^= id == IdPin && moveSource < 0 ? DWORD(Topmost) : 0;
             panel ^= id == IdSystemPanel && moveSource < 0;
+            if (id == IdPin && moveSource < 0) {  // the pin stores the settings at once
+                const RECT r = WindowRectOf(bar);
+                ini[kEnv]["mode"] = std::to_string(mode ^= Topmost);
+                ini[kEnv]["startup page"] = std::to_string(page);
+                ini[kEnv]["buttons par page"] = std::to_string(count);
+                ini[kEnv]["position"] = std::to_string(r.left) + "," + std::to_string(r.top);
+            }
         } else if (kind < 17) {  // one file registers on an empty slot, two put up a message there
             const std::string file = rng() % 2 ? "C:\\windows\\system32\\shell32.dll" : "C:\\D" + std::to_string(i);
             const bool two = rng() % 4 == 0;
