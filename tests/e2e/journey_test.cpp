@@ -112,7 +112,8 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
     const std::string dropped = probe + ",0,,\"" + probe + "\"";
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face default"); })) << "its icon: the probe has none";
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face default"); }))
+        << "its icon: the probe has none";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
@@ -217,7 +218,8 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1004), 1));
     EXPECT_EQ(run->WaitExit(), 0);
-    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2})) << "drop, dialog, move, properties, pin, save";
+    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2}))
+        << "drop, dialog, move, properties, pin, save";
     EXPECT_FALSE(Icon(bar)) << "the icon goes with the bar";
     const std::string place = std::to_string(docked.left) + "," + std::to_string(docked.top);
     EXPECT_EQ(IniValue(kEnv, "position"), place);
