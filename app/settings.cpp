@@ -8,6 +8,37 @@
 #include <vector>
 
 
+namespace {
+
+constexpr DWORD kIniLockTimeoutMs = 5000;
+
+// Held around every write. The profile functions rewrite the whole file from what they read
+// of it, so two writers at once would each put the other's earlier keys back.
+class IniWriteLock {
+public:
+    IniWriteLock() : mutex_(CreateMutexA(nullptr, FALSE, kIniWriterLock))
+    {
+        // A writer that died holding it leaves it abandoned, which hands it on all the same;
+        // after the time-out the write goes ahead unguarded rather than being lost.
+        held_ = mutex_ && WaitForSingleObject(mutex_, kIniLockTimeoutMs) != WAIT_TIMEOUT;
+    }
+    ~IniWriteLock()
+    {
+        if (held_)
+            ReleaseMutex(mutex_);
+        if (mutex_)
+            CloseHandle(mutex_);
+    }
+    IniWriteLock(const IniWriteLock &) = delete;
+    IniWriteLock &operator=(const IniWriteLock &) = delete;
+
+private:
+    HANDLE mutex_;
+    bool held_ = false;
+};
+
+} // namespace
+
 static long long ReadInt(const char *key, int def)
 {
     // Read as text and converted here rather than by the profile reader's integer form, whose
@@ -58,11 +89,15 @@ void SaveSettings(HWND bar)
     wp.length = sizeof wp;
     if (IsIconic(bar) && GetWindowPlacement(bar, &wp))
         r = wp.rcNormalPosition;
-    WriteInt(kKeyMode, gSettings.mode);
-    WriteInt(kKeyStartupPage, gSettings.currentPage);
-    WriteInt(kKeyMaximumPages, gSettings.maximumPages);
-    WriteInt(kKeyButtonsPerPage, ButtonsPerPageToSave(gSettings));
-    WritePrivateProfileStringA(kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top).c_str(), kIniFile);
+    {
+        const IniWriteLock lock;
+        WriteInt(kKeyMode, gSettings.mode);
+        WriteInt(kKeyStartupPage, gSettings.currentPage);
+        WriteInt(kKeyMaximumPages, gSettings.maximumPages);
+        WriteInt(kKeyButtonsPerPage, ButtonsPerPageToSave(gSettings));
+        WritePrivateProfileStringA(kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top).c_str(),
+                                   kIniFile);
+    }
     BroadcastChangeNotice(NoticeChanged);
 }
 
@@ -116,6 +151,7 @@ std::string ReadProgramValue(const std::string &key, std::size_t capacity)
 
 void WriteProgramKey(const char *key, const char *value)
 {
+    const IniWriteLock lock;
     WritePrivateProfileStringA(kProgramSection, key, value, kIniFile);
 }
 

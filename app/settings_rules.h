@@ -41,6 +41,9 @@ inline constexpr char kKeyButtonsPerPage[] = "buttons par page";
 inline constexpr char kKeyStartupPage[] = "startup page";
 inline constexpr char kKeyMaximumPages[] = "maximum pages";
 inline constexpr char kKeyJapan[] = "Japan";
+// The named mutex every writer of TAV.INI holds while it writes: this bar,
+// another bar on another desktop, and any tool of this project.
+inline constexpr char kIniWriterLock[] = "TAV_INI_WRITER";
 
 // Defaults handed to the profile reader.
 constexpr int kDefaultMode = 0;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/settings.h"
+#include "support/probe_log.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -49,6 +51,29 @@ TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
     hung.join();
     CloseHandle(release);
     CloseHandle(created);
+}
+
+TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
+{
+    // The bar registers twenty dropped files while another program of this project writes a hundred keys.
+    const HWND bar = Start("[environment section]\r\nbuttons par page=20\r\n");
+    ASSERT_NE(bar, nullptr);
+    const auto key = [](int n) { return "profile" + std::to_string(1000 + n).substr(1); };
+    std::thread writer([&] {
+        for (int n = 100; n < 200; ++n)
+            WriteProgramKey(key(n).c_str(), "x,0,,x");
+    });
+    for (int k = 0; k < 20; ++k)
+        EXPECT_TRUE(PostDrop(GetDlgItem(bar, 1000 + k), {"C:\\d" + std::to_string(k) + ".exe"}));
+    int stored = 0;
+    const bool all = PumpUntil([&] {
+        stored = 0;
+        for (int n = 0; n < 200; ++n)
+            stored += IniValue(kProgramSection, key(n).c_str()) != "<missing>";
+        return stored == 120;
+    }, 20000);
+    writer.join();
+    EXPECT_TRUE(all) << stored << " of 120 entries";
 }
 
 TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
