@@ -294,6 +294,7 @@ int RunBar(HINSTANCE instance)
     }
     if (!RegisterBarClasses(instance))
         return 0;
+    RestoreCutProfile();
     HWND bar = CreateBar(instance);
     lock.Release();  // the bar can be found from now on
     if (!bar)

@@ -37,7 +37,67 @@ private:
     bool held_ = false;
 };
 
+std::string WindowsDirFile(const char *name)
+{
+    char dir[MAX_PATH] = {};
+    const UINT n = GetWindowsDirectoryA(dir, MAX_PATH);
+    return n && n < MAX_PATH ? std::string(dir, n) + "\\" + name : std::string();
+}
+
+std::string ReadWholeFile(const std::string &path)
+{
+    std::string text;
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return text;
+    char chunk[1 << 16];
+    for (DWORD got = 0; ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0;)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return text;
+}
+
+// Taken under the lock right before every rewrite: the profile writer empties the file and
+// writes it anew, so a bar killed meanwhile (as at the end of a Windows session) would
+// otherwise leave it empty or cut.
+void BackUpProfile()
+{
+    CopyFileA(WindowsDirFile(kIniFile).c_str(), WindowsDirFile(kIniBackupFile).c_str(), FALSE);
+}
+
+// A section read whole, in the form SetSectionValues takes.
+std::string ReadSection(const char *section)
+{
+    // The buffer doubles until the section fits. A cut section answers size - 2;
+    // older readers answer 0 instead, with the text they could convert in the
+    // buffer. The text is never larger than TAV.INI, so the bound only stops a
+    // runaway loop.
+    constexpr DWORD kLargest = 1u << 30;
+    std::string text;
+    for (DWORD size = 1u << 16;; size *= 2) {
+        text.assign(size, '\0');
+        const DWORD got = GetPrivateProfileSectionA(section, text.data(), size, kIniFile);
+        const bool cut = got + 2 >= size || (got == 0 && text[0] != '\0');
+        if (!cut || size >= kLargest)
+            break;
+    }
+    const std::size_t end = text[0] == '\0' ? 0 : text.find(std::string_view("\0\0", 2));
+    return end == std::string::npos ? text + '\0' : text.substr(0, end == 0 ? 0 : end + 1) + '\0';
+}
+
 } // namespace
+
+void RestoreCutProfile()
+{
+    const IniWriteLock lock;
+    const std::string ini = WindowsDirFile(kIniFile), backup = WindowsDirFile(kIniBackupFile);
+    if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        ProfileLooksCut(ReadWholeFile(ini), ReadWholeFile(backup))) {
+        CopyFileA(backup.c_str(), ini.c_str(), FALSE);
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIniFile);  // forget what was read of the cut file
+    }
+}
 
 static long long ReadInt(const char *key, int def)
 {
@@ -73,12 +133,6 @@ BarPosition LoadSettings(bool startup)
     return ApplyRawSettings(raw, startup, gSettings);
 }
 
-static void WriteInt(const char *key, long long value)
-{
-    const std::string text = std::to_string(value);
-    WritePrivateProfileStringA(kEnvironmentSection, key, text.c_str(), kIniFile);
-}
-
 void SaveSettings(HWND bar)
 {
     RECT r{};
@@ -90,13 +144,19 @@ void SaveSettings(HWND bar)
     if (IsIconic(bar) && GetWindowPlacement(bar, &wp))
         r = wp.rcNormalPosition;
     {
+        // The five keys in one rewrite of the file, and none when they are as stored.
         const IniWriteLock lock;
-        WriteInt(kKeyMode, gSettings.mode);
-        WriteInt(kKeyStartupPage, gSettings.currentPage);
-        WriteInt(kKeyMaximumPages, gSettings.maximumPages);
-        WriteInt(kKeyButtonsPerPage, ButtonsPerPageToSave(gSettings));
-        WritePrivateProfileStringA(kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top).c_str(),
-                                   kIniFile);
+        const std::string before = ReadSection(kEnvironmentSection);
+        const std::string after =
+            SetSectionValues(before, {{kKeyMode, std::to_string(gSettings.mode)},
+                                      {kKeyStartupPage, std::to_string(gSettings.currentPage)},
+                                      {kKeyMaximumPages, std::to_string(gSettings.maximumPages)},
+                                      {kKeyButtonsPerPage, std::to_string(ButtonsPerPageToSave(gSettings))},
+                                      {kKeyPosition, FormatPosition(r.left, r.top)}});
+        if (after != before) {
+            BackUpProfile();
+            WritePrivateProfileSectionA(kEnvironmentSection, after.data(), kIniFile);
+        }
     }
     BroadcastChangeNotice(NoticeChanged);
 }
@@ -152,24 +212,22 @@ std::string ReadProgramValue(const std::string &key, std::size_t capacity)
 void WriteProgramKey(const char *key, const char *value)
 {
     const IniWriteLock lock;
+    // Written only when it changes: every write rewrites the whole file. A buffer one byte
+    // longer than the value reads a longer stored value as different; the default stands
+    // for a key that is not there.
+    static constexpr char kAbsent[] = "\x01";
+    std::vector<char> stored((value ? std::strlen(value) : 0) + sizeof kAbsent + 1, '\0');
+    GetPrivateProfileStringA(kProgramSection, key, kAbsent, stored.data(), static_cast<DWORD>(stored.size()),
+                             kIniFile);
+    if (std::strcmp(stored.data(), value ? value : kAbsent) == 0)
+        return;
+    BackUpProfile();
     WritePrivateProfileStringA(kProgramSection, key, value, kIniFile);
 }
 
 std::string ReadProgramSection()
 {
-    // The buffer doubles until the section fits. A cut section answers size - 2;
-    // older readers answer 0 instead, with the text they could convert in the
-    // buffer. The text is never larger than TAV.INI, so the bound only stops a
-    // runaway loop.
-    constexpr DWORD kLargest = 1u << 30;
-    std::string text;
-    for (DWORD size = 1u << 16;; size *= 2) {
-        text.assign(size, '\0');
-        const DWORD got = GetPrivateProfileSectionA(kProgramSection, text.data(), size, kIniFile);
-        const bool cut = got + 2 >= size || (got == 0 && text[0] != '\0');
-        if (!cut || size >= kLargest)
-            return text;
-    }
+    return ReadSection(kProgramSection);
 }
 
 int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size)

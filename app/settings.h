@@ -15,11 +15,15 @@ enum ChangeNoticeCode : LPARAM { NoticeChanged = 0, NoticeStarted = 1, NoticeEnd
 // and "startup page"; reload form: keeps language and page) and returns the
 // stored position.
 BarPosition LoadSettings(bool startup);
+// Puts TAV.BAK back over a TAV.INI that a rewrite left empty or cut (see
+// ProfileLooksCut). Before anything reads the file at start.
+void RestoreCutProfile();
 // Reads only "Japan" (the first thing the bar's creation does).
 int LoadLanguageOffset();
 
 // Writes "mode", "startup page", "maximum pages", "buttons par page" and
-// "position" (the bar's outer top-left), then announces the change.
+// "position" (the bar's outer top-left) in one rewrite, when any differs from
+// what is stored, then announces the change.
 void SaveSettings(HWND bar);
 
 // Sends "TAV_MESSAGE" with this code to every top-level window and waits
@@ -32,7 +36,9 @@ void BroadcastChangeNotice(LPARAM code);
 int ReadProgramKey(const char *key, char *buffer, int size);
 // The same, as text, read through a buffer of `capacity` bytes.
 std::string ReadProgramValue(const std::string &key, std::size_t capacity);
-void WriteProgramKey(const char *key, const char *value);  // nullptr deletes the key
+// Writes a slot's key (nullptr deletes it) when that changes it; every
+// rewrite keeps the file before it as TAV.BAK.
+void WriteProgramKey(const char *key, const char *value);
 // The whole of "program section" in one read, as GetPrivateProfileSectionA
 // gives it ("key=value\0...\0\0"), for ParseProfileSection.
 std::string ReadProgramSection();

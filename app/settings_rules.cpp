@@ -148,3 +148,43 @@ unsigned DialogId(DialogKind kind, int languageOffset)
     }
     return 0;
 }
+
+static bool SameAsciiName(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string SetSectionValues(std::string_view section, const std::vector<std::pair<const char *, std::string>> &values)
+{
+    std::vector<bool> placed(values.size(), false);
+    std::string out;
+    for (std::size_t at = 0; at < section.size() && section[at] != '\0';) {
+        const std::size_t end = std::min(section.find('\0', at), section.size());
+        std::string_view line = section.substr(at, end - at);
+        const std::string_view name = line.substr(0, line.find('='));
+        std::string replaced;
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (!placed[i] && SameAsciiName(name, values[i].first)) {
+                placed[i] = true;
+                replaced = std::string(name) + '=' + values[i].second;
+                line = replaced;
+                break;
+            }
+        out.append(line).push_back('\0');
+        at = end + 1;
+    }
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!placed[i])
+            out.append(values[i].first).append("=").append(values[i].second).push_back('\0');
+    out.push_back('\0');
+    return out;
+}
+
+bool ProfileLooksCut(std::string_view ini, std::string_view backup)
+{
+    if (backup.empty())
+        return false;
+    return ini.empty() || (ini.size() < backup.size() && ini.back() != '\n');
+}

@@ -4,6 +4,9 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 // The "mode" word. Bits 4 to 10 mean nothing and are kept as read.
 enum ModeFlags : unsigned {
@@ -33,6 +36,8 @@ struct BarSettings {
 
 // Profile section, key names and file name, exactly as stored.
 inline constexpr char kIniFile[] = "TAV.INI";
+// TAV.INI as it was before the bar's last rewrite of it, beside it.
+inline constexpr char kIniBackupFile[] = "TAV.BAK";
 inline constexpr char kEnvironmentSection[] = "environment section";
 inline constexpr char kProgramSection[] = "program section";
 inline constexpr char kKeyMode[] = "mode";
@@ -105,6 +110,20 @@ std::string FormatPosition(int x, int y);
 
 // (currentPage - 1) * columns * rows + position on the page.
 int SlotNumber(const BarSettings &s, int position);
+// A profile section as GetPrivateProfileSectionA gives it and
+// WritePrivateProfileSectionA takes it: each line ("key=value", or a bare
+// name) followed by a zero byte, then one more zero byte. `values` set, each
+// on the first line of its name (compared without regard to the case of
+// ASCII letters, as the reader finds it); names not there yet follow in the
+// order given. Every other line stays as it stands.
+std::string SetSectionValues(std::string_view section, const std::vector<std::pair<const char *, std::string>> &values);
+
+// Whether a TAV.INI is a rewrite that broke off, going by the backup taken
+// just before it: an empty file, or a file shorter than the backup whose
+// last line has no end (the profile writer ends every line). A file with
+// nothing to compare with is never taken for cut.
+bool ProfileLooksCut(std::string_view ini, std::string_view backup);
+
 // "profile%03d" and "Title%03d".
 std::string ProfileKey(int slotNumber);
 std::string TitleKey(int slotNumber);

@@ -80,4 +80,25 @@ TEST(Settings, PositionsSlotNumbersAndKeys)
     EXPECT_EQ(ProfileKey(SlotNumber(s, 19)) + ProfileKey(1234), "profile399profile1234");
 }
 
+TEST(Settings, SectionValuesAndCutFiles)
+{
+    using namespace std::string_literals;
+    const std::vector<std::pair<const char *, std::string>> values{{"mode", "16384"}, {"position", "5,6"}};
+    const struct {
+        std::string section, written;
+    } cases[] = {
+        {"\0"s, "mode=16384\0position=5,6\0\0"s},  // none there yet: in the order given
+        {"Japan=1\0MODE=0\0x\0mode=7\0\0"s, "Japan=1\0MODE=16384\0x\0mode=7\0position=5,6\0\0"s},
+        {"position=1,2\0Japan=0\0mode=16384\0\0"s, "position=5,6\0Japan=0\0mode=16384\0\0"s},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(SetSectionValues(c.section, values), c.written);
+    const std::string full = "[program section]\r\nprofile000=a\r\n";
+    EXPECT_TRUE(ProfileLooksCut("", full));
+    EXPECT_TRUE(ProfileLooksCut(full.substr(0, 20), full));
+    EXPECT_FALSE(ProfileLooksCut(full.substr(0, 19), full));  // broken off at a line's end: cannot be told
+    EXPECT_FALSE(ProfileLooksCut(full + "profile001=b", full));  // a hand edit without its last line end
+    EXPECT_FALSE(ProfileLooksCut("", ""));  // nothing to put back
+}
+
 } // namespace

@@ -94,4 +94,29 @@ TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
     WriteIni("-");
 }
 
+// Each rewrite keeps the file before it as TAV.BAK; a write that changes nothing
+// rewrites nothing; a TAV.INI that a rewrite left empty or cut comes back from it.
+TEST(SettingsProfile, RewritesKeepABackupThatPutsACutFileBack)
+{
+    const std::string backup = IniPath().substr(0, IniPath().size() - 3) + "BAK", before = "[program section]\r\np0=a\r\n";
+    DeleteFileA(backup.c_str());
+    WriteIni(before);
+    WriteProgramKey("p0", "a");
+    WriteProgramKey("p1", nullptr);
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing changed, nothing written";
+    WriteProgramKey("p1", "b");
+    EXPECT_EQ(ReadFileText(backup), before);
+    const std::string full = ReadFileText(IniPath());
+    ASSERT_TRUE(CopyFileA(IniPath().c_str(), backup.c_str(), FALSE));
+    for (const std::string &left : {std::string(), full.substr(0, full.size() - 3), full + "p2=c"}) {
+        WriteIni(left);
+        IniValue(kProgramSection, "p1");  // the cut file is what the profile functions hold now
+        RestoreCutProfile();
+        EXPECT_EQ(ReadFileText(IniPath()), left.size() > full.size() ? left : full) << left;
+        EXPECT_EQ(IniValue(kProgramSection, "p1"), "b") << left;
+    }
+    WriteIni("-");
+    DeleteFileA(backup.c_str());
+}
+
 } // namespace
