@@ -26,6 +26,9 @@ struct AppState {
     BOOL(WINAPI *ctl3dUnregister)(HINSTANCE) = nullptr;
     DWORD lastLaunchTick = 0xFFFFFFFF;  // nothing started yet; set again at WM_CREATE
     bool tearingDown = false;  // WM_DESTROY has begun: nothing rebuilds the bar any more
+    // False while the settings the bar holds were never read from TAV.INI (another program
+    // held it all through the start): SaveSettings then writes nothing over the user's.
+    bool settingsLoaded = false;
 };
 extern AppState gApp;
 

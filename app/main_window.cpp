@@ -191,6 +191,9 @@ void RemoveNotifyIcon(HWND)
 
 LRESULT ReloadBar(HWND bar)
 {
+    // A file another program holds reads as nothing at all: the bar then stays as it is.
+    if (!ProfileReadable())
+        return 0;
     const BarPosition at = LoadSettings(false);
     ApplyTopmost(bar);
     RebuildBar(bar, at);

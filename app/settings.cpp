@@ -88,6 +88,24 @@ std::string ReadSection(const char *section)
 
 } // namespace
 
+bool ProfileReadable()
+{
+    const std::string path = WindowsDirFile(kIniFile);
+    for (const DWORD start = GetTickCount();;) {
+        constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kAnySharing, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return CloseHandle(file), true;
+        // No file at all is an empty profile, which reads as it is.
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+            return true;
+        if (GetTickCount() - start >= kHeldProfileWaitMs)
+            return false;
+        Sleep(50);
+    }
+}
+
 void RestoreCutProfile()
 {
     const IniWriteLock lock;
@@ -117,6 +135,10 @@ int LoadLanguageOffset()
 
 BarPosition LoadSettings(bool startup)
 {
+    // What is read of a file another program holds is nothing at all, which would pass for
+    // every default: a start then keeps the defaults without ever saving them. (A reload
+    // reads only a file it found readable.)
+    gApp.settingsLoaded = !startup || ProfileReadable();
     RawSettings raw;
     if (startup)
         raw.japan = ReadInt(kKeyJapan, DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
@@ -135,6 +157,8 @@ BarPosition LoadSettings(bool startup)
 
 void SaveSettings(HWND bar)
 {
+    if (!gApp.settingsLoaded)
+        return;
     RECT r{};
     GetWindowRect(bar, &r);
     // A minimized bar stands where the system parked it; its own place is the restored one.

@@ -15,6 +15,12 @@ enum ChangeNoticeCode : LPARAM { NoticeChanged = 0, NoticeStarted = 1, NoticeEnd
 // and "startup page"; reload form: keeps language and page) and returns the
 // stored position.
 BarPosition LoadSettings(bool startup);
+// Whether TAV.INI can be read: false only when another program has held it
+// open without sharing for all of kHeldProfileWaitMs (a backup or sync tool,
+// a peer writing it). The profile functions would then read nothing, which
+// must not pass for an empty file.
+constexpr DWORD kHeldProfileWaitMs = 5000;
+bool ProfileReadable();
 // Puts TAV.BAK back over a TAV.INI that a rewrite left empty or cut (see
 // ProfileLooksCut). Before anything reads the file at start.
 void RestoreCutProfile();

@@ -301,6 +301,11 @@ INT_PTR CALLBACK ProgramDefinitionProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM
 
 INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
 {
+    // A slot of a file that cannot be read is not offered as empty.
+    if (!ProfileReadable()) {
+        MessageBeep(MB_ICONHAND);
+        return 0;
+    }
     ProgramDefinitionState state;
     state.slotNumber = slotNumber;
     state.slotButton = slotButton;

@@ -111,6 +111,8 @@ LRESULT OnFilesDropped(HWND button, HDROP drop)
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
         if (!value.empty())
             StartWithDroppedFiles(value, drop, count);
+        else if (!ProfileReadable())  // the slot may hold a program all the same
+            MessageBeep(MB_ICONHAND);
         else if (count < 2)
             RegisterDroppedFile(button, slot, drop);
         else

@@ -2,6 +2,7 @@
 // default locale and under a Japanese one (code page 932), where double-byte
 // text is cut. (The string table in each language: journey_test.)
 #include <cstring>
+#include <thread>
 
 #include "app/profile_section.h"
 #include "app/settings.h"
@@ -117,6 +118,30 @@ TEST(SettingsProfile, RewritesKeepABackupThatPutsACutFileBack)
     }
     WriteIni("-");
     DeleteFileA(backup.c_str());
+}
+
+// TAV.INI held open without sharing by another program (a backup tool, a peer
+// writing it): a start waits for it; one held past the wait keeps the defaults
+// and never saves them over the file.
+TEST(SettingsProfile, AFileAnotherProgramHoldsIsNeverTakenForEmpty)
+{
+    for (const DWORD hold : {DWORD{1000}, kHeldProfileWaitMs + 1500}) {
+        WriteIni("[environment section]\r\nmaximum pages=20\r\nmode=16384\r\n");
+        const HANDLE held = CreateFileA(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        std::thread release([&] { Sleep(hold), CloseHandle(held); });
+        LoadSettings(true);
+        const bool waited = hold < kHeldProfileWaitMs;
+        EXPECT_EQ(gSettings.maximumPages, waited ? 20 : 1) << hold;
+        release.join();
+        const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
+        SaveSettings(w);
+        DestroyWindow(w);
+        EXPECT_EQ(IniValue(kEnvironmentSection, "maximum pages") + " " + IniValue(kEnvironmentSection, "mode") + " " +
+                      IniValue(kEnvironmentSection, "position"),
+                  waited ? "20 16384 7,8" : "20 16384 <missing>") << hold;
+    }
+    WriteIni("-");
 }
 
 } // namespace
