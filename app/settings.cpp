@@ -2,7 +2,10 @@
 
 #include "app/program_entry.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
+#include <functional>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -58,12 +61,53 @@ std::string ReadWholeFile(const std::string &path)
     return text;
 }
 
-// Taken under the lock right before every rewrite: the profile writer empties the file and
-// writes it anew, so a bar killed meanwhile (as at the end of a Windows session) would
-// otherwise leave it empty or cut.
-void BackUpProfile()
+// TAV.INI's sibling `name` (TAV.BAK).
+std::string Sibling(const std::string &file, const char *name)
 {
-    CopyFileA(WindowsDirFile(kIniFile).c_str(), WindowsDirFile(kIniBackupFile).c_str(), FALSE);
+    return file.substr(0, file.find_last_of('\\') + 1) + name;
+}
+
+// The per-user copy that Windows' file virtualization keeps of a file of the Windows
+// directory for a 32-bit program: %LOCALAPPDATA%\VirtualStore\<the directory without its
+// drive>\<name>. "" when the system cannot say where that is.
+std::string VirtualStoreFile(const char *name)
+{
+    char local[MAX_PATH] = {};
+    const std::string windows = WindowsDirFile(name);
+    if (windows.size() < 3 || windows[1] != ':' ||
+        FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local)))
+        return {};
+    return std::string(local) + "\\VirtualStore" + windows.substr(2);
+}
+
+// TAV.INI (or its sibling) as this user has it: the per-user copy once there is one, which
+// the x86 build on current Windows, the x64 build and 32-bit peers then all share.
+std::string ProfileFile(const char *name = kIniFile)
+{
+    const std::string store = VirtualStoreFile(kIniFile);
+    const bool virtualised = !store.empty() && GetFileAttributesA(store.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return virtualised ? Sibling(store, name) : WindowsDirFile(name);
+}
+
+// One rewrite of TAV.INI, under the lock. The file before it is kept as TAV.BAK: the profile
+// writer empties the file and writes it anew, so a bar killed meanwhile (as at the end of a
+// Windows session) would otherwise leave it empty or cut. Where the Windows directory's file
+// cannot be written (a standard user on current Windows), it is copied to the per-user store
+// first, as virtualization does, and written there. False when neither could be written.
+bool Rewrite(const std::function<BOOL(const char *file)> &write)
+{
+    const std::string ini = ProfileFile();
+    CopyFileA(ini.c_str(), Sibling(ini, kIniBackupFile).c_str(), FALSE);
+    if (write(ini.c_str()))
+        return true;
+    const std::string store = VirtualStoreFile(kIniFile);
+    if (store.empty() || store == ini)
+        return false;
+    for (std::size_t at = store.find('\\', 3); at != std::string::npos; at = store.find('\\', at + 1))
+        CreateDirectoryA(store.substr(0, at).c_str(), nullptr);
+    CopyFileA(ini.c_str(), store.c_str(), TRUE);
+    CopyFileA(store.c_str(), Sibling(store, kIniBackupFile).c_str(), FALSE);
+    return write(store.c_str()) != FALSE;
 }
 
 // A section read whole, in the form SetSectionValues takes.
@@ -77,7 +121,7 @@ std::string ReadSection(const char *section)
     std::string text;
     for (DWORD size = 1u << 16;; size *= 2) {
         text.assign(size, '\0');
-        const DWORD got = GetPrivateProfileSectionA(section, text.data(), size, kIniFile);
+        const DWORD got = GetPrivateProfileSectionA(section, text.data(), size, ProfileFile().c_str());
         const bool cut = got + 2 >= size || (got == 0 && text[0] != '\0');
         if (!cut || size >= kLargest)
             break;
@@ -90,7 +134,7 @@ std::string ReadSection(const char *section)
 
 bool ProfileReadable()
 {
-    const std::string path = WindowsDirFile(kIniFile);
+    const std::string path = ProfileFile();
     for (const DWORD start = GetTickCount();;) {
         constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
         const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kAnySharing, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -109,11 +153,11 @@ bool ProfileReadable()
 void RestoreCutProfile()
 {
     const IniWriteLock lock;
-    const std::string ini = WindowsDirFile(kIniFile), backup = WindowsDirFile(kIniBackupFile);
+    const std::string ini = ProfileFile(), backup = ProfileFile(kIniBackupFile);
     if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES &&
         ProfileLooksCut(ReadWholeFile(ini), ReadWholeFile(backup))) {
         CopyFileA(backup.c_str(), ini.c_str(), FALSE);
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, kIniFile);  // forget what was read of the cut file
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // forget what was read of the cut file
     }
 }
 
@@ -123,7 +167,7 @@ static long long ReadInt(const char *key, int def)
     // overflow behaviour differs between systems: a hand-edited huge number saturates instead.
     // A missing key or an empty value gives the default, as the integer reader does.
     char text[kIntegerBuffer] = {};
-    GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, kIniFile);
+    GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, ProfileFile().c_str());
     return ProfileInt(text, def);
 }
 
@@ -150,15 +194,15 @@ BarPosition LoadSettings(bool startup)
 
     std::vector<char> position(startup ? kStartupPositionBuffer : kReloadPositionBuffer, '\0');
     GetPrivateProfileStringA(kEnvironmentSection, kKeyPosition, "", position.data(),
-                             static_cast<DWORD>(position.size()), kIniFile);
+                             static_cast<DWORD>(position.size()), ProfileFile().c_str());
     raw.position = position.data();
     return ApplyRawSettings(raw, startup, gSettings);
 }
 
-void SaveSettings(HWND bar)
+bool SaveSettings(HWND bar)
 {
     if (!gApp.settingsLoaded)
-        return;
+        return true;
     RECT r{};
     GetWindowRect(bar, &r);
     // A minimized bar stands where the system parked it; its own place is the restored one.
@@ -167,6 +211,7 @@ void SaveSettings(HWND bar)
     wp.length = sizeof wp;
     if (IsIconic(bar) && GetWindowPlacement(bar, &wp))
         r = wp.rcNormalPosition;
+    bool stored = true;
     {
         // The five keys in one rewrite of the file, and none when they are as stored.
         const IniWriteLock lock;
@@ -177,12 +222,16 @@ void SaveSettings(HWND bar)
                                       {kKeyMaximumPages, std::to_string(gSettings.maximumPages)},
                                       {kKeyButtonsPerPage, std::to_string(ButtonsPerPageToSave(gSettings))},
                                       {kKeyPosition, FormatPosition(r.left, r.top)}});
-        if (after != before) {
-            BackUpProfile();
-            WritePrivateProfileSectionA(kEnvironmentSection, after.data(), kIniFile);
-        }
+        stored = after == before || Rewrite([&](const char *file) {
+                     return WritePrivateProfileSectionA(kEnvironmentSection, after.data(), file);
+                 });
+    }
+    if (!stored) {
+        TellNotStored(bar);
+        return false;
     }
     BroadcastChangeNotice(NoticeChanged);
+    return true;
 }
 
 static BOOL CALLBACK CollectWindow(HWND w, LPARAM list)
@@ -223,7 +272,7 @@ int ReadProgramKey(const char *key, char *buffer, int size)
     // byte of an earlier value must not show through behind it.
     std::memset(buffer, 0, static_cast<size_t>(size));
     return static_cast<int>(
-        GetPrivateProfileStringA(kProgramSection, key, "", buffer, static_cast<DWORD>(size), kIniFile));
+        GetPrivateProfileStringA(kProgramSection, key, "", buffer, static_cast<DWORD>(size), ProfileFile().c_str()));
 }
 
 std::string ReadProgramValue(const std::string &key, std::size_t capacity)
@@ -233,7 +282,7 @@ std::string ReadProgramValue(const std::string &key, std::size_t capacity)
     return value.data();
 }
 
-void WriteProgramKey(const char *key, const char *value)
+bool WriteProgramKey(const char *key, const char *value)
 {
     const IniWriteLock lock;
     // Written only when it changes: every write rewrites the whole file. A buffer one byte
@@ -242,11 +291,16 @@ void WriteProgramKey(const char *key, const char *value)
     static constexpr char kAbsent[] = "\x01";
     std::vector<char> stored((value ? std::strlen(value) : 0) + sizeof kAbsent + 1, '\0');
     GetPrivateProfileStringA(kProgramSection, key, kAbsent, stored.data(), static_cast<DWORD>(stored.size()),
-                             kIniFile);
-    if (std::strcmp(stored.data(), value ? value : kAbsent) == 0)
-        return;
-    BackUpProfile();
-    WritePrivateProfileStringA(kProgramSection, key, value, kIniFile);
+                             ProfileFile().c_str());
+    return std::strcmp(stored.data(), value ? value : kAbsent) == 0 ||
+           Rewrite([&](const char *file) { return WritePrivateProfileStringA(kProgramSection, key, value, file); });
+}
+
+void TellNotStored(HWND owner)
+{
+    char text[128];
+    LoadTavString(gApp.instance, IDS_NOT_STORED, text, sizeof text);
+    MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
 }
 
 std::string ReadProgramSection()

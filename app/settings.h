@@ -29,8 +29,9 @@ int LoadLanguageOffset();
 
 // Writes "mode", "startup page", "maximum pages", "buttons par page" and
 // "position" (the bar's outer top-left) in one rewrite, when any differs from
-// what is stored, then announces the change.
-void SaveSettings(HWND bar);
+// what is stored, then announces the change. False, with the user told and
+// nothing announced, when the change could not be stored.
+bool SaveSettings(HWND bar);
 
 // Sends "TAV_MESSAGE" with this code to every top-level window and waits
 // until each has handled it, or for at most kNoticeTimeoutMs per window;
@@ -43,8 +44,15 @@ int ReadProgramKey(const char *key, char *buffer, int size);
 // The same, as text, read through a buffer of `capacity` bytes.
 std::string ReadProgramValue(const std::string &key, std::size_t capacity);
 // Writes a slot's key (nullptr deletes it) when that changes it; every
-// rewrite keeps the file before it as TAV.BAK.
-void WriteProgramKey(const char *key, const char *value);
+// rewrite keeps the file before it as TAV.BAK. False when it could not be
+// stored (see TellNotStored).
+bool WriteProgramKey(const char *key, const char *value);
+// TAV.INI is read and written in the Windows directory or, once that could
+// not be written, in the per-user copy under %LOCALAPPDATA%\VirtualStore
+// that Windows' file virtualization keeps for 32-bit programs. When neither
+// can be written a change is not stored: this tells the user, in the bar's
+// language, once for the action that failed.
+void TellNotStored(HWND owner);
 // The whole of "program section" in one read, as GetPrivateProfileSectionA
 // gives it ("key=value\0...\0\0"), for ParseProfileSection.
 std::string ReadProgramSection();

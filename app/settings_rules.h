@@ -155,4 +155,5 @@ enum StringIds : unsigned {
     IDS_PLATFORM = 23,
     IDS_EXECUTE_ERROR = 24,
     IDS_MULTI_DROP = 26,
+    IDS_NOT_STORED = 28,
 };

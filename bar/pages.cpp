@@ -41,8 +41,9 @@ bool ReadWholeValue(const std::string &key, std::string &value)
 }
 
 // Exchanges both keys of slots a and b, writing even empty values. Nothing is
-// written unless all four values were read whole.
-bool ExchangeSlotKeys(int a, int b)
+// written unless all four values were read whole (false), and what could not
+// be written is told (false too).
+bool ExchangeSlotKeys(HWND owner, int a, int b)
 {
     const std::string keys[2][2] = {{ProfileKey(a), ProfileKey(b)}, {TitleKey(a), TitleKey(b)}};
     std::string values[2][2];
@@ -50,10 +51,10 @@ bool ExchangeSlotKeys(int a, int b)
         for (int side = 0; side < 2; ++side)
             if (!ReadWholeValue(keys[kind][side], values[kind][side]))
                 return false;
-    for (int kind = 0; kind < 2; ++kind) {
-        WriteProgramKey(keys[kind][1].c_str(), values[kind][0].c_str());
-        WriteProgramKey(keys[kind][0].c_str(), values[kind][1].c_str());
-    }
+    for (int kind = 0; kind < 2; ++kind)
+        if (!WriteProgramKey(keys[kind][1].c_str(), values[kind][0].c_str()) ||
+            !WriteProgramKey(keys[kind][0].c_str(), values[kind][1].c_str()))
+            return TellNotStored(owner), false;
     return true;
 }
 
@@ -133,7 +134,7 @@ LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
     case SlotRightClick::Swap:
         gMove.on = false;
         InvalidateSlots();
-        if (!ExchangeSlotKeys(gMove.sourceSlot, slot)) {
+        if (!ExchangeSlotKeys(button, gMove.sourceSlot, slot)) {
             MessageBeep(MB_ICONHAND);
             break;
         }

@@ -236,10 +236,12 @@ void OnOk(HWND dlg)
     const std::optional<std::string> value = StoredValueFromFields(f);
     if (!value)
         return;  // an empty program or icon file: the dialog stays open
-    WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str());
+    // An empty title is written as an empty value: the key stays. What was not stored keeps
+    // the dialog open, announced as nothing.
+    if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str()) ||
+        !WriteProgramKey(TitleKey(s.slotNumber).c_str(), ReadField(dlg, IdTitle).c_str()))
+        return TellNotStored(dlg);
     RenderSlotCell(s.slotButton, s.slotNumber, f.iconFile.c_str(), StoredIconIndex(f.iconIndex, f.runMinimized));
-    // An empty title is written as an empty value: the key stays.
-    WriteProgramKey(TitleKey(s.slotNumber).c_str(), ReadField(dlg, IdTitle).c_str());
     BroadcastChangeNotice(NoticeChanged);
     EndDialog(dlg, IDOK);
 }
@@ -250,8 +252,9 @@ void OnRemove(HWND dlg)
     if (!IsWindowEnabled(GetDlgItem(dlg, IdRemove)))
         return;
     const ProgramDefinitionState &s = StateOf(dlg);
-    WriteProgramKey(ProfileKey(s.slotNumber).c_str(), nullptr);
-    WriteProgramKey(TitleKey(s.slotNumber).c_str(), nullptr);
+    if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), nullptr) ||
+        !WriteProgramKey(TitleKey(s.slotNumber).c_str(), nullptr))
+        return TellNotStored(dlg);
     RenderSlotCell(s.slotButton, s.slotNumber, nullptr, 0);
     BroadcastChangeNotice(NoticeChanged);
     EndDialog(dlg, IdRemove);

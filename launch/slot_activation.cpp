@@ -62,7 +62,8 @@ void RegisterDroppedFile(HWND button, int slot, HDROP drop)
     // A drop without a readable file would register an entry with no program.
     if (path.empty())
         return;
-    WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(path).c_str());
+    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(path).c_str()))
+        return TellNotStored(button);
     RenderSlot(button, slot, path.c_str());
     BroadcastChangeNotice(NoticeChanged);
 }

@@ -2,7 +2,11 @@
 // same moment, a hung window, and CTL3D32.DLL in the system directory and
 // planted beside it. (Layouts and positions at each reload: stress_test;
 // minimized at the end of a session, and a posted WM_QUIT: journey_test.)
+#include <shlobj.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 #include "app/settings.h"
@@ -74,6 +78,84 @@ TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
     }, 20000);
     writer.join();
     EXPECT_TRUE(all) << stored << " of 120 entries";
+}
+
+// A file under C: made unchangeable or changeable again on the Linux side: not even root, as
+// the tests run, writes an immutable file.
+bool Immutable(const std::string &windowsPath, bool on)
+{
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+    std::string unix = prefix + std::string("/drive_c") + windowsPath.substr(2);
+    std::replace(unix.begin(), unix.end(), '\\', '/');
+    std::string command = std::string("/usr/bin/chattr ") + (on ? "+i " : "-i ") + unix;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    // Wine runs a Linux program for a Linux path, but its handle tells nothing of when or how
+    // it ended: the file is watched instead.
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return PumpUntil([&] {
+        const HANDLE probe =
+            CreateFileA(windowsPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        const bool denied = probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+        return denied == on;
+    });
+}
+
+TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
+{
+    char local[MAX_PATH] = {}, windows[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local);
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string store = local + std::string("\\VirtualStore") + (windows + 2), copy = store + "\\TAV.INI";
+    // Changeable again at the end, however the test ends; a run that broke off may have left them so.
+    const auto thaw = [&] { Immutable(IniPath(), false), Immutable(copy, false); };
+    const struct Guard {
+        std::function<void()> atEnd;
+        ~Guard() { atEnd(); }
+    } guard{thaw};
+    thaw();
+    DeleteFileA(copy.c_str());
+    WriteIni("[environment section]\r\nposition=100,100\r\n");
+    ASSERT_TRUE(Immutable(IniPath(), true));
+    // A drop registers in the per-user copy, made from the file; the bar's place at its end goes there too.
+    HWND bar = Start("");
+    ASSERT_TRUE(bar && PostDrop(GetDlgItem(bar, 1000), {"C:\\a.exe"}));
+    EXPECT_TRUE(PumpUntil([&] { return ReadFileText(copy).find("profile000=C:\\a.exe") != std::string::npos; }));
+    SetWindowPos(bar, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(bar_->Close(), 0);
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 0, 2}));
+    EXPECT_EQ(ReadFileText(IniPath()), "[environment section]\r\nposition=100,100\r\n");
+    // The next start reads the copy. With that unchangeable too, a definition is not stored: the
+    // user is told, the dialog stays open, and nothing is announced.
+    ASSERT_TRUE(Immutable(copy, true));
+    bar_ = std::make_unique<BarProcess>();
+    ASSERT_TRUE(bar = bar_->WaitForBar());
+    EXPECT_EQ(WindowRectOf(bar).left * 1000 + WindowRectOf(bar).top, 300200);
+    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(GetDlgItem(bar, 1001)));
+    const HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1006); });
+    ASSERT_TRUE(d);
+    SetDlgItemTextA(d, 1006, "C:\\b.exe");
+    SetDlgItemTextA(d, 1007, "C:\\b.exe");
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+    const char *ja = "TAV.INI\x82\xc9\x8f\x91\x82\xab\x8d\x9e\x82\xdf\x82\xc8\x82\xa2\x82\xbd\x82\xdf\x81\x41\x95\xcf\x8d\x58"
+                     "\x82\xcd\x95\xdb\x91\xb6\x82\xb3\x82\xea\x82\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd";
+    EXPECT_EQ(TakeMessageBox(d), GetACP() == 932 ? ja : "TAV.INI cannot be written: the change was not stored");
+    EXPECT_TRUE(IsWindowVisible(d)) << "the dialog stays open";
+    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    PumpUntil([&] { return !IsWindow(d); });
+    const std::vector<LPARAM> told = bar_->notices;
+    EXPECT_EQ(told, (std::vector<LPARAM>{1})) << "nothing announced";
+    bar_.reset();
+    thaw();
+    DeleteFileA(copy.c_str());
+    DeleteFileA((store + "\\TAV.BAK").c_str());
 }
 
 TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
