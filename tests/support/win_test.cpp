@@ -153,13 +153,15 @@ std::string TakeMessageBox(HWND owner)
     return text;
 }
 
-bool Xdotool(const std::string &args)
+bool Xdotool(const std::string &args) { return RunLinux("/usr/bin/xdotool " + args); }
+
+bool RunLinux(const std::string &command)
 {
     // A Linux program started from Wine cannot be waited on: the shell around
-    // it leaves xdotool's exit status in a marker file to wait for instead.
+    // it leaves the exit status in a marker file to wait for instead.
     static int counter = 0;
-    const std::string marker = "/tmp/tavxdo_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-    std::string cmd = "Z:\\bin\\sh -c \"/usr/bin/xdotool " + args + "; echo $? > " + marker + "\"";
+    const std::string marker = "/tmp/tavrun_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    std::string cmd = "Z:\\bin\\sh -c \"" + command + "; echo $? > " + marker + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};

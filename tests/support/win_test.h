@@ -66,6 +66,8 @@ HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms 
 // The text of the message box that comes up owned by `owner`, which is then closed.
 std::string TakeMessageBox(HWND owner);
 
+// A Linux command line run through /bin/sh; true when it ended with 0.
+bool RunLinux(const std::string &command);
 // The real mouse through xdotool on the test display; true when it ran.
 bool Xdotool(const std::string &args);
 // The real mouse to the middle of `window` (nullptr: a place off the bar), then
