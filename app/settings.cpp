@@ -227,7 +227,7 @@ bool SaveSettings(HWND bar)
                  });
     }
     if (!stored) {
-        TellNotStored(bar);
+        TellNotStored(gApp.tearingDown ? nullptr : bar);  // no owner for a window on its way out
         return false;
     }
     BroadcastChangeNotice(NoticeChanged);
