@@ -154,8 +154,15 @@ void RestoreCutProfile()
 {
     const IniWriteLock lock;
     const std::string ini = ProfileFile(), backup = ProfileFile(kIniBackupFile);
-    if (GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES &&
-        ProfileLooksCut(ReadWholeFile(ini), ReadWholeFile(backup))) {
+    // Only a file smaller than its backup can be a cut one: the files are read only then.
+    WIN32_FILE_ATTRIBUTE_DATA a{}, b{};
+    const auto size = [](const WIN32_FILE_ATTRIBUTE_DATA &d) {
+        return (ULONGLONG{d.nFileSizeHigh} << 32) | d.nFileSizeLow;
+    };
+    if (!GetFileAttributesExA(ini.c_str(), GetFileExInfoStandard, &a) ||
+        !GetFileAttributesExA(backup.c_str(), GetFileExInfoStandard, &b) || size(a) >= size(b))
+        return;
+    if (ProfileLooksCut(ReadWholeFile(ini), ReadWholeFile(backup))) {
         CopyFileA(backup.c_str(), ini.c_str(), FALSE);
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, ini.c_str());  // forget what was read of the cut file
     }
