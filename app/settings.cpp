@@ -97,11 +97,14 @@ std::string ProfileFile(const char *name = kIniFile)
 bool Rewrite(const std::function<BOOL(const char *file)> &write)
 {
     const std::string ini = ProfileFile();
+    ProfileReadable();  // a file another program holds for a moment is waited for
     CopyFileA(ini.c_str(), Sibling(ini, kIniBackupFile).c_str(), FALSE);
     if (write(ini.c_str()))
         return true;
+    // Only a file this user may not write moves to the store, not one that is merely held.
+    const DWORD error = GetLastError();
     const std::string store = VirtualStoreFile(kIniFile);
-    if (store.empty() || store == ini)
+    if (store.empty() || store == ini || error != ERROR_ACCESS_DENIED)
         return false;
     for (std::size_t at = store.find('\\', 3); at != std::string::npos; at = store.find('\\', at + 1))
         CreateDirectoryA(store.substr(0, at).c_str(), nullptr);
