@@ -80,13 +80,17 @@ std::string VirtualStoreFile(const char *name)
     return std::string(local) + "\\VirtualStore" + windows.substr(2);
 }
 
-// TAV.INI (or its sibling) as this user has it: the per-user copy once there is one, which
-// the x86 build on current Windows, the x64 build and 32-bit peers then all share.
-std::string ProfileFile(const char *name = kIniFile)
+// TAV.INI (or its sibling) as this user has it: the per-user copy `store` once there is one,
+// which the x86 build on current Windows, the x64 build and 32-bit peers then all share.
+std::string ProfileFile(const std::string &store, const char *name = kIniFile)
 {
-    const std::string store = VirtualStoreFile(kIniFile);
     const bool virtualised = !store.empty() && GetFileAttributesA(store.c_str()) != INVALID_FILE_ATTRIBUTES;
     return virtualised ? Sibling(store, name) : WindowsDirFile(name);
+}
+
+std::string ProfileFile(const char *name = kIniFile)
+{
+    return ProfileFile(VirtualStoreFile(kIniFile), name);
 }
 
 // One rewrite of TAV.INI, under the lock. The file before it is kept as TAV.BAK: the profile
@@ -96,14 +100,13 @@ std::string ProfileFile(const char *name = kIniFile)
 // first, as virtualization does, and written there. False when neither could be written.
 bool Rewrite(const std::function<BOOL(const char *file)> &write)
 {
-    const std::string ini = ProfileFile();
+    const std::string store = VirtualStoreFile(kIniFile), ini = ProfileFile(store);
     ProfileReadable();  // a file another program holds for a moment is waited for
     CopyFileA(ini.c_str(), Sibling(ini, kIniBackupFile).c_str(), FALSE);
     if (write(ini.c_str()))
         return true;
     // Only a file this user may not write moves to the store, not one that is merely held.
     const DWORD error = GetLastError();
-    const std::string store = VirtualStoreFile(kIniFile);
     if (store.empty() || store == ini || error != ERROR_ACCESS_DENIED)
         return false;
     for (std::size_t at = store.find('\\', 3); at != std::string::npos; at = store.find('\\', at + 1))
@@ -121,10 +124,11 @@ std::string ReadSection(const char *section)
     // buffer. The text is never larger than TAV.INI, so the bound only stops a
     // runaway loop.
     constexpr DWORD kLargest = 1u << 30;
+    const std::string file = ProfileFile();
     std::string text;
     for (DWORD size = 1u << 16;; size *= 2) {
         text.assign(size, '\0');
-        const DWORD got = GetPrivateProfileSectionA(section, text.data(), size, ProfileFile().c_str());
+        const DWORD got = GetPrivateProfileSectionA(section, text.data(), size, file.c_str());
         const bool cut = got + 2 >= size || (got == 0 && text[0] != '\0');
         if (!cut || size >= kLargest)
             break;
@@ -156,7 +160,8 @@ bool ProfileReadable()
 void RestoreCutProfile()
 {
     const IniWriteLock lock;
-    const std::string ini = ProfileFile(), backup = ProfileFile(kIniBackupFile);
+    const std::string store = VirtualStoreFile(kIniFile), ini = ProfileFile(store),
+                      backup = ProfileFile(store, kIniBackupFile);
     // Only a file smaller than its backup can be a cut one: the files are read only then.
     WIN32_FILE_ATTRIBUTE_DATA a{}, b{};
     const auto size = [](const WIN32_FILE_ATTRIBUTE_DATA &d) {
@@ -171,20 +176,20 @@ void RestoreCutProfile()
     }
 }
 
-static long long ReadInt(const char *key, int def)
+static long long ReadInt(const std::string &file, const char *key, int def)
 {
     // Read as text and converted here rather than by the profile reader's integer form, whose
     // overflow behaviour differs between systems: a hand-edited huge number saturates instead.
     // A missing key or an empty value gives the default, as the integer reader does.
     char text[kIntegerBuffer] = {};
-    GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, ProfileFile().c_str());
+    GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, file.c_str());
     return ProfileInt(text, def);
 }
 
 int LoadLanguageOffset()
 {
     const int def = DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0);
-    return LanguageOffsetFromJapan(ReadInt(kKeyJapan, def));
+    return LanguageOffsetFromJapan(ReadInt(ProfileFile(), kKeyJapan, def));
 }
 
 BarPosition LoadSettings(bool startup)
@@ -193,18 +198,19 @@ BarPosition LoadSettings(bool startup)
     // every default: a start then keeps the defaults without ever saving them. (A reload
     // reads only a file it found readable.)
     gApp.settingsLoaded = !startup || ProfileReadable();
+    const std::string file = ProfileFile();  // looked for once, not at every key
     RawSettings raw;
     if (startup)
-        raw.japan = ReadInt(kKeyJapan, DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
-    raw.mode = ReadInt(kKeyMode, kDefaultMode);
-    raw.maximumPages = ReadInt(kKeyMaximumPages, kDefaultMaximumPages);
+        raw.japan = ReadInt(file, kKeyJapan, DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
+    raw.mode = ReadInt(file, kKeyMode, kDefaultMode);
+    raw.maximumPages = ReadInt(file, kKeyMaximumPages, kDefaultMaximumPages);
     if (startup)
-        raw.startupPage = ReadInt(kKeyStartupPage, kDefaultStartupPage);
-    raw.buttonsPerPage = ReadInt(kKeyButtonsPerPage, kDefaultButtonsPerPage);
+        raw.startupPage = ReadInt(file, kKeyStartupPage, kDefaultStartupPage);
+    raw.buttonsPerPage = ReadInt(file, kKeyButtonsPerPage, kDefaultButtonsPerPage);
 
     std::vector<char> position(startup ? kStartupPositionBuffer : kReloadPositionBuffer, '\0');
     GetPrivateProfileStringA(kEnvironmentSection, kKeyPosition, "", position.data(),
-                             static_cast<DWORD>(position.size()), ProfileFile().c_str());
+                             static_cast<DWORD>(position.size()), file.c_str());
     raw.position = position.data();
     return ApplyRawSettings(raw, startup, gSettings);
 }
