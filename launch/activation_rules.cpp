@@ -95,6 +95,15 @@ StartPlan PlanTypedCommand(std::string_view text, LeadBytePredicate isLead)
     plan.program = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (end != std::string_view::npos)
         plan.arguments = SkipBlanks(text.substr(end + 1));
+    // A program in double quotes is written as on a command line: the quotes group a path with
+    // spaces, and what follows them are arguments, in front of those after the comma.
+    if (plan.program.front() == '"') {
+        Split split = SplitProgram(plan.program);
+        const std::string_view inside = SkipBlanks(split.rest);
+        plan.program = std::move(split.program);
+        if (!inside.empty())
+            plan.arguments = plan.arguments.empty() ? std::string(inside) : std::string(inside) + " " + plan.arguments;
+    }
     plan.directory = ProgramFolder(plan.program, isLead);
     return plan;
 }

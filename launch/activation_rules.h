@@ -39,9 +39,11 @@ std::string QuotedPath(std::string_view path);
 std::string DroppedFileEntry(std::string_view path);
 
 // The Execute Application dialog's text: the program is its first token over
-// comma and tab (spaces and quotes are part of it), the arguments what
-// follows that comma or tab after bytes 1 to 32, the directory the program's
-// folder. A text of only commas and tabs gives no program: nothing to start.
+// comma and tab (spaces are part of it), the arguments what follows that comma
+// or tab after bytes 1 to 32, the directory the program's folder. A token that
+// begins with a double quote is split as a command line: the quoted path is the
+// program and the rest of the token comes first in the arguments. A text of
+// only commas and tabs gives no program: nothing to start.
 StartPlan PlanTypedCommand(std::string_view text, LeadBytePredicate isLead);
 
 // A program path up to, not including, its last backslash; "" without one. A

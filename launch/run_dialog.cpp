@@ -35,7 +35,9 @@ void InitDialog(HWND dialog, RunDialogState *state)
     SendMessageA(combo, CB_LIMITTEXT, kDialogTextBuffer - 1, 0);
     if (gLauncher.runHistory)
         for (const std::string &item : gLauncher.runHistory->entries)
-            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            // Entries not yet used are not offered: the list would open on blank rows.
+            if (!item.empty())
+                SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
 void Execute(HWND dialog, RunDialogState &state)

@@ -62,15 +62,6 @@ void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
     EXPECT_NE(GetForegroundWindow(), Tip()) << "took the focus";
 }
 
-// Whether `button` shows the face `name` of pictures.txt on the screen.
-bool Shows(HWND button, const std::string &name)
-{
-    const RECT b = WindowRectOf(button);
-    MemoryCanvas canvas(b.right - b.left, b.bottom - b.top);
-    BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, WindowDc(nullptr).get(), b.left, b.top, SRCCOPY);
-    return PictureDiff(canvas, 0, 0, name, FaceColour).empty();
-}
-
 // The bar's dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
 HWND Dialog(HWND bar, const std::string &caption)
 {
@@ -212,7 +203,9 @@ TEST(Journey, FromTheFirstStartToTheNext)
     SetDlgItemTextA(d, 1004, "C:\\no\\such.exe");
     SendMessageA(d, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(IsWindowVisible(d)) << "a command that cannot start leaves the dialog up";
-    SetDlgItemTextA(d, 1004, probe.c_str());
+    EXPECT_EQ(SendDlgItemMessageA(d, 1004, CB_GETCOUNT, 0, 0), 0) << "no blank rows before anything ran";
+    // Typed as on a command line: the quotes group the path, the folder is the program's.
+    SetDlgItemTextA(d, 1004, ("\"" + probe + "\" /typed").c_str());
     ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
@@ -234,15 +227,15 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_TRUE(EqualRect(&again, &docked));
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
-    // Every start, in order of its text: the dropped program (also typed) under its path in its folder, the
-    // defined one minimized under its title, the files dropped on it.
+    // Every start, in order of its text: the dropped program (also typed, with an argument) under its path in
+    // its folder, the defined one minimized under its title, the files dropped on it.
     std::vector<std::string> starts;
     for (ProbeRecord r : log.WaitFor(6))
         starts.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
     char own[MAX_PATH] = {};  // the bar's, inherited from this test
     GetCurrentDirectoryA(sizeof own, own);
     const std::string plain = exe + " |" + dir + "|" + probe + "|1", minimized = exe + " /journey|" + dir + "|" + title + "|2";
-    std::vector<std::string> expected{plain, plain, exe + " \"C:\\My Docs\\a.txt\"|" + own + "|" + probe + "|1",
+    std::vector<std::string> expected{plain, exe + " /typed|" + dir + "|" + probe + "|1", exe + " \"C:\\My Docs\\a.txt\"|" + own + "|" + probe + "|1",
                                       exe + " \"C:\\b.txt\"|" + own + "|" + probe + "|1", minimized, minimized};
     std::ranges::sort(starts);
     std::ranges::sort(expected);

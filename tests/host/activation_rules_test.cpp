@@ -26,7 +26,9 @@ const StartCase kSlotCases[] = {
 const StartCase kTypedCases[] = {
     {"C:\\TOOLS\\EDIT.EXE,readme.txt", "C:\\TOOLS\\EDIT.EXE|readme.txt|C:\\TOOLS"},
     {"C:\\TOOLS\\EDIT.EXE readme.txt", "C:\\TOOLS\\EDIT.EXE readme.txt||C:\\TOOLS"},
-    {",\t\"C:\\My Tools\\a.exe\"\t  x, y", "\"C:\\My Tools\\a.exe\"|x, y|\"C:\\My Tools"},
+    // Quotes group the program as on a command line; what follows them comes first in the arguments.
+    {",\t\"C:\\My Tools\\a.exe\"\t  x, y", "C:\\My Tools\\a.exe|x, y|C:\\My Tools"},
+    {"\"C:\\Program Files\\App\\app.exe\" -x,y", "C:\\Program Files\\App\\app.exe|-x y|C:\\Program Files\\App"},
     {",\t,,", "||"},  // nothing to start
 };
 

@@ -256,4 +256,14 @@ std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::str
     return wrong;
 }
 
+bool Shows(HWND button, const std::string &name)
+{
+    const RECT b = WindowRectOf(button);
+    MemoryCanvas canvas(b.right - b.left, b.bottom - b.top);
+    const HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, screen, b.left, b.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    return PictureDiff(canvas, 0, 0, name, FaceColour).empty();
+}
+
 } // namespace tavtest

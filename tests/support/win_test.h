@@ -102,4 +102,7 @@ COLORREF FaceColour(char c);
 std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
                         const std::function<COLORREF(char)> &legend);
 
+// Whether `button` shows the face `name` of pictures.txt on the screen.
+bool Shows(HWND button, const std::string &name);
+
 } // namespace tavtest
