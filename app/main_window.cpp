@@ -106,8 +106,13 @@ void OnDestroy(HWND bar)
 
 void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
 {
+    // A disabled bar has a modal dialog or box of its own open: commands that other programs
+    // post meanwhile would open another one over it.
+    if (!IsWindowEnabled(bar))
+        return;
     const int id = LOWORD(wParam);
-    if (id >= kFirstSlotId && id < kFirstSlotId + kMaxButtonsPerPage)
+    // Only the slots of the grid as it stands: a higher id names no button of this page.
+    if (id >= kFirstSlotId && id < kFirstSlotId + static_cast<int>(gButtons.slots.size()))
         OnSlotCommand(bar, id, reinterpret_cast<HWND>(lParam));
     else if (id == IdPrevPage || id == IdNextPage || id == IdPin || id == IdPageNumber)
         OnPageCommand(bar, id);
@@ -196,6 +201,7 @@ LRESULT ReloadBar(HWND bar)
         return 0;
     const BarPosition at = LoadSettings(false);
     ApplyTopmost(bar);
+    gSystemPanel.shown = false;  // a reload shows the programs again
     RebuildBar(bar, at);
     return 0;
 }
@@ -206,7 +212,6 @@ void RebuildBar(HWND bar, BarPosition at)
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
-    gSystemPanel.shown = false;
     BuildIconStrip(bar);
     CreateSlotButtons(bar);
     PlaceControlButtons();

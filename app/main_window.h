@@ -28,7 +28,8 @@ LRESULT ReloadBar(HWND bar);
 // Rebuilds the bar from gSettings as they stand: the style for the corner,
 // the icon strip, the slot buttons, the control buttons' places, and the
 // size at `at` (docked bars go to their corner). Used by the reload and by
-// the Properties dialog's OK.
+// the Properties dialog's OK. The system panel stays as it is: only the
+// reload leaves it.
 void RebuildBar(HWND bar, BarPosition at);
 // The program entry's whole life, from the single-instance check to the
 // end of the message loop. Returns the exit code.

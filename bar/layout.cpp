@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/settings.h"
 #include "bar/layout_rules.h"
 #include "bar/pages.h"
@@ -76,9 +79,29 @@ constexpr SubclassedControl kSubclassedControls[] = {
 
 } // namespace
 
+namespace {
+
+// The procedure each subclassed button had before, as the bar saved it. The window properties
+// below carry the same value for other programs to read, but any program can rewrite them:
+// the bar never calls an address it did not save itself.
+struct SavedProc {
+    HWND button;
+    WNDPROC previous;
+};
+std::vector<SavedProc> gSavedProcs;
+
+std::vector<SavedProc>::iterator FindSaved(HWND button)
+{
+    return std::find_if(gSavedProcs.begin(), gSavedProcs.end(),
+                        [button](const SavedProc &s) { return s.button == button; });
+}
+
+} // namespace
+
 void SubclassButton(HWND button, WNDPROC proc)
 {
     const auto old = static_cast<ULONG_PTR>(SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    gSavedProcs.push_back({button, reinterpret_cast<WNDPROC>(old)});
     // Two halves of 16 bits as the properties have always held them; the high one keeps
     // everything above bit 15, so a 64-bit procedure address survives.
     SetPropA(button, kPropHigh, reinterpret_cast<HANDLE>(old >> 16));
@@ -87,19 +110,22 @@ void SubclassButton(HWND button, WNDPROC proc)
 
 WNDPROC PreviousProc(HWND button)
 {
-    const auto high = reinterpret_cast<ULONG_PTR>(GetPropA(button, kPropHigh));
-    const auto low = reinterpret_cast<ULONG_PTR>(GetPropA(button, kPropLow));
-    return reinterpret_cast<WNDPROC>((high << 16) | (low & 0xFFFF));
+    const auto saved = FindSaved(button);
+    // Not subclassed by the bar: the button class's own procedure is the only safe answer.
+    if (saved != gSavedProcs.end())
+        return saved->previous;
+    WNDCLASSA wc{};
+    return GetClassInfoA(nullptr, "button", &wc) ? wc.lpfnWndProc : DefWindowProcA;
 }
 
 void RestoreButtonProc(HWND button)
 {
-    // Already restored (or never subclassed): there is nothing to put back, and
-    // a null procedure must never be installed.
-    const WNDPROC previous = PreviousProc(button);
-    if (!previous)
+    // Already restored (or never subclassed): there is nothing to put back.
+    const auto saved = FindSaved(button);
+    if (saved == gSavedProcs.end())
         return;
-    SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved->previous));
+    gSavedProcs.erase(saved);
     RemovePropA(button, kPropHigh);
     RemovePropA(button, kPropLow);
 }

@@ -23,8 +23,8 @@ LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info);
 // Repaints every slot of the grid (after a page change, a swap, a mode change).
 void InvalidateSlots();
 
-// Subclassing: the previous procedure lives in "TAVHI" (value >> 16) and
-// "TAVLO" (low 16 bits) while the button lives.
+// Subclassing: the previous procedure is kept in the bar's memory and, for other programs to
+// read, in "TAVHI" (value >> 16) and "TAVLO" (low 16 bits) while the button lives.
 void SubclassButton(HWND button, WNDPROC proc);
 void RestoreButtonProc(HWND button);
 WNDPROC PreviousProc(HWND button);

@@ -117,9 +117,10 @@ void OnPageCommand(HWND bar, int id)
 
 LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
 {
-    if (gSystemPanel.shown)
-        return 0;
     HWND bar = GetParent(button);
+    // A disabled bar has a modal window of its own open (see the bar's command routing).
+    if (gSystemPanel.shown || !IsWindowEnabled(bar))
+        return 0;
     HideTooltip(bar);
     const int k = PositionOf(button);
     if (k < 0)

@@ -80,6 +80,59 @@ TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
     EXPECT_TRUE(all) << stored << " of 120 entries";
 }
 
+BOOL CALLBACK CountDialog(HWND w, LPARAM count)
+{
+    char name[16] = {};
+    GetClassNameA(w, name, sizeof name);
+    *reinterpret_cast<int *>(count) += IsWindowVisible(w) && std::string(name) == "#32770";
+    return TRUE;
+}
+
+// The visible dialogs and boxes of the bar's thread.
+int OpenDialogs(HWND bar)
+{
+    int n = 0;
+    EnumThreadWindows(GetWindowThreadProcessId(bar, nullptr), CountDialog, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
+{
+    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\n");
+    ASSERT_TRUE(bar);
+    const auto command = [&](int id) { PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+    // A slot beyond the grid names no button: nothing opens.
+    command(1019);
+    Settle(400);
+    EXPECT_EQ(OpenDialogs(bar), 0);
+    // With one dialog open, further commands open none over it.
+    command(1000);
+    HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1006); });
+    ASSERT_TRUE(d);
+    for (int id : {1001, 505, 1002})
+        command(id);
+    Settle(400);
+    EXPECT_EQ(OpenDialogs(bar), 1);
+    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    // The subclass properties are for reading: rewritten, they do not take the bar anywhere.
+    for (HWND button : {GetDlgItem(bar, 1000), GetDlgItem(bar, 501)}) {
+        SetPropA(button, "TAVHI", nullptr);
+        SetPropA(button, "TAVLO", reinterpret_cast<HANDLE>(0x4141));
+        InvalidateRect(button, nullptr, TRUE);  // painted through the subclass procedure
+    }
+    // The Properties dialog's OK keeps the system panel shown: the empty slot does not come back.
+    ASSERT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face blank"); }));
+    command(504);
+    command(505);
+    ASSERT_TRUE(d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1013); }))
+        << "the bar stopped after the rewritten properties";
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    Settle(300);
+    EXPECT_FALSE(Shows(GetDlgItem(bar, 1000), "face blank"));
+}
+
 // A file under C: made unchangeable or changeable again on the Linux side: not even root, as
 // the tests run, writes an immutable file.
 bool Immutable(const std::string &windowsPath, bool on)
