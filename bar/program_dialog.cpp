@@ -26,19 +26,12 @@ enum ControlId : int {
     IdTitle = 1012,
 };
 
-// A stored value is read whole before it is cut into fields.
-constexpr int kValueBuffer = 2048;
 constexpr int kTitleStringBuffer = 64;
 constexpr char kProgramPattern[] = "*.exe;*.com;*.pif;*.cmd";
 constexpr char kProgramFilters[] = "Executable\0*.exe;*.com;*.pif;*.cmd\0All files\0*.*\0";
 constexpr char kIconPattern[] = "*.ico";
 constexpr char kIconFilters[] =
     "Icon files\0*.ico\0Executable\0*.exe\0Dynamic link lib.\0*.dll;*.drv\0All files\0*.*\0";
-
-bool IsSystemLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
 
 bool IsExistingFile(const std::string &path)
 {
@@ -51,14 +44,13 @@ ProgramDefinitionState &StateOf(HWND dlg)
     return *reinterpret_cast<ProgramDefinitionState *>(GetWindowLongPtrA(dlg, DWLP_USER));
 }
 
-// A field's text as the dialog uses it: at most 127 bytes, never half a
-// double-byte character.
+// A field's whole text: a stored or chosen text may be longer than what can be typed.
 std::string ReadField(HWND dlg, int id)
 {
     const HWND field = GetDlgItem(dlg, id);
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(field, text.data(), static_cast<int>(text.size()))));
-    return FitField(text, IsSystemLeadByte);
+    return text;
 }
 
 void Enable(HWND dlg, int id, bool on)
@@ -145,14 +137,13 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
     s.previewFrameProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(preview, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewProc)));
 
-    for (int id : {IdProgram, IdDirectory, IdIconFile})
+    for (int id : {IdProgram, IdDirectory, IdIconFile, IdTitle})
         SendDlgItemMessageA(dlg, id, EM_LIMITTEXT, kFieldEditLimit, 0);
     Enable(dlg, IDOK, false);
     Enable(dlg, IdRemove, false);
 
-    const std::string value = ReadProgramValue(ProfileKey(s.slotNumber), kValueBuffer);
-    const ProgramFields f = FieldsFromStoredValue(value, IsSystemLeadByte);
-    if (!value.empty()) {
+    const ProgramFields f = FieldsFromStoredValue(s.storedValue);
+    if (!s.storedValue.empty()) {
         s.icons.index = f.iconIndex;
         CheckDlgButton(dlg, IdRunMinimized, f.runMinimized ? BST_CHECKED : BST_UNCHECKED);
         Enable(dlg, IdRemove, true);
@@ -165,7 +156,7 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
     SendDlgItemMessageA(dlg, IdProgram, EM_SETSEL, 0, -1);
     SetFocus(GetDlgItem(dlg, IdProgram));
     CheckDlgButton(dlg, IdInterlock, BST_CHECKED);
-    SetDlgItemTextA(dlg, IdTitle, FitField(ReadProgramValue(TitleKey(s.slotNumber), kValueBuffer), IsSystemLeadByte).c_str());
+    SetDlgItemTextA(dlg, IdTitle, s.storedTitle.c_str());
 }
 
 void OnScroll(HWND dlg, int code, int thumb)
@@ -184,7 +175,7 @@ bool ChooseFile(HWND dlg, unsigned titleId, const char *filters, const std::stri
 {
     char title[kTitleStringBuffer] = {};
     LoadTavString(gApp.instance, titleId, title, sizeof title);
-    char file[kFieldChars + 1] = {};
+    char file[kDialogTextBuffer] = {};
     lstrcpynA(file, initial.c_str(), sizeof file);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -208,12 +199,7 @@ void OnBrowseProgram(HWND dlg)
     std::string chosen;
     if (!ChooseFile(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, initial.empty() ? kProgramPattern : initial, chosen))
         return;
-    const std::optional<std::string> text = BrowsedProgramText(chosen);
-    if (!text) {
-        MessageBeep(MB_ICONHAND);
-        return;
-    }
-    PutChosenText(dlg, IdProgram, *text);
+    PutChosenText(dlg, IdProgram, QuotedPath(chosen));
 }
 
 void OnBrowseIcon(HWND dlg)
@@ -312,6 +298,15 @@ INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
     ProgramDefinitionState state;
     state.slotNumber = slotNumber;
     state.slotButton = slotButton;
+    // Shown and written back whole; a value beyond any real one is not offered cut.
+    const std::optional<std::string> value = ReadProgramValue(ProfileKey(slotNumber));
+    const std::optional<std::string> title = ReadProgramValue(TitleKey(slotNumber));
+    if (!value || !title) {
+        MessageBeep(MB_ICONHAND);
+        return 0;
+    }
+    state.storedValue = *value;
+    state.storedTitle = *title;
     const unsigned id = DialogId(DialogKind::ProgramDefinition, gSettings.languageOffset);
     return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(id), owner, ProgramDefinitionProc,
                            reinterpret_cast<LPARAM>(&state));

@@ -1,6 +1,7 @@
 #include "launch/slot_activation.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,7 +83,12 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     CloseTooltip(bar);
     SetActiveWindow(bar);
     const int slot = SlotNumber(gSettings, id - kFirstSlotId);
-    const std::string value = ReadProgramValue(ProfileKey(slot), kClickEntryBuffer);
+    const std::optional<std::string> read = ReadProgramValue(ProfileKey(slot));
+    if (!read) {
+        MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one
+        return;
+    }
+    const std::string &value = *read;
     if (value.empty()) {
         // A command posted by another program may not name the button; the dialog repaints it.
         OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
@@ -96,7 +102,7 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     gApp.lastLaunchTick = GetTickCount();
 
     const StartPlan plan = PlanSlotStart(value, IsSystemLeadByte);
-    const std::string title = ReadProgramValue(TitleKey(slot), kClickEntryBuffer);
+    const std::string title = ReadProgramValue(TitleKey(slot)).value_or(std::string());
     const WORD show = plan.runMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
                       NoneIfEmpty(title)) < 32)
@@ -108,10 +114,12 @@ LRESULT OnFilesDropped(HWND button, HDROP drop)
     const auto at = std::find(gButtons.slots.begin(), gButtons.slots.end(), button);
     if (at != gButtons.slots.end()) {
         const int slot = SlotNumber(gSettings, static_cast<int>(at - gButtons.slots.begin()));
-        const std::string value = ReadProgramValue(ProfileKey(slot), kDropEntryBuffer);
+        const std::optional<std::string> value = ReadProgramValue(ProfileKey(slot));
         const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        if (!value.empty())
-            StartWithDroppedFiles(value, drop, count);
+        if (!value)
+            MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one
+        else if (!value->empty())
+            StartWithDroppedFiles(*value, drop, count);
         else if (!ProfileReadable())  // the slot may hold a program all the same
             MessageBeep(MB_ICONHAND);
         else if (count < 2)
