@@ -338,3 +338,12 @@ int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size)
     buffer[0] = '\0';
     return LoadStringA(instance, StringId(base, gSettings.languageOffset), buffer, size);
 }
+
+std::wstring LoadTavText(unsigned base)
+{
+    // Length 0 asks for a pointer to the resource's own text, which is not terminated.
+    const wchar_t *text = nullptr;
+    const int length = LoadStringW(gApp.instance, StringId(base, gSettings.languageOffset),
+                                   reinterpret_cast<wchar_t *>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}

@@ -63,3 +63,6 @@ std::string ReadProgramSection();
 // The string `base` in the current language (base + languageOffset), into
 // `buffer` of `size` bytes. Returns the length copied.
 int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size);
+// The same as UTF-16 text, whole: a Japanese text reaches a box on an
+// English system too.
+std::wstring LoadTavText(unsigned base);

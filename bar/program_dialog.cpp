@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/code_page_path.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
 #include "res/resource_ids.h"
@@ -26,12 +27,11 @@ enum ControlId : int {
     IdTitle = 1012,
 };
 
-constexpr int kTitleStringBuffer = 64;
-constexpr char kProgramPattern[] = "*.exe;*.com;*.pif;*.cmd";
-constexpr char kProgramFilters[] = "Executable\0*.exe;*.com;*.pif;*.cmd\0All files\0*.*\0";
-constexpr char kIconPattern[] = "*.ico";
-constexpr char kIconFilters[] =
-    "Icon files\0*.ico\0Executable\0*.exe\0Dynamic link lib.\0*.dll;*.drv\0All files\0*.*\0";
+constexpr wchar_t kProgramPattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
+constexpr wchar_t kProgramFilters[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
+constexpr wchar_t kIconPattern[] = L"*.ico";
+constexpr wchar_t kIconFilters[] =
+    L"Icon files\0*.ico\0Executable\0*.exe\0Dynamic link lib.\0*.dll;*.drv\0All files\0*.*\0";
 
 bool IsExistingFile(const std::string &path)
 {
@@ -50,6 +50,15 @@ std::string ReadField(HWND dlg, int id)
     const HWND field = GetDlgItem(dlg, id);
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(field, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The same as the field holds it, before the code page has a say.
+std::wstring ReadWideField(HWND dlg, int id)
+{
+    const HWND field = GetDlgItem(dlg, id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -170,44 +179,43 @@ void OnScroll(HWND dlg, int code, int thumb)
     DrawPreview(dlg, ReadField(dlg, IdIconFile));
 }
 
-// The open-file dialog over a 128-byte file buffer that starts as `initial`.
-bool ChooseFile(HWND dlg, unsigned titleId, const char *filters, const std::string &initial, std::string &chosen)
+// The chooser, starting from the icon file field (or `pattern` when it is empty), and the chosen
+// path as a field of the entry can hold it; nothing when cancelled or refused (the user is told).
+std::optional<std::string> ChooseEntryPath(HWND dlg, unsigned titleId, const wchar_t *filters, const wchar_t *pattern,
+                                           DWORD flags)
 {
-    char title[kTitleStringBuffer] = {};
-    LoadTavString(gApp.instance, titleId, title, sizeof title);
-    char file[kDialogTextBuffer] = {};
-    lstrcpynA(file, initial.c_str(), sizeof file);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = dlg;
-    ofn.lpstrFilter = filters;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!OpenFileDialog(ofn))
-        return false;
-    chosen = file;
-    return true;
+    const std::wstring initial = ReadWideField(dlg, IdIconFile);
+    const std::optional<std::wstring> chosen =
+        ChooseFile(dlg, LoadTavText(titleId), filters, initial.empty() ? pattern : initial, flags);
+    return chosen ? UsablePathOrTell(dlg, *chosen, PathUse::EntryField) : std::nullopt;
 }
 
 void OnBrowseProgram(HWND dlg)
 {
     // The chooser starts from the icon file, which usually names the program.
-    const std::string initial = ReadField(dlg, IdIconFile);
-    std::string chosen;
-    if (!ChooseFile(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, initial.empty() ? kProgramPattern : initial, chosen))
-        return;
-    PutChosenText(dlg, IdProgram, QuotedPath(chosen));
+    if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, kProgramPattern,
+                                          kProgramChooserFlags))
+        PutChosenText(dlg, IdProgram, QuotedPath(*path));
 }
 
 void OnBrowseIcon(HWND dlg)
 {
-    const std::string initial = ReadField(dlg, IdIconFile);
-    std::string chosen;
-    if (ChooseFile(dlg, IDS_BROWSE_ICON, kIconFilters, initial.empty() ? kIconPattern : initial, chosen))
-        PutChosenText(dlg, IdIconFile, chosen);
+    if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_ICON, kIconFilters, kIconPattern, kChooserFlags))
+        PutChosenText(dlg, IdIconFile, *path);
+}
+
+// A path field's text as the entry can hold it: as typed, or the short path of the file or
+// folder it names when the text holds a comma or tab (or a character of no code page form);
+// nothing when there is no such path.
+std::optional<std::string> EntryPathField(HWND dlg, int id)
+{
+    const CodePagePath spelled = SpellPath(ReadWideField(dlg, id), PathUse::EntryField);
+    if (spelled.refusal == PathRefusal::None)
+        return spelled.path;
+    MessageBeep(MB_ICONHAND);
+    SendDlgItemMessageA(dlg, id, EM_SETSEL, 0, -1);
+    SetFocus(GetDlgItem(dlg, id));
+    return std::nullopt;
 }
 
 void OnOk(HWND dlg)
@@ -216,12 +224,20 @@ void OnOk(HWND dlg)
     ProgramFields f;
     f.runMinimized = IsDlgButtonChecked(dlg, IdRunMinimized) == BST_CHECKED;
     f.program = ReadField(dlg, IdProgram);
-    f.directory = ReadField(dlg, IdDirectory);
-    f.iconFile = ReadField(dlg, IdIconFile);
     f.iconIndex = s.icons.index;
+    // An empty program or icon file keeps the dialog open silently; a directory or icon file
+    // that would end its field early, with a beep.
+    if (f.program.empty() || !GetWindowTextLengthW(GetDlgItem(dlg, IdIconFile)))
+        return;
+    const std::optional<std::string> directory = EntryPathField(dlg, IdDirectory);
+    const std::optional<std::string> iconFile = directory ? EntryPathField(dlg, IdIconFile) : std::nullopt;
+    if (!iconFile)
+        return;
+    f.directory = *directory;
+    f.iconFile = *iconFile;
     const std::optional<std::string> value = StoredValueFromFields(f);
     if (!value)
-        return;  // an empty program or icon file: the dialog stays open
+        return;
     // An empty title is written as an empty value: the key stays. What was not stored keeps
     // the dialog open, announced as nothing.
     if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str()) ||
