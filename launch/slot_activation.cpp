@@ -63,12 +63,46 @@ std::optional<std::vector<std::string>> DroppedArguments(HWND button, HDROP drop
     return arguments;
 }
 
-// One start per file; a failure is not reported and the next file is tried.
-void StartWithDroppedFiles(const std::string &value, const std::vector<std::string> &arguments)
+// More files than this are started only once the user agrees.
+constexpr std::size_t kDropStartsWithoutAsking = 16;
+
+bool AgreesToStartMany(HWND button, std::size_t count)
 {
+    std::wstring text = LoadTavText(IDS_MANY_DROPPED_FILES);
+    if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos)
+        text.replace(at, 2, std::to_wstring(count));
+    return MessageBoxW(button, text.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+// Lets the bar answer what came meanwhile. False once it is closing: the quit message is
+// put back for the main loop, and nothing more is started.
+bool AnswerWaitingMessages()
+{
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return !gApp.tearingDown;
+}
+
+// One start per file; a failure is not reported and the next file is tried. A long batch
+// lets the bar answer between starts; it holds copies of all it needs, since the slot, its
+// button and the bar itself may change meanwhile.
+void StartWithDroppedFiles(HWND button, const std::string &value, const std::vector<std::string> &arguments)
+{
+    const bool many = arguments.size() > kDropStartsWithoutAsking;
+    if (many && !AgreesToStartMany(button, arguments.size()))
+        return;
     const StartPlan plan = PlanDropStart(value);
-    for (const std::string &argument : arguments)
+    for (const std::string &argument : arguments) {
+        if (many && !AnswerWaitingMessages())
+            return;
         LaunchProgram(plan.program.c_str(), argument.c_str(), NoneIfEmpty(plan.directory), SW_SHOWNORMAL, nullptr);
+    }
 }
 
 void RegisterDroppedFile(HWND button, int slot, HDROP drop)
@@ -143,7 +177,7 @@ LRESULT OnFilesDropped(HWND button, HDROP drop)
         const auto arguments = DroppedArguments(button, drop, count);
         DragFinish(drop);
         if (arguments)
-            StartWithDroppedFiles(*value, *arguments);
+            StartWithDroppedFiles(button, *value, *arguments);
         return 0;
     } else if (count < 2) {
         RegisterDroppedFile(button, slot, drop);

@@ -1,7 +1,7 @@
 // The real TAV.EXE with names as the file system has them: names the code page
-// cannot write, commas in paths, and entries longer than the dialog's fields.
-// Run in the English code page and again in the Japanese one, where Japanese
-// names are written as they stand.
+// cannot write, commas in paths, entries longer than the dialog's fields, and
+// many files dropped at once. Run in the English code page and again in the
+// Japanese one, where Japanese names are written as they stand.
 #include <shlobj.h>
 
 #include <algorithm>
@@ -82,8 +82,8 @@ TEST_F(Names, DroppedNamesAreWrittenAsTheFileSystemKnowsThem)
     const ProbeLog log;
     const HWND bar = Start("-");
     ASSERT_TRUE(bar);
-    const std::wstring japanese = Make(L"\u65e5\u672c\u8a9e\\probe.exe", true), comma = Make(L"My,Docs\\probe.exe", true),
-                       document = Make(L"\u65e5\u672c.txt");
+    const std::wstring japanese = Make(L"\u65e5\u672c\u8a9e\\probe.exe", true),
+                       comma = Make(L"My,Docs\\probe.exe", true), document = Make(L"\u65e5\u672c.txt");
     // Registered: each entry names its file by a path the code page can write and a comma does not end.
     for (const auto &[id, file] : {std::pair{1000, japanese}, {1001, comma}}) {
         ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, id), {file}));
@@ -159,6 +159,42 @@ TEST_F(Names, TheDialogKeepsWholeFieldsAndAFieldThatWouldEndEarlyKeepsItOpen)
     EXPECT_EQ(LongPath(entry.substr(0, a)), icon) << entry;
     EXPECT_EQ(LongPath(entry.substr(b + 1, c - b - 1)), folder.substr(0, folder.rfind(L'\\')));
     EXPECT_EQ(WideFromCodePage(entry.substr(c + 1)), L"\"" + chosen + L"\"");
+}
+
+TEST_F(Names, ManyDroppedFilesStartOnlyOnceAgreedAndTheBarKeepsAnswering)
+{
+    const bool ja = GetACP() == 932;
+    const ProbeLog log;
+    const std::string probe = ProbePath();
+    const HWND bar = Start("[program section]\r\nprofile000=" + probe + ",0,,\"" + probe + "\"\r\n");
+    ASSERT_TRUE(bar);
+    const HWND slot = GetDlgItem(bar, 1000);
+    const auto files = [](int n, const char *stem) {
+        std::vector<std::string> names;
+        for (int i = 0; i < n; ++i)
+            names.push_back("C:\\" + std::string(stem) + std::to_string(i) + ".txt");
+        return names;
+    };
+    // Sixteen start without a question; of seventeen, none when the answer is No.
+    ASSERT_TRUE(PostDrop(slot, files(16, "few")));
+    ASSERT_EQ(log.WaitFor(16).size(), 16u);
+    ASSERT_TRUE(PostDrop(slot, files(17, "refused")));
+    EXPECT_EQ(AnswerBox(bar, IDNO), ja ? L"17 \u500b\u306e\u30d5\u30a1\u30a4\u30eb\u3067\u3001\u30d7\u30ed\u30b0\u30e9"
+                                         L"\u30e0\u3092 1 \u500b\u305a\u3064\u8d77\u52d5\u3057\u307e\u3059\u304b?"
+                                       : L"Start the program once for each of the 17 files?");
+    ASSERT_TRUE(PostDrop(slot, files(1, "single")));
+    ASSERT_TRUE(PumpUntil([&] {
+        const auto r = log.WaitFor(17, 0);
+        const auto single = [](ProbeRecord p) { return p["cmdline"].find("single0") != std::string::npos; };
+        return std::any_of(r.begin(), r.end(), single);
+    }, 10000));
+    EXPECT_EQ(log.WaitFor(17, 0).size(), 17u) << "none of the refused";
+    // Agreed: the bar answers while they start, and closes meanwhile without harm.
+    ASSERT_TRUE(PostDrop(slot, files(60, "agreed")));
+    EXPECT_FALSE(AnswerBox(bar, IDYES).empty());
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer)) << "busy starting";
+    EXPECT_EQ(bar_->Close(), 0);
 }
 
 } // namespace
