@@ -291,11 +291,18 @@ int ReadProgramKey(const char *key, char *buffer, int size)
         GetPrivateProfileStringA(kProgramSection, key, "", buffer, static_cast<DWORD>(size), ProfileFile().c_str()));
 }
 
-std::string ReadProgramValue(const std::string &key, std::size_t capacity)
+std::optional<std::string> ReadProgramValue(const std::string &key)
 {
-    std::vector<char> value(capacity > 0 ? capacity : 1, '\0');
-    ReadProgramKey(key.c_str(), value.data(), static_cast<int>(value.size()));
-    return value.data();
+    // Most values fit the first buffer, so most reads are one read.
+    for (int size = 2048; size <= kLongestProgramValue; size *= 2) {
+        std::vector<char> buffer(static_cast<size_t>(size));
+        const int length = ReadProgramKey(key.c_str(), buffer.data(), size);
+        // The reader answers size - 1 when it cut the value; on a double-byte system it may
+        // stop one byte earlier rather than split a character.
+        if (length < size - 2)
+            return std::string(buffer.data(), static_cast<size_t>(length));
+    }
+    return std::nullopt;
 }
 
 bool WriteProgramKey(const char *key, const char *value)
@@ -330,4 +337,13 @@ int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size)
         return 0;
     buffer[0] = '\0';
     return LoadStringA(instance, StringId(base, gSettings.languageOffset), buffer, size);
+}
+
+std::wstring LoadTavText(unsigned base)
+{
+    // Length 0 asks for a pointer to the resource's own text, which is not terminated.
+    const wchar_t *text = nullptr;
+    const int length = LoadStringW(gApp.instance, StringId(base, gSettings.languageOffset),
+                                   reinterpret_cast<wchar_t *>(&text), 0);
+    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }

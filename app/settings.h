@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -41,8 +42,10 @@ void BroadcastChangeNotice(LPARAM code);
 // A slot's keys, read into a buffer of the given size (the value is cut at
 // size - 1 bytes, as the profile reader does). Missing reads as "".
 int ReadProgramKey(const char *key, char *buffer, int size);
-// The same, as text, read through a buffer of `capacity` bytes.
-std::string ReadProgramValue(const std::string &key, std::size_t capacity);
+// A slot's key whole, however long: the buffer grows until the value fits.
+// Nothing when it would not fit kLongestProgramValue; no reader cuts it.
+constexpr int kLongestProgramValue = 16 * 1024 * 1024;
+std::optional<std::string> ReadProgramValue(const std::string &key);
 // Writes a slot's key (nullptr deletes it) when that changes it; every
 // rewrite keeps the file before it as TAV.BAK. False when it could not be
 // stored (see TellNotStored).
@@ -60,3 +63,6 @@ std::string ReadProgramSection();
 // The string `base` in the current language (base + languageOffset), into
 // `buffer` of `size` bytes. Returns the length copied.
 int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size);
+// The same as UTF-16 text, whole: a Japanese text reaches a box on an
+// English system too.
+std::wstring LoadTavText(unsigned base);

@@ -156,4 +156,7 @@ enum StringIds : unsigned {
     IDS_EXECUTE_ERROR = 24,
     IDS_MULTI_DROP = 26,
     IDS_NOT_STORED = 28,
+    IDS_NAME_NOT_IN_CODE_PAGE = 30,
+    IDS_PATH_HAS_DELIMITER = 32,
+    IDS_MANY_DROPPED_FILES = 34,
 };

@@ -16,8 +16,6 @@
 
 namespace {
 
-// The profile reader's buffer for "profile%03d".
-constexpr int kProfileBuffer = 2048;
 constexpr int kIconSize = 32;
 
 bool HoldsCell(int n)
@@ -113,7 +111,8 @@ void BuildIconStrip(HWND bar)
     std::map<std::pair<std::string, int>, int> drawn;
     PaintBlankCells(stripDc.get(), blankDc.get(), cells);
     for (int n = 0; n < cells; ++n) {
-        const std::string value = ProfileValue(section, ProfileKey(n), kProfileBuffer, isLead);
+        // Sized to the section, so no value is cut: a cut icon file would name another file.
+        const std::string value = ProfileValue(section, ProfileKey(n), sectionText.size() + 1, isLead);
         const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;

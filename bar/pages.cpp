@@ -1,7 +1,6 @@
 #include "bar/pages.h"
 
 #include <string>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/settings.h"
@@ -17,29 +16,6 @@ namespace {
 
 using OwnedMenu = Owned<HMENU, DestroyMenu>;
 
-// The first read uses the buffer every slot read uses; a hand-edited value
-// may be longer, and a swap must carry it whole or it would corrupt the entry.
-constexpr int kFirstReadSize = 2048;
-// No profile line this long is real; beyond it the swap is refused, never cut.
-constexpr int kLongestValue = 16 * 1024 * 1024;
-
-// The whole value of a "program section" key; false when it would not fit
-// the longest value this program carries.
-bool ReadWholeValue(const std::string &key, std::string &value)
-{
-    for (int size = kFirstReadSize; size <= kLongestValue; size *= 2) {
-        std::vector<char> buffer(static_cast<size_t>(size));
-        const int length = ReadProgramKey(key.c_str(), buffer.data(), size);
-        // The reader answers size - 1 when it cut the value; on a double-byte system it may
-        // stop one byte earlier rather than split a character.
-        if (length < size - 2) {
-            value.assign(buffer.data(), static_cast<size_t>(length));
-            return true;
-        }
-    }
-    return false;
-}
-
 // Exchanges both keys of slots a and b, writing even empty values. Nothing is
 // written unless all four values were read whole (false), and what could not
 // be written is told (false too).
@@ -49,7 +25,9 @@ bool ExchangeSlotKeys(HWND owner, int a, int b)
     std::string values[2][2];
     for (int kind = 0; kind < 2; ++kind)
         for (int side = 0; side < 2; ++side)
-            if (!ReadWholeValue(keys[kind][side], values[kind][side]))
+            if (const auto value = ReadProgramValue(keys[kind][side]))
+                values[kind][side] = *value;
+            else
                 return false;
     for (int kind = 0; kind < 2; ++kind)
         if (!WriteProgramKey(keys[kind][1].c_str(), values[kind][0].c_str()) ||

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/code_page_path.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
 #include "res/resource_ids.h"
@@ -26,19 +27,11 @@ enum ControlId : int {
     IdTitle = 1012,
 };
 
-// A stored value is read whole before it is cut into fields.
-constexpr int kValueBuffer = 2048;
-constexpr int kTitleStringBuffer = 64;
-constexpr char kProgramPattern[] = "*.exe;*.com;*.pif;*.cmd";
-constexpr char kProgramFilters[] = "Executable\0*.exe;*.com;*.pif;*.cmd\0All files\0*.*\0";
-constexpr char kIconPattern[] = "*.ico";
-constexpr char kIconFilters[] =
-    "Icon files\0*.ico\0Executable\0*.exe\0Dynamic link lib.\0*.dll;*.drv\0All files\0*.*\0";
-
-bool IsSystemLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
+constexpr wchar_t kProgramPattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
+constexpr wchar_t kProgramFilters[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
+constexpr wchar_t kIconPattern[] = L"*.ico";
+constexpr wchar_t kIconFilters[] =
+    L"Icon files\0*.ico\0Executable\0*.exe\0Dynamic link lib.\0*.dll;*.drv\0All files\0*.*\0";
 
 bool IsExistingFile(const std::string &path)
 {
@@ -51,14 +44,22 @@ ProgramDefinitionState &StateOf(HWND dlg)
     return *reinterpret_cast<ProgramDefinitionState *>(GetWindowLongPtrA(dlg, DWLP_USER));
 }
 
-// A field's text as the dialog uses it: at most 127 bytes, never half a
-// double-byte character.
+// A field's whole text: a stored or chosen text may be longer than what can be typed.
 std::string ReadField(HWND dlg, int id)
 {
     const HWND field = GetDlgItem(dlg, id);
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(field)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(field, text.data(), static_cast<int>(text.size()))));
-    return FitField(text, IsSystemLeadByte);
+    return text;
+}
+
+// The same as the field holds it, before the code page has a say.
+std::wstring ReadWideField(HWND dlg, int id)
+{
+    const HWND field = GetDlgItem(dlg, id);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+    return text;
 }
 
 void Enable(HWND dlg, int id, bool on)
@@ -145,14 +146,13 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
     s.previewFrameProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(preview, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewProc)));
 
-    for (int id : {IdProgram, IdDirectory, IdIconFile})
+    for (int id : {IdProgram, IdDirectory, IdIconFile, IdTitle})
         SendDlgItemMessageA(dlg, id, EM_LIMITTEXT, kFieldEditLimit, 0);
     Enable(dlg, IDOK, false);
     Enable(dlg, IdRemove, false);
 
-    const std::string value = ReadProgramValue(ProfileKey(s.slotNumber), kValueBuffer);
-    const ProgramFields f = FieldsFromStoredValue(value, IsSystemLeadByte);
-    if (!value.empty()) {
+    const ProgramFields f = FieldsFromStoredValue(s.storedValue);
+    if (!s.storedValue.empty()) {
         s.icons.index = f.iconIndex;
         CheckDlgButton(dlg, IdRunMinimized, f.runMinimized ? BST_CHECKED : BST_UNCHECKED);
         Enable(dlg, IdRemove, true);
@@ -165,7 +165,7 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
     SendDlgItemMessageA(dlg, IdProgram, EM_SETSEL, 0, -1);
     SetFocus(GetDlgItem(dlg, IdProgram));
     CheckDlgButton(dlg, IdInterlock, BST_CHECKED);
-    SetDlgItemTextA(dlg, IdTitle, FitField(ReadProgramValue(TitleKey(s.slotNumber), kValueBuffer), IsSystemLeadByte).c_str());
+    SetDlgItemTextA(dlg, IdTitle, s.storedTitle.c_str());
 }
 
 void OnScroll(HWND dlg, int code, int thumb)
@@ -179,49 +179,43 @@ void OnScroll(HWND dlg, int code, int thumb)
     DrawPreview(dlg, ReadField(dlg, IdIconFile));
 }
 
-// The open-file dialog over a 128-byte file buffer that starts as `initial`.
-bool ChooseFile(HWND dlg, unsigned titleId, const char *filters, const std::string &initial, std::string &chosen)
+// The chooser, starting from the icon file field (or `pattern` when it is empty), and the chosen
+// path as a field of the entry can hold it; nothing when cancelled or refused (the user is told).
+std::optional<std::string> ChooseEntryPath(HWND dlg, unsigned titleId, const wchar_t *filters, const wchar_t *pattern,
+                                           DWORD flags)
 {
-    char title[kTitleStringBuffer] = {};
-    LoadTavString(gApp.instance, titleId, title, sizeof title);
-    char file[kFieldChars + 1] = {};
-    lstrcpynA(file, initial.c_str(), sizeof file);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = dlg;
-    ofn.lpstrFilter = filters;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!OpenFileDialog(ofn))
-        return false;
-    chosen = file;
-    return true;
+    const std::wstring initial = ReadWideField(dlg, IdIconFile);
+    const std::optional<std::wstring> chosen =
+        ChooseFile(dlg, LoadTavText(titleId), filters, initial.empty() ? pattern : initial, flags);
+    return chosen ? UsablePathOrTell(dlg, *chosen, PathUse::EntryField) : std::nullopt;
 }
 
 void OnBrowseProgram(HWND dlg)
 {
     // The chooser starts from the icon file, which usually names the program.
-    const std::string initial = ReadField(dlg, IdIconFile);
-    std::string chosen;
-    if (!ChooseFile(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, initial.empty() ? kProgramPattern : initial, chosen))
-        return;
-    const std::optional<std::string> text = BrowsedProgramText(chosen);
-    if (!text) {
-        MessageBeep(MB_ICONHAND);
-        return;
-    }
-    PutChosenText(dlg, IdProgram, *text);
+    if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, kProgramPattern,
+                                          kProgramChooserFlags))
+        PutChosenText(dlg, IdProgram, QuotedPath(*path));
 }
 
 void OnBrowseIcon(HWND dlg)
 {
-    const std::string initial = ReadField(dlg, IdIconFile);
-    std::string chosen;
-    if (ChooseFile(dlg, IDS_BROWSE_ICON, kIconFilters, initial.empty() ? kIconPattern : initial, chosen))
-        PutChosenText(dlg, IdIconFile, chosen);
+    if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_ICON, kIconFilters, kIconPattern, kChooserFlags))
+        PutChosenText(dlg, IdIconFile, *path);
+}
+
+// A path field's text as the entry can hold it: as typed, or the short path of the file or
+// folder it names when the text holds a comma or tab (or a character of no code page form);
+// nothing when there is no such path.
+std::optional<std::string> EntryPathField(HWND dlg, int id)
+{
+    const CodePagePath spelled = SpellPath(ReadWideField(dlg, id), PathUse::EntryField);
+    if (spelled.refusal == PathRefusal::None)
+        return spelled.path;
+    MessageBeep(MB_ICONHAND);
+    SendDlgItemMessageA(dlg, id, EM_SETSEL, 0, -1);
+    SetFocus(GetDlgItem(dlg, id));
+    return std::nullopt;
 }
 
 void OnOk(HWND dlg)
@@ -230,12 +224,20 @@ void OnOk(HWND dlg)
     ProgramFields f;
     f.runMinimized = IsDlgButtonChecked(dlg, IdRunMinimized) == BST_CHECKED;
     f.program = ReadField(dlg, IdProgram);
-    f.directory = ReadField(dlg, IdDirectory);
-    f.iconFile = ReadField(dlg, IdIconFile);
     f.iconIndex = s.icons.index;
+    // An empty program or icon file keeps the dialog open silently; a directory or icon file
+    // that would end its field early, with a beep.
+    if (f.program.empty() || !GetWindowTextLengthW(GetDlgItem(dlg, IdIconFile)))
+        return;
+    const std::optional<std::string> directory = EntryPathField(dlg, IdDirectory);
+    const std::optional<std::string> iconFile = directory ? EntryPathField(dlg, IdIconFile) : std::nullopt;
+    if (!iconFile)
+        return;
+    f.directory = *directory;
+    f.iconFile = *iconFile;
     const std::optional<std::string> value = StoredValueFromFields(f);
     if (!value)
-        return;  // an empty program or icon file: the dialog stays open
+        return;
     // An empty title is written as an empty value: the key stays. What was not stored keeps
     // the dialog open, announced as nothing.
     if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str()) ||
@@ -312,6 +314,15 @@ INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
     ProgramDefinitionState state;
     state.slotNumber = slotNumber;
     state.slotButton = slotButton;
+    // Shown and written back whole; a value beyond any real one is not offered cut.
+    const std::optional<std::string> value = ReadProgramValue(ProfileKey(slotNumber));
+    const std::optional<std::string> title = ReadProgramValue(TitleKey(slotNumber));
+    if (!value || !title) {
+        MessageBeep(MB_ICONHAND);
+        return 0;
+    }
+    state.storedValue = *value;
+    state.storedTitle = *title;
     const unsigned id = DialogId(DialogKind::ProgramDefinition, gSettings.languageOffset);
     return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(id), owner, ProgramDefinitionProc,
                            reinterpret_cast<LPARAM>(&state));

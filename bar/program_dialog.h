@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "bar/program_fields.h"
 #include "app/gdi_holders.h"
 
@@ -18,6 +20,7 @@ INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton);
 struct ProgramDefinitionState {
     int slotNumber = 0;
     HWND slotButton = nullptr;
+    std::string storedValue, storedTitle;  // the slot's keys, read whole before the dialog opens
     IconRange icons;               // the icon index and the highest the file offers
     OwnedIcon previewIcon;         // what the preview shows; none: the default program icon
     WNDPROC previewFrameProc = nullptr;  // the preview static's own procedure, which draws its frame

@@ -4,27 +4,15 @@
 
 #include "app/program_entry.h"
 
-std::string FitField(std::string_view text, LeadBytePredicate isLead)
-{
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t width = isLead(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
-        if (end + width > kFieldChars)
-            break;
-        end += width;
-    }
-    return std::string(text.substr(0, end));
-}
-
-ProgramFields FieldsFromStoredValue(std::string_view value, LeadBytePredicate isLead)
+ProgramFields FieldsFromStoredValue(std::string_view value)
 {
     const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Remainder);
     ProgramFields f;
     if (entry.empty)
         return f;
-    f.program = FitField(entry.command, isLead);
-    f.directory = FitField(entry.directory, isLead);
-    f.iconFile = FitField(entry.iconFile, isLead);
+    f.program = entry.command;
+    f.directory = entry.directory;
+    f.iconFile = entry.iconFile;
     f.iconIndex = entry.effectiveIconIndex;
     f.runMinimized = entry.runMinimized;
     return f;
@@ -81,16 +69,4 @@ std::optional<int> ScrolledIconIndex(int code, int thumbPosition, IconRange rang
     case ScrollThumbTrack: return std::clamp(thumbPosition, 0, range.highest);
     default: return std::nullopt;
     }
-}
-
-std::optional<std::string> BrowsedProgramText(std::string_view path)
-{
-    const std::string text(path);
-    if (text.size() + 2 <= kFieldChars)
-        return "\"" + text + "\"";
-    if (text.find(' ') == std::string::npos)
-        return text;
-    if (text.size() + 1 <= kFieldChars)
-        return "\"" + text;
-    return std::nullopt;
 }

@@ -1,24 +1,17 @@
 // The Program Definition dialog's rules that need no window: the fields
 // shown for a stored entry, the entry stored from the fields, the icon file
 // that the interlock box derives from a program name, the file whose icons
-// are counted, the icon index under a new count and under the scroll bar,
-// and the text a browsed program path becomes.
+// are counted, and the icon index under a new count and under the scroll bar.
 #pragma once
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "launch/command.h"
 
-// A field's text buffer is 128 bytes: at most 127 of text.
-constexpr std::size_t kFieldChars = 127;
-// What the program, directory and icon file edits accept from typing.
-constexpr int kFieldEditLimit = 128;
-
-// The first kFieldChars bytes of `text`, cut before a double-byte character
-// that would not fit whole.
-std::string FitField(std::string_view text, LeadBytePredicate isLead);
+// What each of the four edits accepts from typing. A stored or chosen text
+// may be longer: it is shown, kept and written back whole.
+constexpr int kFieldEditLimit = 127;
 
 struct ProgramFields {
     std::string program;
@@ -30,9 +23,9 @@ struct ProgramFields {
 };
 
 // A stored "profile%03d" value as the dialog shows it: the command is the
-// whole rest of the value, and each field is cut to fit. Fields the value
-// does not have (a hand edit can leave some out) stay empty.
-ProgramFields FieldsFromStoredValue(std::string_view value, LeadBytePredicate isLead);
+// whole rest of the value, and no field is cut. Fields the value does not
+// have (a hand edit can leave some out) stay empty.
+ProgramFields FieldsFromStoredValue(std::string_view value);
 
 // The stored index: the icon index, or its one's complement (-1 - index)
 // when the program runs minimized.
@@ -73,12 +66,3 @@ enum IconScrollCode : int {
 };
 // The new index for a scroll request, or nothing when the code is ignored.
 std::optional<int> ScrolledIconIndex(int code, int thumbPosition, IconRange range);
-
-// The program field's text for a path chosen in the file chooser: the path
-// in double quotes. The field holds 127 bytes and the chooser gives up to
-// 127, so a path of 126 or 127 bytes does not fit quoted: without a space it
-// goes in unquoted (the quotes only group spaces); with a space and 126
-// bytes it keeps only the opening quote (an unclosed quote groups up to the
-// end of the text for every reader of the command); with a space and 127
-// bytes it cannot be written whole and is refused (nothing).
-std::optional<std::string> BrowsedProgramText(std::string_view path);

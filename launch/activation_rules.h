@@ -20,9 +20,7 @@ struct StartPlan {
     bool runMinimized = false;
 };
 
-// The profile reads of a click and a drop, and every dialog text.
-constexpr std::size_t kClickEntryBuffer = 2048;
-constexpr std::size_t kDropEntryBuffer = 1024;
+// Every dialog text.
 constexpr std::size_t kDialogTextBuffer = 128;
 
 // A click on a registered slot: the command up to its first comma or tab,

@@ -3,6 +3,7 @@
 #include "app/open_file_dialog.h"
 
 #include "app/app_state.h"
+#include "app/code_page_path.h"
 #include "app/settings.h"
 #include "launch/activation_rules.h"
 #include "launch/launch.h"
@@ -10,10 +11,9 @@
 
 namespace {
 
-constexpr char kExecutablePattern[] = "*.exe;*.com;*.pif;*.cmd";
+constexpr wchar_t kExecutablePattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
 // Filter pairs, each text ended by a zero, the list by one more.
-constexpr char kBrowseFilter[] = "Executable\0*.exe;*.com;*.pif;*.cmd\0All files\0*.*\0";
-constexpr int kChooserTitleBuffer = 32;
+constexpr wchar_t kBrowseFilter[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
 
 // One opening of the dialog: the typed command, held while it is open.
 struct RunDialogState {
@@ -61,25 +61,17 @@ void Execute(HWND dialog, RunDialogState &state)
     EndDialog(dialog, 1);
 }
 
-void Browse(HWND dialog, RunDialogState &state)
+void Browse(HWND dialog)
 {
-    char title[kChooserTitleBuffer];
-    LoadTavString(gApp.instance, IDS_EXECUTE_TITLE, title, sizeof title);
-    lstrcpynA(state.command, kExecutablePattern, sizeof state.command);
-
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    ofn.hwndOwner = dialog;
-    ofn.lpstrFilter = kBrowseFilter;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = state.command;
-    ofn.nMaxFile = sizeof state.command;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!OpenFileDialog(ofn))
+    const std::optional<std::wstring> chosen =
+        ChooseFile(dialog, LoadTavText(IDS_EXECUTE_TITLE), kBrowseFilter, kExecutablePattern, kProgramChooserFlags);
+    // The typed command ends its program at a comma or tab, and Execute reads what can be typed.
+    const std::optional<std::string> path =
+        chosen ? UsablePathOrTell(dialog, *chosen, PathUse::EntryField, kDialogTextBuffer - 1) : std::nullopt;
+    if (!path)
         return;
     const HWND combo = GetDlgItem(dialog, IdRunCommand);
-    SetWindowTextA(combo, state.command);
+    SetWindowTextA(combo, path->c_str());
     SetFocus(combo);
 }
 
@@ -95,7 +87,7 @@ INT_PTR CALLBACK RunDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
     switch (LOWORD(wParam)) {
     case IDOK: Execute(dialog, *state); return TRUE;
     case IDCANCEL: EndDialog(dialog, 1); return TRUE;
-    case IdRunBrowse: Browse(dialog, *state); return TRUE;
+    case IdRunBrowse: Browse(dialog); return TRUE;
     }
     return FALSE;
 }

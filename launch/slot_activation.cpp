@@ -1,10 +1,12 @@
 #include "launch/slot_activation.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/code_page_path.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
@@ -37,34 +39,84 @@ void RenderSlot(HWND button, int slot, const char *iconFile)
     RenderSlotCell(button, slot, iconFile, 0);
 }
 
-// The path of dropped file `index`, whole: the buffer is sized to it.
-std::string DroppedPath(HDROP drop, UINT index)
+// The name of dropped file `index` as the shell has it, whole.
+std::wstring DroppedName(HDROP drop, UINT index)
 {
-    const UINT length = DragQueryFileA(drop, index, nullptr, 0);
-    std::vector<char> path(length + 1, '\0');
-    DragQueryFileA(drop, index, path.data(), length + 1);
-    return path.data();
+    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    std::wstring name(length + 1, L'\0');
+    name.resize(DragQueryFileW(drop, index, name.data(), length + 1));
+    return name;
 }
 
-void StartWithDroppedFiles(const std::string &value, HDROP drop, UINT count)
+// Every dropped name as it can be passed on, before anything starts: nothing when one
+// cannot (the user is told which).
+std::optional<std::vector<std::string>> DroppedArguments(HWND button, HDROP drop, UINT count)
 {
-    const StartPlan plan = PlanDropStart(value);
+    std::vector<std::string> arguments;
+    arguments.reserve(count);
     for (UINT i = 0; i < count; ++i) {
-        // One start per file; a failure is not reported and the next file is tried.
-        const std::string argument = QuotedPath(DroppedPath(drop, i));
+        const std::optional<std::string> path = UsablePathOrTell(button, DroppedName(drop, i), PathUse::Argument);
+        if (!path)
+            return std::nullopt;
+        arguments.push_back(QuotedPath(*path));
+    }
+    return arguments;
+}
+
+// More files than this are started only once the user agrees.
+constexpr std::size_t kDropStartsWithoutAsking = 16;
+
+bool AgreesToStartMany(HWND button, std::size_t count)
+{
+    std::wstring text = LoadTavText(IDS_MANY_DROPPED_FILES);
+    if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos)
+        text.replace(at, 2, std::to_wstring(count));
+    return MessageBoxW(button, text.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+// Lets the bar answer what came meanwhile. False once it is closing: the quit message is
+// put back for the main loop, and nothing more is started.
+bool AnswerWaitingMessages()
+{
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return !gApp.tearingDown;
+}
+
+// One start per file; a failure is not reported and the next file is tried. A long batch
+// lets the bar answer between starts; it holds copies of all it needs, since the slot, its
+// button and the bar itself may change meanwhile.
+void StartWithDroppedFiles(HWND button, const std::string &value, const std::vector<std::string> &arguments)
+{
+    const bool many = arguments.size() > kDropStartsWithoutAsking;
+    if (many && !AgreesToStartMany(button, arguments.size()))
+        return;
+    const StartPlan plan = PlanDropStart(value);
+    for (const std::string &argument : arguments) {
+        if (many && !AnswerWaitingMessages())
+            return;
         LaunchProgram(plan.program.c_str(), argument.c_str(), NoneIfEmpty(plan.directory), SW_SHOWNORMAL, nullptr);
     }
 }
 
 void RegisterDroppedFile(HWND button, int slot, HDROP drop)
 {
-    const std::string path = DroppedPath(drop, 0);
+    const std::wstring name = DroppedName(drop, 0);
     // A drop without a readable file would register an entry with no program.
-    if (path.empty())
+    if (name.empty())
         return;
-    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(path).c_str()))
+    const std::optional<std::string> path = UsablePathOrTell(button, name, PathUse::EntryField);
+    if (!path)
+        return;
+    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(*path).c_str()))
         return TellNotStored(button);
-    RenderSlot(button, slot, path.c_str());
+    RenderSlot(button, slot, path->c_str());
     BroadcastChangeNotice(NoticeChanged);
 }
 
@@ -82,7 +134,12 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     CloseTooltip(bar);
     SetActiveWindow(bar);
     const int slot = SlotNumber(gSettings, id - kFirstSlotId);
-    const std::string value = ReadProgramValue(ProfileKey(slot), kClickEntryBuffer);
+    const std::optional<std::string> read = ReadProgramValue(ProfileKey(slot));
+    if (!read) {
+        MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one
+        return;
+    }
+    const std::string &value = *read;
     if (value.empty()) {
         // A command posted by another program may not name the button; the dialog repaints it.
         OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
@@ -96,7 +153,7 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     gApp.lastLaunchTick = GetTickCount();
 
     const StartPlan plan = PlanSlotStart(value, IsSystemLeadByte);
-    const std::string title = ReadProgramValue(TitleKey(slot), kClickEntryBuffer);
+    const std::string title = ReadProgramValue(TitleKey(slot)).value_or(std::string());
     const WORD show = plan.runMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
                       NoneIfEmpty(title)) < 32)
@@ -106,18 +163,26 @@ void OnSlotCommand(HWND bar, int id, HWND button)
 LRESULT OnFilesDropped(HWND button, HDROP drop)
 {
     const auto at = std::find(gButtons.slots.begin(), gButtons.slots.end(), button);
-    if (at != gButtons.slots.end()) {
-        const int slot = SlotNumber(gSettings, static_cast<int>(at - gButtons.slots.begin()));
-        const std::string value = ReadProgramValue(ProfileKey(slot), kDropEntryBuffer);
-        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        if (!value.empty())
-            StartWithDroppedFiles(value, drop, count);
-        else if (!ProfileReadable())  // the slot may hold a program all the same
-            MessageBeep(MB_ICONHAND);
-        else if (count < 2)
-            RegisterDroppedFile(button, slot, drop);
-        else
-            ShowNotice(button, IDS_MULTI_DROP);
+    if (at == gButtons.slots.end()) {
+        DragFinish(drop);
+        return 0;
+    }
+    const int slot = SlotNumber(gSettings, static_cast<int>(at - gButtons.slots.begin()));
+    const std::optional<std::string> value = ReadProgramValue(ProfileKey(slot));
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    if (!value || (value->empty() && !ProfileReadable())) {
+        MessageBeep(MB_ICONHAND);  // the slot may hold a program all the same
+    } else if (!value->empty()) {
+        // The names are taken first: the drop is released before any start.
+        const auto arguments = DroppedArguments(button, drop, count);
+        DragFinish(drop);
+        if (arguments)
+            StartWithDroppedFiles(button, *value, *arguments);
+        return 0;
+    } else if (count < 2) {
+        RegisterDroppedFile(button, slot, drop);
+    } else {
+        ShowNotice(button, IDS_MULTI_DROP);
     }
     DragFinish(drop);
     return 0;

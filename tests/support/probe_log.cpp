@@ -46,27 +46,41 @@ std::string FoundExecutable(const std::string &file)
     return found;
 }
 
-void *WriteDrop(HANDLE process, const std::vector<std::string> &files)
+namespace {
+
+// The names, each ended by a zero and the list by one more, behind the header; wide names say so.
+template <class Char>
+void *WriteDropOf(HANDLE process, const std::vector<std::basic_string<Char>> &files)
 {
+    std::basic_string<Char> names;
+    for (const auto &f : files)
+        names.append(f).push_back(0);
+    names.push_back(0);
     std::string block(sizeof(DROPFILES), '\0');
-    for (const std::string &f : files)
-        block.append(f).push_back('\0');
-    block.push_back('\0');
     reinterpret_cast<DROPFILES *>(block.data())->pFiles = sizeof(DROPFILES);
+    reinterpret_cast<DROPFILES *>(block.data())->fWide = sizeof(Char) > 1;
+    block.append(reinterpret_cast<const char *>(names.data()), names.size() * sizeof(Char));
     // A page of the receiver's own: a drop handle is the address of its block there.
     void *remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     return remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) ? remote : nullptr;
 }
 
-bool PostDrop(HWND target, const std::vector<std::string> &files)
+template <class Char>
+bool PostDropOf(HWND target, const std::vector<std::basic_string<Char>> &files)
 {
     DWORD pid = 0;
     GetWindowThreadProcessId(target, &pid);
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    void *remote = WriteDrop(process, files);
+    void *remote = WriteDropOf(process, files);
     const bool ok = remote && PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
     CloseHandle(process);
     return ok;
 }
+
+} // namespace
+
+void *WriteDrop(HANDLE process, const std::vector<std::string> &files) { return WriteDropOf(process, files); }
+bool PostDrop(HWND target, const std::vector<std::string> &files) { return PostDropOf(target, files); }
+bool PostWideDrop(HWND target, const std::vector<std::wstring> &files) { return PostDropOf(target, files); }
 
 } // namespace tavtest

@@ -26,7 +26,8 @@ std::string FoundExecutable(const std::string &file);
 
 // A drop block for `files` written into `process`: the WPARAM of its WM_DROPFILES, or null.
 void *WriteDrop(HANDLE process, const std::vector<std::string> &files);
-// WM_DROPFILES for `files`, posted; the block stays.
+// WM_DROPFILES for `files`, posted; the block stays. Wide names as the shell hands them over.
 bool PostDrop(HWND target, const std::vector<std::string> &files);
+bool PostWideDrop(HWND target, const std::vector<std::wstring> &files);
 
 } // namespace tavtest

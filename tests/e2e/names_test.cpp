@@ -1,0 +1,126 @@
+// The real TAV.EXE, in the English code page and again in the Japanese one, with names the code page
+// cannot write, commas in paths, entries longer than the dialog's fields and many files dropped at once.
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/code_page_path.h"
+#include "support/probe_log.h"
+#include "support/win_test.h"
+
+using namespace tavtest;
+
+namespace {
+
+const char kPrograms[] = "program section";
+
+using Names = BarTest;
+
+// Real files in a folder of the temporary folder, made anew by every run.
+const std::wstring kDir = WideFromCodePage(std::getenv("TEMP")) + L"\\tav names";
+
+// `name` in that folder, in a folder of its own or none: a copy of the probe, or an empty file.
+std::wstring Make(const std::wstring &name, bool probe = false)
+{
+    const std::wstring path = kDir + L"\\" + name;
+    CreateDirectoryW(kDir.c_str(), nullptr);
+    CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+    probe ? CopyFileW(WideFromCodePage(ProbePath()).c_str(), path.c_str(), FALSE)
+          : CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return path;
+}
+
+// Whether `path` (in the code page) names a file or folder: one of a "?" or a look-alike does not.
+bool NamesAFile(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The text of the message box that comes up owned by `owner`, once `button` has closed it.
+std::wstring AnswerBox(HWND owner, int button)
+{
+    const HWND box = WaitForDialog(owner, [](HWND b) { return GetWindowTextLengthW(GetDlgItem(b, 0xFFFF)) > 0; });
+    std::wstring text(1024, L'\0');
+    text.resize(GetDlgItemTextW(box, 0xFFFF, text.data(), static_cast<int>(text.size())));
+    PostMessageA(box, WM_COMMAND, button, 0);
+    PumpUntil([&] { return !IsWindow(box); });
+    return text;
+}
+
+TEST_F(Names, DroppedNamesNameTheFilesTheyCameFrom)
+{
+    const ProbeLog log;
+    const HWND bar = Start("-");
+    ASSERT_TRUE(bar);
+    // "ā" has no form in either code page: best fit would write "a", another file's name.
+    const std::wstring program = Make(L"\u65e5\u672c\u8a9e\\probe.exe", true), document = Make(L"\u65e5\u0101.txt");
+    ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {program}));
+    std::string value;
+    ASSERT_TRUE(PumpUntil([&] { return (value = IniValue(kPrograms, "profile000")) != "<missing>"; }));
+    const std::string path = value.substr(0, value.find(','));
+    EXPECT_TRUE(NamesAFile(path)) << value;
+    EXPECT_EQ(WideFromCodePage(path) == program, GetACP() == 932) << "as it stands where it can be";
+    // The document dropped on it starts it with the document's name, quoted, last.
+    ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {document}));
+    const std::string line = log.WaitFor(1).at(0).at("cmdline"), quoted = line.substr(line.rfind('"', line.size() - 2));
+    EXPECT_TRUE(NamesAFile(quoted.substr(1, quoted.size() - 2))) << line;
+    // A name the code page cannot write, of no file (so of no short name either): the box names it.
+    ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1001), {kDir + L"\\gone\u0101.exe"}));
+    EXPECT_NE(AnswerBox(bar, IDOK).find(L"\\gone\u0101.exe"), std::wstring::npos) << "the box names the file";
+}
+
+TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen)
+{
+    // As a drop stores it: longer than what the dialog's fields take from typing.
+    const std::string stored = "C:\\" + std::string(140, 'd') + "\\x.exe", value = stored + ",0,,\"" + stored + "\"";
+    const HWND bar = Start("[program section]\r\nprofile000=" + value + "\r\n");
+    ASSERT_TRUE(bar);
+    const std::wstring folder = Make(L"My,Docs\\x"), chosen = Make(std::wstring(130, L'p') + L"\\probe.exe", true);
+    PostMessageA(GetDlgItem(bar, 1000), WM_RBUTTONDOWN, 0, 0);
+    const HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1006); });
+    ASSERT_TRUE(d);
+    // A directory with a comma is taken by its short path; an icon file with one, of no file, keeps the dialog open.
+    SetDlgItemTextW(d, 1009, folder.substr(0, folder.rfind(L'\\')).c_str());
+    SetDlgItemTextW(d, 1007, (kDir + L"\\Gone,Icon.ico").c_str());
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(IsWindowVisible(d) && IniValue(kPrograms, "profile000") == value);
+    // Browse: the chooser gives a path longer than can be typed, quoted whole in the program field.
+    PostMessageA(d, WM_COMMAND, 1001, 0);
+    const HWND chooser = WaitForDialog(d, [](HWND c) { return IsWindowVisible(c) && GetDlgItem(c, IDOK); });
+    ASSERT_TRUE(chooser);
+    SetDlgItemTextW(chooser, GetDlgItem(chooser, 0x47c) ? 0x47c : 0x480, chosen.c_str());
+    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(chooser); }));
+    SetDlgItemTextA(d, 1007, stored.c_str());  // the interlock box set it to the chosen program
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    const std::string entry = IniValue(kPrograms, "profile000"), head = stored + ",0,";
+    ASSERT_EQ(entry.substr(0, head.size()), head) << entry;
+    const size_t end = entry.find(',', head.size());
+    EXPECT_TRUE(NamesAFile(entry.substr(head.size(), end - head.size()))) << "the folder, by its short path";
+    EXPECT_EQ(WideFromCodePage(entry.substr(end + 1)), L"\"" + chosen + L"\"");
+}
+
+TEST_F(Names, ManyDroppedFilesStartOnlyOnceAgreedAndTheBarKeepsAnswering)
+{
+    const ProbeLog log;
+    const HWND bar = Start("[program section]\r\nprofile000=x,0,,\"" + ProbePath() + "\"\r\n");
+    ASSERT_TRUE(bar);
+    const auto drop = [&](int n, const std::string &stem) {
+        std::vector<std::string> names;
+        for (int i = 0; i < n; ++i)
+            names.push_back("C:\\" + stem + std::to_string(i) + ".txt");
+        return PostDrop(GetDlgItem(bar, 1000), names);
+    };
+    // Sixteen start without a question; of seventeen, none when the answer is No.
+    ASSERT_TRUE(drop(16, "few") && log.WaitFor(16).size() == 16);
+    ASSERT_TRUE(drop(17, "refused"));
+    EXPECT_NE(AnswerBox(bar, IDNO).find(L"17"), std::wstring::npos);
+    // Agreed: the bar answers while they start, and closes meanwhile without harm.
+    ASSERT_TRUE(drop(60, "agreed") && !AnswerBox(bar, IDYES).empty());
+    EXPECT_TRUE(SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_NORMAL, 1000, nullptr)) << "busy starting";
+    EXPECT_EQ(bar_->Close(), 0);
+    for (ProbeRecord r : log.WaitFor(200, 2000))
+        EXPECT_EQ(r["cmdline"].find("refused"), std::string::npos);
+}
+
+} // namespace
