@@ -55,8 +55,11 @@ StartPlan PlanSlotStart(std::string_view value, LeadBytePredicate isLead)
     StartPlan plan;
     plan.program = split.program;
     plan.arguments = SkipBlanks(split.rest);
-    // Sized to the text, not cut: a cut folder could name another, existing one.
-    plan.directory = entry.directory.empty() ? ProgramFolder(plan.program, isLead) : entry.directory;
+    // Sized to the text, not cut: a cut folder could name another, existing one. A shortcut
+    // brings its own working directory, which only a directory the entry names overrides.
+    plan.directory = !entry.directory.empty()            ? entry.directory
+                     : IsShortcutFile(plan.program, isLead) ? std::string()
+                                                          : ProgramFolder(plan.program, isLead);
     plan.runMinimized = entry.runMinimized;
     return plan;
 }
@@ -95,7 +98,8 @@ StartPlan PlanTypedCommand(std::string_view text, LeadBytePredicate isLead)
     plan.program = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     if (end != std::string_view::npos)
         plan.arguments = SkipBlanks(text.substr(end + 1));
-    plan.directory = ProgramFolder(plan.program, isLead);
+    if (!IsShortcutFile(plan.program, isLead))
+        plan.directory = ProgramFolder(plan.program, isLead);
     return plan;
 }
 
