@@ -172,11 +172,12 @@ bool StartFile(const char *file, const char *arguments, const char *directory, W
 {
     std::vector<char> found(kLaunchBuffer, '\0');
     // FindExecutableA writes at most MAX_PATH bytes, well inside the buffer.
-    FindExecutableA(file, directory, found.data());
+    const auto shell = reinterpret_cast<UINT_PTR>(FindExecutableA(file, directory, found.data()));
     found.back() = '\0';
     const LaunchCommand command = BuildLaunchCommand(found.data(), file, arguments ? arguments : "", IsSystemLeadByte);
     if (!command.associated) {
-        SetLastError(kErrorNoAssociation);
+        // A document that is not there says so; one that is, that nothing opens it.
+        SetLastError(shell == SE_ERR_FNF || shell == SE_ERR_PNF ? static_cast<DWORD>(shell) : kErrorNoAssociation);
         return false;
     }
     return StartProgram({WidenAnsi(command.executable.c_str()), WidenAnsi(command.parameters.c_str()),

@@ -28,6 +28,8 @@ TEST(Launch, LongArgumentsArriveWholeAndFailuresStartNothing)
     EXPECT_EQ(LaunchProgram(planted.c_str(), "any", nullptr, SW_SHOWNORMAL, nullptr), 0u);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NO_ASSOCIATION));
     DeleteFileA(planted.c_str());
+    EXPECT_EQ(LaunchProgram(planted.c_str(), "any", nullptr, SW_SHOWNORMAL, nullptr), 0u);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)) << "gone, not unassociated";
     EXPECT_EQ(LaunchProgram(probe.c_str(), "", (ProgramDir() + "\\no such dir").c_str(), SW_SHOWNORMAL, nullptr), 0u);
     EXPECT_EQ(LaunchProgram("", "", nullptr, SW_SHOWNORMAL, nullptr), 0u);
     const auto r = log.WaitFor(1);
