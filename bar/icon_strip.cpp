@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "bar/faces.h"
 #include "bar/layout.h"
+#include "launch/shortcut.h"
 #include "res/resource_ids.h"
 
 
@@ -47,12 +48,13 @@ void PaintBlankCells(HDC strip, HDC blank, int cells)
     }
 }
 
-// The program's icon on both faces of cell n; the default program icon
-// when the file cannot give one (ExtractIconA answers 0 for no icon and 1
-// for a file that holds none).
+// The program's icon on both faces of cell n (a shortcut's comes from the
+// file it names); the default program icon when the file cannot give one
+// (ExtractIconW answers 0 for no icon and 1 for a file that holds none).
 void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
 {
-    HICON extracted = ExtractIconA(gApp.instance, iconFile, static_cast<UINT>(index));
+    const IconSource source = ResolveIconSource(iconFile, index);
+    HICON extracted = ExtractIconW(gApp.instance, source.file.c_str(), static_cast<UINT>(source.index));
     if (reinterpret_cast<UINT_PTR>(extracted) == 1)
         extracted = nullptr;
     const OwnedIcon owned(extracted);

@@ -9,6 +9,7 @@
 #include "app/code_page_path.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
+#include "launch/shortcut.h"
 #include "res/resource_ids.h"
 
 namespace {
@@ -77,17 +78,19 @@ void PutChosenText(HWND dlg, int id, const std::string &text)
 
 int IconCount(const std::string &file)
 {
-    const auto n = reinterpret_cast<UINT_PTR>(ExtractIconA(gApp.instance, file.c_str(), static_cast<UINT>(-1)));
+    const IconSource source = ResolveIconSource(file.c_str(), 0);
+    const auto n = reinterpret_cast<UINT_PTR>(ExtractIconW(gApp.instance, source.file.c_str(), static_cast<UINT>(-1)));
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
 }
 
 // The preview takes the icon at the current index from `file`; the static
-// shows it on its next paint. ExtractIconA answers 1 for a file that holds
+// shows it on its next paint. ExtractIconW answers 1 for a file that holds
 // no icons, which is no icon either.
 void DrawPreview(HWND dlg, const std::string &file)
 {
     ProgramDefinitionState &s = StateOf(dlg);
-    HICON icon = ExtractIconA(gApp.instance, file.c_str(), static_cast<UINT>(s.icons.index));
+    const IconSource source = ResolveIconSource(file.c_str(), s.icons.index);
+    HICON icon = ExtractIconW(gApp.instance, source.file.c_str(), static_cast<UINT>(source.index));
     if (reinterpret_cast<UINT_PTR>(icon) == 1)
         icon = nullptr;
     s.previewIcon.Reset(icon);

@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (LeadBytePredicate lead : {IsCp932LeadByte, NoLeadByte}) {
         const std::string ext = PathExtension(source, lead);
         Check(ext.empty() || ext[0] == '.');
-        const std::string line = BuildLaunchCommandLine(source, source, source, lead);
-        Check(line.find(' ') != std::string::npos);
+        const LaunchCommand command = BuildLaunchCommand(source, source, source, lead);
+        Check(command.associated == !command.executable.empty());
 
         // Reflexive and symmetric: the rule in its table of tests/host decides the rest.
         Check(SameExtension(ext, ext, lead));

@@ -55,8 +55,11 @@ StartPlan PlanSlotStart(std::string_view value, LeadBytePredicate isLead)
     StartPlan plan;
     plan.program = split.program;
     plan.arguments = SkipBlanks(split.rest);
-    // Sized to the text, not cut: a cut folder could name another, existing one.
-    plan.directory = entry.directory.empty() ? ProgramFolder(plan.program, isLead) : entry.directory;
+    // Sized to the text, not cut: a cut folder could name another, existing one. A shortcut
+    // brings its own working directory, which only a directory the entry names overrides.
+    plan.directory = !entry.directory.empty()            ? entry.directory
+                     : IsShortcutFile(plan.program, isLead) ? std::string()
+                                                          : ProgramFolder(plan.program, isLead);
     plan.runMinimized = entry.runMinimized;
     return plan;
 }
@@ -104,7 +107,8 @@ StartPlan PlanTypedCommand(std::string_view text, LeadBytePredicate isLead)
         if (!inside.empty())
             plan.arguments = plan.arguments.empty() ? std::string(inside) : std::string(inside) + " " + plan.arguments;
     }
-    plan.directory = ProgramFolder(plan.program, isLead);
+    if (!IsShortcutFile(plan.program, isLead))
+        plan.directory = ProgramFolder(plan.program, isLead);
     return plan;
 }
 

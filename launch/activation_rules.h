@@ -25,7 +25,8 @@ constexpr std::size_t kDialogTextBuffer = 128;
 
 // A click on a registered slot: the command up to its first comma or tab,
 // the program token cut off its front (quotes dropped), the rest after
-// bytes 1 to 32; the stored directory, or else the program's folder.
+// bytes 1 to 32; the stored directory, or else the program's folder (none
+// for a shortcut, which has a working directory of its own).
 StartPlan PlanSlotStart(std::string_view value, LeadBytePredicate isLead);
 
 // Files dropped on a registered slot: its program token and its directory as
@@ -38,10 +39,10 @@ std::string DroppedFileEntry(std::string_view path);
 
 // The Execute Application dialog's text: the program is its first token over
 // comma and tab (spaces are part of it), the arguments what follows that comma
-// or tab after bytes 1 to 32, the directory the program's folder. A token that
-// begins with a double quote is split as a command line: the quoted path is the
-// program and the rest of the token comes first in the arguments. A text of
-// only commas and tabs gives no program: nothing to start.
+// or tab after bytes 1 to 32, the directory the program's folder (none for a
+// shortcut). A token that begins with a double quote is split as a command
+// line: the quoted path is the program and the rest of the token comes first
+// in the arguments. A text of only commas and tabs gives no program.
 StartPlan PlanTypedCommand(std::string_view text, LeadBytePredicate isLead);
 
 // A program path up to, not including, its last backslash; "" without one. A

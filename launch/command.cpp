@@ -76,24 +76,57 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredic
     return true;
 }
 
-static std::string QuotedIfSpaced(const std::string &path)
+LaunchCommand BuildLaunchCommand(const char *foundPath, const char *file, const char *arguments,
+                                 LeadBytePredicate isLead)
 {
-    return path.find_first_of(" \t") == std::string::npos ? path : '"' + path + '"';
-}
-
-std::string BuildLaunchCommandLine(const char *foundPath, const char *file, const char *arguments,
-                                   LeadBytePredicate isLead)
-{
-    std::string executable;
+    LaunchCommand command;
     for (const char *p = foundPath; *p; ++p)
         if (*p != '"')
-            executable += *p;
-    const bool isProgram =
-        SameExtension(PathExtension(file, isLead), PathExtension(executable.c_str(), isLead), isLead);
-    std::string line = QuotedIfSpaced(executable);
-    line += ' ';
-    line += isProgram ? std::string(arguments) : QuotedIfSpaced(file);
-    return line;
+            command.executable += *p;
+    if (command.executable.empty()) {
+        if (!HasProgramExtension(file, isLead))
+            return LaunchCommand{false, {}, {}};
+        command.executable = file;
+    }
+    const bool isProgram = SameExtension(PathExtension(file, isLead), PathExtension(command.executable.c_str(), isLead),
+                                         isLead);
+    command.parameters = isProgram ? std::string(arguments) : QuotedIfSpaced(std::string(file));
+    return command;
+}
+
+bool HasProgramExtension(const char *path, LeadBytePredicate isLead)
+{
+    const std::string extension = PathExtension(path, isLead);
+    for (const char *known : {".exe", ".com", ".bat", ".cmd", ".pif"})
+        if (SameExtension(extension, known, isLead))
+            return true;
+    return false;
+}
+
+bool IsShortcutFile(std::string_view path, LeadBytePredicate isLead)
+{
+    return SameExtension(PathExtension(std::string(path).c_str(), isLead), ".lnk", isLead);
+}
+
+int ShortcutShowCommand(std::string_view header)
+{
+    constexpr std::size_t kHeaderSize = 76, kShowAt = 60;
+    constexpr int kNormal = 1, kMaximized = 3, kMinimizedNoActivate = 7;
+    if (header.size() < kHeaderSize || static_cast<unsigned char>(header[0]) != kHeaderSize)
+        return kNormal;
+    int show = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        show = show << 8 | static_cast<unsigned char>(header[kShowAt + i]);
+    return show == kMaximized || show == kMinimizedNoActivate ? show : kNormal;
+}
+
+LaunchRetry NextLaunchAttempt(unsigned long error, bool wow64)
+{
+    if (error == kErrorFileNotFound && wow64)
+        return LaunchRetry::NativeSystemDirectory;
+    if (error == kErrorElevationRequired)
+        return LaunchRetry::Elevated;
+    return LaunchRetry::None;
 }
 
 std::string SysnativePath(std::string_view file, std::string_view systemDir, std::string_view windowsDir,

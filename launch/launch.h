@@ -6,8 +6,9 @@
 // command line (the executable and the arguments for a program, the
 // executable and the file for a document) and creates the process in
 // `directory` (nullptr: the bar's own) with `showMode` and `title`
-// (nullptr: none). Returns 0 when no process was created, otherwise a value
-// of at least 32. Does not wait for the process.
+// (nullptr: none). A shortcut (.lnk) starts its target instead. Returns 0
+// when nothing was started, GetLastError then telling why, otherwise a
+// value of at least 32. Does not wait for the process.
 UINT_PTR LaunchProgram(const char *file, const char *arguments, const char *directory, WORD showMode,
                        const char *title);
 

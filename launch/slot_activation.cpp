@@ -33,6 +33,30 @@ void ShowNotice(HWND owner, unsigned stringBase)
     MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
 }
 
+// The system's own words for `error`, in its language, on one line; the
+// number when it has none.
+std::string SystemReason(DWORD error)
+{
+    char *text = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, reinterpret_cast<char *>(&text), 0, nullptr);
+    std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(error);
+    LocalFree(text);
+    while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ')
+        reason.pop_back();
+    return reason;
+}
+
+// "Execute error", and below it what could not be started and why.
+void ShowExecuteError(HWND bar, const std::string &program, DWORD error)
+{
+    char text[kMessageBuffer];
+    LoadTavString(gApp.instance, IDS_EXECUTE_ERROR, text, sizeof text);
+    const std::string message = std::string(text) + "\n" + program + ": " + SystemReason(error);
+    MessageBoxA(bar, message.c_str(), nullptr, MB_ICONINFORMATION);
+}
+
 // Redraws the strip cell of `slot` with the icon of `iconFile` and repaints its button.
 void RenderSlot(HWND button, int slot, const char *iconFile)
 {
@@ -157,7 +181,7 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     const WORD show = plan.runMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
                       NoneIfEmpty(title)) < 32)
-        ShowNotice(bar, IDS_EXECUTE_ERROR);
+        ShowExecuteError(bar, plan.program, GetLastError());
 }
 
 LRESULT OnFilesDropped(HWND button, HDROP drop)

@@ -103,8 +103,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
     const std::string dropped = probe + ",0,,\"" + probe + "\"";
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
-    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face default"); }))
-        << "its icon: the probe has none";
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face 115"); })) << "its icon";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
@@ -135,7 +134,7 @@ TEST(Journey, FromTheFirstStartToTheNext)
     for (const auto &h : hovers)
         Hover(h.id ? GetDlgItem(bar, h.id) : nullptr, h.text, h.after, h.within);
     // Files dropped on the second program start it once each, without its arguments, title or minimizing,
-    // in the bar's own directory. A click at once starts it (a drop holds no click up); within two seconds
+    // in the bar's own folder. A click at once starts it (a drop holds no click up); within two seconds
     // neither the rest of a double click nor another slot starts anything.
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1001), {"C:\\My Docs\\a.txt", "C:\\b.txt"}));
     ASSERT_EQ(log.WaitFor(3).size(), 3u);
@@ -232,11 +231,10 @@ TEST(Journey, FromTheFirstStartToTheNext)
     std::vector<std::string> starts;
     for (ProbeRecord r : log.WaitFor(6))
         starts.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
-    char own[MAX_PATH] = {};  // the bar's, inherited from this test
-    GetCurrentDirectoryA(sizeof own, own);
     const std::string plain = exe + " |" + dir + "|" + probe + "|1", minimized = exe + " /journey|" + dir + "|" + title + "|2";
-    std::vector<std::string> expected{plain, exe + " /typed|" + dir + "|" + probe + "|1", exe + " \"C:\\My Docs\\a.txt\"|" + own + "|" + probe + "|1",
-                                      exe + " \"C:\\b.txt\"|" + own + "|" + probe + "|1", minimized, minimized};
+    std::vector<std::string> expected{plain, exe + " /typed|" + dir + "|" + probe + "|1",
+                                      exe + " \"C:\\My Docs\\a.txt\"|" + dir + "|" + probe + "|1",
+                                      exe + " \"C:\\b.txt\"|" + dir + "|" + probe + "|1", minimized, minimized};
     std::ranges::sort(starts);
     std::ranges::sort(expected);
     EXPECT_EQ(starts, expected);

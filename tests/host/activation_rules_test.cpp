@@ -21,6 +21,9 @@ const StartCase kSlotCases[] = {
     {"i,0,,a.exe  \x01\x93\xFA\x96\x7B.txt", "a.exe|\x93\xFA\x96\x7B.txt|"},
     // The trail byte 0x5C of "\x95\x5C" is no backslash: the folder keeps the whole character.
     {"i,0,,C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\\x95\x5C.exe||C:\\\x95\x5C"},
+    // A shortcut starts in its own working directory unless the entry names one.
+    {"C:\\D\\X.lnk,0,,\"C:\\D\\X.lnk\"", "C:\\D\\X.lnk||"},
+    {"i,0,C:\\WORK,C:\\D\\X.LNK a", "C:\\D\\X.LNK|a|C:\\WORK"},
 };
 
 const StartCase kTypedCases[] = {
@@ -30,6 +33,7 @@ const StartCase kTypedCases[] = {
     {",\t\"C:\\My Tools\\a.exe\"\t  x, y", "C:\\My Tools\\a.exe|x, y|C:\\My Tools"},
     {"\"C:\\Program Files\\App\\app.exe\" -x,y", "C:\\Program Files\\App\\app.exe|-x y|C:\\Program Files\\App"},
     {",\t,,", "||"},  // nothing to start
+    {"C:\\D\\X.lnk,a", "C:\\D\\X.lnk|a|"},
 };
 
 std::string Joined(const StartPlan &p) { return p.program + "|" + p.arguments + "|" + p.directory; }

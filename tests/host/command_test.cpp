@@ -62,7 +62,7 @@ TEST(PathExtension, SingleAndDoubleByte)
     }
 }
 
-TEST(BuildLaunchCommandLine, WorkedTable)
+TEST(BuildLaunchCommand, WorkedTable)
 {
     const struct {
         const char *file, *found, *args, *line;
@@ -71,19 +71,66 @@ TEST(BuildLaunchCommandLine, WorkedTable)
         {"C:\\TOOLS\\EDIT.EXE", "C:\\TOOLS\\EDIT.EXE", "", "C:\\TOOLS\\EDIT.EXE "},
         {"C:\\DOCS\\PLAN.TXT", "C:\\WINDOWS\\NOTEPAD.EXE", "/p", "C:\\WINDOWS\\NOTEPAD.EXE C:\\DOCS\\PLAN.TXT"},
         {"C:\\TOOLS\\edit.Exe", "C:\\TOOLS\\EDIT.EXE", "-x", "C:\\TOOLS\\EDIT.EXE -x"},
-        {"C:\\DOCS\\DATA.XYZ", "", "any", " C:\\DOCS\\DATA.XYZ"},
-        {"C:\\DOCS\\NOEXT", "", "args", " args"},  // both extensions empty, so equal
+        // Nothing associated: a document never runs as a program, whatever it holds; a program file runs itself.
+        {"C:\\DOCS\\DATA.XYZ", "", "any", nullptr},
+        {"C:\\DOCS\\NOEXT", "", "args", nullptr},
+        {"C:\\DOCS\\a.exe.txt", "\"\"", "", nullptr},
+        {"C:\\Tools\\go.Bat", "", "-q", "C:\\Tools\\go.Bat -q"},
+        {"C:\\My Tools\\x.pif", "", "", "\"C:\\My Tools\\x.pif\" "},
         // Paths with spaces: the whole reported path runs, quoted; a document goes as one argument.
         {"C:\\Program Files\\Ed\\ed.exe", "C:\\Program Files\\Ed\\ed.exe", "-x", "\"C:\\Program Files\\Ed\\ed.exe\" -x"},
         {"C:\\A B\\p.exe", "\"C:\\A B\\p.exe\"", "", "\"C:\\A B\\p.exe\" "},
         {"C:\\My Docs\\PLAN.TXT", "C:\\WINDOWS\\NOTEPAD.EXE", "/p", "C:\\WINDOWS\\NOTEPAD.EXE \"C:\\My Docs\\PLAN.TXT\""},
         {"C:\\A\\x.\x83\x41", "C:\\A\\x.\x83\x61", "-q", "C:\\A\\x.\x83\x61 C:\\A\\x.\x83\x41"},  // trail bytes are no letters
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(BuildLaunchCommandLine(c.found, c.file, c.args, IsCp932LeadByte), c.line) << c.file;
+    for (const auto &c : cases) {
+        const LaunchCommand command = BuildLaunchCommand(c.found, c.file, c.args, IsCp932LeadByte);
+        EXPECT_EQ(command.associated ? CommandLineOf(command.executable, command.parameters) : "(no association)",
+                  c.line ? c.line : "(no association)")
+            << c.file;
+    }
     // Not cut: the caller refuses what the system cannot take.
     const std::string args(5000, 'a');
-    EXPECT_EQ(BuildLaunchCommandLine("P.EXE", "P.EXE", args.c_str(), NoLeadByte), "P.EXE " + args);
+    EXPECT_EQ(BuildLaunchCommand("P.EXE", "P.EXE", args.c_str(), NoLeadByte).parameters, args);
+}
+
+TEST(ShortcutShowCommand, OnlyTheThreeAShortcutCanHold)
+{
+    const auto header = [](int show, std::size_t size = 76) {
+        std::string h(size, '\0');
+        h[0] = 76;
+        if (size > 63)
+            h[60] = static_cast<char>(show), h[61] = static_cast<char>(show >> 8);
+        return h;
+    };
+    const struct {
+        std::string header;
+        int show;
+    } cases[] = {
+        {header(1), 1}, {header(3), 3}, {header(7), 7}, {header(2), 1}, {header(0), 1}, {header(0x107), 1},
+        {header(7, 75), 1}, {std::string(76, '\0'), 1},  // cut short; no header
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ShortcutShowCommand(c.header), c.show) << c.header.size();
+}
+
+TEST(NextLaunchAttempt, OnlyTheTwoFailuresThatAnotherWayCanMend)
+{
+    const struct {
+        unsigned long error;
+        bool wow64;
+        LaunchRetry next;
+    } cases[] = {
+        {kErrorFileNotFound, true, LaunchRetry::NativeSystemDirectory},
+        {kErrorFileNotFound, false, LaunchRetry::None},
+        {kErrorElevationRequired, false, LaunchRetry::Elevated},
+        {kErrorElevationRequired, true, LaunchRetry::Elevated},
+        {3, true, LaunchRetry::None},  // a missing directory
+        {5, false, LaunchRetry::None},  // access denied: elevating would run what the user may not
+        {kErrorNoAssociation, true, LaunchRetry::None},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(NextLaunchAttempt(c.error, c.wow64), c.next) << c.error << (c.wow64 ? " wow64" : "");
 }
 
 TEST(SysnativePath, OnlyInsideTheSystemDirectory)

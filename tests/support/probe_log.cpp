@@ -46,6 +46,37 @@ std::string FoundExecutable(const std::string &file)
     return found;
 }
 
+std::wstring Wide(const std::string &ansi)
+{
+    std::wstring wide(ansi.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1);
+    return wide;
+}
+
+bool MakeShortcut(const std::wstring &link, const ShortcutSpec &spec)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IShellLinkW *shell = nullptr;
+    IPersistFile *file = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void **>(&shell)))) {
+        shell->SetPath(spec.target.c_str());
+        shell->SetArguments(spec.arguments.c_str());
+        shell->SetWorkingDirectory(spec.directory.c_str());
+        shell->SetShowCmd(spec.show);
+        if (!spec.iconFile.empty())
+            shell->SetIconLocation(spec.iconFile.c_str(), spec.iconIndex);
+        saved = SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
+                SUCCEEDED(file->Save(link.c_str(), TRUE));
+        if (file)
+            file->Release();
+        shell->Release();
+    }
+    CoUninitialize();
+    return saved;
+}
+
 namespace {
 
 // The names, each ended by a zero and the list by one more, behind the header; wide names say so.

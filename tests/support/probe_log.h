@@ -24,6 +24,16 @@ struct ProbeLog {
 std::string ProbePath();  // probe.exe beside the test program
 std::string FoundExecutable(const std::string &file);
 
+// A shell shortcut `link` to `target`, made through the shell's own link object; true when saved.
+struct ShortcutSpec {
+    std::wstring target, arguments, directory;
+    int show = SW_SHOWNORMAL;
+    std::wstring iconFile;  // empty: none
+    int iconIndex = 0;
+};
+bool MakeShortcut(const std::wstring &link, const ShortcutSpec &spec);
+std::wstring Wide(const std::string &ansi);
+
 // A drop block for `files` written into `process`: the WPARAM of its WM_DROPFILES, or null.
 void *WriteDrop(HANDLE process, const std::vector<std::string> &files);
 // WM_DROPFILES for `files`, posted; the block stays. Wide names as the shell hands them over.
