@@ -53,7 +53,7 @@ std::wstring Wide(const std::string &ansi)
     return wide;
 }
 
-bool MakeShortcut(const std::wstring &link, const ShortcutSpec &spec)
+bool MakeShortcut(const std::wstring &link, const ShortcutFields &fields)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     IShellLinkW *shell = nullptr;
@@ -61,12 +61,12 @@ bool MakeShortcut(const std::wstring &link, const ShortcutSpec &spec)
     bool saved = false;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                    reinterpret_cast<void **>(&shell)))) {
-        shell->SetPath(spec.target.c_str());
-        shell->SetArguments(spec.arguments.c_str());
-        shell->SetWorkingDirectory(spec.directory.c_str());
-        shell->SetShowCmd(spec.show);
-        if (!spec.iconFile.empty())
-            shell->SetIconLocation(spec.iconFile.c_str(), spec.iconIndex);
+        shell->SetPath(fields.target.c_str());
+        shell->SetArguments(fields.arguments.c_str());
+        shell->SetWorkingDirectory(fields.directory.c_str());
+        shell->SetShowCmd(fields.show);
+        if (!fields.iconFile.empty())
+            shell->SetIconLocation(fields.iconFile.c_str(), fields.iconIndex);
         saved = SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file))) &&
                 SUCCEEDED(file->Save(link.c_str(), TRUE));
         if (file)

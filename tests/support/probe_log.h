@@ -25,13 +25,13 @@ std::string ProbePath();  // probe.exe beside the test program
 std::string FoundExecutable(const std::string &file);
 
 // A shell shortcut `link` to `target`, made through the shell's own link object; true when saved.
-struct ShortcutSpec {
+struct ShortcutFields {
     std::wstring target, arguments, directory;
     int show = SW_SHOWNORMAL;
     std::wstring iconFile;  // empty: none
     int iconIndex = 0;
 };
-bool MakeShortcut(const std::wstring &link, const ShortcutSpec &spec);
+bool MakeShortcut(const std::wstring &link, const ShortcutFields &fields);
 std::wstring Wide(const std::string &ansi);
 
 // A drop block for `files` written into `process`: the WPARAM of its WM_DROPFILES, or null.
