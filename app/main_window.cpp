@@ -206,7 +206,7 @@ LRESULT ReloadBar(HWND bar)
     return 0;
 }
 
-void RebuildBar(HWND bar, BarPosition at)
+void RebuildBar(HWND bar, BarPosition at, bool wholly)
 {
     DestroySlotButtons();
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
@@ -216,7 +216,7 @@ void RebuildBar(HWND bar, BarPosition at)
     CreateSlotButtons(bar);
     PlaceControlButtons();
     gButtons.justMade = true;
-    SizeBarAt(bar, at.x, at.y);
+    SizeBarAt(bar, at.x, at.y, wholly);
     gButtons.justMade = false;
 }
 

@@ -29,8 +29,8 @@ LRESULT ReloadBar(HWND bar);
 // the icon strip, the slot buttons, the control buttons' places, and the
 // size at `at` (docked bars go to their corner). Used by the reload and by
 // the Properties dialog's OK. The system panel stays as it is: only the
-// reload leaves it.
-void RebuildBar(HWND bar, BarPosition at);
+// reload leaves it. `wholly`: the bar comes wholly onto its monitor's work area.
+void RebuildBar(HWND bar, BarPosition at, bool wholly = false);
 // The program entry's whole life, from the single-instance check to the
 // end of the message loop. Returns the exit code.
 int RunBar(HINSTANCE instance);

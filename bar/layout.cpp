@@ -179,27 +179,35 @@ void PlaceControlButtons()
 
 namespace {
 
-// A saved position can be off every screen (a monitor since removed, a hand
-// edit): such a bar would be lost, so it comes onto the nearest monitor.
-Point VisiblePosition(Point at, Extent size)
+// The work area of the monitor nearest to `r`: its screen less a taskbar's edge.
+Box WorkAreaNear(const RECT &r)
 {
-    RECT r{at.x, at.y, at.x + size.w, at.y + size.h};
-    if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
-        return at;
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
-        return at;
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const RECT &w = info.rcWork;
-    return PlaceInside(at, size, {w.left, w.top, w.right - w.left, w.bottom - w.top});
+    return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
+// A saved position can be off every screen (a monitor since removed, a hand
+// edit): such a bar would be lost, so it comes onto the nearest monitor.
+// A bar that leaves its corner comes wholly onto it: its caption and frame
+// would otherwise hang past the edge it was docked to.
+Point VisiblePosition(Point at, Extent size, bool wholly)
+{
+    RECT r{at.x, at.y, at.x + size.w, at.y + size.h};
+    if (!wholly && MonitorFromRect(&r, MONITOR_DEFAULTTONULL))
+        return at;
+    return PlaceInside(at, size, WorkAreaNear(r));
 }
 
 } // namespace
 
-void SizeBarAt(HWND bar, int x, int y)
+void SizeBarAt(HWND bar, int x, int y, bool wholly)
 {
     const Extent size = BarWindowSize(bar);
-    const Point at = VisiblePosition({x, y}, size);
+    const Point at = VisiblePosition({x, y}, size, wholly);
     if (IsIconic(bar)) {
         // Minimized: the new place is where the bar comes back to.
         WINDOWPLACEMENT wp{};
@@ -224,11 +232,9 @@ void FitBar(HWND bar)
     if (IsIconic(bar))
         return;
     const Extent size = BarWindowSize(bar);
-    RECT window{}, desk{};
+    RECT window{};
     GetWindowRect(bar, &window);
-    GetWindowRect(GetDesktopWindow(), &desk);
-    const Point at = CornerPosition(gSettings.mode & CornerMask, desk.right, desk.bottom, size,
-                                    {window.left, window.top});
+    const Point at = CornerPosition(gSettings.mode & CornerMask, WorkAreaNear(window), size, {window.left, window.top});
     SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER);
 }
 

@@ -16,7 +16,8 @@ void CreateControlButtons(HWND bar);
 void RestoreControlButtonProcs();
 void PlaceControlButtons();
 void DestroySlotButtons();
-void SizeBarAt(HWND bar, int x, int y);
+// `wholly`: the bar is moved wholly onto its monitor's work area, not only when it is off every screen.
+void SizeBarAt(HWND bar, int x, int y, bool wholly = false);
 void FitBar(HWND bar);
 LRESULT Regrid(HWND bar, int sizeType, int width, int height);
 LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info);

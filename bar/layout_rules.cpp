@@ -63,13 +63,14 @@ TrackLimits TrackingLimits(int s, bool vertical, int fx, int fy, int ib)
     return {{minAlong, across}, {maxAlong, across}};
 }
 
-Point CornerPosition(unsigned corner, int deskRight, int deskBottom, Extent size, Point current)
+Point CornerPosition(unsigned corner, Box work, Extent size, Point current)
 {
+    const int left = work.x, top = work.y, right = work.x + work.w - size.w, bottom = work.y + work.h - size.h;
     switch (corner) {
-    case 1: return {0, 0};
-    case 2: return {0, deskBottom - size.h};
-    case 3: return {deskRight - size.w, 0};
-    case 4: return {deskRight - size.w, deskBottom - size.h};
+    case 1: return {left, top};
+    case 2: return {left, bottom};
+    case 3: return {right, top};
+    case 4: return {right, bottom};
     default: return current;
     }
 }

@@ -54,9 +54,10 @@ struct TrackLimits {
 TrackLimits TrackingLimits(int s, bool vertical, int fx, int fy, int ib);
 
 // Top-left of a bar of `size` docked in `corner` (1 upper left, 2 lower left,
-// 3 upper right, 4 lower right) of a desktop reaching to (right, bottom);
-// any other corner value keeps `current`.
-Point CornerPosition(unsigned corner, int deskRight, int deskBottom, Extent size, Point current);
+// 3 upper right, 4 lower right) of `work` (the work area of the bar's
+// monitor: a taskbar's edge is not covered); any other corner value keeps
+// `current`.
+Point CornerPosition(unsigned corner, Box work, Extent size, Point current);
 
 // Where a bar of `size` goes when nothing of it at `at` is on any monitor:
 // wholly inside `work` (the nearest monitor's work area), moved as little as

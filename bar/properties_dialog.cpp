@@ -133,13 +133,15 @@ void Accept(HWND dialog)
     choice.smallButtons = Checked(dialog, IDC_SMALL);
     choice.noTooltips = Checked(dialog, IDC_NO_TIPS);
     choice.pageButtonsFirst = Checked(dialog, IDC_PAGES_FIRST);
+    const bool wasDocked = (gSettings.mode & CornerMask) != 0;
     ApplyProperties(choice, gSettings);
 
-    // The rebuild starts from where the bar stands now; a corner moves it there.
+    // The rebuild starts from where the bar stands now; a corner moves it there. A bar that
+    // leaves its corner gets its caption and frame back, and all of it stays on the screen.
     HWND bar = GetWindow(dialog, GW_OWNER);
     RECT r{};
     GetWindowRect(bar, &r);
-    RebuildBar(bar, BarPosition{r.left, r.top});
+    RebuildBar(bar, BarPosition{r.left, r.top}, wasDocked && !(gSettings.mode & CornerMask));
     // Stored at once: another program's reload would otherwise undo the choice.
     SaveSettings(bar);
     Close(dialog);

@@ -68,8 +68,6 @@ void StartTimer(HWND bar)
 LRESULT OnSetText(HWND tip, const char *text)
 {
     const GdiObject<HFONT> font = IconTitleFont();
-    RECT screen{};
-    GetWindowRect(GetDesktopWindow(), &screen);
     CopyFitted(gTooltip.shownText, sizeof gTooltip.shownText, text ? text : "");
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -80,11 +78,17 @@ LRESULT OnSetText(HWND tip, const char *text)
         const Selection use(dc.get(), font.get());
         DrawTextA(dc.get(), gTooltip.shownText, -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_CENTER);
     }
+    const HWND under = WindowFromPoint(cursor);
     RECT anchor{};
-    GetWindowRect(WindowFromPoint(cursor), &anchor);
-
+    GetWindowRect(under, &anchor);
+    // The monitor of the button: a bar on a second screen keeps its tips there.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(under, MONITOR_DEFAULTTONEAREST), &monitor))
+        monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT &m = monitor.rcMonitor;
     const Box at = PlaceTooltip(cursor.x, {measured.right - measured.left, measured.bottom - measured.top}, anchor.top,
-                                anchor.bottom, {screen.right, screen.bottom});
+                                anchor.bottom, {m.left, m.top, m.right - m.left, m.bottom - m.top});
     // Erased as well: the text is drawn transparently, and a text of the same size in the
     // same place would otherwise be drawn over the old one.
     InvalidateRect(tip, nullptr, TRUE);

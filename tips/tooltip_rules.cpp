@@ -26,18 +26,18 @@ std::string_view FitText(std::string_view text, std::size_t capacity, LeadBytePr
     return text.substr(0, end);
 }
 
-Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Extent screen)
+Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen)
 {
     Box b;
     b.w = text.w + 6;
     b.h = text.h + text.h / 3;
     b.x = cursorX - b.w / 2;
-    if (b.x < 0)
-        b.x = 0;
+    if (b.x < screen.x)
+        b.x = screen.x;
     b.y = anchorBottom;
-    if (b.x + b.w > screen.w)
-        b.x = screen.w - b.w - 2;
-    if (b.y + b.h > screen.h)
+    if (b.x + b.w > screen.x + screen.w)
+        b.x = screen.x + screen.w - b.w - 2;
+    if (b.y + b.h > screen.y + screen.h)
         b.y = anchorTop - b.h - 2;
     return b;
 }

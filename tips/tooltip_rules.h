@@ -21,6 +21,7 @@ std::string_view FitText(std::string_view text, std::size_t capacity, LeadBytePr
 
 // The tooltip's window for a text of size `text` (as DrawTextA measures it),
 // the cursor at `cursorX` over a window spanning `anchorTop`..`anchorBottom`,
-// on a screen of size `screen`: centred on the cursor below that window,
-// above it when it would pass the bottom, pulled in from either side.
-Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Extent screen);
+// on the monitor `screen` (the one of that window): centred on the cursor
+// below that window, above it when it would pass the bottom, pulled in from
+// either side.
+Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen);

@@ -60,10 +60,13 @@ TEST(Layout, WindowSizesLimitsAndCorners)
     const Point here{300, 200};
     std::string corners;
     for (unsigned corner : {0u, 1u, 2u, 3u, 4u, 9u}) {
-        const Point p = CornerPosition(corner, 1024, 768, {255, 46}, here);
-        corners += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
+        for (const Box work : {Box{0, 0, 1024, 768}, Box{1024, -100, 640, 440}}) {  // a taskbar's 40 at the bottom
+            const Point p = CornerPosition(corner, work, {255, 46}, here);
+            corners += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
+        }
     }
-    EXPECT_EQ(corners, "300,200 0,0 0,722 769,0 769,722 300,200 ");  // lower left is 2, upper right 3
+    // Lower left is 2, upper right 3; each in the work area it is given.
+    EXPECT_EQ(corners, "300,200 300,200 0,0 1024,-100 0,722 1024,294 769,0 1409,-100 769,722 1409,294 300,200 300,200 ");
     // Kept inside the work area of its own monitor (on the primary one: the stress run), however wide.
     EXPECT_EQ(PlaceInside({3000, 5}, {2000, 56}, {1024, 0, 800, 600}), (Point{1024, 5}));
 }

@@ -34,9 +34,15 @@ TEST(Tooltip, PlacementTable)
         {"ending at the right edge stays", 980, 82, 120, 158, {936, 158, 88, 17}},
         {"past the bottom flips above the button", 125, 82, 730, 768, {81, 711, 88, 17}},
         {"ending at the bottom stays below", 125, 82, 713, 751, {81, 751, 88, 17}},
+        // On a second monitor right of the first, 640 x 480: its own edges.
+        {"near its left edge starts there", 1030, 82, 120, 158, {1024, 158, 88, 17}},
+        {"past its right edge ends 2 before it", 1660, 82, 120, 158, {1574, 158, 88, 17}},
+        {"past its bottom flips above", 1200, 82, 450, 478, {1156, 431, 88, 17}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(PlaceTooltip(c.cursorX, {c.textWidth, 13}, c.anchorTop, c.anchorBottom, {1024, 768}), c.at) << c.what;
+    for (const auto &c : cases) {
+        const Box screen = c.cursorX < 1024 ? Box{0, 0, 1024, 768} : Box{1024, 0, 640, 480};
+        EXPECT_EQ(PlaceTooltip(c.cursorX, {c.textWidth, 13}, c.anchorTop, c.anchorBottom, screen), c.at) << c.what;
+    }
 }
 
 } // namespace
