@@ -100,11 +100,12 @@ void Initialise(HWND dialog)
 
 void Spin(HWND dialog, int code)
 {
+    // The upper arrow adds a page, as every spin does.
     int step = 0;
     if (code == SB_LINEUP || code == SB_PAGEUP)
-        step = -1;
-    else if (code == SB_LINEDOWN || code == SB_PAGEDOWN)
         step = 1;
+    else if (code == SB_LINEDOWN || code == SB_PAGEDOWN)
+        step = -1;
     if (step)
         SetNumber(dialog, IDC_PAGES, SpinPageCount(NumberIn(dialog, IDC_PAGES), step));
 }

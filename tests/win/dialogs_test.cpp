@@ -1,0 +1,182 @@
+// The three dialogs in both languages, built from TAV.EXE's own templates:
+// every text fits its control with the dialog's font as Windows lays it out,
+// and every control is reachable from the keyboard. The prefix maps Courier
+// and Courier New to a face of Courier New's widths, as Windows draws them.
+#include <cstring>
+#include <cwchar>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/gdi_holders.h"
+#include "bar/properties_dialog.h"
+#include "res/properties_ids.h"
+#include "support/win_test.h"
+
+using namespace tavtest;
+
+namespace {
+
+INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+struct Template {
+    int id;
+    DLGPROC proc;  // the Properties dialog runs its own: it fills the lists and the about lines
+};
+const Template kTemplates[] = {{107, Quiet}, {110, Quiet}, {IDD_PROPERTIES_EN, PropertiesDialogProc},
+                               {IDD_PROPERTIES_JA, PropertiesDialogProc}, {109, Quiet}, {111, Quiet}};
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override { gApp.instance = GetModuleHandleA(nullptr); }
+    void TearDown() override
+    {
+        for (HWND d : open_)
+            DestroyWindow(d);
+    }
+    HWND Open(const Template &t)
+    {
+        open_.push_back(CreateDialogParamA(gApp.instance, MAKEINTRESOURCEA(t.id), nullptr, t.proc, 0));
+        return open_.back();
+    }
+    std::vector<HWND> open_;
+};
+
+std::vector<HWND> Children(HWND dialog)
+{
+    std::vector<HWND> all;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        all.push_back(c);
+    return all;
+}
+
+std::string ClassOf(HWND w)
+{
+    char name[32] = {};
+    GetClassNameA(w, name, sizeof name);
+    return name;
+}
+
+std::wstring TextOf(HWND w)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(w, text, 256);
+    return text;
+}
+
+// The text as a static lays it out (wrapped at its width, '&' hidden).
+SIZE Extent(HDC dc, const std::wstring &text, int wrapWidth)
+{
+    RECT r{0, 0, wrapWidth, 0};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | (wrapWidth ? DT_WORDBREAK : DT_SINGLELINE));
+    return {r.right, r.bottom};
+}
+
+// What does not fit in `w`, as "text: needed > had"; empty when everything does.
+std::string Misfits(HWND dialog, HWND w, HDC dc)
+{
+    RECT box{};
+    GetClientRect(w, &box);
+    const std::string cls = ClassOf(w);
+    const LONG style = GetWindowLongA(w, GWL_STYLE);
+    std::vector<std::wstring> texts;
+    int chrome = 0;
+    SIZE need{};
+    if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
+        need = Extent(dc, TextOf(w), box.right);
+        texts.push_back(TextOf(w));
+    } else if (cls == "Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+        // The box (at most 16 pixels on any Windows) and its gap come first.
+        chrome = 16 + 4;
+        texts.push_back(TextOf(w));
+    } else if (cls == "ComboBox" && (style & 3) == CBS_DROPDOWNLIST) {
+        // The arrow button and both borders beside the shown item.
+        chrome = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 2;
+        const int n = static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            wchar_t item[256] = {};
+            SendMessageW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            texts.push_back(item);
+        }
+    }
+    std::string out;
+    for (const auto &t : texts) {
+        const SIZE s = chrome ? Extent(dc, t, 0) : need;
+        if (s.cx + chrome > box.right || (!chrome && s.cy > box.bottom))
+            out += " [" + std::to_string(GetDlgCtrlID(w)) + " " + std::to_string(t.size()) + " chars: " +
+                   std::to_string(s.cx + chrome) + "x" + std::to_string(s.cy) + " > " + std::to_string(box.right) +
+                   "x" + std::to_string(box.bottom) + "]";
+    }
+    // A widened control stays inside its dialog.
+    RECT outer{}, client{};
+    GetWindowRect(w, &outer);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&outer), 2);
+    GetClientRect(dialog, &client);
+    if (outer.right > client.right)
+        out += " [" + std::to_string(GetDlgCtrlID(w)) + " leaves the dialog]";
+    return out;
+}
+
+TEST_F(Dialogs, EveryTextFitsItsControl)
+{
+    for (const auto &t : kTemplates) {
+        HWND dialog = Open(t);
+        ASSERT_NE(dialog, nullptr) << t.id;
+        const auto font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+        const WindowDc dc(dialog);
+        const Selection use(dc.get(), font);
+        LOGFONTA asked{};
+        GetObjectA(font, sizeof asked, &asked);
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc.get(), &tm);
+        // TMPF_FIXED_PITCH set means a proportional face: Windows' widths need the mapped one.
+        if (std::strstr(asked.lfFaceName, "Courier")) {
+            ASSERT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << t.id << ": Courier is not mapped to a fixed face";
+        }
+        std::string misfits;
+        for (HWND w : Children(dialog))
+            misfits += Misfits(dialog, w, dc.get());
+        EXPECT_EQ(misfits, "") << "dialog " << t.id;
+    }
+}
+
+// Alt and a letter reaches one control only; Tab reaches the scroll bars that
+// stand for spins; the page spin's upper arrow adds a page, as every spin does.
+TEST_F(Dialogs, KeyboardReachesEveryControl)
+{
+    for (const auto &t : kTemplates) {
+        HWND dialog = Open(t);
+        std::multiset<wchar_t> letters;
+        std::wstring repeated;
+        for (HWND w : Children(dialog)) {
+            const std::wstring text = TextOf(w);
+            const auto amp = text.find(L'&');
+            if (amp != std::wstring::npos && amp + 1 < text.size()) {
+                const wchar_t c = towupper(text[amp + 1]);
+                if (letters.count(c))
+                    repeated += c;
+                letters.insert(c);
+            }
+            if (ClassOf(w) == "ScrollBar") {
+                EXPECT_TRUE(GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) << t.id << " " << GetDlgCtrlID(w);
+            }
+        }
+        EXPECT_EQ(repeated, L"") << "dialog " << t.id;
+    }
+    HWND properties = Open(kTemplates[2]);
+    HWND spin = GetDlgItem(properties, IDC_PAGE_SPIN);
+    const struct {
+        const char *before;
+        WORD code;
+        const char *after;
+    } spins[] = {{"5", SB_LINEUP, "6"}, {"5", SB_LINEDOWN, "4"}, {"5", SB_PAGEUP, "6"}, {"5", SB_PAGEDOWN, "4"}};
+    for (const auto &s : spins) {
+        SetDlgItemTextA(properties, IDC_PAGES, s.before);
+        SendMessageA(properties, WM_VSCROLL, s.code, reinterpret_cast<LPARAM>(spin));
+        char now[8] = {};
+        GetDlgItemTextA(properties, IDC_PAGES, now, sizeof now);
+        EXPECT_STREQ(now, s.after) << s.before << " code " << s.code;
+    }
+}
+
+} // namespace
