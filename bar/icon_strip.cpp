@@ -139,6 +139,7 @@ void RenderSlotCell(HWND button, int n, const char *iconFile, int storedIndex)
             DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
     }
     InvalidateRect(button, nullptr, TRUE);
+    NameSlotButtons();
 }
 
 void SwapStripCells(HWND window, int a, int b)

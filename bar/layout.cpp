@@ -7,8 +7,11 @@
 
 #include "app/settings.h"
 #include "bar/layout_rules.h"
+#include "bar/name_rules.h"
 #include "bar/pages.h"
+#include "launch/launch.h"
 #include "launch/slot_activation.h"
+#include "syspanel/panel_rules.h"
 
 
 namespace {
@@ -130,6 +133,53 @@ void RestoreButtonProc(HWND button)
     RemovePropA(button, kPropLow);
 }
 
+namespace {
+
+// Through the default procedure: the button's own would repaint its face, which shows no text.
+void SetName(HWND button, const std::string &name)
+{
+    DefWindowProcA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+std::string TavString(unsigned base)
+{
+    char text[256] = {};
+    LoadTavString(gApp.instance, base, text, sizeof text);
+    return text;
+}
+
+std::string PanelActionName(int position)
+{
+    const int action = PanelActionIndex(position, gSettings.columns * gSettings.rows);
+    return action >= 0 && action < kPanelActions ? LineOf(TavString(IDS_PANEL_ACTIONS), action) : "";
+}
+
+} // namespace
+
+void NameSlotButton(HWND button, int position)
+{
+    if (gSystemPanel.shown) {
+        SetName(button, PanelActionName(position));
+        return;
+    }
+    const int slot = SlotNumber(gSettings, position);
+    char title[kLaunchBuffer] = {};
+    ReadProgramKey(TitleKey(slot).c_str(), title, sizeof title);
+    char value[kLaunchBuffer] = {};
+    if (!title[0])
+        ReadProgramKey(ProfileKey(slot).c_str(), value, sizeof value);
+    SetName(button, SlotName(title, value, IsSystemLeadByte));
+}
+
+void NameSlotButtons()
+{
+    for (std::size_t k = 0; k < gButtons.slots.size(); ++k)
+        NameSlotButton(gButtons.slots[k], static_cast<int>(k));
+    char number[256] = {};
+    wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), gSettings.currentPage);
+    SetName(PageButton(IdPageNumber), number);
+}
+
 void CreateSlotButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
@@ -140,6 +190,8 @@ void CreateSlotButtons(HWND bar)
         DragAcceptFiles(b, TRUE);
         SubclassButton(b, SlotButtonProc);
     }
+    if (PageButton(IdPageNumber))
+        NameSlotButtons();
 }
 
 void DestroySlotButtons()
@@ -158,6 +210,12 @@ void CreateControlButtons(HWND bar)
         gButtons.controls[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
     for (const SubclassedControl &c : kSubclassedControls)
         SubclassButton(PageButton(c.id), c.proc);
+    constexpr struct { int id; unsigned name; } kNames[] = {
+        {IdPrevPage, IDS_PREVIOUS_PAGE}, {IdNextPage, IDS_NEXT_PAGE}, {IdPin, IDS_PIN},
+        {IdSystemPanel, IDS_SYSTEM_PANEL}};
+    for (const auto &n : kNames)
+        SetName(PageButton(n.id), TavString(n.name));
+    NameSlotButtons();
 }
 
 void RestoreControlButtonProcs()
@@ -267,4 +325,6 @@ void InvalidateSlots()
 {
     for (HWND b : gButtons.slots)
         InvalidateRect(b, nullptr, TRUE);
+    // Whatever changed the faces (the panel, a swap, new settings) may have changed the names.
+    NameSlotButtons();
 }
