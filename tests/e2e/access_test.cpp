@@ -1,0 +1,46 @@
+// What a screen reader finds on the real TAV.EXE: every button's window text, kept current
+// as the page and the face change, and the panel cells' tooltips.
+#include "support/win_test.h"
+
+#include "app/gdi_holders.h"
+
+using namespace tavtest;
+
+namespace {
+
+std::string Text(HWND bar, int id)
+{
+    char text[256] = {};
+    GetWindowTextA(GetDlgItem(bar, id), text, sizeof text);
+    return text;
+}
+
+class Access : public BarTest {};
+
+TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
+{
+    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=2\r\nJapan=1\r\n"
+                           "[program section]\r\nprofile000=a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE\r\nTitle000=Editor\r\n"
+                           "profile001=a.ico,-1,,\"C:\\My Tools\\calc.exe\" /x\r\nprofile005=a.ico,0,,C:\\MAIL.EXE\r\n");
+    ASSERT_TRUE(bar);
+    const struct { int id; const char *name; } first[] = {
+        {1000, "Editor"}, {1001, "calc.exe"}, {1002, ""}, {501, "Previous page"}, {502, "Next page"},
+        {503, "Keep on top"}, {504, "System panel"}, {505, "Page 1 (Properties)"}};
+    for (const auto &c : first)
+        EXPECT_EQ(Text(bar, c.id), c.name) << c.id;
+
+    SendMessageA(bar, WM_COMMAND, 502, 0);
+    EXPECT_EQ(Text(bar, 1000) + "|" + Text(bar, 1001) + "|" + Text(bar, 505), "MAIL.EXE||Page 2 (Properties)");
+
+    // The panel's cells are named for their actions, and so are their tooltips.
+    SendMessageA(bar, WM_COMMAND, 504, 0);
+    const char *actions[] = {"Shut down Windows", "Log off", "Restart", "Quit TAV!", "Run a command"};
+    for (int d = 0; d < 5; ++d)
+        EXPECT_EQ(Text(bar, 1000 + d), actions[d]);
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1003)));
+    EXPECT_TRUE(PumpUntil([] { return FindWindowA("TAV!TIPS", nullptr) != nullptr; }, 3000)) << "no tooltip";
+    SendMessageA(bar, WM_COMMAND, 504, 0);
+    EXPECT_EQ(Text(bar, 1000), "MAIL.EXE");
+}
+
+} // namespace
