@@ -77,6 +77,13 @@ struct MoveState {
 };
 extern MoveState gMove;
 
+// Whether the bar has been used from the keyboard: only then may a focus mark show, even where
+// the system is set to show keyboard cues always.
+struct KeyboardState {
+    bool keysUsed = false;
+};
+extern KeyboardState gKeyboard;
+
 // The system panel (syspanel/): the slots' other face, toggled by 504.
 // Hidden at WM_CREATE and by every rebuild of the bar.
 struct SystemPanelState {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "bar/keyboard.h"
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
 #include "bar/pages.h"
@@ -216,6 +217,7 @@ void CreateControlButtons(HWND bar)
     for (const auto &n : kNames)
         SetName(PageButton(n.id), TavString(n.name));
     NameSlotButtons();
+    HideFocusCues(bar);
 }
 
 void RestoreControlButtonProcs()
