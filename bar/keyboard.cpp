@@ -69,15 +69,11 @@ bool HandleBarKey(HWND bar, const MSG &msg)
                          reinterpret_cast<LPARAM>(button));
         return button != nullptr;
     case VK_F10:
-        if (!shift)
+        // As the menu key, which the system sends as WM_CONTEXTMENU (the subclass procedures take it).
+        if (!shift || !button)
             return false;
-        [[fallthrough]];
-    case VK_APPS:
-        // A right click at the button's corner; no key flags, so the Shift of Shift+F10
-        // starts no move.
-        if (button)
-            SendMessageA(button, WM_RBUTTONDOWN, 0, MAKELPARAM(2, 2));
-        return button != nullptr;
+        SendMessageA(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), -1);
+        return true;
     }
     return false;
 }

@@ -47,6 +47,10 @@ LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lPa
     switch (msg) {
     case WM_RBUTTONDOWN: return OnSlotRightClick(button, wParam, lParam);
     case WM_DROPFILES: return OnFilesDropped(button, reinterpret_cast<HDROP>(wParam));
+    case WM_CONTEXTMENU:
+        if (lParam == -1)  // the menu key: a right click without Shift
+            return OnSlotRightClick(button, 0, MAKELPARAM(2, 2));
+        break;
     }
     return CallWindowProcA(previous, button, msg, wParam, lParam);
 }
@@ -54,8 +58,8 @@ LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK PageButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const WNDPROC previous = PreviousProc(button);
-    if (msg == WM_RBUTTONDOWN)
-        return OnPageMenu(button, wParam, lParam);
+    if (msg == WM_RBUTTONDOWN || (msg == WM_CONTEXTMENU && lParam == -1))  // a click, or the menu key
+        return OnPageMenu(button, 0, msg == WM_RBUTTONDOWN ? lParam : MAKELPARAM(2, 2));
     if (msg == WM_COMMAND) {
         const int command = LOWORD(wParam);
         if (command > kGotoPageBase && command <= kGotoPageBase + kMaxPages)
