@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/gdi_holders.h"
@@ -57,6 +58,7 @@ extern BarButtons gButtons;
 struct IconStrip {
     GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
     int cells = 0;              // maximumPages * 20 when built
+    std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
 };
 extern IconStrip gIconStrip;
 

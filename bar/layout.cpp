@@ -10,7 +10,7 @@
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
 #include "bar/pages.h"
-#include "launch/launch.h"
+#include "launch/command.h"
 #include "launch/slot_activation.h"
 #include "syspanel/panel_rules.h"
 
@@ -141,9 +141,13 @@ void RestoreButtonProc(HWND button)
 namespace {
 
 // Through the default procedure: the button's own would repaint its face, which shows no text.
+// Only a changed name is stored, as storing one costs a round trip to the window system.
 void SetName(HWND button, const std::string &name)
 {
-    DefWindowProcA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    char now[kLaunchBuffer] = {};
+    GetWindowTextA(button, now, sizeof now);
+    if (name != now)
+        DefWindowProcA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 std::string TavString(unsigned base)
@@ -167,13 +171,9 @@ void NameSlotButton(HWND button, int position)
         SetName(button, PanelActionName(position));
         return;
     }
-    const int slot = SlotNumber(gSettings, position);
-    char title[kLaunchBuffer] = {};
-    ReadProgramKey(TitleKey(slot).c_str(), title, sizeof title);
-    char value[kLaunchBuffer] = {};
-    if (!title[0])
-        ReadProgramKey(ProfileKey(slot).c_str(), value, sizeof value);
-    SetName(button, SlotName(title, value, IsSystemLeadByte));
+    // From the strip's names: a page turn reads nothing from the file.
+    const auto n = static_cast<std::size_t>(SlotNumber(gSettings, position));
+    SetName(button, n < gIconStrip.names.size() ? gIconStrip.names[n] : std::string());
 }
 
 void NameSlotButtons()

@@ -29,6 +29,11 @@ TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
     for (const auto &c : first)
         EXPECT_EQ(Text(bar, c.id), c.name) << c.id;
 
+    // A swap moves the name with the program.
+    SendMessageA(GetDlgItem(bar, 1000), WM_RBUTTONDOWN, MK_SHIFT, 0);
+    SendMessageA(GetDlgItem(bar, 1002), WM_RBUTTONDOWN, 0, 0);
+    EXPECT_EQ(Text(bar, 1000) + "|" + Text(bar, 1002), "|Editor");
+
     SendMessageA(bar, WM_COMMAND, 502, 0);
     EXPECT_EQ(Text(bar, 1000) + "|" + Text(bar, 1001) + "|" + Text(bar, 505), "MAIL.EXE||Page 2 (Properties)");
 
