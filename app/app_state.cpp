@@ -6,6 +6,7 @@ BarButtons gButtons;
 IconStrip gIconStrip;
 FaceResources gFaceResources;
 MoveState gMove;
+KeyboardState gKeyboard;
 SystemPanelState gSystemPanel;
 TooltipState gTooltip;
 PropertiesDialogState gPropertiesDialog;

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/gdi_holders.h"
@@ -57,6 +58,7 @@ extern BarButtons gButtons;
 struct IconStrip {
     GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
     int cells = 0;              // maximumPages * 20 when built
+    std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
 };
 extern IconStrip gIconStrip;
 
@@ -76,6 +78,13 @@ struct MoveState {
     int sourceSlot = -1;
 };
 extern MoveState gMove;
+
+// Whether the bar has been used from the keyboard: only then may a focus mark show, even where
+// the system is set to show keyboard cues always.
+struct KeyboardState {
+    bool keysUsed = false;
+};
+extern KeyboardState gKeyboard;
 
 // The system panel (syspanel/): the slots' other face, toggled by 504.
 // Hidden at WM_CREATE and by every rebuild of the bar.

@@ -7,6 +7,7 @@
 #include "app/system_library.h"
 #include "res/resource_ids.h"
 #include "bar/icon_strip.h"
+#include "bar/keyboard.h"
 #include "bar/faces.h"
 #include "bar/layout.h"
 #include "bar/pages.h"
@@ -286,6 +287,8 @@ private:
 void PumpUntilQuit(MSG &msg)
 {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (HandleBarKey(gApp.bar, msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -159,4 +159,12 @@ enum StringIds : unsigned {
     IDS_NAME_NOT_IN_CODE_PAGE = 30,
     IDS_PATH_HAS_DELIMITER = 32,
     IDS_MANY_DROPPED_FILES = 34,
+    // The control buttons' names; the page number's takes the page.
+    IDS_PREVIOUS_PAGE = 60,
+    IDS_NEXT_PAGE = 62,
+    IDS_PIN = 64,
+    IDS_SYSTEM_PANEL = 66,
+    IDS_PAGE_NUMBER = 68,
+    IDS_PANEL_ACTIONS = 80,  // the five actions' names, one a line, in the panel's order
+    IDS_PAGE_MENU_ITEM = 82,
 };

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/settings.h"
 #include "bar/icon_strip.h"
+#include "bar/keyboard.h"
 #include "bar/layout.h"
 #include "res/resource_ids.h"
 #include "syspanel/panel_rules.h"
@@ -125,7 +126,7 @@ LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
 {
     if (!dis)
         return 0;
-    // Every action repaints the whole face; there is no focus rectangle.
+    // Every action repaints the whole face; the focus mark only once keys are in use.
     if (dis->itemAction != ODA_DRAWENTIRE && dis->itemAction != ODA_SELECT && dis->itemAction != ODA_FOCUS)
         return 0;
     const int id = static_cast<int>(dis->CtlID);
@@ -139,6 +140,7 @@ LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
         DrawPanelToggleFace(*dis);
     else if (id == IdPageNumber)
         DrawPageNumberFace(*dis);
+    DrawFocusMark(*dis);
     return 0;
 }
 

@@ -11,6 +11,8 @@
 #include "app/settings.h"
 #include "bar/faces.h"
 #include "bar/layout.h"
+#include "bar/name_rules.h"
+#include "launch/command.h"
 #include "launch/shortcut.h"
 #include "res/resource_ids.h"
 
@@ -70,6 +72,16 @@ void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
         DrawIcon(strip, kPressedIconX, top + 1, icon);
 }
 
+// Slot n's name as the file has it now: after one slot's change.
+std::string ReadSlotName(int n)
+{
+    char title[kLaunchBuffer] = {};
+    char value[kLaunchBuffer] = {};
+    ReadProgramKey(TitleKey(n).c_str(), title, sizeof title);
+    ReadProgramKey(ProfileKey(n).c_str(), value, sizeof value);
+    return value[0] ? SlotName(title, value, [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }) : "";
+}
+
 // The wait cursor while the strip is built; the previous one comes back on
 // exit. A cursor from LoadCursorA is shared, so there is nothing to destroy.
 class WaitCursor {
@@ -96,6 +108,7 @@ void BuildIconStrip(HWND bar)
         gIconStrip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
     }
     gIconStrip.cells = cells;
+    gIconStrip.names.assign(static_cast<std::size_t>(cells), std::string());
 
     const MemoryDc blankDc(nullptr);
     const MemoryDc stripDc(nullptr);
@@ -118,6 +131,7 @@ void BuildIconStrip(HWND bar)
         const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;
+        gIconStrip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kLaunchBuffer, isLead), value, isLead);
         auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);
         if (isNew)
             DrawProgramIcon(stripDc.get(), n, entry.iconFile.c_str(), entry.effectiveIconIndex);
@@ -137,8 +151,10 @@ void RenderSlotCell(HWND button, int n, const char *iconFile, int storedIndex)
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
         if (iconFile)
             DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
+        gIconStrip.names[n] = ReadSlotName(n);
     }
     InvalidateRect(button, nullptr, TRUE);
+    NameSlotButtons();
 }
 
 void SwapStripCells(HWND window, int a, int b)
@@ -153,6 +169,7 @@ void SwapStripCells(HWND window, int a, int b)
         BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(a), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(a), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(b), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
+        std::swap(gIconStrip.names[a], gIconStrip.names[b]);
     }
     InvalidateSlots();
 }
@@ -161,4 +178,5 @@ void FreeIconStrip()
 {
     gIconStrip.bitmap.Reset();
     gIconStrip.cells = 0;
+    gIconStrip.names.clear();
 }

@@ -6,9 +6,13 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "bar/keyboard.h"
 #include "bar/layout_rules.h"
+#include "bar/name_rules.h"
 #include "bar/pages.h"
+#include "launch/command.h"
 #include "launch/slot_activation.h"
+#include "syspanel/panel_rules.h"
 
 
 namespace {
@@ -43,6 +47,10 @@ LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lPa
     switch (msg) {
     case WM_RBUTTONDOWN: return OnSlotRightClick(button, wParam, lParam);
     case WM_DROPFILES: return OnFilesDropped(button, reinterpret_cast<HDROP>(wParam));
+    case WM_CONTEXTMENU:
+        if (lParam == -1)  // the menu key: a right click without Shift
+            return OnSlotRightClick(button, 0, MAKELPARAM(2, 2));
+        break;
     }
     return CallWindowProcA(previous, button, msg, wParam, lParam);
 }
@@ -50,8 +58,8 @@ LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK PageButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     const WNDPROC previous = PreviousProc(button);
-    if (msg == WM_RBUTTONDOWN)
-        return OnPageMenu(button, wParam, lParam);
+    if (msg == WM_RBUTTONDOWN || (msg == WM_CONTEXTMENU && lParam == -1))  // a click, or the menu key
+        return OnPageMenu(button, 0, msg == WM_RBUTTONDOWN ? lParam : MAKELPARAM(2, 2));
     if (msg == WM_COMMAND) {
         const int command = LOWORD(wParam);
         if (command > kGotoPageBase && command <= kGotoPageBase + kMaxPages)
@@ -130,6 +138,53 @@ void RestoreButtonProc(HWND button)
     RemovePropA(button, kPropLow);
 }
 
+namespace {
+
+// Through the default procedure: the button's own would repaint its face, which shows no text.
+// Only a changed name is stored, as storing one costs a round trip to the window system.
+void SetName(HWND button, const std::string &name)
+{
+    char now[kLaunchBuffer] = {};
+    GetWindowTextA(button, now, sizeof now);
+    if (name != now)
+        DefWindowProcA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+std::string TavString(unsigned base)
+{
+    char text[256] = {};
+    LoadTavString(gApp.instance, base, text, sizeof text);
+    return text;
+}
+
+std::string PanelActionName(int position)
+{
+    const int action = PanelActionIndex(position, gSettings.columns * gSettings.rows);
+    return action >= 0 && action < kPanelActions ? LineOf(TavString(IDS_PANEL_ACTIONS), action) : "";
+}
+
+} // namespace
+
+void NameSlotButton(HWND button, int position)
+{
+    if (gSystemPanel.shown) {
+        SetName(button, PanelActionName(position));
+        return;
+    }
+    // From the strip's names: a page turn reads nothing from the file.
+    const auto n = static_cast<std::size_t>(SlotNumber(gSettings, position));
+    SetName(button, n < gIconStrip.names.size() ? gIconStrip.names[n] : std::string());
+}
+
+void NameSlotButtons()
+{
+    for (std::size_t k = 0; k < gButtons.slots.size(); ++k)
+        NameSlotButton(gButtons.slots[k], static_cast<int>(k));
+    char number[256] = {};
+    wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), gSettings.currentPage);
+    SetName(PageButton(IdPageNumber), number);
+}
+
 void CreateSlotButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
@@ -140,6 +195,8 @@ void CreateSlotButtons(HWND bar)
         DragAcceptFiles(b, TRUE);
         SubclassButton(b, SlotButtonProc);
     }
+    if (PageButton(IdPageNumber))
+        NameSlotButtons();
 }
 
 void DestroySlotButtons()
@@ -158,6 +215,13 @@ void CreateControlButtons(HWND bar)
         gButtons.controls[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
     for (const SubclassedControl &c : kSubclassedControls)
         SubclassButton(PageButton(c.id), c.proc);
+    constexpr struct { int id; unsigned name; } kNames[] = {
+        {IdPrevPage, IDS_PREVIOUS_PAGE}, {IdNextPage, IDS_NEXT_PAGE}, {IdPin, IDS_PIN},
+        {IdSystemPanel, IDS_SYSTEM_PANEL}};
+    for (const auto &n : kNames)
+        SetName(PageButton(n.id), TavString(n.name));
+    NameSlotButtons();
+    HideFocusCues(bar);
 }
 
 void RestoreControlButtonProcs()
@@ -273,4 +337,6 @@ void InvalidateSlots()
 {
     for (HWND b : gButtons.slots)
         InvalidateRect(b, nullptr, TRUE);
+    // Whatever changed the faces (the panel, a swap, new settings) may have changed the names.
+    NameSlotButtons();
 }

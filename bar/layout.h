@@ -11,6 +11,10 @@
 inline HWND PageButton(int id) { return gButtons.controls[id - IdPrevPage]; }
 
 void CreateSlotButtons(HWND bar);
+// The window texts that name the slots of the page (title, or the program's file name; the
+// panel's action) and the page number button; again whenever an entry, the page or the face changes.
+void NameSlotButtons();
+void NameSlotButton(HWND button, int position);
 void CreateControlButtons(HWND bar);
 // Puts back the procedures of the subclassed control buttons (before the bar goes).
 void RestoreControlButtonProcs();

@@ -18,11 +18,6 @@ int NextPage(int page, int maximumPages)
     return p == maximumPages ? 1 : p + 1;
 }
 
-std::string PageMenuText(int page)
-{
-    return "goto &" + std::to_string(page) + " page";
-}
-
 int PageOfCommand(int command, int maximumPages)
 {
     const int page = command - kGotoPageBase;

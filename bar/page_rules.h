@@ -17,8 +17,6 @@ constexpr int GotoPageCommand(int page)
 {
     return kGotoPageBase + page;
 }
-// "goto &%d page", as it fits the 16-byte buffer of an item.
-std::string PageMenuText(int page);
 // The page a menu command asks for, or 0 when it names no page of the bar.
 int PageOfCommand(int command, int maximumPages);
 

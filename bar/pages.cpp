@@ -47,6 +47,7 @@ void DrawSlotFacesNow()
 void ShowPage(int page)
 {
     gSettings.currentPage = page;
+    NameSlotButtons();
     DrawSlotFacesNow();
     DrawFaceNow(PageButton(IdPageNumber), IdPageNumber, DrawPageNumberFace);
 }
@@ -135,8 +136,14 @@ LRESULT OnPageMenu(HWND button, WPARAM, LPARAM point)
     const OwnedMenu menu(CreatePopupMenu());
     if (!menu)
         return 0;
-    for (int page = 1; page <= gSettings.maximumPages; ++page)
-        AppendMenuA(menu.get(), MF_STRING, static_cast<UINT_PTR>(GotoPageCommand(page)), PageMenuText(page).c_str());
+    char format[64] = {};
+    LoadTavString(gApp.instance, IDS_PAGE_MENU_ITEM, format, sizeof format);
+    for (int page = 1; page <= gSettings.maximumPages; ++page) {
+        char text[128] = {};
+        wsprintfA(text, format, page);
+        const UINT checked = page == gSettings.currentPage ? MF_CHECKED : MF_UNCHECKED;
+        AppendMenuA(menu.get(), MF_STRING | checked, static_cast<UINT_PTR>(GotoPageCommand(page)), text);
+    }
     // The click's client coordinates are never negative on the button itself.
     POINT at{LOWORD(point), HIWORD(point)};
     ClientToScreen(button, &at);

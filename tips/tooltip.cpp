@@ -9,6 +9,7 @@
 #include "bar/layout.h"
 #include "app/gdi_holders.h"
 #include "launch/launch.h"
+#include "syspanel/panel_rules.h"
 #include "tips/tooltip_rules.h"
 
 
@@ -19,7 +20,11 @@ namespace {
 constexpr DWORD kTooltipStyle = WS_POPUP | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr int kValueBuffer = 256;
 
-bool TooltipsOff() { return gSystemPanel.shown || (gSettings.mode & NoTooltips); }
+bool TooltipsOff() { return gSettings.mode & NoTooltips; }
+
+// The panel's cells are hovered under numbers no slot has, so moving between a cell and a
+// slot, or showing the panel under a resting mouse, is a change of text.
+int PanelHoverKey(int action) { return -2 - action; }
 
 // The icon-title font as the system has it now: the user may change it at any time.
 // The text functions read the text in the code page of the font's character set, and
@@ -114,17 +119,49 @@ void OnPaint(HWND tip)
     EndPaint(tip, &ps);
 }
 
+void ShowPendingText(HWND bar)
+{
+    if (!gTooltip.pendingText[0]) {
+        // A hand-edited entry without a command: nothing to show, and nothing to read again
+        // while the mouse stays on this slot.
+        CloseTooltip(bar);
+        return;
+    }
+    // Shown already: the new text comes at once, without a second delay.
+    if (gTooltip.tooltipWindow)
+        SendMessageA(gTooltip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gTooltip.pendingText));
+    StartTimer(bar);
+}
+
+// A panel cell's tooltip names its action, as its window text does; a blank cell has none.
+void HoverPanelCell(HWND bar, int position)
+{
+    const int action = PanelActionIndex(position, gSettings.columns * gSettings.rows);
+    if (action < 0 || action >= kPanelActions) {
+        HideTooltip(bar);
+        return;
+    }
+    if (PanelHoverKey(action) == gTooltip.lastHoveredSlot)
+        return;
+    gTooltip.lastHoveredSlot = PanelHoverKey(action);
+    GetWindowTextA(gButtons.slots[position], gTooltip.pendingText, sizeof gTooltip.pendingText);
+    ShowPendingText(bar);
+}
+
 } // namespace
 
 void UpdateHover(HWND bar)
 {
-    // The slots show the system panel's faces, or the user wants no tooltips; a tooltip
-    // already shown is left to the next timer tick.
+    // The user wants no tooltips; a tooltip already shown is left to the next timer tick.
     if (TooltipsOff())
         return;
     const int position = SlotPosition(WindowUnderCursor());
     if (position < 0) {
         HideTooltip(bar);
+        return;
+    }
+    if (gSystemPanel.shown) {
+        HoverPanelCell(bar, position);
         return;
     }
     const int slot = SlotNumber(gSettings, position);
@@ -146,16 +183,7 @@ void UpdateHover(HWND bar)
     else
         CopyFitted(gTooltip.pendingText, sizeof gTooltip.pendingText, TooltipCommandText(value));
 
-    if (!gTooltip.pendingText[0]) {
-        // A hand-edited entry without a command: nothing to show, and nothing to read again
-        // while the mouse stays on this slot.
-        CloseTooltip(bar);
-        return;
-    }
-    // Shown already: the new text comes at once, without a second delay.
-    if (gTooltip.tooltipWindow)
-        SendMessageA(gTooltip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gTooltip.pendingText));
-    StartTimer(bar);
+    ShowPendingText(bar);
 }
 
 void ShowTooltipOnTimer(HWND bar)

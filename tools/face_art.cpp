@@ -351,7 +351,7 @@ Raster MoveMarkIcon()
     for (int y = 0; y < kIconSize; ++y)
         for (int x = 0; x < kIconSize; ++x)
             if ((x - y) % 3 == 0)
-                r.Set(x, y, LightGrey);
+                r.Set(x, y, DarkGrey);
     return r;
 }
 

@@ -1,0 +1,96 @@
+#include "bar/keyboard.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/app_state.h"
+#include "bar/layout.h"
+
+namespace {
+
+// The buttons in the order they stand along the bar.
+std::vector<HWND> ButtonsInOrder()
+{
+    std::vector<HWND> order;
+    const bool pageButtonsFirst = gSettings.mode & PageButtonsFirst;
+    if (pageButtonsFirst)
+        order = {PageButton(IdPrevPage), PageButton(IdNextPage)};
+    order.insert(order.end(), gButtons.slots.begin(), gButtons.slots.end());
+    for (int id = pageButtonsFirst ? IdPin : IdPrevPage; id <= IdPageNumber; ++id)
+        order.push_back(PageButton(id));
+    return order;
+}
+
+void MoveFocus(HWND bar, int step)
+{
+    const std::vector<HWND> order = ButtonsInOrder();
+    const auto at = std::find(order.begin(), order.end(), GetFocus());
+    const int count = static_cast<int>(order.size());
+    // From the bar itself the first step lands on the first or the last button.
+    const int from = at == order.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - order.begin());
+    gKeyboard.keysUsed = true;
+    SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    SetFocus(order[(from + step + count) % count]);
+}
+
+// The button that has the focus, if it is one of the bar's.
+HWND FocusedButton(HWND bar)
+{
+    const HWND focus = GetFocus();
+    return focus && GetParent(focus) == bar ? focus : nullptr;
+}
+
+void EndMoveMode()
+{
+    if (!gMove.on)
+        return;
+    gMove.on = false;
+    InvalidateSlots();
+}
+
+} // namespace
+
+bool HandleBarKey(HWND bar, const MSG &msg)
+{
+    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !IsWindowEnabled(bar) ||
+        (msg.hwnd != bar && GetParent(msg.hwnd) != bar))
+        return false;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const HWND button = FocusedButton(bar);
+    switch (msg.wParam) {
+    case VK_RIGHT:
+    case VK_DOWN: MoveFocus(bar, 1); return true;
+    case VK_LEFT:
+    case VK_UP: MoveFocus(bar, -1); return true;
+    case VK_ESCAPE: EndMoveMode(); return true;
+    case VK_RETURN:
+        if (button)
+            SendMessageA(bar, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(button));
+        return button != nullptr;
+    case VK_F10:
+        // As the menu key, which the system sends as WM_CONTEXTMENU (the subclass procedures take it).
+        if (!shift || !button)
+            return false;
+        SendMessageA(button, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button), -1);
+        return true;
+    }
+    return false;
+}
+
+void HideFocusCues(HWND bar)
+{
+    SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+}
+
+void DrawFocusMark(const DRAWITEMSTRUCT &dis)
+{
+    // The bar's own state: the buttons follow it, also those made after a key was used.
+    if (!gKeyboard.keysUsed || !(dis.itemState & ODS_FOCUS) || !dis.hwndItem ||
+        (SendMessageA(GetParent(dis.hwndItem), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        return;
+    RECT r = dis.rcItem;
+    const int inset = r.right - r.left > gSettings.cellSize / 2 ? 3 : 2;
+    InflateRect(&r, -inset, -inset);
+    DrawFocusRect(dis.hDC, &r);
+}

@@ -1,0 +1,13 @@
+// The bar from the keyboard: while it is active the arrow keys move the focus over its
+// buttons, Enter clicks, Shift+F10 or the menu key right-clicks, Esc leaves move mode. The
+// focus mark shows only once a key has been used (the system's keyboard cues).
+#pragma once
+#include <windows.h>
+
+// Called by the message loop for every message before it is dispatched: true when the
+// message was a key the bar has answered.
+bool HandleBarKey(HWND bar, const MSG &msg);
+// A bar starts as one used with the mouse: no focus mark.
+void HideFocusCues(HWND bar);
+// The dotted mark on a focused button while the cues are shown.
+void DrawFocusMark(const DRAWITEMSTRUCT &dis);

@@ -1,0 +1,97 @@
+// What a screen reader finds on the real TAV.EXE: every button's window text, kept current
+// as the page and the face change, and the panel cells' tooltips; and the bar from the keyboard alone.
+#include "support/win_test.h"
+
+#include "support/probe_log.h"
+
+using namespace tavtest;
+
+namespace {
+
+std::string Text(HWND bar, int id)
+{
+    char text[256] = {};
+    GetWindowTextA(GetDlgItem(bar, id), text, sizeof text);
+    return text;
+}
+
+class Access : public BarTest {};
+
+TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
+{
+    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=2\r\nJapan=1\r\n"
+                           "[program section]\r\nprofile000=a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE\r\nTitle000=Editor\r\n"
+                           "profile001=a.ico,-1,,\"C:\\My Tools\\calc.exe\" /x\r\nprofile005=a.ico,0,,C:\\MAIL.EXE\r\n");
+    ASSERT_TRUE(bar);
+    const struct { int id; const char *name; } first[] = {
+        {1000, "Editor"}, {1001, "calc.exe"}, {1002, ""}, {501, "Previous page"}, {502, "Next page"},
+        {503, "Keep on top"}, {504, "System panel"}, {505, "Page 1 (Properties)"}};
+    for (const auto &c : first)
+        EXPECT_EQ(Text(bar, c.id), c.name) << c.id;
+
+    // A swap moves the name with the program.
+    SendMessageA(GetDlgItem(bar, 1000), WM_RBUTTONDOWN, MK_SHIFT, 0);
+    SendMessageA(GetDlgItem(bar, 1002), WM_RBUTTONDOWN, 0, 0);
+    EXPECT_EQ(Text(bar, 1000) + "|" + Text(bar, 1002), "|Editor");
+
+    SendMessageA(bar, WM_COMMAND, 502, 0);
+    EXPECT_EQ(Text(bar, 1000) + "|" + Text(bar, 1001) + "|" + Text(bar, 505), "MAIL.EXE||Page 2 (Properties)");
+
+    // The panel's cells are named for their actions, and so are their tooltips.
+    SendMessageA(bar, WM_COMMAND, 504, 0);
+    const char *actions[] = {"Shut down Windows", "Log off", "Restart", "Quit TAV!", "Run a command"};
+    for (int d = 0; d < 5; ++d)
+        EXPECT_EQ(Text(bar, 1000 + d), actions[d]);
+    ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1003)));
+    EXPECT_TRUE(PumpUntil([] { return FindWindowA("TAV!TIPS", nullptr) != nullptr; }, 3000)) << "no tooltip";
+    SendMessageA(bar, WM_COMMAND, 504, 0);
+    EXPECT_EQ(Text(bar, 1000), "MAIL.EXE");
+}
+
+HWND Focus(HWND bar)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &info);
+    return info.hwndFocus;
+}
+
+TEST_F(Access, KeysReachEveryButtonAndTheMouseSeesNoFocusMark)
+{
+    ProbeLog log;
+    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=1\r\nJapan=1\r\n"
+                           "[program section]\r\nprofile000=x,0,," + ProgramDir() + "\\probe.exe\r\n");
+    ASSERT_TRUE(bar);
+    const HWND slot1 = GetDlgItem(bar, 1001), previous = GetDlgItem(bar, 501);
+    // A click gives the button the focus, but a bar used with the mouse shows no mark.
+    ASSERT_TRUE(MouseOn(previous, 1));
+    ASSERT_TRUE(PumpUntil([&] { return Focus(bar) == previous; }));
+    Settle();
+    EXPECT_TRUE(Shows(previous, "previous page"));
+
+    PostMessageA(bar, 0x600, 0, WM_LBUTTONDOWN);  // the notification icon
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == bar; }));
+    ASSERT_TRUE(Xdotool("key Left Left Left Left Left"));  // back over the slots, wrapping nowhere yet
+    ASSERT_TRUE(PumpUntil([&] { return Focus(bar) == GetDlgItem(bar, 1000); }));
+    ASSERT_TRUE(Xdotool("key Return"));
+    EXPECT_EQ(log.WaitFor(1).size(), 1u) << "Enter starts the slot's program";
+
+    ASSERT_TRUE(Xdotool("key Right"));
+    ASSERT_TRUE(PumpUntil([&] { return Focus(bar) == slot1; }));
+    Settle();
+    EXPECT_FALSE(Shows(slot1, "face blank")) << "no focus mark once keys are used";
+    ASSERT_TRUE(Xdotool("key Menu"));
+    const HWND dialog = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) != FALSE; });
+    ASSERT_TRUE(dialog) << "the menu key opens the slot's Program Definition";
+    ASSERT_TRUE(Xdotool("key Escape"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }));
+
+    // Esc leaves move mode.
+    ASSERT_TRUE(MouseOn(slot1, 3, "shift"));
+    const HWND slot3 = GetDlgItem(bar, 1003);
+    ASSERT_TRUE(PumpUntil([&] { return Shows(slot3, "face blank hatched"); }));
+    ASSERT_TRUE(Xdotool("key Escape"));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(slot3, "face blank"); }));
+}
+
+} // namespace
