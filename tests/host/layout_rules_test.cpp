@@ -21,11 +21,8 @@ std::string Str(const Box &b)
 
 TEST(Layout, PlacementOfTheFourLayouts)
 {
-    const struct {
-        unsigned mode;
-        int n;
-        const char *placed;  // the first and last slots, 501 to 505, and the client size
-    } cases[] = {
+    // placed: the first and last slots, 501 to 505, and the client size.
+    const struct { unsigned mode; int n; const char *placed; } cases[] = {
         {0, 5, "0,0 38x38|152,0 38x38|190,0 19x19|190,19 19x19|209,0 19x19|209,19 19x19|228,0 19x38|0,0 247x38"},
         {PageButtonsFirst, 5,
          "19,0 38x38|171,0 38x38|0,0 19x19|0,19 19x19|209,0 19x19|209,19 19x19|228,0 19x38|0,0 247x38"},
@@ -73,11 +70,7 @@ TEST(Layout, WindowSizesLimitsAndCorners)
 
 TEST(Layout, RegridCounts)
 {
-    const struct {
-        int width, height;
-        bool vertical;
-        GridCounts computed, usable;
-    } cases[] = {
+    const struct { int width, height; bool vertical; GridCounts computed, usable; } cases[] = {
         {247, 38, false, {5, 1}, {5, 1}},
         {247 + 38 * 2 + 37, 38, false, {7, 1}, {7, 1}},  // between 7 and 8 slots: 7
         {38, 247, true, {1, 5}, {1, 5}},

@@ -55,9 +55,6 @@ TEST(ParseProgramEntry, BothReadings)
             EXPECT_EQ(e.directory, c.directory);
             EXPECT_EQ(e.command, extent == CommandExtent::Remainder ? c.remainder : c.token);
         }
-    // The tooltip's reading: commas only, so tabs stay inside the fields.
-    const ProgramEntry e = ParseProgramEntry("a\tb,1,,c\td", CommandExtent::Token, ",");
-    EXPECT_EQ(e.iconFile + "|" + e.command, "a\tb|c\td");
 }
 
 } // namespace

@@ -19,10 +19,7 @@ std::string Applied(const RawSettings &raw, bool startup, BarSettings &s)
 // (Overflowing numbers and positions, through the system's reader: settings_profile_test.)
 TEST(Settings, StartupRules)
 {
-    const struct {
-        RawSettings raw;
-        const char *applied;
-    } cases[] = {
+    const struct { RawSettings raw; const char *applied; } cases[] = {
         {RawSettings{}, "1 0 1 1 5x1 38 0,0"},  // what the reader hands over for a missing file
         {{DefaultJapan(true), 0, 1, 1, 5, ""}, "0 0 1 1 5x1 38 0,0"},  // on a double-byte system
         {{1, 0, 3, 2, 8, "10,20"}, "1 0 3 2 8x1 38 10,20"},
@@ -84,9 +81,7 @@ TEST(Settings, SectionValuesAndCutFiles)
 {
     using namespace std::string_literals;
     const std::vector<std::pair<const char *, std::string>> values{{"mode", "16384"}, {"position", "5,6"}};
-    const struct {
-        std::string section, written;
-    } cases[] = {
+    const struct { std::string section, written; } cases[] = {
         {"\0"s, "mode=16384\0position=5,6\0\0"s},  // none there yet: in the order given
         {"Japan=1\0MODE=0\0x\0mode=7\0\0"s, "Japan=1\0MODE=16384\0x\0mode=7\0position=5,6\0\0"s},
         {"position=1,2\0Japan=0\0mode=16384\0\0"s, "position=5,6\0Japan=0\0mode=16384\0\0"s},

@@ -19,10 +19,8 @@ namespace {
 
 INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-struct Template {
-    int id;
-    DLGPROC proc;  // the Properties dialog runs its own: it fills the lists and the about lines
-};
+// A template and its procedure: the Properties dialog runs its own, which fills the lists and the about lines.
+struct Template { int id; DLGPROC proc; };
 const Template kTemplates[] = {{107, Quiet}, {110, Quiet}, {IDD_PROPERTIES_EN, PropertiesDialogProc},
                                {IDD_PROPERTIES_JA, PropertiesDialogProc}, {109, Quiet}, {111, Quiet}};
 
