@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <thread>
 
 #include "app/settings.h"
@@ -141,10 +140,7 @@ TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
     const std::string store = local + ("\\VirtualStore" + WindowsDir().substr(2)), copy = store + "\\TAV.INI";
     // Changeable again at the end, however the test ends; a run that broke off may have left them so.
     const auto thaw = [&] { Immutable(IniPath(), false), Immutable(copy, false); };
-    const struct Guard {
-        std::function<void()> atEnd;
-        ~Guard() { atEnd(); }
-    } guard{thaw};
+    const std::shared_ptr<void> guard(nullptr, [&](void *) { thaw(); });
     thaw();
     DeleteFileA(copy.c_str());
     WriteIni("[environment section]\r\nposition=100,100\r\n");

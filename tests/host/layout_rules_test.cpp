@@ -7,9 +7,7 @@ namespace {
 // The geometry the bar derives from its settings: n slots in the orientation of `mode`.
 GridGeometry Make(unsigned mode, int n)
 {
-    BarSettings s;
-    s.mode = mode;
-    s.cellSize = CellSizeForMode(mode);
+    BarSettings s{.mode = mode, .cellSize = CellSizeForMode(mode)};
     DeriveGrid(mode, n, s.columns, s.rows);
     return GeometryFor(s);
 }

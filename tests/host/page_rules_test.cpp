@@ -52,11 +52,7 @@ TEST(Properties, SpinAndApply)
         {0, 5, 1, {2, 7}, 0, 5, 1, 38},
     };
     for (const auto &c : cases) {
-        BarSettings s;
-        s.mode = c.mode;
-        s.columns = c.columns;
-        s.rows = c.rows;
-        s.currentPage = 3;
+        BarSettings s{.mode = c.mode, .currentPage = 3, .columns = c.columns, .rows = c.rows};
         ApplyProperties(c.choice, s);
         EXPECT_EQ(s.mode, c.mode_) << c.mode;
         EXPECT_EQ(std::tuple(s.maximumPages, s.columns, s.rows, s.cellSize, s.currentPage),

@@ -40,14 +40,6 @@ protected:
     std::vector<HWND> open_;
 };
 
-std::vector<HWND> Children(HWND dialog)
-{
-    std::vector<HWND> all;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        all.push_back(c);
-    return all;
-}
-
 std::string ClassOf(HWND w)
 {
     char name[32] = {};
@@ -106,8 +98,7 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
                    "x" + std::to_string(box.bottom) + "]";
     }
     // A widened control stays inside its dialog.
-    RECT outer{}, client{};
-    GetWindowRect(w, &outer);
+    RECT outer = WindowRectOf(w), client{};
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&outer), 2);
     GetClientRect(dialog, &client);
     if (outer.right > client.right)
@@ -132,7 +123,7 @@ TEST_F(Dialogs, EveryTextFitsItsControl)
             ASSERT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << t.id << ": Courier is not mapped to a fixed face";
         }
         std::string misfits;
-        for (HWND w : Children(dialog))
+        for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
             misfits += Misfits(dialog, w, dc.get());
         EXPECT_EQ(misfits, "") << "dialog " << t.id;
     }
@@ -146,7 +137,7 @@ TEST_F(Dialogs, KeyboardReachesEveryControl)
         HWND dialog = Open(t);
         std::multiset<wchar_t> letters;
         std::wstring repeated;
-        for (HWND w : Children(dialog)) {
+        for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
             const std::wstring text = TextOf(w);
             const auto amp = text.find(L'&');
             if (amp != std::wstring::npos && amp + 1 < text.size()) {
