@@ -4,13 +4,8 @@
 
 namespace {
 
-struct ParseCase {
-    const char *value;
-    const char *iconFile;
-    int iconIndex, effective;
-    const char *directory;
-    const char *remainder, *token;  // the command in each reading
-};
+// remainder and token: the command in each reading.
+struct ParseCase { const char *value, *iconFile; int iconIndex, effective; const char *directory, *remainder, *token; };
 
 const ParseCase kCases[] = {
     {"", "", 0, 0, "", "", ""},  // an empty slot

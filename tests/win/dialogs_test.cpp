@@ -154,17 +154,14 @@ TEST_F(Dialogs, KeyboardReachesEveryControl)
     }
     HWND properties = Open(kTemplates[2]);
     HWND spin = GetDlgItem(properties, IDC_PAGE_SPIN);
-    const struct {
-        const char *before;
-        WORD code;
-        const char *after;
-    } spins[] = {{"5", SB_LINEUP, "6"}, {"5", SB_LINEDOWN, "4"}, {"5", SB_PAGEUP, "6"}, {"5", SB_PAGEDOWN, "4"}};
-    for (const auto &s : spins) {
-        SetDlgItemTextA(properties, IDC_PAGES, s.before);
-        SendMessageA(properties, WM_VSCROLL, s.code, reinterpret_cast<LPARAM>(spin));
+    const std::pair<WORD, const char *> spins[] = {{SB_LINEUP, "6"}, {SB_LINEDOWN, "4"}, {SB_PAGEUP, "6"},
+                                                   {SB_PAGEDOWN, "4"}};
+    for (const auto &[code, after] : spins) {
+        SetDlgItemTextA(properties, IDC_PAGES, "5");
+        SendMessageA(properties, WM_VSCROLL, code, reinterpret_cast<LPARAM>(spin));
         char now[8] = {};
         GetDlgItemTextA(properties, IDC_PAGES, now, sizeof now);
-        EXPECT_STREQ(now, s.after) << s.before << " code " << s.code;
+        EXPECT_STREQ(now, after) << "code " << code;
     }
 }
 
