@@ -13,10 +13,8 @@ std::string SystemReason(DWORD error)
     char text[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
                    nullptr);
-    std::string reason = text;
-    while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ')
-        reason.pop_back();
-    return reason;
+    const std::string reason = text;
+    return reason.substr(0, reason.find_last_not_of(" \t\r\n") + 1);
 }
 
 using Starts = BarTest;

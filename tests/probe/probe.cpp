@@ -1,6 +1,6 @@
 // The program tests start in place of a real application: it appends how it
-// was started (the record of support/probe_log.h) to the file named by
-// TAV_PROBE_OUT, and exits at once. An event whose
+// was started (the record of support/probe_log.h, "qpc" being when it began to
+// run) to the file named by TAV_PROBE_OUT, and exits at once. An event whose
 // handle value TAV_PROBE_HANDLE names is set if that handle reached it.
 #include <windows.h>
 #include <cstdio>
@@ -8,6 +8,8 @@
 
 int main()
 {
+    LARGE_INTEGER entered;
+    QueryPerformanceCounter(&entered);
     char out[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("TAV_PROBE_OUT", out, sizeof out))
         return 2;
@@ -26,9 +28,9 @@ int main()
     WaitForSingleObject(lock, 5000);
     FILE *f = std::fopen(out, "ab");
     if (f) {
-        std::fprintf(f, "cmdline=%s\ncwd=%s\ntitle=%s\nflags=%lx\nshow=%u\n\n", GetCommandLineA(), cwd,
+        std::fprintf(f, "cmdline=%s\ncwd=%s\ntitle=%s\nflags=%lx\nshow=%u\nqpc=%lld\n\n", GetCommandLineA(), cwd,
                      si.lpTitle ? si.lpTitle : "(none)", static_cast<unsigned long>(si.dwFlags),
-                     static_cast<unsigned>(si.wShowWindow));
+                     static_cast<unsigned>(si.wShowWindow), static_cast<long long>(entered.QuadPart));
         std::fclose(f);
     }
     ReleaseMutex(lock);

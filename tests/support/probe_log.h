@@ -8,7 +8,7 @@
 
 namespace tavtest {
 
-// One start of the probe: "cmdline", "cwd", "title", "flags", "show".
+// One start of the probe: "cmdline", "cwd", "title", "flags", "show", "qpc".
 using ProbeRecord = std::map<std::string, std::string>;
 
 // A fresh record file in TAV_PROBE_OUT, inherited by what this process starts.
