@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <thread>
 
 #include "app/settings.h"
@@ -80,19 +79,12 @@ TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
     EXPECT_TRUE(all) << stored << " of 120 entries";
 }
 
-BOOL CALLBACK CountDialog(HWND w, LPARAM count)
-{
-    char name[16] = {};
-    GetClassNameA(w, name, sizeof name);
-    *reinterpret_cast<int *>(count) += IsWindowVisible(w) && std::string(name) == "#32770";
-    return TRUE;
-}
-
 // The visible dialogs and boxes of the bar's thread.
 int OpenDialogs(HWND bar)
 {
     int n = 0;
-    EnumThreadWindows(GetWindowThreadProcessId(bar, nullptr), CountDialog, reinterpret_cast<LPARAM>(&n));
+    for (HWND d = nullptr; (d = FindWindowExA(nullptr, d, "#32770", nullptr));)
+        n += IsWindowVisible(d) && GetWindowThreadProcessId(d, nullptr) == GetWindowThreadProcessId(bar, nullptr);
     return n;
 }
 
@@ -107,14 +99,13 @@ TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
     EXPECT_EQ(OpenDialogs(bar), 0);
     // With one dialog open, further commands open none over it.
     command(1000);
-    HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1006); });
+    HWND d = WaitForDialog(bar, 1006);
     ASSERT_TRUE(d);
     for (int id : {1001, 505, 1002})
         command(id);
     Settle(400);
     EXPECT_EQ(OpenDialogs(bar), 1);
-    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    ASSERT_TRUE(Dismiss(d, IDCANCEL));
     // The subclass properties are for reading: rewritten, they do not take the bar anywhere.
     for (HWND button : {GetDlgItem(bar, 1000), GetDlgItem(bar, 501)}) {
         SetPropA(button, "TAVHI", nullptr);
@@ -125,10 +116,8 @@ TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
     ASSERT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face blank"); }));
     command(504);
     command(505);
-    ASSERT_TRUE(d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1013); }))
-        << "the bar stopped after the rewritten properties";
-    PostMessageA(d, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    ASSERT_TRUE(d = WaitForDialog(bar, 1013)) << "the bar stopped after the rewritten properties";
+    ASSERT_TRUE(Dismiss(d, IDOK));
     Settle(300);
     EXPECT_FALSE(Shows(GetDlgItem(bar, 1000), "face blank"));
 }
@@ -146,16 +135,12 @@ bool Immutable(const std::string &windowsPath, bool on)
 
 TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
 {
-    char local[MAX_PATH] = {}, windows[MAX_PATH] = {};
+    char local[MAX_PATH] = {};
     SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local);
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string store = local + std::string("\\VirtualStore") + (windows + 2), copy = store + "\\TAV.INI";
+    const std::string store = local + ("\\VirtualStore" + WindowsDir().substr(2)), copy = store + "\\TAV.INI";
     // Changeable again at the end, however the test ends; a run that broke off may have left them so.
     const auto thaw = [&] { Immutable(IniPath(), false), Immutable(copy, false); };
-    const struct Guard {
-        std::function<void()> atEnd;
-        ~Guard() { atEnd(); }
-    } guard{thaw};
+    const std::shared_ptr<void> guard(nullptr, [&](void *) { thaw(); });
     thaw();
     DeleteFileA(copy.c_str());
     WriteIni("[environment section]\r\nposition=100,100\r\n");
@@ -175,17 +160,15 @@ TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
     ASSERT_TRUE(bar = bar_->WaitForBar());
     EXPECT_EQ(WindowRectOf(bar).left * 1000 + WindowRectOf(bar).top, 300200);
     PostMessageA(bar, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(GetDlgItem(bar, 1001)));
-    const HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1006); });
+    const HWND d = WaitForDialog(bar, 1006);
     ASSERT_TRUE(d);
     SetDlgItemTextA(d, 1006, "C:\\b.exe");
     SetDlgItemTextA(d, 1007, "C:\\b.exe");
     PostMessageA(d, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(TakeMessageBox(d), "TAV.INI cannot be written: the change was not stored");
     EXPECT_TRUE(IsWindowVisible(d)) << "the dialog stays open";
-    PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
-    PumpUntil([&] { return !IsWindow(d); });
-    const std::vector<LPARAM> told = bar_->notices;
-    EXPECT_EQ(told, (std::vector<LPARAM>{1})) << "nothing announced";
+    Dismiss(d, IDCANCEL);
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1})) << "nothing announced";
     bar_.reset();
     thaw();
     DeleteFileA(copy.c_str());
@@ -195,12 +178,9 @@ TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
 TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
 {
     // The stand-in logs beside itself. Wine prefers its own CTL3D32 unless told to load the file.
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string installed = system + std::string("\\ctl3d32.dll"), planted = ProgramDir() + "\\CTL3D32.DLL";
+    const std::string installed = SystemDir() + "\\ctl3d32.dll", planted = ProgramDir() + "\\CTL3D32.DLL";
     const std::string stub = ProgramDir() + "\\ctl3d_stub.dll", kept = installed + ".tav";
-    const std::string systemLog = system + std::string("\\ctl3d_calls.txt"),
-                      besideLog = ProgramDir() + "\\ctl3d_calls.txt";
+    const std::string systemLog = SystemDir() + "\\ctl3d_calls.txt", besideLog = ProgramDir() + "\\ctl3d_calls.txt";
     const char *overrides = "Software\\Wine\\AppDefaults\\TAV.EXE\\DllOverrides";
     if (GetFileAttributesA(kept.c_str()) == INVALID_FILE_ATTRIBUTES) { // not kept by a run that broke off
         ASSERT_TRUE(MoveFileA(installed.c_str(), kept.c_str()));

@@ -35,17 +35,6 @@ bool NamesAFile(const std::string &path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The text of the message box that comes up owned by `owner`, once `button` has closed it.
-std::wstring AnswerBox(HWND owner, int button)
-{
-    const HWND box = WaitForDialog(owner, [](HWND b) { return GetWindowTextLengthW(GetDlgItem(b, 0xFFFF)) > 0; });
-    std::wstring text(1024, L'\0');
-    text.resize(GetDlgItemTextW(box, 0xFFFF, text.data(), static_cast<int>(text.size())));
-    PostMessageA(box, WM_COMMAND, button, 0);
-    PumpUntil([&] { return !IsWindow(box); });
-    return text;
-}
-
 TEST_F(Names, DroppedNamesNameTheFilesTheyCameFrom)
 {
     const ProbeLog log;
@@ -76,7 +65,7 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
     ASSERT_TRUE(bar);
     const std::wstring folder = Make(L"My,Docs\\x"), chosen = Make(std::wstring(130, L'p') + L"\\probe.exe", true);
     PostMessageA(GetDlgItem(bar, 1000), WM_RBUTTONDOWN, 0, 0);
-    const HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1006); });
+    const HWND d = WaitForDialog(bar, 1006);
     ASSERT_TRUE(d);
     // A directory with a comma is taken by its short path; an icon file with one, of no file, keeps the dialog open.
     SetDlgItemTextW(d, 1009, folder.substr(0, folder.rfind(L'\\')).c_str());
@@ -85,11 +74,10 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
     EXPECT_TRUE(IsWindowVisible(d) && IniValue(kPrograms, "profile000") == value);
     // Browse: the chooser gives a path longer than can be typed, quoted whole in the program field.
     PostMessageA(d, WM_COMMAND, 1001, 0);
-    const HWND chooser = WaitForDialog(d, [](HWND c) { return IsWindowVisible(c) && GetDlgItem(c, IDOK); });
+    const HWND chooser = WaitForDialog(d, IDOK);
     ASSERT_TRUE(chooser);
     SetDlgItemTextW(chooser, GetDlgItem(chooser, 0x47c) ? 0x47c : 0x480, chosen.c_str());
-    PostMessageA(chooser, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(chooser); }));
+    ASSERT_TRUE(Dismiss(chooser, IDOK));
     SetDlgItemTextA(d, 1007, stored.c_str());  // the interlock box set it to the chosen program
     SendMessageA(d, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));

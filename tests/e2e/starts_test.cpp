@@ -1,43 +1,29 @@
 // What the real TAV.EXE starts: a shortcut dropped on a slot shows its target's icon (or its
 // own icon location) and starts its target as the shell would; a bare program name never
 // finds a file planted where the bar was started, and the failure says what and why.
-#include "support/win_test.h"
-
-#include "app/gdi_holders.h"
 #include "support/probe_log.h"
+#include "support/win_test.h"
 
 using namespace tavtest;
 
 namespace {
-
-bool Shows(HWND button, const std::string &name)
-{
-    const RECT b = WindowRectOf(button);
-    MemoryCanvas canvas(b.right - b.left, b.bottom - b.top);
-    BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, WindowDc(nullptr).get(), b.left, b.top, SRCCOPY);
-    return PictureDiff(canvas, 0, 0, name, FaceColour).empty();
-}
 
 std::string SystemReason(DWORD error)
 {
     char text[512] = {};
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
                    nullptr);
-    std::string reason = text;
-    while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ')
-        reason.pop_back();
-    return reason;
+    const std::string reason = text;
+    return reason.substr(0, reason.find_last_not_of(" \t\r\n") + 1);
 }
 
-class Starts : public BarTest {};
+using Starts = BarTest;
 
 TEST_F(Starts, ShortcutsAndBareNames)
 {
     const ProbeLog log;
     const std::string dir = ProgramDir(), probe = ProbePath();
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string work = std::string(temp) + "tav_started_here";
+    const std::string work = TempDir() + "\\tav_started_here";
     CreateDirectoryA(work.c_str(), nullptr);
     const std::string plain = dir + "\\tav_plain.lnk", iconed = dir + "\\tav_iconed.lnk";
     ASSERT_TRUE(MakeShortcut(Wide(plain), {Wide(probe), L"/from link", Wide(work), SW_SHOWMINNOACTIVE, L"", 0}));

@@ -167,9 +167,7 @@ protected:
     // if any of the bar shows there, else wholly on the screen (from its upper left when larger).
     bool Laid(int buttons, POINT at)
     {
-        BarSettings s;
-        s.mode = mode;
-        s.cellSize = CellSizeForMode(mode);
+        BarSettings s{.mode = mode, .cellSize = CellSizeForMode(mode)};
         DeriveGrid(mode, buttons, s.columns, s.rows);
         const Extent want = ClientSize(GeometryFor(s));
         RECT c{}, w = WindowRectOf(bar);

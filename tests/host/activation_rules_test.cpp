@@ -6,10 +6,8 @@
 
 namespace {
 
-struct StartCase {
-    const char *input;     // a slot's value, or a typed command
-    const char *expected;  // program|arguments|directory
-};
+// A slot's value or a typed command, and the program|arguments|directory it starts.
+struct StartCase { const char *input, *expected; };
 
 const StartCase kSlotCases[] = {
     {"i,0,,\"C:\\TOOLS\\EDIT.EXE\" /n readme.txt", "C:\\TOOLS\\EDIT.EXE|/n readme.txt|C:\\TOOLS"},

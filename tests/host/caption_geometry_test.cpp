@@ -16,10 +16,8 @@ std::string Str(const CapRect &r)
 
 TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
 {
-    const struct {
-        std::uint32_t style;
-        const char *caption, *sysMenu, *minimize, *maximize;  // "" when absent
-    } cases[] = {
+    // The caption and each box, "" when absent.
+    const struct { std::uint32_t style; const char *caption, *sysMenu, *minimize, *maximize; } cases[] = {
         {kH | kThick | kBoxes, "104,54-296,64", "104,54-113,63", "277,54-286,64", "287,54-296,64"},
         {kH | kThick | kStyleSysMenu | kStyleMinimizeBox, "104,54-296,64", "104,54-113,63", "287,54-296,64", ""},
         // Frame kinds are tried in order: sizing frame, dialog frame, border, none.
@@ -46,11 +44,7 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
 
 TEST(CaptionGeometry, HitTest)
 {
-    const struct {
-        CapRect window;
-        std::uint32_t style;
-        int x, y, defaultHit, expected;
-    } cases[] = {
+    const struct { CapRect window; std::uint32_t style; int x, y, defaultHit, expected; } cases[] = {
         {kWindow, kThick | kBoxes, 105, 55, kHitNowhere, kHitSysMenu},
         {kWindow, kThick | kBoxes, 108, 63, kHitNowhere, kHitCaption},  // the system-menu box is a pixel shorter
         {kWindow, kThick | kBoxes, 290, 60, kHitNowhere, kHitMaxButton},

@@ -7,9 +7,7 @@ namespace {
 // The geometry the bar derives from its settings: n slots in the orientation of `mode`.
 GridGeometry Make(unsigned mode, int n)
 {
-    BarSettings s;
-    s.mode = mode;
-    s.cellSize = CellSizeForMode(mode);
+    BarSettings s{.mode = mode, .cellSize = CellSizeForMode(mode)};
     DeriveGrid(mode, n, s.columns, s.rows);
     return GeometryFor(s);
 }
@@ -21,11 +19,8 @@ std::string Str(const Box &b)
 
 TEST(Layout, PlacementOfTheFourLayouts)
 {
-    const struct {
-        unsigned mode;
-        int n;
-        const char *placed;  // the first and last slots, 501 to 505, and the client size
-    } cases[] = {
+    // placed: the first and last slots, 501 to 505, and the client size.
+    const struct { unsigned mode; int n; const char *placed; } cases[] = {
         {0, 5, "0,0 38x38|152,0 38x38|190,0 19x19|190,19 19x19|209,0 19x19|209,19 19x19|228,0 19x38|0,0 247x38"},
         {PageButtonsFirst, 5,
          "19,0 38x38|171,0 38x38|0,0 19x19|0,19 19x19|209,0 19x19|209,19 19x19|228,0 19x38|0,0 247x38"},
@@ -36,15 +31,10 @@ TEST(Layout, PlacementOfTheFourLayouts)
     };
     for (const auto &c : cases) {
         const GridGeometry g = Make(c.mode, c.n);
-        std::vector<Box> all;
-        for (int k = 0; k < c.n; ++k)
-            all.push_back(SlotBox(g, k));
-        for (int id = 501; id <= 505; ++id)
-            all.push_back(ControlBox(g, id));
         const Extent client = ClientSize(g);
-        std::string placed = Str(all.front()) + "|" + Str(all[c.n - 1]);
-        for (int i = c.n; i < c.n + 5; ++i)
-            placed += "|" + Str(all[i]);
+        std::string placed = Str(SlotBox(g, 0)) + "|" + Str(SlotBox(g, c.n - 1));
+        for (int id = 501; id <= 505; ++id)
+            placed += "|" + Str(ControlBox(g, id));
         EXPECT_EQ(placed + "|" + Str({0, 0, client.w, client.h}), c.placed);
     }
 }
@@ -73,11 +63,7 @@ TEST(Layout, WindowSizesLimitsAndCorners)
 
 TEST(Layout, RegridCounts)
 {
-    const struct {
-        int width, height;
-        bool vertical;
-        GridCounts computed, usable;
-    } cases[] = {
+    const struct { int width, height; bool vertical; GridCounts computed, usable; } cases[] = {
         {247, 38, false, {5, 1}, {5, 1}},
         {247 + 38 * 2 + 37, 38, false, {7, 1}, {7, 1}},  // between 7 and 8 slots: 7
         {38, 247, true, {1, 5}, {1, 5}},

@@ -19,14 +19,9 @@ TEST(Pages, TurnWrapMenuAndRightClick)
         EXPECT_EQ(PageOfCommand(c[0], c[1]), c[2]) << c[0];
 
     using enum SlotRightClick;
-    const struct {
-        bool panel, move;
-        int source;
-        bool shift;
-        SlotRightClick action;
-    } clicks[] = {{true, false, -1, true, Nothing},    {true, true, 7, false, Nothing},
-                  {false, true, 2, false, EndMove},    {false, true, 7, true, Swap},
-                  {false, false, -1, true, StartMove}, {false, false, 2, false, OpenDefinition}};
+    const struct { bool panel, move; int source; bool shift; SlotRightClick action; } clicks[] = {
+        {true, false, -1, true, Nothing}, {true, true, 7, false, Nothing}, {false, true, 2, false, EndMove},
+        {false, true, 7, true, Swap}, {false, false, -1, true, StartMove}, {false, false, 2, false, OpenDefinition}};
     for (const auto &c : clicks) // the slot clicked is always 2
         EXPECT_EQ(DecideSlotRightClick(c.panel, c.move, c.source, 2, c.shift), c.action) << c.source;
 }
@@ -39,11 +34,7 @@ TEST(Properties, SpinAndApply)
 
     // mode, columns, rows, choice; then mode, columns, rows and cell size after OK
     const struct {
-        unsigned mode;
-        int columns, rows;
-        PropertiesChoice choice;
-        unsigned mode_;
-        int columns_, rows_, cell;
+        unsigned mode; int columns, rows; PropertiesChoice choice; unsigned mode_; int columns_, rows_, cell;
     } cases[] = {
         {Topmost | 0x07F2, 7, 1, {20, 3, true}, 0xC7F3, 1, 7, 38}, // the pin and bits 4 to 10 stay
         {0xB800, 1, 9, {4, 0}, 0, 9, 1, 38},
@@ -51,11 +42,7 @@ TEST(Properties, SpinAndApply)
         {0, 5, 1, {2, 7}, 0, 5, 1, 38},
     };
     for (const auto &c : cases) {
-        BarSettings s;
-        s.mode = c.mode;
-        s.columns = c.columns;
-        s.rows = c.rows;
-        s.currentPage = 3;
+        BarSettings s{.mode = c.mode, .currentPage = 3, .columns = c.columns, .rows = c.rows};
         ApplyProperties(c.choice, s);
         EXPECT_EQ(s.mode, c.mode_) << c.mode;
         EXPECT_EQ(std::tuple(s.maximumPages, s.columns, s.rows, s.cellSize, s.currentPage),

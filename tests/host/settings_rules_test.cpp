@@ -19,10 +19,7 @@ std::string Applied(const RawSettings &raw, bool startup, BarSettings &s)
 // (Overflowing numbers and positions, through the system's reader: settings_profile_test.)
 TEST(Settings, StartupRules)
 {
-    const struct {
-        RawSettings raw;
-        const char *applied;
-    } cases[] = {
+    const struct { RawSettings raw; const char *applied; } cases[] = {
         {RawSettings{}, "1 0 1 1 5x1 38 0,0"},  // what the reader hands over for a missing file
         {{DefaultJapan(true), 0, 1, 1, 5, ""}, "0 0 1 1 5x1 38 0,0"},  // on a double-byte system
         {{1, 0, 3, 2, 8, "10,20"}, "1 0 3 2 8x1 38 10,20"},
@@ -39,17 +36,14 @@ TEST(Settings, StartupRules)
         {{1, 0, 3, 0, 5, ""}, "1 0 3 1 5x1 38 0,0"},
     };
     for (const auto &c : cases) {
-        BarSettings s;
-        s.languageOffset = 7;  // overwritten at start-up
+        BarSettings s{.languageOffset = 7};  // overwritten at start-up
         EXPECT_EQ(Applied(c.raw, true, s), c.applied);
     }
 }
 
 TEST(Settings, ReloadKeepsLanguageAndPageAndReadsLongerPositions)
 {
-    BarSettings s;
-    s.languageOffset = 0;
-    s.currentPage = 3;
+    BarSettings s{.currentPage = 3, .languageOffset = 0};
     RawSettings raw{1, Vertical, 4, 1, 8, "5,                          77"};
     EXPECT_EQ(Applied(raw, false, s), "0 8000 4 3 1x8 38 5,77");
     raw.maximumPages = 2;  // fewer pages than the page shown: the page follows
@@ -67,26 +61,17 @@ TEST(Settings, PositionsSlotNumbersAndKeys)
     for (const auto &c : positions)
         EXPECT_EQ(FormatPosition(ParsePosition(c.text).x, ParsePosition(c.text).y), FormatPosition(c.x, c.y)) << c.text;
     EXPECT_EQ(FormatPosition(-8, 700), "-8,700");
-    BarSettings s;
-    s.columns = 1;
-    s.rows = 8;
-    EXPECT_EQ(ButtonsPerPageToSave(s), 8);  // the larger of the two
-    s.currentPage = 2;
-    s.columns = 5;
-    s.rows = 1;
-    EXPECT_EQ(ProfileKey(SlotNumber(s, 3)) + TitleKey(SlotNumber(s, 3)), "profile008Title008");
-    s.currentPage = 20;
-    s.columns = 20;
-    EXPECT_EQ(ProfileKey(SlotNumber(s, 19)) + ProfileKey(1234), "profile399profile1234");
+    EXPECT_EQ(ButtonsPerPageToSave({.columns = 1, .rows = 8}), 8);  // the larger of the two
+    const BarSettings second{.currentPage = 2, .columns = 5, .rows = 1}, last{.currentPage = 20, .columns = 20};
+    EXPECT_EQ(ProfileKey(SlotNumber(second, 3)) + TitleKey(SlotNumber(second, 3)), "profile008Title008");
+    EXPECT_EQ(ProfileKey(SlotNumber(last, 19)) + ProfileKey(1234), "profile399profile1234");
 }
 
 TEST(Settings, SectionValuesAndCutFiles)
 {
     using namespace std::string_literals;
     const std::vector<std::pair<const char *, std::string>> values{{"mode", "16384"}, {"position", "5,6"}};
-    const struct {
-        std::string section, written;
-    } cases[] = {
+    const struct { std::string section, written; } cases[] = {
         {"\0"s, "mode=16384\0position=5,6\0\0"s},  // none there yet: in the order given
         {"Japan=1\0MODE=0\0x\0mode=7\0\0"s, "Japan=1\0MODE=16384\0x\0mode=7\0position=5,6\0\0"s},
         {"position=1,2\0Japan=0\0mode=16384\0\0"s, "position=5,6\0Japan=0\0mode=16384\0\0"s},

@@ -23,11 +23,7 @@ TEST(Tooltip, TextIsCutBetweenCharacters)
 
 TEST(Tooltip, PlacementTable)
 {
-    const struct {
-        const char *what;
-        int cursorX, textWidth, anchorTop, anchorBottom;
-        Box at;
-    } cases[] = {
+    const struct { const char *what; int cursorX, textWidth, anchorTop, anchorBottom; Box at; } cases[] = {
         {"centred on the cursor below the button", 125, 81, 120, 158, {82, 158, 87, 17}},
         {"left of the screen starts at 0", 10, 82, 120, 158, {0, 158, 88, 17}},
         {"past the right edge ends 2 pixels before it", 1000, 82, 120, 158, {934, 158, 88, 17}},

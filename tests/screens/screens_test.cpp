@@ -27,11 +27,10 @@ TEST_F(Screens, DockedBarsKeepTheTaskbarFreeAndEveryBarItsMonitor)
     EXPECT_TRUE(r.right == 1024 && r.bottom == 728) << r.right << "," << r.bottom;
     // Floating again, through the Properties dialog: wholly on the screen.
     PostMessageA(bar, WM_COMMAND, 505, 0);
-    HWND d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1013); });
+    HWND d = WaitForDialog(bar, 1013);
     ASSERT_TRUE(d);
     SendDlgItemMessageA(d, 1013, CB_SETCURSEL, 0, 0);
-    PostMessageA(d, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    ASSERT_TRUE(Dismiss(d, IDOK));
     EXPECT_TRUE(PumpUntil([&] { return GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU; })) << "floating";
     r = WindowRectOf(bar);
     EXPECT_TRUE(Inside(r, primaryWork)) << r.left << "," << r.top << " " << r.right << "," << r.bottom;

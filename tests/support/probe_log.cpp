@@ -8,9 +8,7 @@ namespace tavtest {
 
 ProbeLog::ProbeLog()
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    path = std::string(temp) + "tav_probe_" + std::to_string(GetCurrentProcessId()) + ".txt";
+    path = TempDir() + "\\tav_probe_" + std::to_string(GetCurrentProcessId()) + ".txt";
     Clear();
     SetEnvironmentVariableA("TAV_PROBE_OUT", path.c_str());
 }

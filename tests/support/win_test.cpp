@@ -7,12 +7,7 @@
 
 namespace tavtest {
 
-std::string IniPath()
-{
-    char dir[MAX_PATH] = {};
-    GetWindowsDirectoryA(dir, sizeof dir);
-    return std::string(dir) + "\\TAV.INI";
-}
+std::string IniPath() { return WindowsDir() + "\\TAV.INI"; }
 
 void WriteIni(const std::string &text)
 {
@@ -143,13 +138,32 @@ HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
     return found;
 }
 
+HWND WaitForDialog(HWND owner, int control)
+{
+    return WaitForDialog(owner, [control](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, control); });
+}
+
+bool Dismiss(HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, button, 0);
+    return PumpUntil([&] { return !IsWindow(dialog); });
+}
+
+std::wstring AnswerBox(HWND owner, int button)
+{
+    // The box is up once its text is filled in.
+    const HWND box = WaitForDialog(owner, [](HWND b) { return GetWindowTextLengthW(GetDlgItem(b, 0xFFFF)) > 0; });
+    std::wstring text(1024, L'\0');
+    text.resize(GetDlgItemTextW(box, 0xFFFF, text.data(), static_cast<int>(text.size())));
+    Dismiss(box, button);  // gone before the next one is looked for
+    return text;
+}
+
 std::string TakeMessageBox(HWND owner)
 {
-    char text[256] = {};
-    // The box is up once its text is filled in.
-    const HWND box = WaitForDialog(owner, [&](HWND b) { return GetDlgItemTextA(b, 0xFFFF, text, sizeof text) > 0; });
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    PumpUntil([&] { return !IsWindow(box); });  // gone before the next one is looked for
+    const std::wstring wide = AnswerBox(owner, IDOK);
+    std::string text(wide.size() * 2 + 1, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), int(text.size()), nullptr, nullptr) - 1);
     return text;
 }
 

@@ -13,6 +13,10 @@
 
 namespace tavtest {
 
+// The system's folders, without a closing backslash.
+inline std::string WindowsDir() { char d[MAX_PATH] = {}; return std::string(d, GetWindowsDirectoryA(d, MAX_PATH)); }
+inline std::string SystemDir() { char d[MAX_PATH] = {}; return std::string(d, GetSystemDirectoryA(d, MAX_PATH)); }
+inline std::string TempDir() { char d[MAX_PATH] = {}; return std::string(d, GetTempPathA(MAX_PATH, d) - 1); }
 std::string IniPath();
 void WriteIni(const std::string &text);  // "-": no file; the profile cache is dropped either way
 std::string ReadFileText(const std::string &path);
@@ -63,8 +67,12 @@ int SlotCount(HWND bar);  // slot buttons 1000 to 1019
 inline void Settle(DWORD ms = 150) { PumpUntil([] { return false; }, ms); }
 // A dialog owned by `owner` once `ready` holds for it; nullptr when none comes.
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms = 5000);
-// The text of the message box that comes up owned by `owner`, which is then closed.
-std::string TakeMessageBox(HWND owner);
+HWND WaitForDialog(HWND owner, int control);  // a visible one holding `control`
+// `button` pressed in `dialog`; true once the dialog is gone.
+bool Dismiss(HWND dialog, int button);
+// The text of the message box that comes up owned by `owner`, once `button` has closed it.
+std::wstring AnswerBox(HWND owner, int button);
+std::string TakeMessageBox(HWND owner);  // the same, as the code page writes it, closed with OK
 
 // A Linux command line run through /bin/sh; true when it ended with 0.
 bool RunLinux(const std::string &command);

@@ -103,12 +103,9 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     for (char k : std::string("gdkwGD"))
         ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
     enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle, ShortTitle, Plain, Stdcall };
+    // picture "": the title's place is checked, not a picture; ibSize 0: as the frame made it.
     const struct {
-        const char *picture;  // "": the title's place is checked, not a picture
-        int ibSize;  // 0: as the frame made it
-        Action action;
-        DWORD style = kExample;
-        int fill = COLOR_ACTIVECAPTION;
+        const char *picture; int ibSize; Action action; DWORD style = kExample; int fill = COLOR_ACTIVECAPTION;
     } cases[] = {
         {"caption horizontal", 0, Paint},
         {"caption horizontal", 0, Plain},   // through TAV.EXE's "DrawCaption"

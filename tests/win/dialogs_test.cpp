@@ -19,10 +19,8 @@ namespace {
 
 INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-struct Template {
-    int id;
-    DLGPROC proc;  // the Properties dialog runs its own: it fills the lists and the about lines
-};
+// A template and its procedure: the Properties dialog runs its own, which fills the lists and the about lines.
+struct Template { int id; DLGPROC proc; };
 const Template kTemplates[] = {{107, Quiet}, {110, Quiet}, {IDD_PROPERTIES_EN, PropertiesDialogProc},
                                {IDD_PROPERTIES_JA, PropertiesDialogProc}, {109, Quiet}, {111, Quiet}};
 
@@ -41,14 +39,6 @@ protected:
     }
     std::vector<HWND> open_;
 };
-
-std::vector<HWND> Children(HWND dialog)
-{
-    std::vector<HWND> all;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        all.push_back(c);
-    return all;
-}
 
 std::string ClassOf(HWND w)
 {
@@ -108,8 +98,7 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
                    "x" + std::to_string(box.bottom) + "]";
     }
     // A widened control stays inside its dialog.
-    RECT outer{}, client{};
-    GetWindowRect(w, &outer);
+    RECT outer = WindowRectOf(w), client{};
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&outer), 2);
     GetClientRect(dialog, &client);
     if (outer.right > client.right)
@@ -134,7 +123,7 @@ TEST_F(Dialogs, EveryTextFitsItsControl)
             ASSERT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << t.id << ": Courier is not mapped to a fixed face";
         }
         std::string misfits;
-        for (HWND w : Children(dialog))
+        for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
             misfits += Misfits(dialog, w, dc.get());
         EXPECT_EQ(misfits, "") << "dialog " << t.id;
     }
@@ -148,7 +137,7 @@ TEST_F(Dialogs, KeyboardReachesEveryControl)
         HWND dialog = Open(t);
         std::multiset<wchar_t> letters;
         std::wstring repeated;
-        for (HWND w : Children(dialog)) {
+        for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
             const std::wstring text = TextOf(w);
             const auto amp = text.find(L'&');
             if (amp != std::wstring::npos && amp + 1 < text.size()) {
@@ -165,17 +154,14 @@ TEST_F(Dialogs, KeyboardReachesEveryControl)
     }
     HWND properties = Open(kTemplates[2]);
     HWND spin = GetDlgItem(properties, IDC_PAGE_SPIN);
-    const struct {
-        const char *before;
-        WORD code;
-        const char *after;
-    } spins[] = {{"5", SB_LINEUP, "6"}, {"5", SB_LINEDOWN, "4"}, {"5", SB_PAGEUP, "6"}, {"5", SB_PAGEDOWN, "4"}};
-    for (const auto &s : spins) {
-        SetDlgItemTextA(properties, IDC_PAGES, s.before);
-        SendMessageA(properties, WM_VSCROLL, s.code, reinterpret_cast<LPARAM>(spin));
+    const std::pair<WORD, const char *> spins[] = {{SB_LINEUP, "6"}, {SB_LINEDOWN, "4"}, {SB_PAGEUP, "6"},
+                                                   {SB_PAGEDOWN, "4"}};
+    for (const auto &[code, after] : spins) {
+        SetDlgItemTextA(properties, IDC_PAGES, "5");
+        SendMessageA(properties, WM_VSCROLL, code, reinterpret_cast<LPARAM>(spin));
         char now[8] = {};
         GetDlgItemTextA(properties, IDC_PAGES, now, sizeof now);
-        EXPECT_STREQ(now, s.after) << s.before << " code " << s.code;
+        EXPECT_STREQ(now, after) << "code " << code;
     }
 }
 

@@ -3,7 +3,6 @@
 // command line for each kind of file, paths with spaces among them, is
 // pinned on the host.)
 #include <algorithm>
-#include <cstring>
 
 #include "launch/launch.h"
 #include "support/probe_log.h"
@@ -46,9 +45,7 @@ TEST(Launch, ShortcutsStartTheirTargetWithWhatTheCallerAdds)
                        link = Wide(ProgramDir()) + L"\\tav_probe.lnk";
     CreateDirectoryW(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileW(Wide(ProbePath()).c_str(), target.c_str(), FALSE));
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const std::string work = std::string(temp).substr(0, std::strlen(temp) - 1);
+    const std::string work = TempDir();
     ASSERT_TRUE(MakeShortcut(link, {target, L"/link \"a b\"", Wide(work), SW_SHOWMINNOACTIVE, L"", 0}));
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     const HANDLE event = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
@@ -80,16 +77,14 @@ TEST(Launch, ProgramsOfThe64BitSystemStart)
     const ProbeLog log;
     BOOL wow64 = FALSE;
     IsWow64Process(GetCurrentProcess(), &wow64);
-    char system[MAX_PATH] = {}, windows[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string system = SystemDir();
     const std::string probe64 = sizeof(void *) == 8 ? ProbePath() : ProgramDir() + "\\probe64.exe";
     const std::string only = "\\tav_probe_64_only.exe",
-                      native = (wow64 ? windows + std::string("\\Sysnative") : system) + only;
+                      native = (wow64 ? WindowsDir() + "\\Sysnative" : system) + only;
     ASSERT_TRUE(CopyFileA(probe64.c_str(), native.c_str(), FALSE)) << native;
     EXPECT_GE(LaunchProgram(probe64.c_str(), "64", nullptr, SW_SHOWNORMAL, nullptr), 32u);
     EXPECT_GE(LaunchProgram((system + only).c_str(), "only", nullptr, SW_SHOWNORMAL, nullptr), 32u);
-    EXPECT_EQ(LaunchProgram((system + std::string("\\tav_nowhere.exe")).c_str(), "", nullptr, SW_SHOWNORMAL, nullptr),
+    EXPECT_EQ(LaunchProgram((system + "\\tav_nowhere.exe").c_str(), "", nullptr, SW_SHOWNORMAL, nullptr),
               0u);
     std::vector<std::string> lines;
     for (const auto &r : log.WaitFor(2))

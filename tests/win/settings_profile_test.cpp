@@ -18,10 +18,8 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
 {
     const std::string sevens(3000, '7');
     const std::string system = std::to_string(DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
-    const struct {
-        std::string ini;  // "-": no file
-        std::string loaded;  // language, mode, maximum pages, page, columns x rows, cell, position
-    } cases[] = {
+    // ini "-": no file; loaded: language, mode, maximum pages, page, columns x rows, cell, position.
+    const struct { std::string ini, loaded; } cases[] = {
         {"-", system + " 0 1 1 5x1 38 0,0"},
         {"mode=zz\r\nposition=left,top\r\nbuttons par page=many\r\nmaximum pages=?\r\nJapan=yes\r\n",
          "0 0 1 1 5x1 38 0,0"},
