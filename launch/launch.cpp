@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/code_page_path.h"
 #include "launch/command.h"
 #include "launch/shortcut.h"
 
@@ -55,7 +56,8 @@ bool CreateFor(const Start &s, const std::wstring &executable)
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = static_cast<WORD>(s.show);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                        CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS,
                         nullptr, NoneIfEmpty(s.directory), &si, &pi))
         return false;
     CloseHandle(pi.hProcess);
@@ -100,9 +102,9 @@ std::wstring NativeSystemPath(const std::wstring &executable)
     const UINT n = GetSystemDirectoryA(system, MAX_PATH), w = GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string file = NarrowAnsi(executable);
     // A path the ANSI code page cannot spell is not one of the system's.
-    if (n == 0 || n >= MAX_PATH || w == 0 || w >= MAX_PATH || WidenAnsi(file.c_str()) != executable)
+    if (n == 0 || n >= MAX_PATH || w == 0 || w >= MAX_PATH || WideFromCodePage(file) != executable)
         return {};
-    return WidenAnsi(SysnativePath(file, system, windows, IsSystemLeadByte).c_str());
+    return WideFromCodePage(SysnativePath(file, system, windows, IsSystemLeadByte).c_str());
 }
 
 // Creates the process; a failure that another way can mend is tried that
@@ -149,13 +151,13 @@ bool StartShortcut(const char *file, const char *arguments, const char *director
     if (!ReadShortcut(file, link))
         return false;
     Start s;
-    s.directory = WidenAnsi(directory ? directory : "");
-    s.title = WidenAnsi(title ? title : "");
-    s.parameters = WidenAnsi(arguments ? arguments : "");
+    s.directory = WideFromCodePage(directory ? directory : "");
+    s.title = WideFromCodePage(title ? title : "");
+    s.parameters = WideFromCodePage(arguments ? arguments : "");
     // One without a file-system target is resolved by the shell itself (it may install the program first).
     if (link.target.empty()) {
         s.show = showMode;
-        return ShellStart(nullptr, WidenAnsi(file), s);
+        return ShellStart(nullptr, WideFromCodePage(file), s);
     }
     if (!link.arguments.empty() && !s.parameters.empty())
         link.arguments += L' ';
@@ -180,8 +182,8 @@ bool StartFile(const char *file, const char *arguments, const char *directory, W
         SetLastError(shell == SE_ERR_FNF || shell == SE_ERR_PNF ? static_cast<DWORD>(shell) : kErrorNoAssociation);
         return false;
     }
-    return StartProgram({WidenAnsi(command.executable.c_str()), WidenAnsi(command.parameters.c_str()),
-                         WidenAnsi(directory ? directory : ""), showMode, WidenAnsi(title ? title : "")});
+    return StartProgram({WideFromCodePage(command.executable), WideFromCodePage(command.parameters),
+                         WideFromCodePage(directory ? directory : ""), showMode, WideFromCodePage(title ? title : "")});
 }
 
 } // namespace
@@ -189,8 +191,9 @@ bool StartFile(const char *file, const char *arguments, const char *directory, W
 UINT_PTR LaunchProgram(const char *file, const char *arguments, const char *directory, WORD showMode,
                        const char *title)
 {
-    const bool started = IsShortcutFile(file, IsSystemLeadByte) ? StartShortcut(file, arguments, directory, showMode, title)
-                                                                : StartFile(file, arguments, directory, showMode, title);
+    const bool started = IsShortcutFile(file, IsSystemLeadByte)
+                             ? StartShortcut(file, arguments, directory, showMode, title)
+                             : StartFile(file, arguments, directory, showMode, title);
     // The process handle is closed at once: the bar keeps no link to what it started.
     return started ? 32 : 0;
 }

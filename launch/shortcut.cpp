@@ -1,5 +1,7 @@
 #include "launch/shortcut.h"
 
+#include "app/code_page_path.h"
+
 #include <objidl.h>
 #include <shlobj.h>
 
@@ -50,7 +52,8 @@ bool LoadCom(Com &com)
 // already keeps it as it was.
 class ComApartment {
 public:
-    explicit ComApartment(const Com &com) : com_(com), joined_(SUCCEEDED(com.initialize(nullptr, COINIT_APARTMENTTHREADED)))
+    explicit ComApartment(const Com &com)
+        : com_(com), joined_(SUCCEEDED(com.initialize(nullptr, COINIT_APARTMENTTHREADED)))
     {
     }
     ComApartment(const ComApartment &) = delete;
@@ -146,16 +149,6 @@ int ShowCommandOf(const char *path)
 
 } // namespace
 
-std::wstring WidenAnsi(const char *text)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n : 1, L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), n);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 bool ReadShortcut(const char *path, Shortcut &link)
 {
     Com com;
@@ -164,11 +157,12 @@ bool ReadShortcut(const char *path, Shortcut &link)
     const ComApartment apartment(com);
     ComRef<IShellLinkW> shell;
     ComRef<IPersistFile> file;
-    HRESULT result = com.create(kShellLink, nullptr, CLSCTX_INPROC_SERVER, kShellLinkW, reinterpret_cast<void **>(&shell.p));
+    HRESULT result =
+        com.create(kShellLink, nullptr, CLSCTX_INPROC_SERVER, kShellLinkW, reinterpret_cast<void **>(&shell.p));
     if (SUCCEEDED(result))
         result = shell.p->QueryInterface(kPersistFile, reinterpret_cast<void **>(&file.p));
     if (SUCCEEDED(result))
-        result = file.p->Load(WidenAnsi(path).c_str(), STGM_READ);
+        result = file.p->Load(WideFromCodePage(path).c_str(), STGM_READ);
     if (SUCCEEDED(result) && ReadLink(com, *shell.p, link)) {
         link.showCommand = ShowCommandOf(path);
         return true;
@@ -187,5 +181,5 @@ IconSource ResolveIconSource(const char *iconFile, int index)
         if (!link.target.empty())
             return {link.target, index};
     }
-    return {WidenAnsi(iconFile), index};
+    return {WideFromCodePage(iconFile), index};
 }

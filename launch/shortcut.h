@@ -27,6 +27,3 @@ struct IconSource {
     int index = 0;
 };
 IconSource ResolveIconSource(const char *iconFile, int index);
-
-// `text` in the system's ANSI code page, widened as the "A" functions do.
-std::wstring WidenAnsi(const char *text);
