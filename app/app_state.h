@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/gdi_holders.h"
-#include "app/settings_rules.h"
+#include "winkit/gdi_holders.h"
+#include "ini/settings_rules.h"
 #include "launch/activation_rules.h"
 
 // The application shell (app/): filled at start-up and in WM_CREATE, kept

@@ -3,9 +3,9 @@
 #include <shellapi.h>
 
 #include "app/app_state.h"
-#include "app/settings.h"
-#include "app/system_library.h"
-#include "res/resource_ids.h"
+#include "ini/settings.h"
+#include "winkit/system_library.h"
+#include "res/resource.h"
 #include "bar/icon_strip.h"
 #include "bar/keyboard.h"
 #include "bar/faces.h"
@@ -113,11 +113,11 @@ void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
         return;
     const int id = LOWORD(wParam);
     // Only the slots of the grid as it stands: a higher id names no button of this page.
-    if (id >= kFirstSlotId && id < kFirstSlotId + static_cast<int>(gButtons.slots.size()))
+    if (id >= IDC_FIRST_SLOT && id < IDC_FIRST_SLOT + static_cast<int>(gButtons.slots.size()))
         OnSlotCommand(bar, id, reinterpret_cast<HWND>(lParam));
-    else if (id == IdPrevPage || id == IdNextPage || id == IdPin || id == IdPageNumber)
+    else if (id == IDC_PREV_PAGE || id == IDC_NEXT_PAGE || id == IDC_PIN || id == IDC_PAGE_NUMBER)
         OnPageCommand(bar, id);
-    else if (id == IdSystemPanel)
+    else if (id == IDC_SYSTEM_PANEL)
         OnSystemPanelToggle(bar);
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
 
 inline constexpr char kBarClassName[] = "TAV!";
 inline constexpr char kBarTitle[] = "TAV!";

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "bar/keyboard.h"
 #include "bar/layout.h"
-#include "res/resource_ids.h"
+#include "res/resource.h"
 #include "syspanel/panel_rules.h"
 
 HBITMAP FaceBitmap(int bitmapId)
@@ -57,7 +57,7 @@ void PaintControlCell(const DRAWITEMSTRUCT &dis, int bitmapId, int row)
 void DrawSystemPanelFace(const DRAWITEMSTRUCT &dis)
 {
     FillRect(dis.hDC, &dis.rcItem, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    const int action = PanelActionIndex(static_cast<int>(dis.CtlID) - kFirstSlotId, gSettings.columns * gSettings.rows);
+    const int action = PanelActionIndex(static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT, gSettings.columns * gSettings.rows);
     if (action < 0 || action >= kPanelActions)
         return;
     PaintFromResource(dis.hDC, IDB_SYSTEM_PANEL, Pressed(dis) ? kStripCellSize : 0, action * kStripCellSize,
@@ -74,7 +74,7 @@ void DrawSlotFace(const DRAWITEMSTRUCT &dis)
     }
     const int s = CellSize();
     const int sourceX = Pressed(dis) ? kStripCellSize : 0;
-    const int n = SlotNumber(gSettings, static_cast<int>(dis.CtlID) - kFirstSlotId);
+    const int n = SlotNumber(gSettings, static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT);
     if (gIconStrip.bitmap && n >= 0 && n < gIconStrip.cells) {
         const MemoryDc strip(dis.hDC);
         const Selection selected(strip.get(), gIconStrip.bitmap.get());
@@ -90,7 +90,7 @@ void DrawSlotFace(const DRAWITEMSTRUCT &dis)
 
 void DrawPageArrowFace(const DRAWITEMSTRUCT &dis)
 {
-    PaintControlCell(dis, IDB_PAGE_ARROWS, dis.CtlID == IdNextPage ? 1 : 0);
+    PaintControlCell(dis, IDB_PAGE_ARROWS, dis.CtlID == IDC_NEXT_PAGE ? 1 : 0);
 }
 
 void DrawPinFace(const DRAWITEMSTRUCT &dis)
@@ -130,15 +130,15 @@ LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
     if (dis->itemAction != ODA_DRAWENTIRE && dis->itemAction != ODA_SELECT && dis->itemAction != ODA_FOCUS)
         return 0;
     const int id = static_cast<int>(dis->CtlID);
-    if (id >= kFirstSlotId && id < kFirstSlotId + kStripCellsPerPage)
+    if (id >= IDC_FIRST_SLOT && id < IDC_FIRST_SLOT + kStripCellsPerPage)
         DrawSlotFace(*dis);
-    else if (id == IdPrevPage || id == IdNextPage)
+    else if (id == IDC_PREV_PAGE || id == IDC_NEXT_PAGE)
         DrawPageArrowFace(*dis);
-    else if (id == IdPin)
+    else if (id == IDC_PIN)
         DrawPinFace(*dis);
-    else if (id == IdSystemPanel)
+    else if (id == IDC_SYSTEM_PANEL)
         DrawPanelToggleFace(*dis);
-    else if (id == IdPageNumber)
+    else if (id == IDC_PAGE_NUMBER)
         DrawPageNumberFace(*dis);
     DrawFocusMark(*dis);
     return 0;

@@ -6,15 +6,16 @@
 #include <utility>
 
 #include "app/app_state.h"
-#include "app/profile_section.h"
-#include "app/program_entry.h"
-#include "app/settings.h"
+#include "ini/profile_section.h"
+#include "ini/program_entry.h"
+#include "ini/settings.h"
+#include "ini/code_page_path.h"
 #include "bar/faces.h"
 #include "bar/layout.h"
 #include "bar/name_rules.h"
 #include "launch/command.h"
 #include "launch/shortcut.h"
-#include "res/resource_ids.h"
+#include "res/resource.h"
 
 
 namespace {
@@ -75,11 +76,11 @@ void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
 // Slot n's name as the file has it now: after one slot's change.
 std::string ReadSlotName(int n)
 {
-    char title[kLaunchBuffer] = {};
-    char value[kLaunchBuffer] = {};
+    char title[kValueBuffer] = {};
+    char value[kValueBuffer] = {};
     ReadProgramKey(TitleKey(n).c_str(), title, sizeof title);
     ReadProgramKey(ProfileKey(n).c_str(), value, sizeof value);
-    return value[0] ? SlotName(title, value, [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }) : "";
+    return value[0] ? SlotName(title, value, IsSystemLeadByte) : "";
 }
 
 // The wait cursor while the strip is built; the previous one comes back on
@@ -117,7 +118,7 @@ void BuildIconStrip(HWND bar)
 
     // One read of the section instead of one per slot; each key is then
     // looked up as the profile reader would read it into its buffer.
-    const auto isLead = [](unsigned char c) { return IsDBCSLeadByte(c) != FALSE; };
+    const auto isLead = IsSystemLeadByte;
     const std::string sectionText = ReadProgramSection();
     const ProfileSection section = ParseProfileSection(sectionText, isLead);
 
@@ -131,7 +132,7 @@ void BuildIconStrip(HWND bar)
         const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;
-        gIconStrip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kLaunchBuffer, isLead), value, isLead);
+        gIconStrip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kValueBuffer, isLead), value, isLead);
         auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);
         if (isNew)
             DrawProgramIcon(stripDc.get(), n, entry.iconFile.c_str(), entry.effectiveIconIndex);

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "app/app_state.h"
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
 
 constexpr int kStripCellSize = kLargeCell;          // one face; a cell is two faces side by side
 constexpr int kStripWidth = 2 * kStripCellSize;      // raised face at x 0, pressed at x 38

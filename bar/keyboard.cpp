@@ -14,9 +14,9 @@ std::vector<HWND> ButtonsInOrder()
     std::vector<HWND> order;
     const bool pageButtonsFirst = gSettings.mode & PageButtonsFirst;
     if (pageButtonsFirst)
-        order = {PageButton(IdPrevPage), PageButton(IdNextPage)};
+        order = {PageButton(IDC_PREV_PAGE), PageButton(IDC_NEXT_PAGE)};
     order.insert(order.end(), gButtons.slots.begin(), gButtons.slots.end());
-    for (int id = pageButtonsFirst ? IdPin : IdPrevPage; id <= IdPageNumber; ++id)
+    for (int id = pageButtonsFirst ? IDC_PIN : IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
         order.push_back(PageButton(id));
     return order;
 }

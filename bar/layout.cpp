@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/keyboard.h"
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
@@ -62,7 +62,7 @@ LRESULT CALLBACK PageButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lPa
         return OnPageMenu(button, 0, msg == WM_RBUTTONDOWN ? lParam : MAKELPARAM(2, 2));
     if (msg == WM_COMMAND) {
         const int command = LOWORD(wParam);
-        if (command > kGotoPageBase && command <= kGotoPageBase + kMaxPages)
+        if (command > IDM_GOTO_PAGE && command <= IDM_GOTO_PAGE + kMaxPages)
             return OnGotoPage(button, command);
     }
     return CallWindowProcA(previous, button, msg, wParam, lParam);
@@ -80,9 +80,9 @@ struct SubclassedControl {
     WNDPROC proc;
 };
 constexpr SubclassedControl kSubclassedControls[] = {
-    {IdPrevPage, PageButtonProc},
-    {IdNextPage, PageButtonProc},
-    {IdSystemPanel, PassThroughProc},
+    {IDC_PREV_PAGE, PageButtonProc},
+    {IDC_NEXT_PAGE, PageButtonProc},
+    {IDC_SYSTEM_PANEL, PassThroughProc},
 };
 
 } // namespace
@@ -144,7 +144,7 @@ namespace {
 // Only a changed name is stored, as storing one costs a round trip to the window system.
 void SetName(HWND button, const std::string &name)
 {
-    char now[kLaunchBuffer] = {};
+    char now[kValueBuffer] = {};
     GetWindowTextA(button, now, sizeof now);
     if (name != now)
         DefWindowProcA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
@@ -182,7 +182,7 @@ void NameSlotButtons()
         NameSlotButton(gButtons.slots[k], static_cast<int>(k));
     char number[256] = {};
     wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), gSettings.currentPage);
-    SetName(PageButton(IdPageNumber), number);
+    SetName(PageButton(IDC_PAGE_NUMBER), number);
 }
 
 void CreateSlotButtons(HWND bar)
@@ -190,12 +190,12 @@ void CreateSlotButtons(HWND bar)
     const GridGeometry g = GeometryFor(gSettings);
     gButtons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
     for (int k = 0; k < g.nc * g.nr; ++k) {
-        HWND b = CreateButton(bar, kFirstSlotId + k, SlotBox(g, k));
+        HWND b = CreateButton(bar, IDC_FIRST_SLOT + k, SlotBox(g, k));
         gButtons.slots[k] = b;
         DragAcceptFiles(b, TRUE);
         SubclassButton(b, SlotButtonProc);
     }
-    if (PageButton(IdPageNumber))
+    if (PageButton(IDC_PAGE_NUMBER))
         NameSlotButtons();
 }
 
@@ -211,13 +211,13 @@ void DestroySlotButtons()
 void CreateControlButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
-    for (int id = IdPrevPage; id <= IdPageNumber; ++id)
-        gButtons.controls[id - IdPrevPage] = CreateButton(bar, id, ControlBox(g, id));
+    for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
+        gButtons.controls[id - IDC_PREV_PAGE] = CreateButton(bar, id, ControlBox(g, id));
     for (const SubclassedControl &c : kSubclassedControls)
         SubclassButton(PageButton(c.id), c.proc);
     constexpr struct { int id; unsigned name; } kNames[] = {
-        {IdPrevPage, IDS_PREVIOUS_PAGE}, {IdNextPage, IDS_NEXT_PAGE}, {IdPin, IDS_PIN},
-        {IdSystemPanel, IDS_SYSTEM_PANEL}};
+        {IDC_PREV_PAGE, IDS_PREVIOUS_PAGE}, {IDC_NEXT_PAGE, IDS_NEXT_PAGE}, {IDC_PIN, IDS_PIN},
+        {IDC_SYSTEM_PANEL, IDS_SYSTEM_PANEL}};
     for (const auto &n : kNames)
         SetName(PageButton(n.id), TavString(n.name));
     NameSlotButtons();
@@ -233,11 +233,11 @@ void RestoreControlButtonProcs()
 void PlaceControlButtons()
 {
     const GridGeometry g = GeometryFor(gSettings);
-    for (int id = IdPrevPage; id <= IdPageNumber; ++id) {
+    for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id) {
         const Box b = ControlBox(g, id);
         MoveWindow(PageButton(id), b.x, b.y, b.w, b.h, TRUE);
     }
-    for (int id = IdPrevPage; id <= IdPageNumber; ++id)
+    for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
         InvalidateRect(PageButton(id), nullptr, TRUE);
 }
 

@@ -31,11 +31,11 @@ Box ControlBox(const GridGeometry &g, int id)
     const int x0 = g.s * ncp, y0 = g.s * nrp;
     const Point first = g.pageFirst ? Point{0, 0} : Point{x0, y0};
     switch (id) {
-    case IdPrevPage: return {first.x, first.y, h, h};
-    case IdNextPage: return g.vertical ? Box{first.x + h, first.y, h, h} : Box{first.x, first.y + h, h, h};
-    case IdPin: return {x0 + oh, y0 + ov, h, h};
-    case IdSystemPanel: return {x0 + oh, y0 + ov + h, h, h};
-    case IdPageNumber: return {x0 + oh + h, y0 + ov, h, g.s};
+    case IDC_PREV_PAGE: return {first.x, first.y, h, h};
+    case IDC_NEXT_PAGE: return g.vertical ? Box{first.x + h, first.y, h, h} : Box{first.x, first.y + h, h, h};
+    case IDC_PIN: return {x0 + oh, y0 + ov, h, h};
+    case IDC_SYSTEM_PANEL: return {x0 + oh, y0 + ov + h, h, h};
+    case IDC_PAGE_NUMBER: return {x0 + oh + h, y0 + ov, h, g.s};
     default: return {};
     }
 }

@@ -3,17 +3,9 @@
 // how many slots a client area holds.
 #pragma once
 
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
+#include "res/resource.h"
 
-// Control button ids.
-enum ControlButtonId : int {
-    IdPrevPage = 501,
-    IdNextPage = 502,
-    IdPin = 503,
-    IdSystemPanel = 504,
-    IdPageNumber = 505,
-};
-constexpr int kFirstSlotId = 1000;
 
 struct GridGeometry {
     int s = kLargeCell;  // cell size

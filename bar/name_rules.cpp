@@ -1,6 +1,6 @@
 #include "bar/name_rules.h"
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ std::string SlotName(std::string_view title, std::string_view value, LeadBytePre
     const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
     if (entry.empty)
         return "";
-    char program[kLaunchBuffer] = {};
+    char program[kValueBuffer] = {};
     SplitCommandToken(program, sizeof program, entry.command.c_str());
     return FileNamePart(program, isLead);
 }

@@ -20,7 +20,7 @@ int NextPage(int page, int maximumPages)
 
 int PageOfCommand(int command, int maximumPages)
 {
-    const int page = command - kGotoPageBase;
+    const int page = command - IDM_GOTO_PAGE;
     return page >= 1 && page <= std::min(maximumPages, kMaxPages) ? page : 0;
 }
 

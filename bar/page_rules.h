@@ -4,7 +4,8 @@
 #pragma once
 #include <string>
 
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
+#include "res/resource.h"
 
 // Arrow 501 and 502, wrapping around. A page 0 or a single page stays put;
 // a page outside 1 .. maximumPages counts from the nearer end.
@@ -12,10 +13,10 @@ int PreviousPage(int page, int maximumPages);
 int NextPage(int page, int maximumPages);
 
 // The page menu: one item per page, command 5120 + page.
-constexpr int kGotoPageBase = 5120;
+
 constexpr int GotoPageCommand(int page)
 {
-    return kGotoPageBase + page;
+    return IDM_GOTO_PAGE + page;
 }
 // The page a menu command asks for, or 0 when it names no page of the bar.
 int PageOfCommand(int command, int maximumPages);

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "bar/program_dialog.h"
 #include "bar/properties_dialog.h"
-#include "app/gdi_holders.h"
+#include "winkit/gdi_holders.h"
 #include "tips/tooltip.h"
 
 namespace {
@@ -41,7 +41,7 @@ bool ExchangeSlotKeys(HWND owner, int a, int b)
 void DrawSlotFacesNow()
 {
     for (size_t k = 0; k < gButtons.slots.size(); ++k)
-        DrawFaceNow(gButtons.slots[k], kFirstSlotId + static_cast<int>(k), DrawSlotFace);
+        DrawFaceNow(gButtons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
 }
 
 void ShowPage(int page)
@@ -49,7 +49,7 @@ void ShowPage(int page)
     gSettings.currentPage = page;
     NameSlotButtons();
     DrawSlotFacesNow();
-    DrawFaceNow(PageButton(IdPageNumber), IdPageNumber, DrawPageNumberFace);
+    DrawFaceNow(PageButton(IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
 }
 
 void TogglePin(HWND bar)
@@ -57,7 +57,7 @@ void TogglePin(HWND bar)
     gSettings.mode ^= Topmost;
     const HWND band = (gSettings.mode & Topmost) ? HWND_TOPMOST : HWND_NOTOPMOST;
     SetWindowPos(bar, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    InvalidateRect(PageButton(IdPin), nullptr, FALSE);
+    InvalidateRect(PageButton(IDC_PIN), nullptr, FALSE);
     // Stored at once: another program's reload would otherwise take the pin back.
     SaveSettings(bar);
 }
@@ -75,19 +75,19 @@ int PositionOf(HWND button)
 void OnPageCommand(HWND bar, int id)
 {
     switch (id) {
-    case IdPrevPage:
-    case IdNextPage: {
-        const int page = id == IdPrevPage ? PreviousPage(gSettings.currentPage, gSettings.maximumPages)
+    case IDC_PREV_PAGE:
+    case IDC_NEXT_PAGE: {
+        const int page = id == IDC_PREV_PAGE ? PreviousPage(gSettings.currentPage, gSettings.maximumPages)
                                           : NextPage(gSettings.currentPage, gSettings.maximumPages);
         if (page != gSettings.currentPage)
             ShowPage(page);
         break;
     }
-    case IdPin:
+    case IDC_PIN:
         if (!gMove.on)
             TogglePin(bar);
         break;
-    case IdPageNumber:
+    case IDC_PAGE_NUMBER:
         if (!gMove.on)
             OpenProperties(bar);
         break;

@@ -1,32 +1,19 @@
 #include "bar/program_dialog.h"
 
-#include "app/open_file_dialog.h"
+#include "winkit/open_file_dialog.h"
 
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/code_page_path.h"
-#include "app/settings.h"
+#include "ini/code_page_path.h"
+#include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "launch/shortcut.h"
-#include "res/resource_ids.h"
+#include "res/resource.h"
 
 namespace {
 
-enum ControlId : int {
-    IdRemove = 3,
-    IdBrowseProgram = 1001,
-    IdBrowseIcon = 1002,
-    IdRunMinimized = 1005,
-    IdProgram = 1006,
-    IdIconFile = 1007,
-    IdPreview = 1008,
-    IdDirectory = 1009,
-    IdIconIndex = 1010,
-    IdInterlock = 1011,
-    IdTitle = 1012,
-};
 
 constexpr wchar_t kProgramPattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
 constexpr wchar_t kProgramFilters[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
@@ -94,7 +81,7 @@ void DrawPreview(HWND dlg, const std::string &file)
     if (reinterpret_cast<UINT_PTR>(icon) == 1)
         icon = nullptr;
     s.previewIcon.Reset(icon);
-    InvalidateRect(GetDlgItem(dlg, IdPreview), nullptr, TRUE);
+    InvalidateRect(GetDlgItem(dlg, IDC_PREVIEW), nullptr, TRUE);
 }
 
 // The static draws its frame; inside it the icon stands centred on
@@ -119,23 +106,23 @@ LRESULT CALLBACK PreviewProc(HWND preview, UINT msg, WPARAM wParam, LPARAM lPara
 
 void OnProgramChanged(HWND dlg)
 {
-    const std::string program = ReadField(dlg, IdProgram);
+    const std::string program = ReadField(dlg, IDC_PROGRAM);
     Enable(dlg, IDOK, !program.empty());
-    if (IsDlgButtonChecked(dlg, IdInterlock) == BST_CHECKED)
-        SetDlgItemTextA(dlg, IdIconFile, InterlockIconFile(program).c_str());
+    if (IsDlgButtonChecked(dlg, IDC_INTERLOCK) == BST_CHECKED)
+        SetDlgItemTextA(dlg, IDC_ICON_FILE, InterlockIconFile(program).c_str());
 }
 
 void OnIconFileChanged(HWND dlg)
 {
     ProgramDefinitionState &s = StateOf(dlg);
-    const std::string text = ReadField(dlg, IdIconFile);
+    const std::string text = ReadField(dlg, IDC_ICON_FILE);
     Enable(dlg, IDOK, !text.empty());
     const std::string file = IconCountFile(text, IsExistingFile);
     const int count = IconCount(file);
     s.icons = ApplyIconCount(count, s.icons.index);
     if (count > 0)
         DrawPreview(dlg, file);
-    const HWND scroll = GetDlgItem(dlg, IdIconIndex);
+    const HWND scroll = GetDlgItem(dlg, IDC_ICON_INDEX);
     SetScrollRange(scroll, SB_CTL, 0, s.icons.highest, TRUE);
     SetScrollPos(scroll, SB_CTL, s.icons.index, TRUE);
 }
@@ -144,31 +131,31 @@ void OnInitDialog(HWND dlg, ProgramDefinitionState &s)
 {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(&s));
     s.icons = {};
-    const HWND preview = GetDlgItem(dlg, IdPreview);
+    const HWND preview = GetDlgItem(dlg, IDC_PREVIEW);
     SetWindowLongPtrA(preview, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&s));
     s.previewFrameProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(preview, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PreviewProc)));
 
-    for (int id : {IdProgram, IdDirectory, IdIconFile, IdTitle})
+    for (int id : {IDC_PROGRAM, IDC_DIRECTORY, IDC_ICON_FILE, IDC_TITLE})
         SendDlgItemMessageA(dlg, id, EM_LIMITTEXT, kFieldEditLimit, 0);
     Enable(dlg, IDOK, false);
-    Enable(dlg, IdRemove, false);
+    Enable(dlg, IDC_REMOVE, false);
 
     const ProgramFields f = FieldsFromStoredValue(s.storedValue);
     if (!s.storedValue.empty()) {
         s.icons.index = f.iconIndex;
-        CheckDlgButton(dlg, IdRunMinimized, f.runMinimized ? BST_CHECKED : BST_UNCHECKED);
-        Enable(dlg, IdRemove, true);
+        CheckDlgButton(dlg, IDC_RUN_MINIMIZED, f.runMinimized ? BST_CHECKED : BST_UNCHECKED);
+        Enable(dlg, IDC_REMOVE, true);
     }
     // Each is a change of its field, so the change rules run. The interlock
     // box is not checked yet: the stored icon file is never overwritten here.
-    SetDlgItemTextA(dlg, IdProgram, f.program.c_str());
-    SetDlgItemTextA(dlg, IdDirectory, f.directory.c_str());
-    SetDlgItemTextA(dlg, IdIconFile, f.iconFile.c_str());
-    SendDlgItemMessageA(dlg, IdProgram, EM_SETSEL, 0, -1);
-    SetFocus(GetDlgItem(dlg, IdProgram));
-    CheckDlgButton(dlg, IdInterlock, BST_CHECKED);
-    SetDlgItemTextA(dlg, IdTitle, s.storedTitle.c_str());
+    SetDlgItemTextA(dlg, IDC_PROGRAM, f.program.c_str());
+    SetDlgItemTextA(dlg, IDC_DIRECTORY, f.directory.c_str());
+    SetDlgItemTextA(dlg, IDC_ICON_FILE, f.iconFile.c_str());
+    SendDlgItemMessageA(dlg, IDC_PROGRAM, EM_SETSEL, 0, -1);
+    SetFocus(GetDlgItem(dlg, IDC_PROGRAM));
+    CheckDlgButton(dlg, IDC_INTERLOCK, BST_CHECKED);
+    SetDlgItemTextA(dlg, IDC_TITLE, s.storedTitle.c_str());
 }
 
 void OnScroll(HWND dlg, int code, int thumb)
@@ -178,8 +165,8 @@ void OnScroll(HWND dlg, int code, int thumb)
     if (!index)
         return;
     s.icons.index = *index;
-    SetScrollPos(GetDlgItem(dlg, IdIconIndex), SB_CTL, s.icons.index, TRUE);
-    DrawPreview(dlg, ReadField(dlg, IdIconFile));
+    SetScrollPos(GetDlgItem(dlg, IDC_ICON_INDEX), SB_CTL, s.icons.index, TRUE);
+    DrawPreview(dlg, ReadField(dlg, IDC_ICON_FILE));
 }
 
 // The chooser, starting from the icon file field (or `pattern` when it is empty), and the chosen
@@ -187,7 +174,7 @@ void OnScroll(HWND dlg, int code, int thumb)
 std::optional<std::string> ChooseEntryPath(HWND dlg, unsigned titleId, const wchar_t *filters, const wchar_t *pattern,
                                            DWORD flags)
 {
-    const std::wstring initial = ReadWideField(dlg, IdIconFile);
+    const std::wstring initial = ReadWideField(dlg, IDC_ICON_FILE);
     const std::optional<std::wstring> chosen =
         ChooseFile(dlg, LoadTavText(titleId), filters, initial.empty() ? pattern : initial, flags);
     return chosen ? UsablePathOrTell(dlg, *chosen, PathUse::EntryField) : std::nullopt;
@@ -198,13 +185,13 @@ void OnBrowseProgram(HWND dlg)
     // The chooser starts from the icon file, which usually names the program.
     if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, kProgramPattern,
                                           kProgramChooserFlags))
-        PutChosenText(dlg, IdProgram, QuotedPath(*path));
+        PutChosenText(dlg, IDC_PROGRAM, QuotedPath(*path));
 }
 
 void OnBrowseIcon(HWND dlg)
 {
     if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_ICON, kIconFilters, kIconPattern, kChooserFlags))
-        PutChosenText(dlg, IdIconFile, *path);
+        PutChosenText(dlg, IDC_ICON_FILE, *path);
 }
 
 // A path field's text as the entry can hold it: as typed, or the short path of the file or
@@ -225,15 +212,15 @@ void OnOk(HWND dlg)
 {
     const ProgramDefinitionState &s = StateOf(dlg);
     ProgramFields f;
-    f.runMinimized = IsDlgButtonChecked(dlg, IdRunMinimized) == BST_CHECKED;
-    f.program = ReadField(dlg, IdProgram);
+    f.runMinimized = IsDlgButtonChecked(dlg, IDC_RUN_MINIMIZED) == BST_CHECKED;
+    f.program = ReadField(dlg, IDC_PROGRAM);
     f.iconIndex = s.icons.index;
     // An empty program or icon file keeps the dialog open silently; a directory or icon file
     // that would end its field early, with a beep.
-    if (f.program.empty() || !GetWindowTextLengthW(GetDlgItem(dlg, IdIconFile)))
+    if (f.program.empty() || !GetWindowTextLengthW(GetDlgItem(dlg, IDC_ICON_FILE)))
         return;
-    const std::optional<std::string> directory = EntryPathField(dlg, IdDirectory);
-    const std::optional<std::string> iconFile = directory ? EntryPathField(dlg, IdIconFile) : std::nullopt;
+    const std::optional<std::string> directory = EntryPathField(dlg, IDC_DIRECTORY);
+    const std::optional<std::string> iconFile = directory ? EntryPathField(dlg, IDC_ICON_FILE) : std::nullopt;
     if (!iconFile)
         return;
     f.directory = *directory;
@@ -244,7 +231,7 @@ void OnOk(HWND dlg)
     // An empty title is written as an empty value: the key stays. What was not stored keeps
     // the dialog open, announced as nothing.
     if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str()) ||
-        !WriteProgramKey(TitleKey(s.slotNumber).c_str(), ReadField(dlg, IdTitle).c_str()))
+        !WriteProgramKey(TitleKey(s.slotNumber).c_str(), ReadField(dlg, IDC_TITLE).c_str()))
         return TellNotStored(dlg);
     RenderSlotCell(s.slotButton, s.slotNumber, f.iconFile.c_str(), StoredIconIndex(f.iconIndex, f.runMinimized));
     BroadcastChangeNotice(NoticeChanged);
@@ -254,7 +241,7 @@ void OnOk(HWND dlg)
 void OnRemove(HWND dlg)
 {
     // Only a slot that had a program when the dialog opened can lose it.
-    if (!IsWindowEnabled(GetDlgItem(dlg, IdRemove)))
+    if (!IsWindowEnabled(GetDlgItem(dlg, IDC_REMOVE)))
         return;
     const ProgramDefinitionState &s = StateOf(dlg);
     if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), nullptr) ||
@@ -262,24 +249,24 @@ void OnRemove(HWND dlg)
         return TellNotStored(dlg);
     RenderSlotCell(s.slotButton, s.slotNumber, nullptr, 0);
     BroadcastChangeNotice(NoticeChanged);
-    EndDialog(dlg, IdRemove);
+    EndDialog(dlg, IDC_REMOVE);
 }
 
 void OnCommand(HWND dlg, int id, int code)
 {
     switch (id) {
-    case IdProgram:
+    case IDC_PROGRAM:
         if (code == EN_CHANGE)
             OnProgramChanged(dlg);
         break;
-    case IdIconFile:
+    case IDC_ICON_FILE:
         if (code == EN_CHANGE)
             OnIconFileChanged(dlg);
         break;
-    case IdBrowseProgram: OnBrowseProgram(dlg); break;
-    case IdBrowseIcon: OnBrowseIcon(dlg); break;
+    case IDC_BROWSE_PROGRAM: OnBrowseProgram(dlg); break;
+    case IDC_BROWSE_ICON: OnBrowseIcon(dlg); break;
     case IDOK: OnOk(dlg); break;
-    case IdRemove: OnRemove(dlg); break;
+    case IDC_REMOVE: OnRemove(dlg); break;
     case IDCANCEL: EndDialog(dlg, IDCANCEL); break;
     default: break;
     }
@@ -299,7 +286,7 @@ INT_PTR CALLBACK ProgramDefinitionProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM
     case WM_VSCROLL: OnScroll(dlg, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     case WM_PAINT:
         // Repaints show the icon of the field's whole text; the painting itself is the default one.
-        DrawPreview(dlg, ReadField(dlg, IdIconFile));
+        DrawPreview(dlg, ReadField(dlg, IDC_ICON_FILE));
         return FALSE;
     default: return FALSE;
     }

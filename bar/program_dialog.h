@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bar/program_fields.h"
-#include "app/gdi_holders.h"
+#include "winkit/gdi_holders.h"
 
 // Runs the dialog modally for `slotNumber`, whose face is `slotButton`, owned
 // by `owner` (the bar for a click on an empty slot, the slot button for a

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 ProgramFields FieldsFromStoredValue(std::string_view value)
 {

@@ -5,11 +5,11 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/page_rules.h"
-#include "app/gdi_holders.h"
-#include "res/properties_ids.h"
-#include "res/resource_ids.h"
+#include "winkit/gdi_holders.h"
+#include "res/resource.h"
+#include "res/resource.h"
 #include "res/version.h"
 
 

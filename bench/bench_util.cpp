@@ -6,7 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 
 namespace bench {
 

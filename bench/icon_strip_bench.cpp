@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/profile_section.h"
-#include "app/settings.h"
+#include "ini/profile_section.h"
+#include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "bench_util.h"
 

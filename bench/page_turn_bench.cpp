@@ -10,13 +10,13 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "bar/pages.h"
 #include "bench_util.h"
-#include "app/gdi_holders.h"
+#include "winkit/gdi_holders.h"
 
 using namespace bench;
 
@@ -28,7 +28,7 @@ constexpr int kTurns = 100; // per timed run: one turn alone is below the clock'
 void TurnPages(HWND bar)
 {
     for (int i = 0; i < kTurns; ++i) {
-        OnPageCommand(bar, IdNextPage);
+        OnPageCommand(bar, IDC_NEXT_PAGE);
         RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
     }
@@ -40,7 +40,7 @@ void DrawFacesDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
         for (size_t k = 0; k < gButtons.slots.size(); ++k)
-            DrawFaceNow(gButtons.slots[k], kFirstSlotId + static_cast<int>(k), DrawSlotFace);
+            DrawFaceNow(gButtons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
         GdiFlush();
     }
 }
@@ -48,7 +48,7 @@ void DrawFacesDirectly()
 void DrawPageNumberDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
-        DrawFaceNow(PageButton(IdPageNumber), IdPageNumber, DrawPageNumberFace);
+        DrawFaceNow(PageButton(IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
         GdiFlush();
     }
 }
@@ -72,7 +72,7 @@ void CopyCells(HDC cells)
             BitBlt(dc.get(), 0, 0, kStripCellSize, kStripCellSize, cells, 0,
                    static_cast<int>((k + i) % kStripCellsPerPage) * kStripCellSize, SRCCOPY);
         }
-        const WindowDc number(PageButton(IdPageNumber));
+        const WindowDc number(PageButton(IDC_PAGE_NUMBER));
         BitBlt(number.get(), 0, 0, kStripCellSize / 2, kStripCellSize, cells, 0, 0, SRCCOPY);
         char digits[8];
         TextOutA(number.get(), 9, 9, digits, std::snprintf(digits, sizeof digits, "%d", i % 20 + 1));

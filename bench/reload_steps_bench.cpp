@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "bench_util.h"

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "caption/caption_geometry.h"
-#include "app/gdi_holders.h"
+#include "winkit/gdi_holders.h"
 
 inline CapRect ToCapRect(const RECT &r)
 {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check.h"
-#include "app/profile_section.h"
+#include "ini/profile_section.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "check.h"
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 // An entry as the Program Definition dialog writes it (an icon file and a
 // directory without delimiters, any command not starting with one) reads

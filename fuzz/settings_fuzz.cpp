@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "check.h"
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
 
 // The reader stops at a zero byte and cuts at its buffer.
 static std::string AsRead(const std::string &text, std::size_t buffer)

@@ -1,6 +1,6 @@
 #include "launch/activation_rules.h"
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 namespace {
 

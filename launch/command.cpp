@@ -26,13 +26,6 @@ const char *SplitCommandToken(char *dest, std::size_t destSize, const char *sour
     }
 }
 
-bool IsCp932LeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool NoLeadByte(unsigned char) { return false; }
-
 std::string PathExtension(const char *path, LeadBytePredicate isLead)
 {
     const char *p = path;
@@ -53,27 +46,6 @@ std::string PathExtension(const char *path, LeadBytePredicate isLead)
         ++p;
     }
     return dot ? std::string(dot) : std::string();
-}
-
-static char FoldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredicate isLead)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (isLead(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1])
-                return false;
-            ++i;
-        } else if (FoldAscii(a[i]) != FoldAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 LaunchCommand BuildLaunchCommand(const char *foundPath, const char *file, const char *arguments,

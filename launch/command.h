@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "ini/code_page_text.h"
+
 // Copies the program name at the front of `source` into `dest` (double
 // quotes group and are removed; a space outside quotes, or a tab, '*' or '?'
 // anywhere, ends it and is consumed) and returns where the rest begins.
@@ -13,29 +15,18 @@
 // one is cut.
 const char *SplitCommandToken(char *dest, std::size_t destSize, const char *source);
 
-// Whether a byte starts a double-byte character of the active code page.
-using LeadBytePredicate = bool (*)(unsigned char);
-// Shift-JIS (code page 932) lead bytes: 0x81-0x9F and 0xE0-0xFC.
-bool IsCp932LeadByte(unsigned char c);
-bool NoLeadByte(unsigned char c);
-
 // The extension of the last path component, dot included ("C:\TOOLS\EDIT.EXE"
 // gives ".EXE"); "" when that component has no dot. Components are separated
 // by '\' or '/', after an optional drive "X:"; double-byte characters are
 // skipped whole, so their trail byte is never a dot or a separator.
 std::string PathExtension(const char *path, LeadBytePredicate isLead);
 
-// Whether two texts are equal but for the case of single-byte letters; a
-// double-byte character compares byte for byte (its trail byte may look like
-// a letter).
-bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredicate isLead);
 // Extensions compare that way.
 inline bool SameExtension(const std::string &a, const std::string &b, LeadBytePredicate isLead)
 {
     return SameTextIgnoringCase(a, b, isLead);
 }
 
-constexpr std::size_t kLaunchBuffer = 2048;
 // The longest command line the system accepts, in characters without the terminator.
 constexpr std::size_t kMaxCommandLine = 32766;
 

@@ -5,14 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/code_page_path.h"
+#include "ini/code_page_path.h"
 #include "launch/command.h"
 #include "launch/shortcut.h"
-
-bool IsSystemLeadByte(unsigned char c)
-{
-    return IsDBCSLeadByte(c) != FALSE;
-}
 
 namespace {
 
@@ -172,7 +167,7 @@ bool StartShortcut(const char *file, const char *arguments, const char *director
 // Asks the shell for what runs `file` and starts it.
 bool StartFile(const char *file, const char *arguments, const char *directory, WORD showMode, const char *title)
 {
-    std::vector<char> found(kLaunchBuffer, '\0');
+    std::vector<char> found(kValueBuffer, '\0');
     // FindExecutableA writes at most MAX_PATH bytes, well inside the buffer.
     const auto shell = reinterpret_cast<UINT_PTR>(FindExecutableA(file, directory, found.data()));
     found.back() = '\0';

@@ -11,6 +11,3 @@
 // value of at least 32. Does not wait for the process.
 UINT_PTR LaunchProgram(const char *file, const char *arguments, const char *directory, WORD showMode,
                        const char *title);
-
-// The system's lead-byte test for the active code page.
-bool IsSystemLeadByte(unsigned char c);

@@ -1,10 +1,10 @@
 #include "launch/run_dialog.h"
 
-#include "app/open_file_dialog.h"
+#include "winkit/open_file_dialog.h"
 
 #include "app/app_state.h"
-#include "app/code_page_path.h"
-#include "app/settings.h"
+#include "ini/code_page_path.h"
+#include "ini/settings.h"
 #include "launch/activation_rules.h"
 #include "launch/launch.h"
 #include "launch/slot_activation.h"
@@ -23,13 +23,13 @@ struct RunDialogState {
 void ReadCommand(HWND dialog, RunDialogState &state)
 {
     state.command[0] = '\0';
-    GetDlgItemTextA(dialog, IdRunCommand, state.command, sizeof state.command);
+    GetDlgItemTextA(dialog, IDC_RUN_COMMAND, state.command, sizeof state.command);
 }
 
 void InitDialog(HWND dialog, RunDialogState *state)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    const HWND combo = GetDlgItem(dialog, IdRunCommand);
+    const HWND combo = GetDlgItem(dialog, IDC_RUN_COMMAND);
     SetFocus(combo);
     // What can be typed is what is read back: at most one byte less than the buffer.
     SendMessageA(combo, CB_LIMITTEXT, kDialogTextBuffer - 1, 0);
@@ -49,11 +49,11 @@ void Execute(HWND dialog, RunDialogState &state)
         EndDialog(dialog, 1);
         return;
     }
-    const WORD show = IsDlgButtonChecked(dialog, IdRunMinimized) == BST_CHECKED ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    const WORD show = IsDlgButtonChecked(dialog, IDC_RUN_MINIMIZED) == BST_CHECKED ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(),
                       plan.directory.empty() ? nullptr : plan.directory.c_str(), show, nullptr) < 32) {
         MessageBeep(MB_ICONHAND);
-        SetFocus(GetDlgItem(dialog, IdRunCommand));
+        SetFocus(GetDlgItem(dialog, IDC_RUN_COMMAND));
         return;
     }
     if (gLauncher.runHistory)
@@ -70,7 +70,7 @@ void Browse(HWND dialog)
         chosen ? UsablePathOrTell(dialog, *chosen, PathUse::EntryField, kDialogTextBuffer - 1) : std::nullopt;
     if (!path)
         return;
-    const HWND combo = GetDlgItem(dialog, IdRunCommand);
+    const HWND combo = GetDlgItem(dialog, IDC_RUN_COMMAND);
     SetWindowTextA(combo, path->c_str());
     SetFocus(combo);
 }
@@ -87,7 +87,7 @@ INT_PTR CALLBACK RunDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
     switch (LOWORD(wParam)) {
     case IDOK: Execute(dialog, *state); return TRUE;
     case IDCANCEL: EndDialog(dialog, 1); return TRUE;
-    case IdRunBrowse: Browse(dialog); return TRUE;
+    case IDC_BROWSE_PROGRAM: Browse(dialog); return TRUE;
     }
     return FALSE;
 }

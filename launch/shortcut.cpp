@@ -1,6 +1,6 @@
 #include "launch/shortcut.h"
 
-#include "app/code_page_path.h"
+#include "ini/code_page_path.h"
 
 #include <objidl.h>
 #include <shlobj.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/system_library.h"
+#include "winkit/system_library.h"
 #include "launch/command.h"
 #include "launch/launch.h"
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/code_page_path.h"
-#include "app/settings.h"
+#include "ini/code_page_path.h"
+#include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "bar/program_dialog.h"
@@ -157,7 +157,7 @@ void OnSlotCommand(HWND bar, int id, HWND button)
     }
     CloseTooltip(bar);
     SetActiveWindow(bar);
-    const int slot = SlotNumber(gSettings, id - kFirstSlotId);
+    const int slot = SlotNumber(gSettings, id - IDC_FIRST_SLOT);
     const std::optional<std::string> read = ReadProgramValue(ProfileKey(slot));
     if (!read) {
         MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one

@@ -1,7 +1,7 @@
 #include "syspanel/syspanel.h"
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "bar/layout.h"
 #include "launch/run_dialog.h"
 #include "syspanel/panel_rules.h"
@@ -36,7 +36,7 @@ void OnSystemPanelToggle(HWND)
 
 void OnSystemPanelClick(HWND bar, int id)
 {
-    const int action = PanelActionIndex(id - kFirstSlotId, gSettings.columns * gSettings.rows);
+    const int action = PanelActionIndex(id - IDC_FIRST_SLOT, gSettings.columns * gSettings.rows);
     if (action >= kPanelActions)
         return;
     // For every cell, blank ones included, before the action is chosen.
@@ -62,7 +62,7 @@ void OnSystemPanelClick(HWND bar, int id)
     case PanelRun:
         OpenRunDialog(bar);
         // Processed after the dialog has closed, whatever its outcome: the panel is left.
-        PostMessageA(bar, WM_COMMAND, IdSystemPanel, 0);
+        PostMessageA(bar, WM_COMMAND, IDC_SYSTEM_PANEL, 0);
         break;
     }
 }

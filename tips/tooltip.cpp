@@ -5,9 +5,10 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "app/settings.h"
+#include "ini/settings.h"
+#include "ini/code_page_path.h"
 #include "bar/layout.h"
-#include "app/gdi_holders.h"
+#include "winkit/gdi_holders.h"
 #include "launch/launch.h"
 #include "syspanel/panel_rules.h"
 #include "tips/tooltip_rules.h"
@@ -18,7 +19,7 @@ namespace {
 // A pop-up that is also marked as a child: the system shows it owned by the
 // bar, above other windows, with a thin border.
 constexpr DWORD kTooltipStyle = WS_POPUP | WS_CHILD | WS_VISIBLE | WS_BORDER;
-constexpr int kValueBuffer = 256;
+constexpr int kTipTextBuffer = 256;
 
 bool TooltipsOff() { return gSettings.mode & NoTooltips; }
 
@@ -169,14 +170,14 @@ void UpdateHover(HWND bar)
         return;
     gTooltip.lastHoveredSlot = slot;
 
-    char value[kValueBuffer] = {};
+    char value[kTipTextBuffer] = {};
     ReadProgramKey(ProfileKey(slot).c_str(), value, sizeof value);
     if (!value[0]) {
         HideTooltip(bar);
         return;
     }
     // Read wider than the text kept, so a long title is cut between characters, not by the reader.
-    char title[kValueBuffer] = {};
+    char title[kTipTextBuffer] = {};
     ReadProgramKey(TitleKey(slot).c_str(), title, sizeof title);
     if (title[0])
         CopyFitted(gTooltip.pendingText, sizeof gTooltip.pendingText, title);

@@ -1,6 +1,6 @@
 #include "tips/tooltip_rules.h"
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 std::string TooltipCommandText(std::string_view value)
 {

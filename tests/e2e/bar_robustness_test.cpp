@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "app/settings.h"
+#include "ini/settings.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 

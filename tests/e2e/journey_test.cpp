@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "app/gdi_holders.h"
-#include "app/settings_rules.h"
+#include "winkit/gdi_holders.h"
+#include "ini/settings_rules.h"
 #include "support/probe_log.h"
 
 using namespace tavtest;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/code_page_path.h"
+#include "ini/code_page_path.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 

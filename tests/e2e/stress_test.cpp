@@ -14,7 +14,7 @@
 #include <map>
 #include <random>
 
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
 #include "bar/layout_rules.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
@@ -212,12 +212,12 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
     Usage first;
     for (long i = 1, t0 = GetTickCount(); i <= actions; ++i) {
         const int count = SlotCount(bar), k = rng() % count, slot = (page - 1) * count + k, kind = rng() % 20;
-        const HWND button = GetDlgItem(bar, kFirstSlotId + k);
+        const HWND button = GetDlgItem(bar, IDC_FIRST_SLOT + k);
         bool ok = true;
         if (kind < 6 && panel) {  // its cells would shut down or quit: the panel is put away first
-            ok = Command(IdSystemPanel), panel = false;
+            ok = Command(IDC_SYSTEM_PANEL), panel = false;
         } else if (kind < 6) {
-            ok = Command(kFirstSlotId + k);
+            ok = Command(IDC_FIRST_SLOT + k);
         } else if (kind < 9) {  // a right click opens the Program Definition dialog; with Shift it picks up
             ok = Deliver(button, WM_RBUTTONDOWN, MK_RBUTTON | (kind == 8 ? MK_SHIFT : 0), MAKELPARAM(4, 4));
             if (!panel && moveSource >= 0 && moveSource != slot)
@@ -225,13 +225,13 @@ TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
                     std::swap(Value(stem, moveSource), Value(stem, slot));
             moveSource = panel ? moveSource : moveSource < 0 && kind == 8 ? slot : -1;
         } else if (kind < 13) {
-            ok = Command(kind % 2 ? IdNextPage : IdPrevPage);
+            ok = Command(kind % 2 ? IDC_NEXT_PAGE : IDC_PREV_PAGE);
             page = kind % 2 ? page % 20 + 1 : (page + 18) % 20 + 1;
         } else if (kind < 15) {  // the pin, the system panel, the Properties dialog; none while a slot is picked up
-            const int id = IdPin + rng() % 3;
+            const int id = IDC_PIN + rng() % 3;
             ok = Command(id);
-            panel ^= id == IdSystemPanel && moveSource < 0;
-            if (id == IdPin && moveSource < 0) {  // the pin stores the settings at once
+            panel ^= id == IDC_SYSTEM_PANEL && moveSource < 0;
+            if (id == IDC_PIN && moveSource < 0) {  // the pin stores the settings at once
                 const RECT r = WindowRectOf(bar);
                 ini[kEnv]["mode"] = std::to_string(mode ^= Topmost);
                 ini[kEnv]["startup page"] = std::to_string(page);

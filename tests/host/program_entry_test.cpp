@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/gdi_holders.h"
+#include "winkit/gdi_holders.h"
 #include "bar/properties_dialog.h"
-#include "res/properties_ids.h"
+#include "res/resource.h"
 #include "support/win_test.h"
 
 using namespace tavtest;

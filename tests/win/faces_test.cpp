@@ -2,12 +2,12 @@
 // painter drawing into a memory canvas through DrawButtonFace, against the
 // faces in pictures.txt (also the bar's bitmaps and default icon as Windows
 // decodes them). Icons 0 to 3 of tav_testicons.dll picture the bar's icons 113 to 116.
-#include "app/gdi_holders.h"
-#include "app/settings.h"
+#include "winkit/gdi_holders.h"
+#include "ini/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
-#include "res/resource_ids.h"
+#include "res/resource.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -138,7 +138,7 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
             Use(false, 1, columns, rows);
             const int action = k - (columns * rows - 5);
             const std::string face = action >= 0 ? "panel " + std::to_string(action) : "panel grey";
-            EXPECT_EQ(Paints(kFirstSlotId + k, true, face, 38, 38), "") << columns * rows << " slots, " << k;
+            EXPECT_EQ(Paints(IDC_FIRST_SLOT + k, true, face, 38, 38), "") << columns * rows << " slots, " << k;
         }
     // Other actions and ids paint nothing.
     for (auto [id, action] : {std::pair<int, UINT>{1000, 8}, {999, 1}, {506, 1}, {1020, 1}})
@@ -149,8 +149,8 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
 TEST_F(Faces, ControlFacesPickTheirCellAndScale)
 {
     const struct { int id; unsigned mode; std::string face; } cases[] = {
-        {IdPrevPage, 0, "previous page"}, {IdNextPage, 0, "next page"}, {IdPin, 0, "pin"},
-        {IdPin, Topmost, "pin topmost"}, {IdSystemPanel, 0, "panel toggle"}};
+        {IDC_PREV_PAGE, 0, "previous page"}, {IDC_NEXT_PAGE, 0, "next page"}, {IDC_PIN, 0, "pin"},
+        {IDC_PIN, Topmost, "pin topmost"}, {IDC_SYSTEM_PANEL, 0, "panel toggle"}};
     for (bool small : {false, true})
         for (bool pressed : {false, true}) {
             const std::string as = std::string(small ? " small" : "") + (pressed ? " pressed" : "");
@@ -164,7 +164,7 @@ TEST_F(Faces, ControlFacesPickTheirCellAndScale)
             // black on grey, however wide (the button's window clips them).
             for (int page : {7, 20}) {
                 Use(small, page);
-                EXPECT_EQ(Paints(IdPageNumber, pressed, "page " + std::to_string(page) + as, 40, 40), "") << page << as;
+                EXPECT_EQ(Paints(IDC_PAGE_NUMBER, pressed, "page " + std::to_string(page) + as, 40, 40), "") << page << as;
             }
         }
 }

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <thread>
 
-#include "app/profile_section.h"
-#include "app/settings.h"
+#include "ini/profile_section.h"
+#include "ini/settings.h"
 #include "support/win_test.h"
 
 using namespace tavtest;

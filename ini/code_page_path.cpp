@@ -1,7 +1,7 @@
-#include "app/code_page_path.h"
+#include "ini/code_page_path.h"
 
-#include "app/program_entry.h"
-#include "app/settings.h"
+#include "ini/program_entry.h"
+#include "ini/settings.h"
 
 namespace {
 
@@ -80,4 +80,9 @@ std::wstring WideFromCodePage(const std::string &text)
     std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), n);
     return wide;
+}
+
+bool IsSystemLeadByte(unsigned char c)
+{
+    return IsDBCSLeadByte(c) != FALSE;
 }

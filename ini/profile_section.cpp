@@ -1,4 +1,4 @@
-#include "app/profile_section.h"
+#include "ini/profile_section.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/settings.h"
+#include "ini/settings.h"
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 #include <shlobj.h>
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/system_library.h"
+#include "winkit/system_library.h"
 
 // Every chooser leaves the bar's current directory where it was: a started
 // program without a directory of its own inherits it.

@@ -1,4 +1,4 @@
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 #include <climits>
 

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "res/resource.h"
+
 // The "mode" word. Bits 4 to 10 mean nothing and are kept as read.
 enum ModeFlags : unsigned {
     CornerMask = 0x000F,
@@ -132,39 +134,10 @@ std::string TitleKey(int slotNumber);
 // The platform line (23) is one text for both languages, so it takes no offset.
 constexpr unsigned StringId(unsigned base, int languageOffset)
 {
-    return base == 23u ? base : base + (languageOffset ? 1u : 0u);
+    return base == IDS_PLATFORM ? base : base + (languageOffset ? 1u : 0u);
 }
 
 enum class DialogKind { Properties, ProgramDefinition, ExecuteApplication };
 // English template when languageOffset is non-zero, Japanese when it is 0.
 unsigned DialogId(DialogKind kind, int languageOffset);
 
-// String table ids (Japanese base; base + 1 is English, except 23).
-enum StringIds : unsigned {
-    IDS_EXECUTE_TITLE = 1,
-    IDS_BROWSE_PROGRAM = 3,
-    IDS_BROWSE_ICON = 5,
-    IDS_PAGE_RANGE = 7,
-    IDS_CORNER_NONE = 9,
-    IDS_CORNER_UPPER_LEFT = 11,
-    IDS_CORNER_UPPER_RIGHT = 13,
-    IDS_CORNER_LOWER_LEFT = 15,
-    IDS_CORNER_LOWER_RIGHT = 17,
-    IDS_HORIZONTAL = 19,
-    IDS_VERTICAL = 21,
-    IDS_PLATFORM = 23,
-    IDS_EXECUTE_ERROR = 24,
-    IDS_MULTI_DROP = 26,
-    IDS_NOT_STORED = 28,
-    IDS_NAME_NOT_IN_CODE_PAGE = 30,
-    IDS_PATH_HAS_DELIMITER = 32,
-    IDS_MANY_DROPPED_FILES = 34,
-    // The control buttons' names; the page number's takes the page.
-    IDS_PREVIOUS_PAGE = 60,
-    IDS_NEXT_PAGE = 62,
-    IDS_PIN = 64,
-    IDS_SYSTEM_PANEL = 66,
-    IDS_PAGE_NUMBER = 68,
-    IDS_PANEL_ACTIONS = 80,  // the five actions' names, one a line, in the panel's order
-    IDS_PAGE_MENU_ITEM = 82,
-};

@@ -1,6 +1,6 @@
-#include "app/settings_rules.h"
+#include "ini/settings_rules.h"
 
-#include "app/program_entry.h"
+#include "ini/program_entry.h"
 
 #include <algorithm>
 #include <cctype>
@@ -142,9 +142,9 @@ unsigned DialogId(DialogKind kind, int languageOffset)
 {
     const bool english = languageOffset != 0;
     switch (kind) {
-    case DialogKind::Properties: return english ? 106 : 112;
-    case DialogKind::ProgramDefinition: return english ? 107 : 110;
-    case DialogKind::ExecuteApplication: return english ? 109 : 111;
+    case DialogKind::Properties: return english ? IDD_PROPERTIES_EN : IDD_PROPERTIES_JA;
+    case DialogKind::ProgramDefinition: return english ? IDD_PROGRAM_EN : IDD_PROGRAM_JA;
+    case DialogKind::ExecuteApplication: return english ? IDD_RUN_EN : IDD_RUN_JA;
     }
     return 0;
 }

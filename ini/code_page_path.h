@@ -32,5 +32,8 @@ CodePagePath SpellPath(const std::wstring &wide, PathUse use, std::size_t longes
 std::optional<std::string> UsablePathOrTell(HWND owner, const std::wstring &wide, PathUse use,
                                             std::size_t longest = SIZE_MAX);
 
+// The system's lead-byte test for the active code page.
+bool IsSystemLeadByte(unsigned char c);
+
 // A code-page text as UTF-16, for the wide calls.
 std::wstring WideFromCodePage(const std::string &text);
