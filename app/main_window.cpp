@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "winkit/module.h"
 #include "app/app_state.h"
 #include "ini/settings.h"
 #include "winkit/system_library.h"
@@ -11,6 +12,7 @@
 #include "bar/faces.h"
 #include "bar/layout.h"
 #include "bar/pages.h"
+#include "bar/properties_dialog.h"
 #include "caption/caption_frame.h"
 #include "launch/slot_activation.h"
 #include "syspanel/syspanel.h"
@@ -70,23 +72,15 @@ void OnCreate(HWND bar)
 {
     gApp.bar = bar;
     gApp.tearingDown = false;
-    gMove = MoveState{};
+    gBar.move = MoveState{};
     gTooltip = TooltipState{};
     const BarPosition at = LoadSettings(true);
-    LoadCtl3d(gApp.instance);
+    LoadCtl3d(ResourceModule());
     ApplyTopmost(bar);
-    if (gSettings.mode & CornerMask)
-        SetWindowLongA(bar, GWL_STYLE, GetWindowLongA(bar, GWL_STYLE) & kDockedStyleMask);
     gSystemPanel.shown = false;
-    BuildIconStrip(bar);
-    CreateSlotButtons(bar);
-    CreateControlButtons(bar);
+    BuildBar(bar, at, false, true);
     CreateRunHistory();
-    // Until CreateBar's CreateWindowExA returns: the size messages it sends after
-    // this handler find the buttons just made, too.
-    gButtons.justMade = true;
-    SizeBarAt(bar, at.x, at.y);
-    gApp.lastLaunchTick = 0xFFFFFFFF;
+    gLauncher.lastLaunchTick = 0xFFFFFFFF;
 }
 
 void OnDestroy(HWND bar)
@@ -97,12 +91,22 @@ void OnDestroy(HWND bar)
     RestoreControlButtonProcs();
     DestroySlotButtons();
     FreeIconStrip();
-    gFaceResources.pageNumber.Reset();
-    gFaceResources.bitmaps.clear();
-    FreeCtl3d(gApp.instance);
+    gBar.faces.pageNumber.Reset();
+    gBar.faces.bitmaps.clear();
+    FreeCtl3d(ResourceModule());
     FreeRunHistory();
-    SaveSettings(bar);
+    SaveSettings(bar, true);
     PostQuitMessage(0);
+}
+
+// The Properties dialog's OK: the bar is built again from where it stands now (a corner
+// moves it there), and the choice is stored at once, or another program's reload would undo it.
+void ApplyNewProperties(HWND bar, bool leftCorner)
+{
+    RECT r{};
+    GetWindowRect(bar, &r);
+    BuildBar(bar, BarPosition{r.left, r.top}, leftCorner, true);
+    SaveSettings(bar);
 }
 
 void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
@@ -113,10 +117,12 @@ void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
         return;
     const int id = LOWORD(wParam);
     // Only the slots of the grid as it stands: a higher id names no button of this page.
-    if (id >= IDC_FIRST_SLOT && id < IDC_FIRST_SLOT + static_cast<int>(gButtons.slots.size()))
+    if (id >= IDC_FIRST_SLOT && id < IDC_FIRST_SLOT + static_cast<int>(gBar.buttons.slots.size()))
         OnSlotCommand(bar, id, reinterpret_cast<HWND>(lParam));
-    else if (id == IDC_PREV_PAGE || id == IDC_NEXT_PAGE || id == IDC_PIN || id == IDC_PAGE_NUMBER)
+    else if (id == IDC_PREV_PAGE || id == IDC_NEXT_PAGE || id == IDC_PIN)
         OnPageCommand(bar, id);
+    else if (id == IDC_PAGE_NUMBER && !gBar.move.on)
+        OpenProperties(bar, gSettings, ApplyNewProperties);
     else if (id == IDC_SYSTEM_PANEL)
         OnSystemPanelToggle(bar);
 }
@@ -162,12 +168,9 @@ void UnregisterBarClasses(HINSTANCE instance)
 
 HWND CreateBar(HINSTANCE instance)
 {
-    gApp.instance = instance;
     gApp.taskbarCreatedId = RegisterWindowMessageA("TaskbarCreated");
-    const HWND bar = CreateWindowExA(kBarExStyle, kBarClassName, kBarTitle, kBarStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    gButtons.justMade = false;
-    return bar;
+    return CreateWindowExA(kBarExStyle, kBarClassName, kBarTitle, kBarStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 
 void AddNotifyIcon(HWND bar)
@@ -182,7 +185,7 @@ void AddNotifyIcon(HWND bar)
     gApp.notifyIcon.uCallbackMessage = TrayCallbackMessage;
     if (!gApp.notifyIcon.hIcon)
         gApp.notifyIcon.hIcon = static_cast<HICON>(
-            LoadImageA(gApp.instance, MAKEINTRESOURCEA(IDI_TAV), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+            LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_TAV), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     lstrcpynA(gApp.notifyIcon.szTip, kBarTitle, sizeof gApp.notifyIcon.szTip);
     Shell_NotifyIconA(NIM_ADD, &gApp.notifyIcon);
 }
@@ -203,22 +206,26 @@ LRESULT ReloadBar(HWND bar)
     const BarPosition at = LoadSettings(false);
     ApplyTopmost(bar);
     gSystemPanel.shown = false;  // a reload shows the programs again
-    RebuildBar(bar, at);
+    BuildBar(bar, at, false, true);
     return 0;
 }
 
-void RebuildBar(HWND bar, BarPosition at, bool wholly)
+void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons)
 {
-    DestroySlotButtons();
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
     BuildIconStrip(bar);
-    CreateSlotButtons(bar);
-    PlaceControlButtons();
-    gButtons.justMade = true;
+    if (remakeButtons) {
+        DestroySlotButtons();
+        CreateSlotButtons(bar);
+    }
+    if (gBar.buttons.controls[0])
+        PlaceControlButtons();
+    else
+        CreateControlButtons(bar);
+    // The size message this causes finds the buttons made for this very size.
     SizeBarAt(bar, at.x, at.y, wholly);
-    gButtons.justMade = false;
 }
 
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -234,7 +241,7 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE)
             HideTooltip(bar);
         break;
-    case WM_QUERYENDSESSION: SaveSettings(bar); break;
+    case WM_QUERYENDSESSION: SaveSettings(bar, gApp.tearingDown); break;
     case WM_GETMINMAXINFO: return FillTrackLimits(bar, reinterpret_cast<MINMAXINFO *>(lParam));
     case WM_DRAWITEM: return DrawButtonFace(bar, reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     case WM_COMMAND:
@@ -310,7 +317,7 @@ int RunBar(HINSTANCE instance)
     lock.Release();  // the bar can be found from now on
     if (!bar)
         return 0;
-    gApp.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+    gProfile.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
     ShowWindow(bar, SW_SHOWNORMAL);
     // The show command this program was started with is not ours to follow: the first
     // ShowWindow may have been made to obey it, so insist once.

@@ -25,12 +25,12 @@ void RemoveNotifyIcon(HWND bar);
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam);
 // WM_USER from another program: re-read the settings and rebuild the grid.
 LRESULT ReloadBar(HWND bar);
-// Rebuilds the bar from gSettings as they stand: the style for the corner,
-// the icon strip, the slot buttons, the control buttons' places, and the
-// size at `at` (docked bars go to their corner). Used by the reload and by
-// the Properties dialog's OK. The system panel stays as it is: only the
-// reload leaves it. `wholly`: the bar comes wholly onto its monitor's work area.
-void RebuildBar(HWND bar, BarPosition at, bool wholly = false);
+// Builds the bar from gSettings as they stand, when it is created, reloaded or
+// given new properties: the style for the corner, the icon strip, the slot
+// buttons (made anew when `remakeButtons`), the control buttons (made once,
+// then only placed), and the size at `at` (docked bars go to their corner).
+// `wholly`: the bar comes wholly onto its monitor's work area.
+void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons);
 // The program entry's whole life, from the single-instance check to the
 // end of the message loop. Returns the exit code.
 int RunBar(HINSTANCE instance);

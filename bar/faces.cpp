@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "winkit/module.h"
 #include "app/app_state.h"
 #include "ini/settings.h"
 #include "bar/icon_strip.h"
@@ -12,9 +13,9 @@
 
 HBITMAP FaceBitmap(int bitmapId)
 {
-    GdiObject<HBITMAP> &kept = gFaceResources.bitmaps[bitmapId];
+    GdiObject<HBITMAP> &kept = gBar.faces.bitmaps[bitmapId];
     if (!kept)
-        kept.Reset(LoadBitmapA(gApp.instance, MAKEINTRESOURCEA(bitmapId)));
+        kept.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(bitmapId)));
     return kept.get();
 }
 
@@ -75,17 +76,17 @@ void DrawSlotFace(const DRAWITEMSTRUCT &dis)
     const int s = CellSize();
     const int sourceX = Pressed(dis) ? kStripCellSize : 0;
     const int n = SlotNumber(gSettings, static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT);
-    if (gIconStrip.bitmap && n >= 0 && n < gIconStrip.cells) {
+    if (gBar.strip.bitmap && n >= 0 && n < gBar.strip.cells) {
         const MemoryDc strip(dis.hDC);
-        const Selection selected(strip.get(), gIconStrip.bitmap.get());
+        const Selection selected(strip.get(), gBar.strip.bitmap.get());
         StretchBlt(dis.hDC, 0, 0, s, s, strip.get(), sourceX, n * kStripCellSize, kStripCellSize, kStripCellSize,
                    SRCCOPY);
     } else {
         // No cell for this slot (no strip yet, or a page beyond the strip): an empty face.
         PaintFromResource(dis.hDC, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
     }
-    if (gMove.on)
-        DrawIcon(dis.hDC, 2, 2, LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_MOVE_MARK)));
+    if (gBar.move.on)
+        DrawIcon(dis.hDC, 2, 2, LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_MOVE_MARK)));
 }
 
 void DrawPageArrowFace(const DRAWITEMSTRUCT &dis)
@@ -108,9 +109,9 @@ void DrawPageNumberFace(const DRAWITEMSTRUCT &dis)
     PaintFromResource(dis.hDC, IDB_PAGE_PLATE, Pressed(dis) ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
                       HalfCell(), CellSize());
 
-    if (!gFaceResources.pageNumber)
-        gFaceResources.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-    const Selection selected(dis.hDC, gFaceResources.pageNumber.get());
+    if (!gBar.faces.pageNumber)
+        gBar.faces.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    const Selection selected(dis.hDC, gBar.faces.pageNumber.get());
     // The background stays opaque: the digits stand on a box of the plate's grey.
     const COLORREF oldBack = SetBkColor(dis.hDC, kPlateGrey);
     const COLORREF oldText = SetTextColor(dis.hDC, RGB(0, 0, 0));

@@ -10,7 +10,7 @@
 LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis);
 
 // Resource bitmap `bitmapId`, loaded at its first use and kept in
-// gFaceResources until the bar's window is destroyed.
+// gBar.faces until the bar's window is destroyed.
 HBITMAP FaceBitmap(int bitmapId);
 
 // 1000 to 1019: the slot's face from the strip, with the move-mode hatch;

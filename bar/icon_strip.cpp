@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "winkit/module.h"
 #include "app/app_state.h"
 #include "ini/profile_section.h"
 #include "ini/program_entry.h"
@@ -24,7 +25,7 @@ constexpr int kIconSize = 32;
 
 bool HoldsCell(int n)
 {
-    return gIconStrip.bitmap && n >= 0 && n < gIconStrip.cells;
+    return gBar.strip.bitmap && n >= 0 && n < gBar.strip.cells;
 }
 
 int CellTop(int n)
@@ -57,11 +58,11 @@ void PaintBlankCells(HDC strip, HDC blank, int cells)
 void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
 {
     const IconSource source = ResolveIconSource(iconFile, index);
-    HICON extracted = ExtractIconW(gApp.instance, source.file.c_str(), static_cast<UINT>(source.index));
+    HICON extracted = ExtractIconW(ResourceModule(), source.file.c_str(), static_cast<UINT>(source.index));
     if (reinterpret_cast<UINT_PTR>(extracted) == 1)
         extracted = nullptr;
     const OwnedIcon owned(extracted);
-    const HICON icon = extracted ? extracted : LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
+    const HICON icon = extracted ? extracted : LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
     const int top = CellTop(n) + kRaisedIconOffset;
     DrawIcon(strip, kRaisedIconOffset, top, icon);
     // Both icons lie on the faces' plain light grey, so the pressed one is a
@@ -87,7 +88,7 @@ std::string ReadSlotName(int n)
 // exit. A cursor from LoadCursorA is shared, so there is nothing to destroy.
 class WaitCursor {
 public:
-    WaitCursor() : previous_(SetCursor(LoadCursorA(gApp.instance, MAKEINTRESOURCEA(IDCUR_WAIT)))) {}
+    WaitCursor() : previous_(SetCursor(LoadCursorA(ResourceModule(), MAKEINTRESOURCEA(IDCUR_WAIT)))) {}
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
     ~WaitCursor() { SetCursor(previous_); }
@@ -106,15 +107,15 @@ void BuildIconStrip(HWND bar)
     const int cells = gSettings.maximumPages * kStripCellsPerPage;
     {
         const WindowDc screen(bar);
-        gIconStrip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
+        gBar.strip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
     }
-    gIconStrip.cells = cells;
-    gIconStrip.names.assign(static_cast<std::size_t>(cells), std::string());
+    gBar.strip.cells = cells;
+    gBar.strip.names.assign(static_cast<std::size_t>(cells), std::string());
 
     const MemoryDc blankDc(nullptr);
     const MemoryDc stripDc(nullptr);
     const Selection blankSelected(blankDc.get(), FaceBitmap(IDB_BLANK_FACE));
-    const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
+    const Selection stripSelected(stripDc.get(), gBar.strip.bitmap.get());
 
     // One read of the section instead of one per slot; each key is then
     // looked up as the profile reader would read it into its buffer.
@@ -132,7 +133,7 @@ void BuildIconStrip(HWND bar)
         const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;
-        gIconStrip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kValueBuffer, isLead), value, isLead);
+        gBar.strip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kValueBuffer, isLead), value, isLead);
         auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);
         if (isNew)
             DrawProgramIcon(stripDc.get(), n, entry.iconFile.c_str(), entry.effectiveIconIndex);
@@ -148,11 +149,11 @@ void RenderSlotCell(HWND button, int n, const char *iconFile, int storedIndex)
         const MemoryDc blankDc(nullptr);
         const MemoryDc stripDc(nullptr);
         const Selection blankSelected(blankDc.get(), FaceBitmap(IDB_BLANK_FACE));
-        const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
+        const Selection stripSelected(stripDc.get(), gBar.strip.bitmap.get());
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
         if (iconFile)
             DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
-        gIconStrip.names[n] = ReadSlotName(n);
+        gBar.strip.names[n] = ReadSlotName(n);
     }
     InvalidateRect(button, nullptr, TRUE);
     NameSlotButtons();
@@ -166,18 +167,18 @@ void SwapStripCells(HWND window, int a, int b)
         const MemoryDc scratchDc(windowDc.get());
         const MemoryDc stripDc(windowDc.get());
         const Selection scratchSelected(scratchDc.get(), scratch.get());
-        const Selection stripSelected(stripDc.get(), gIconStrip.bitmap.get());
+        const Selection stripSelected(stripDc.get(), gBar.strip.bitmap.get());
         BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(a), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(a), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(b), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
-        std::swap(gIconStrip.names[a], gIconStrip.names[b]);
+        std::swap(gBar.strip.names[a], gBar.strip.names[b]);
     }
     InvalidateSlots();
 }
 
 void FreeIconStrip()
 {
-    gIconStrip.bitmap.Reset();
-    gIconStrip.cells = 0;
-    gIconStrip.names.clear();
+    gBar.strip.bitmap.Reset();
+    gBar.strip.cells = 0;
+    gBar.strip.names.clear();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ini/settings.h"
 #include "app/app_state.h"
 #include "bar/layout.h"
 
@@ -15,7 +16,7 @@ std::vector<HWND> ButtonsInOrder()
     const bool pageButtonsFirst = gSettings.mode & PageButtonsFirst;
     if (pageButtonsFirst)
         order = {PageButton(IDC_PREV_PAGE), PageButton(IDC_NEXT_PAGE)};
-    order.insert(order.end(), gButtons.slots.begin(), gButtons.slots.end());
+    order.insert(order.end(), gBar.buttons.slots.begin(), gBar.buttons.slots.end());
     for (int id = pageButtonsFirst ? IDC_PIN : IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
         order.push_back(PageButton(id));
     return order;
@@ -28,7 +29,7 @@ void MoveFocus(HWND bar, int step)
     const int count = static_cast<int>(order.size());
     // From the bar itself the first step lands on the first or the last button.
     const int from = at == order.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - order.begin());
-    gKeyboard.keysUsed = true;
+    gBar.keys.keysUsed = true;
     SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     SetFocus(order[(from + step + count) % count]);
 }
@@ -42,9 +43,9 @@ HWND FocusedButton(HWND bar)
 
 void EndMoveMode()
 {
-    if (!gMove.on)
+    if (!gBar.move.on)
         return;
-    gMove.on = false;
+    gBar.move.on = false;
     InvalidateSlots();
 }
 
@@ -86,7 +87,7 @@ void HideFocusCues(HWND bar)
 void DrawFocusMark(const DRAWITEMSTRUCT &dis)
 {
     // The bar's own state: the buttons follow it, also those made after a key was used.
-    if (!gKeyboard.keysUsed || !(dis.itemState & ODS_FOCUS) || !dis.hwndItem ||
+    if (!gBar.keys.keysUsed || !(dis.itemState & ODS_FOCUS) || !dis.hwndItem ||
         (SendMessageA(GetParent(dis.hwndItem), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
         return;
     RECT r = dis.rcItem;

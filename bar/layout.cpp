@@ -153,7 +153,7 @@ void SetName(HWND button, const std::string &name)
 std::string TavString(unsigned base)
 {
     char text[256] = {};
-    LoadTavString(gApp.instance, base, text, sizeof text);
+    LoadTavString(base, text, sizeof text);
     return text;
 }
 
@@ -173,13 +173,13 @@ void NameSlotButton(HWND button, int position)
     }
     // From the strip's names: a page turn reads nothing from the file.
     const auto n = static_cast<std::size_t>(SlotNumber(gSettings, position));
-    SetName(button, n < gIconStrip.names.size() ? gIconStrip.names[n] : std::string());
+    SetName(button, n < gBar.strip.names.size() ? gBar.strip.names[n] : std::string());
 }
 
 void NameSlotButtons()
 {
-    for (std::size_t k = 0; k < gButtons.slots.size(); ++k)
-        NameSlotButton(gButtons.slots[k], static_cast<int>(k));
+    for (std::size_t k = 0; k < gBar.buttons.slots.size(); ++k)
+        NameSlotButton(gBar.buttons.slots[k], static_cast<int>(k));
     char number[256] = {};
     wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), gSettings.currentPage);
     SetName(PageButton(IDC_PAGE_NUMBER), number);
@@ -188,10 +188,11 @@ void NameSlotButtons()
 void CreateSlotButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
-    gButtons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
+    gBar.buttons.madeFor = ClientSize(g);
+    gBar.buttons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
     for (int k = 0; k < g.nc * g.nr; ++k) {
         HWND b = CreateButton(bar, IDC_FIRST_SLOT + k, SlotBox(g, k));
-        gButtons.slots[k] = b;
+        gBar.buttons.slots[k] = b;
         DragAcceptFiles(b, TRUE);
         SubclassButton(b, SlotButtonProc);
     }
@@ -201,18 +202,19 @@ void CreateSlotButtons(HWND bar)
 
 void DestroySlotButtons()
 {
-    for (HWND b : gButtons.slots) {
+    for (HWND b : gBar.buttons.slots) {
         RestoreButtonProc(b);
         DestroyWindow(b);
     }
-    gButtons.slots.clear();
+    gBar.buttons.slots.clear();
+    gBar.buttons.madeFor = {};
 }
 
 void CreateControlButtons(HWND bar)
 {
     const GridGeometry g = GeometryFor(gSettings);
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
-        gButtons.controls[id - IDC_PREV_PAGE] = CreateButton(bar, id, ControlBox(g, id));
+        gBar.buttons.controls[id - IDC_PREV_PAGE] = CreateButton(bar, id, ControlBox(g, id));
     for (const SubclassedControl &c : kSubclassedControls)
         SubclassButton(PageButton(c.id), c.proc);
     constexpr struct { int id; unsigned name; } kNames[] = {
@@ -312,9 +314,9 @@ LRESULT Regrid(HWND bar, int sizeType, int width, int height)
     const GridCounts now = UsableCounts(CountsForClient(gSettings.cellSize, vertical, width, height), old, vertical);
     gSettings.columns = now.nc;
     gSettings.rows = now.nr;
-    // Every real WM_SIZE rebuilds the grid, but for the one the bar's own build
-    // causes: its buttons were made a moment ago for this very grid.
-    if (!(now == old) || (sizeType != -1 && !gButtons.justMade)) {
+    // Every size message rebuilds the grid, but for one that reports the size the
+    // buttons were just made for (the bar's own build causes those).
+    if (!(now == old) || !(Extent{width, height} == gBar.buttons.madeFor)) {
         DestroySlotButtons();
         CreateSlotButtons(bar);
     }
@@ -335,7 +337,7 @@ LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info)
 
 void InvalidateSlots()
 {
-    for (HWND b : gButtons.slots)
+    for (HWND b : gBar.buttons.slots)
         InvalidateRect(b, nullptr, TRUE);
     // Whatever changed the faces (the panel, a swap, new settings) may have changed the names.
     NameSlotButtons();

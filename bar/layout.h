@@ -8,7 +8,7 @@
 #include "app/app_state.h"
 #include "bar/layout_rules.h"
 
-inline HWND PageButton(int id) { return gButtons.controls[id - IDC_PREV_PAGE]; }
+inline HWND PageButton(int id) { return gBar.buttons.controls[id - IDC_PREV_PAGE]; }
 
 void CreateSlotButtons(HWND bar);
 // The window texts that name the slots of the page (title, or the program's file name; the

@@ -5,6 +5,7 @@
 
 #include "ini/settings_rules.h"
 #include "res/resource.h"
+#include "winkit/geometry.h"
 
 
 struct GridGeometry {
@@ -17,19 +18,6 @@ struct GridGeometry {
 };
 
 GridGeometry GeometryFor(const BarSettings &settings);
-
-struct Box {
-    int x = 0, y = 0, w = 0, h = 0;
-    friend bool operator==(const Box &, const Box &) = default;
-};
-struct Extent {
-    int w = 0, h = 0;
-    friend bool operator==(const Extent &, const Extent &) = default;
-};
-struct Point {
-    int x = 0, y = 0;
-    friend bool operator==(const Point &, const Point &) = default;
-};
 
 // Slot k (0-based, row-major) in client coordinates.
 Box SlotBox(const GridGeometry &g, int k);

@@ -8,7 +8,6 @@
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "bar/program_dialog.h"
-#include "bar/properties_dialog.h"
 #include "winkit/gdi_holders.h"
 #include "tips/tooltip.h"
 
@@ -40,8 +39,8 @@ bool ExchangeSlotKeys(HWND owner, int a, int b)
 // (see DrawFaceNow): the turn then costs little more than copying the cells.
 void DrawSlotFacesNow()
 {
-    for (size_t k = 0; k < gButtons.slots.size(); ++k)
-        DrawFaceNow(gButtons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
+    for (size_t k = 0; k < gBar.buttons.slots.size(); ++k)
+        DrawFaceNow(gBar.buttons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
 }
 
 void ShowPage(int page)
@@ -64,8 +63,8 @@ void TogglePin(HWND bar)
 
 int PositionOf(HWND button)
 {
-    for (size_t k = 0; k < gButtons.slots.size(); ++k)
-        if (gButtons.slots[k] == button)
+    for (size_t k = 0; k < gBar.buttons.slots.size(); ++k)
+        if (gBar.buttons.slots[k] == button)
             return static_cast<int>(k);
     return -1;
 }
@@ -84,12 +83,8 @@ void OnPageCommand(HWND bar, int id)
         break;
     }
     case IDC_PIN:
-        if (!gMove.on)
+        if (!gBar.move.on)
             TogglePin(bar);
-        break;
-    case IDC_PAGE_NUMBER:
-        if (!gMove.on)
-            OpenProperties(bar);
         break;
     }
 }
@@ -105,25 +100,25 @@ LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
     if (k < 0)
         return 0;
     const int slot = SlotNumber(gSettings, k);
-    switch (DecideSlotRightClick(gSystemPanel.shown, gMove.on, gMove.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
+    switch (DecideSlotRightClick(gSystemPanel.shown, gBar.move.on, gBar.move.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
     case SlotRightClick::Nothing: break;
     case SlotRightClick::EndMove:
-        gMove.on = false;
+        gBar.move.on = false;
         InvalidateSlots();
         break;
     case SlotRightClick::Swap:
-        gMove.on = false;
+        gBar.move.on = false;
         InvalidateSlots();
-        if (!ExchangeSlotKeys(button, gMove.sourceSlot, slot)) {
+        if (!ExchangeSlotKeys(button, gBar.move.sourceSlot, slot)) {
             MessageBeep(MB_ICONHAND);
             break;
         }
-        SwapStripCells(button, gMove.sourceSlot, slot);
+        SwapStripCells(button, gBar.move.sourceSlot, slot);
         BroadcastChangeNotice(NoticeChanged);
         break;
     case SlotRightClick::StartMove:
-        gMove.on = true;
-        gMove.sourceSlot = slot;
+        gBar.move.on = true;
+        gBar.move.sourceSlot = slot;
         InvalidateSlots();
         break;
     case SlotRightClick::OpenDefinition: OpenProgramDefinition(button, slot, button); break;
@@ -137,7 +132,7 @@ LRESULT OnPageMenu(HWND button, WPARAM, LPARAM point)
     if (!menu)
         return 0;
     char format[64] = {};
-    LoadTavString(gApp.instance, IDS_PAGE_MENU_ITEM, format, sizeof format);
+    LoadTavString(IDS_PAGE_MENU_ITEM, format, sizeof format);
     for (int page = 1; page <= gSettings.maximumPages; ++page) {
         char text[128] = {};
         wsprintfA(text, format, page);

@@ -5,7 +5,7 @@
 
 #include "bar/page_rules.h"
 
-// 501, 502, 503 and 505 clicked.
+// 501, 502 and 503 clicked.
 void OnPageCommand(HWND bar, int id);
 // A right click on a slot button (Shift: pick up / swap); answers 0.
 LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM point);

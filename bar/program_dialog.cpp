@@ -1,5 +1,6 @@
 #include "bar/program_dialog.h"
 
+#include "winkit/module.h"
 #include "winkit/open_file_dialog.h"
 
 #include <string>
@@ -66,7 +67,7 @@ void PutChosenText(HWND dlg, int id, const std::string &text)
 int IconCount(const std::string &file)
 {
     const IconSource source = ResolveIconSource(file.c_str(), 0);
-    const auto n = reinterpret_cast<UINT_PTR>(ExtractIconW(gApp.instance, source.file.c_str(), static_cast<UINT>(-1)));
+    const auto n = reinterpret_cast<UINT_PTR>(ExtractIconW(ResourceModule(), source.file.c_str(), static_cast<UINT>(-1)));
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
 }
 
@@ -77,7 +78,7 @@ void DrawPreview(HWND dlg, const std::string &file)
 {
     ProgramDefinitionState &s = StateOf(dlg);
     const IconSource source = ResolveIconSource(file.c_str(), s.icons.index);
-    HICON icon = ExtractIconW(gApp.instance, source.file.c_str(), static_cast<UINT>(source.index));
+    HICON icon = ExtractIconW(ResourceModule(), source.file.c_str(), static_cast<UINT>(source.index));
     if (reinterpret_cast<UINT_PTR>(icon) == 1)
         icon = nullptr;
     s.previewIcon.Reset(icon);
@@ -98,7 +99,7 @@ LRESULT CALLBACK PreviewProc(HWND preview, UINT msg, WPARAM wParam, LPARAM lPara
         IntersectClipRect(dc.get(), r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
         FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         const HICON icon = s->previewIcon ? s->previewIcon.get()
-                                          : LoadIconA(gApp.instance, MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
+                                          : LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
         DrawIcon(dc.get(), r.right / 2 - 16, r.bottom / 2 - 16, icon);
     }
     return result;
@@ -314,6 +315,6 @@ INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
     state.storedValue = *value;
     state.storedTitle = *title;
     const unsigned id = DialogId(DialogKind::ProgramDefinition, gSettings.languageOffset);
-    return DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(id), owner, ProgramDefinitionProc,
+    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(id), owner, ProgramDefinitionProc,
                            reinterpret_cast<LPARAM>(&state));
 }

@@ -1,14 +1,12 @@
 #include "bar/properties_dialog.h"
 
-#include <cstdlib>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/main_window.h"
+#include "winkit/module.h"
+#include "ini/program_entry.h"
 #include "ini/settings.h"
 #include "bar/page_rules.h"
 #include "winkit/gdi_holders.h"
-#include "res/resource.h"
 #include "res/resource.h"
 #include "res/version.h"
 
@@ -17,7 +15,7 @@ namespace {
 
 constexpr UINT_PTR kAnimationTimer = 1;
 constexpr UINT kAnimationPeriod = 1500;
-constexpr int kAnimationIcons[] = {IDI_TAV, 113, 116, 115, 114};
+constexpr int kAnimationIcons[] = {IDI_TAV, IDI_ANIMATION_FIRST, IDI_ANIMATION_LAST, IDI_ANIMATION_3, IDI_ANIMATION_2};
 constexpr int kFrames = static_cast<int>(sizeof kAnimationIcons / sizeof kAnimationIcons[0]);
 constexpr char kVersionLine[] = "TAV! Version " TAV_VERSION_TEXT;
 // The list index is the corner value: none, upper left, lower left, upper right, lower right.
@@ -25,6 +23,11 @@ constexpr unsigned kCornerStrings[] = {IDS_CORNER_NONE, IDS_CORNER_UPPER_LEFT, I
                                        IDS_CORNER_UPPER_RIGHT, IDS_CORNER_LOWER_RIGHT};
 // Fields are read as the dialog has always read them: at most 9 characters.
 constexpr int kNumberField = 10;
+
+PropertiesDialogState &StateOf(HWND dialog)
+{
+    return *reinterpret_cast<PropertiesDialogState *>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 void PaintAnimation(HWND dialog)
 {
@@ -35,20 +38,21 @@ void PaintAnimation(HWND dialog)
     InvalidateRect(frame, nullptr, TRUE);
     FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     // The shared icon from LoadIconA is not ours to destroy.
-    const HICON icon = LoadIconA(gApp.instance, MAKEINTRESOURCEA(kAnimationIcons[gPropertiesDialog.animationFrame]));
+    const HICON icon = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(kAnimationIcons[StateOf(dialog).animationFrame]));
     DrawIcon(dc.get(), r.right / 2 - 16, r.bottom / 2 - 16, icon);
 }
 
 void AdvanceAnimation(HWND dialog)
 {
-    gPropertiesDialog.animationFrame = (gPropertiesDialog.animationFrame + 1) % kFrames;
+    int &frame = StateOf(dialog).animationFrame;
+    frame = (frame + 1) % kFrames;
     PaintAnimation(dialog);
 }
 
 void AddString(HWND dialog, int list, unsigned base)
 {
     char text[128];
-    LoadTavString(gApp.instance, base, text, sizeof text);
+    LoadTavString(base, text, sizeof text);
     SendDlgItemMessageA(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
@@ -56,7 +60,7 @@ int NumberIn(HWND dialog, int field)
 {
     char text[kNumberField] = {};
     GetDlgItemTextA(dialog, field, text, sizeof text);
-    return std::atoi(text);
+    return LeadingInt(text);
 }
 
 void SetNumber(HWND dialog, int field, int n)
@@ -69,29 +73,28 @@ bool Checked(HWND dialog, int box)
     return IsDlgButtonChecked(dialog, box) == BST_CHECKED;
 }
 
-void Initialise(HWND dialog)
+void Initialise(HWND dialog, const BarSettings &settings)
 {
-    gPropertiesDialog.animationFrame = 0;
     SetTimer(dialog, kAnimationTimer, kAnimationPeriod, nullptr);
-    SetNumber(dialog, IDC_PAGES, gSettings.maximumPages);
+    SetNumber(dialog, IDC_PAGES, settings.maximumPages);
     SendDlgItemMessageA(dialog, IDC_PAGES, EM_LIMITTEXT, 2, 0);
     SendDlgItemMessageA(dialog, IDC_PAGES, EM_SETSEL, 0, -1);
     for (unsigned base : kCornerStrings)
         AddString(dialog, IDC_CORNER, base);
     // A hand-edited corner beyond the list selects nothing (CB_SETCURSEL with -1).
-    const unsigned corner = gSettings.mode & CornerMask;
+    const unsigned corner = settings.mode & CornerMask;
     SendDlgItemMessageA(dialog, IDC_CORNER, CB_SETCURSEL, corner <= 4 ? corner : static_cast<WPARAM>(-1), 0);
     // Both languages sort these two into this order: index 1 is vertical.
     AddString(dialog, IDC_ORIENTATION, IDS_HORIZONTAL);
     AddString(dialog, IDC_ORIENTATION, IDS_VERTICAL);
-    SendDlgItemMessageA(dialog, IDC_ORIENTATION, CB_SETCURSEL, (gSettings.mode & Vertical) ? 1 : 0, 0);
-    CheckDlgButton(dialog, IDC_SMALL, (gSettings.mode & SmallButtons) ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_NO_TIPS, (gSettings.mode & NoTooltips) ? BST_CHECKED : BST_UNCHECKED);
+    SendDlgItemMessageA(dialog, IDC_ORIENTATION, CB_SETCURSEL, (settings.mode & Vertical) ? 1 : 0, 0);
+    CheckDlgButton(dialog, IDC_SMALL, (settings.mode & SmallButtons) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_NO_TIPS, (settings.mode & NoTooltips) ? BST_CHECKED : BST_UNCHECKED);
     // The platform line reads the same in both languages: string 23 itself.
     char platform[128] = {};
-    LoadStringA(gApp.instance, IDS_PLATFORM, platform, sizeof platform);
+    LoadStringA(ResourceModule(), IDS_PLATFORM, platform, sizeof platform);
     SetDlgItemTextA(dialog, IDC_PLATFORM, platform);
-    CheckDlgButton(dialog, IDC_PAGES_FIRST, (gSettings.mode & PageButtonsFirst) ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_PAGES_FIRST, (settings.mode & PageButtonsFirst) ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextA(dialog, IDC_VERSION, kVersionLine);
     // An empty range: the scroll bar shows only its two arrows, a spin for the field.
     SetScrollRange(GetDlgItem(dialog, IDC_PAGE_SPIN), SB_CTL, 0, 0, FALSE);
@@ -116,14 +119,15 @@ void Close(HWND dialog)
     EndDialog(dialog, 1);
 }
 
-void Accept(HWND dialog)
+void Accept(HWND dialog, PropertiesDialogState &state)
 {
+    BarSettings &settings = state.settings;
     const int pages = NumberIn(dialog, IDC_PAGES);
     if (!PageCountAccepted(pages)) {
         char text[128];
-        LoadTavString(gApp.instance, IDS_PAGE_RANGE, text, sizeof text);
+        LoadTavString(IDS_PAGE_RANGE, text, sizeof text);
         MessageBoxA(dialog, text, nullptr, MB_ICONINFORMATION);
-        SetNumber(dialog, IDC_PAGES, gSettings.maximumPages);
+        SetNumber(dialog, IDC_PAGES, settings.maximumPages);
         SetFocus(GetDlgItem(dialog, IDC_PAGES));
         return;
     }
@@ -134,32 +138,33 @@ void Accept(HWND dialog)
     choice.smallButtons = Checked(dialog, IDC_SMALL);
     choice.noTooltips = Checked(dialog, IDC_NO_TIPS);
     choice.pageButtonsFirst = Checked(dialog, IDC_PAGES_FIRST);
-    const bool wasDocked = (gSettings.mode & CornerMask) != 0;
-    ApplyProperties(choice, gSettings);
+    const bool wasDocked = (settings.mode & CornerMask) != 0;
+    ApplyProperties(choice, settings);
 
-    // The rebuild starts from where the bar stands now; a corner moves it there. A bar that
-    // leaves its corner gets its caption and frame back, and all of it stays on the screen.
-    HWND bar = GetWindow(dialog, GW_OWNER);
-    RECT r{};
-    GetWindowRect(bar, &r);
-    RebuildBar(bar, BarPosition{r.left, r.top}, wasDocked && !(gSettings.mode & CornerMask));
-    // Stored at once: another program's reload would otherwise undo the choice.
-    SaveSettings(bar);
+    // Applied to the bar before the dialog closes, as the user sees it happen.
+    state.accepted(GetWindow(dialog, GW_OWNER), wasDocked && !(settings.mode & CornerMask));
     Close(dialog);
 }
 
 } // namespace
 
-void OpenProperties(HWND bar)
+void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted)
 {
-    DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(DialogId(DialogKind::Properties, gSettings.languageOffset)), bar,
-                    PropertiesDialogProc, 0);
+    PropertiesDialogState state{settings, accepted};
+    DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(DialogId(DialogKind::Properties, settings.languageOffset)), bar,
+                    PropertiesDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 
 INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Nothing but the first message comes before the dialog has its state.
+    if (msg != WM_INITDIALOG && !GetWindowLongPtrA(dialog, DWLP_USER))
+        return FALSE;
     switch (msg) {
-    case WM_INITDIALOG: Initialise(dialog); return FALSE;
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        Initialise(dialog, StateOf(dialog).settings);
+        return FALSE;
     case WM_VSCROLL:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_PAGE_SPIN))
             Spin(dialog, LOWORD(wParam));
@@ -168,7 +173,7 @@ INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
     case WM_PAINT: PaintAnimation(dialog); return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK)
-            Accept(dialog);
+            Accept(dialog, StateOf(dialog));
         else if (LOWORD(wParam) == IDCANCEL)
             Close(dialog);
         // Every notification of a control turns the clock, OK and Cancel as well.

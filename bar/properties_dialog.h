@@ -4,9 +4,19 @@
 #pragma once
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "ini/settings_rules.h"
 
-// Runs the dialog modally, owned by the bar, in the bar's language.
-void OpenProperties(HWND bar);
+// What OK does to the bar once the choice is in the settings, before the
+// dialog closes: `leftCorner` when the bar was docked and is no longer.
+using PropertiesAccepted = void (*)(HWND bar, bool leftCorner);
+// Runs the dialog modally, owned by the bar, in the bar's language, over `settings`.
+void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted);
 
+// The open dialog's own: it lives in OpenProperties' frame and reaches the
+// procedure as the dialog's creation parameter, then through its window data.
+struct PropertiesDialogState {
+    BarSettings &settings;
+    PropertiesAccepted accepted;
+    int animationFrame = 0;  // index into the icon cycle 110, 113, 116, 115, 114
+};
 INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,4 +1,5 @@
 #include "bench_util.h"
+#include "winkit/module.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -75,8 +76,7 @@ HWND MakeBarHere()
     for (int n = 0; n < 400; ++n)
         text += ProfileKey(n) + "=" + ProgramDir() + "\\tav_testicons.dll," + std::to_string(n % 4) + ",,C:\\P.EXE\r\n";
     WriteIni(text);
-    gApp.instance = GetModuleHandleA(nullptr);
-    HWND bar = RegisterBarClasses(gApp.instance) ? CreateBar(gApp.instance) : nullptr;
+    HWND bar = RegisterBarClasses(ResourceModule()) ? CreateBar(ResourceModule()) : nullptr;
     if (bar) {
         ShowWindow(bar, SW_SHOWNORMAL);
         UpdateWindow(bar);
@@ -90,7 +90,7 @@ void EndBarHere(HWND bar)
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))  // the WM_QUIT of the teardown
         ;
-    UnregisterBarClasses(gApp.instance);
+    UnregisterBarClasses(ResourceModule());
 }
 
 IniBackup::IniBackup()

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "winkit/module.h"
 #include "ini/profile_section.h"
 #include "ini/settings.h"
 #include "bar/icon_strip.h"
@@ -44,7 +45,7 @@ void WriteSlots(const std::vector<Slot> &slots)
 void ExtractAll(const std::vector<Slot> &slots)
 {
     for (const Slot &s : slots) {
-        HICON icon = ExtractIconA(gApp.instance, s.file.c_str(), static_cast<UINT>(s.index));
+        HICON icon = ExtractIconA(ResourceModule(), s.file.c_str(), static_cast<UINT>(s.index));
         if (reinterpret_cast<UINT_PTR>(icon) > 1)
             DestroyIcon(icon);
     }
@@ -63,7 +64,6 @@ void ReadAll()
 
 int main()
 {
-    gApp.instance = GetModuleHandleA(nullptr);
     gSettings.maximumPages = 20;
     gSettings.columns = 20;
     gSettings.rows = 1;

@@ -39,8 +39,8 @@ void TurnPages(HWND bar)
 void DrawFacesDirectly()
 {
     for (int i = 0; i < kTurns; ++i) {
-        for (size_t k = 0; k < gButtons.slots.size(); ++k)
-            DrawFaceNow(gButtons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
+        for (size_t k = 0; k < gBar.buttons.slots.size(); ++k)
+            DrawFaceNow(gBar.buttons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
         GdiFlush();
     }
 }
@@ -67,8 +67,8 @@ void CheckForRepaints(HWND bar)
 void CopyCells(HDC cells)
 {
     for (int i = 0; i < kTurns; ++i) {
-        for (size_t k = 0; k < gButtons.slots.size(); ++k) {
-            const WindowDc dc(gButtons.slots[k]);
+        for (size_t k = 0; k < gBar.buttons.slots.size(); ++k) {
+            const WindowDc dc(gBar.buttons.slots[k]);
             BitBlt(dc.get(), 0, 0, kStripCellSize, kStripCellSize, cells, 0,
                    static_cast<int>((k + i) % kStripCellsPerPage) * kStripCellSize, SRCCOPY);
         }
@@ -94,11 +94,11 @@ int main()
     const MemoryDc strip(screen.get()), cells(screen.get());
     const GdiObject<HBITMAP> bitmap(
         CreateCompatibleBitmap(screen.get(), kStripWidth, kStripCellsPerPage * kStripCellSize));
-    const Selection stripSelected(strip.get(), gIconStrip.bitmap.get());
+    const Selection stripSelected(strip.get(), gBar.strip.bitmap.get());
     const Selection cellsSelected(cells.get(), bitmap.get());
     BitBlt(cells.get(), 0, 0, kStripWidth, kStripCellsPerPage * kStripCellSize, strip.get(), 0, 0, SRCCOPY);
 
-    std::printf("%d page turns of %zu slots, median of %d runs\n", kTurns, gButtons.slots.size(), kRuns);
+    std::printf("%d page turns of %zu slots, median of %d runs\n", kTurns, gBar.buttons.slots.size(), kRuns);
     const auto copies = [&] { return Time([&] { CopyCells(cells.get()); }); };
     Report("100 page turns with repaint", Compare([&] { return Time([&] { TurnPages(bar); }); }, copies),
            "20 cell copies+number");

@@ -25,7 +25,7 @@ bool IbFlag(HWND window)
     return GetPropA(window, kIbFlag) != nullptr;
 }
 
-BOOL GiveRect(bool present, const CapRect &r, RECT *out)
+BOOL GiveRect(bool present, const Rect &r, RECT *out)
 {
     if (!out)
         return FALSE;
@@ -80,7 +80,7 @@ LRESULT OnNcCalcSize(HWND window, WPARAM wParam, LPARAM lParam)
 LRESULT OnNcHitTest(HWND window, LPARAM lParam)
 {
     const int defaultHit = static_cast<int>(DefWindowProcA(window, WM_NCHITTEST, 0, lParam));
-    const CapPoint point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const Point point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int hit = CaptionHitTest(WindowCaptionLayout(window), point, defaultHit, IsIconic(window) != FALSE);
     if (hit != HTSYSMENU)
         SetIbFlag(window, false);
@@ -187,7 +187,7 @@ CaptionLayout WindowCaptionLayout(HWND window)
 }
 
 // One part of the window's caption layout, or an empty rectangle.
-static BOOL GivePart(HWND window, bool CaptionLayout::*present, CapRect CaptionLayout::*part, RECT *rect)
+static BOOL GivePart(HWND window, bool CaptionLayout::*present, Rect CaptionLayout::*part, RECT *rect)
 {
     const CaptionLayout l = WindowCaptionLayout(window);
     return GiveRect(l.*present, l.*part, rect);

@@ -6,12 +6,12 @@
 #include "caption/caption_geometry.h"
 #include "winkit/gdi_holders.h"
 
-inline CapRect ToCapRect(const RECT &r)
+inline Rect ToCapRect(const RECT &r)
 {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-inline RECT ToRect(const CapRect &r)
+inline RECT ToRect(const Rect &r)
 {
     return {r.left, r.top, r.right, r.bottom};
 }

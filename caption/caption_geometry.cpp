@@ -1,20 +1,5 @@
 #include "caption/caption_geometry.h"
 
-bool Contains(const CapRect &r, CapPoint p)
-{
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
-
-bool IsEmpty(const CapRect &r)
-{
-    return r.right <= r.left || r.bottom <= r.top;
-}
-
-CapRect Offset(CapRect r, int dx, int dy)
-{
-    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
-
 bool CaptionOn(std::uint32_t style)
 {
     return (style & (CaptionStyleHorizontal | CaptionStyleVertical)) != 0;
@@ -47,9 +32,9 @@ static void FrameInset(std::uint32_t style, const FrameMetrics &m, int &dx, int 
     }
 }
 
-CapRect CaptionBoxFromEnd(CapRect caption, bool vertical, int ibSize, int n)
+Rect CaptionBoxFromEnd(Rect caption, bool vertical, int ibSize, int n)
 {
-    CapRect b = caption;
+    Rect b = caption;
     if (vertical) {
         b.bottom -= (n - 1) * ibSize;
         b.top = b.bottom - ibSize + 1;
@@ -60,7 +45,7 @@ CapRect CaptionBoxFromEnd(CapRect caption, bool vertical, int ibSize, int n)
     return b;
 }
 
-CaptionLayout LayoutCaption(CapRect window, std::uint32_t style, const FrameMetrics &m, int ibSize)
+CaptionLayout LayoutCaption(Rect window, std::uint32_t style, const FrameMetrics &m, int ibSize)
 {
     CaptionLayout l;
     if (!CaptionOn(style))
@@ -70,7 +55,7 @@ CaptionLayout LayoutCaption(CapRect window, std::uint32_t style, const FrameMetr
 
     int dx = 0, dy = 0;
     FrameInset(style, m, dx, dy);
-    CapRect c{window.left + dx, window.top + dy, window.right - dx, window.bottom - dy};
+    Rect c{window.left + dx, window.top + dy, window.right - dx, window.bottom - dy};
     if (l.vertical)
         c.right = c.left + ibSize;
     else
@@ -79,7 +64,7 @@ CaptionLayout LayoutCaption(CapRect window, std::uint32_t style, const FrameMetr
 
     if (style & kStyleSysMenu) {
         l.hasSysMenu = true;
-        CapRect s = c;
+        Rect s = c;
         if (l.vertical)
             s.bottom = s.top + ibSize;
         else
@@ -98,7 +83,7 @@ CaptionLayout LayoutCaption(CapRect window, std::uint32_t style, const FrameMetr
     return l;
 }
 
-int CaptionHitTest(const CaptionLayout &l, CapPoint p, int defaultHit, bool minimized)
+int CaptionHitTest(const CaptionLayout &l, Point p, int defaultHit, bool minimized)
 {
     // Whatever the system already placed (frame, client) keeps its answer.
     if (minimized || !l.on || defaultHit != kHitNowhere)
@@ -146,9 +131,9 @@ int TitleFontWeight(int ibSize)
     return ibSize >= 20 ? 700 : 0;
 }
 
-CapRect TitleArea(CapRect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize)
+Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize)
 {
-    CapRect r = caption;
+    Rect r = caption;
     const int start = sysMenu ? ibSize : 0;
     const int end = (maximize ? ibSize : 0) + (minimize ? ibSize : 0);
     if (vertical) {
@@ -161,14 +146,14 @@ CapRect TitleArea(CapRect caption, bool vertical, bool sysMenu, bool minimize, b
     return r;
 }
 
-CapRect FrameLine(CapRect caption, bool vertical)
+Rect FrameLine(Rect caption, bool vertical)
 {
     if (vertical)
         return {caption.right - 1, caption.top, caption.right, caption.bottom};
     return {caption.left, caption.bottom - 1, caption.right, caption.bottom};
 }
 
-CapRect CaptionFill(CapRect r, bool vertical)
+Rect CaptionFill(Rect r, bool vertical)
 {
     // Leaves the frame line and, before a following box, its separator free.
     if (vertical)
@@ -176,7 +161,7 @@ CapRect CaptionFill(CapRect r, bool vertical)
     return {r.left, r.top, r.right, r.bottom - 1};
 }
 
-CapPoint TitleOrigin(CapRect r, bool vertical, int cx, int cy)
+Point TitleOrigin(Rect r, bool vertical, int cx, int cy)
 {
     // Integer division truncates toward zero, as the halvings must.
     if (vertical) {

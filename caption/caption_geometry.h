@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "winkit/geometry.h"
+
 // Private style bits that turn the thin caption on (the vertical one wins).
 inline constexpr std::uint32_t CaptionStyleHorizontal = 0x4000;
 inline constexpr std::uint32_t CaptionStyleVertical = 0x8000;
@@ -33,19 +35,6 @@ inline constexpr int kHitMaxButton = 9;
 // program calling DrawCaption gets the title too.
 inline constexpr bool CaptionTextEnabled = true;
 
-// Rectangles with exclusive right and bottom edges, as in Win32.
-struct CapRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    friend bool operator==(const CapRect &, const CapRect &) = default;
-};
-struct CapPoint {
-    int x = 0, y = 0;
-};
-
-bool Contains(const CapRect &r, CapPoint p);
-bool IsEmpty(const CapRect &r);
-CapRect Offset(CapRect r, int dx, int dy);
-
 // The frame metrics the caption is inset by.
 struct FrameMetrics {
     int cxFrame = 4, cyFrame = 4;
@@ -63,17 +52,17 @@ int IbSizeFromCaptionHeight(int cyCaption);
 struct CaptionLayout {
     bool on = false;
     bool vertical = false;
-    CapRect caption, sysMenu, minimize, maximize;
+    Rect caption, sysMenu, minimize, maximize;
     bool hasSysMenu = false, hasMinimize = false, hasMaximize = false;
 };
-CaptionLayout LayoutCaption(CapRect window, std::uint32_t style, const FrameMetrics &m, int ibSize);
+CaptionLayout LayoutCaption(Rect window, std::uint32_t style, const FrameMetrics &m, int ibSize);
 
 // Box n counted from the far end of the caption (1 = the last box).
-CapRect CaptionBoxFromEnd(CapRect caption, bool vertical, int ibSize, int n);
+Rect CaptionBoxFromEnd(Rect caption, bool vertical, int ibSize, int n);
 
 // WM_NCHITTEST after the default processing answered defaultHit. A result
 // other than kHitSysMenu also clears "ibFlag".
-int CaptionHitTest(const CaptionLayout &layout, CapPoint screenPoint, int defaultHit, bool minimized);
+int CaptionHitTest(const CaptionLayout &layout, Point screenPoint, int defaultHit, bool minimized);
 
 // Minimum tracking size, only for a captioned window with a sizing frame.
 struct TrackSize {
@@ -88,12 +77,12 @@ int RaisedShadowWidth(int ibSize);  // the dark edge of a raised box
 int TitleFontWeight(int ibSize);    // 0 (default) or 700 (bold)
 
 // The title's space: the caption without the boxes the flags ask for.
-CapRect TitleArea(CapRect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize);
+Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize);
 // The line between caption and client area, and the caption fill beside it.
-CapRect FrameLine(CapRect caption, bool vertical);
-CapRect CaptionFill(CapRect titleArea, bool vertical);
+Rect FrameLine(Rect caption, bool vertical);
+Rect CaptionFill(Rect titleArea, bool vertical);
 // Where ExtTextOut starts a title of extent cx (along the text) by cy.
-CapPoint TitleOrigin(CapRect titleArea, bool vertical, int cx, int cy);
+Point TitleOrigin(Rect titleArea, bool vertical, int cx, int cy);
 
 // The five state items of the system menu, in the order they are set.
 inline constexpr unsigned kScSize = 0xF000, kScMove = 0xF010, kScMinimize = 0xF020, kScMaximize = 0xF030,

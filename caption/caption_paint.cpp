@@ -9,7 +9,7 @@
 
 namespace {
 
-void FillColor(HDC dc, const CapRect &r, COLORREF color)
+void FillColor(HDC dc, const Rect &r, COLORREF color)
 {
     GdiObject<HBRUSH> brush(CreateSolidBrush(color));
     const RECT rc = ToRect(r);
@@ -50,14 +50,14 @@ void RunOps(HDC dc, const std::vector<PaintOp> &ops)
 }
 
 // A box's screen rectangle moved into window coordinates.
-CapRect InWindow(HWND window, const RECT &screen)
+Rect InWindow(HWND window, const RECT &screen)
 {
     RECT frame{};
     GetWindowRect(window, &frame);
     return Offset(ToCapRect(screen), -frame.left, -frame.top);
 }
 
-void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize, COLORREF color)
+void DrawTitle(HDC dc, HWND window, const Rect &r, bool vertical, int ibSize, COLORREF color)
 {
     const int length = GetWindowTextLengthA(window);
     // Asked for without exceptions, so the release build (which has none) keeps the same rule.
@@ -100,7 +100,7 @@ void DrawTitle(HDC dc, HWND window, const CapRect &r, bool vertical, int ibSize,
         if (!(tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)))
             return;
     }
-    const CapPoint origin = TitleOrigin(r, vertical, extent.cx, extent.cy);
+    const Point origin = TitleOrigin(r, vertical, extent.cx, extent.cy);
     const RECT clip = ToRect(r);
     ExtTextOutA(dc, origin.x, origin.y, ETO_CLIPPED, &clip, text.get(), static_cast<UINT>(n), nullptr);
 }
@@ -111,7 +111,7 @@ void DrawBoxGlyph(HDC dc, const RECT *area, GlyphKind kind)
 {
     if (!dc || !area)
         return;
-    for (const CapRect &row : GlyphRows(ToCapRect(*area), kind))
+    for (const Rect &row : GlyphRows(ToCapRect(*area), kind))
         FillColor(dc, row, kBlack);
 }
 
@@ -158,8 +158,8 @@ BOOL WINAPI DrawCaption(HDC dc, HWND window, const RECT *rect, BOOL vertical, BO
     SelectObject(dc, GetStockObject(NULL_PEN));
 
     const bool v = vertical != FALSE;
-    const CapRect caption = ToCapRect(*rect);
-    const CapRect r = TitleArea(caption, v, hasSysMenu, hasMinimizeBox, hasMaximizeBox, ibSize);
+    const Rect caption = ToCapRect(*rect);
+    const Rect r = TitleArea(caption, v, hasSysMenu, hasMinimizeBox, hasMaximizeBox, ibSize);
     FillColor(dc, FrameLine(caption, v), frame);
     FillColor(dc, CaptionFill(r, v), fill);
     if (CaptionTextEnabled)

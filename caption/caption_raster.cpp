@@ -9,17 +9,17 @@ static int FloorDiv(int a, int b)
     return q;
 }
 
-static CapRect Column(int x, int top, int bottom)
+static Rect Column(int x, int top, int bottom)
 {
     return {x, top, x + 1, bottom};
 }
 
-static CapRect Row(int y, int left, int right)
+static Rect Row(int y, int left, int right)
 {
     return {left, y, right, y + 1};
 }
 
-std::vector<PaintOp> SysMenuBoxOps(CapRect b, bool vertical, int ibSize, bool pressed)
+std::vector<PaintOp> SysMenuBoxOps(Rect b, bool vertical, int ibSize, bool pressed)
 {
     std::vector<PaintOp> ops;
     ops.push_back({Ink::NearestFace, b});
@@ -27,8 +27,8 @@ std::vector<PaintOp> SysMenuBoxOps(CapRect b, bool vertical, int ibSize, bool pr
     if (ibSize > 4) {
         // A white bar outlined in black with a dark grey shadow right and below.
         const int t = b.top + (ibSize - 1) / 2;
-        const CapRect bar{b.left + 3, t, b.right - 1, t + 3};
-        const CapRect outline = Offset(bar, -1, -1);
+        const Rect bar{b.left + 3, t, b.right - 1, t + 3};
+        const Rect outline = Offset(bar, -1, -1);
         ops.push_back({Ink::Shadow, bar});
         ops.push_back({Ink::Black, outline});
         ops.push_back({Ink::White, {outline.left + 1, outline.top + 1, outline.right - 1, outline.bottom - 1}});
@@ -38,7 +38,7 @@ std::vector<PaintOp> SysMenuBoxOps(CapRect b, bool vertical, int ibSize, bool pr
     return ops;
 }
 
-CaptionBoxPaint CaptionBoxOps(CapRect b, bool vertical, int ibSize, bool pressed, int cyCaption)
+CaptionBoxPaint CaptionBoxOps(Rect b, bool vertical, int ibSize, bool pressed, int cyCaption)
 {
     CaptionBoxPaint p;
     auto &ops = p.ops;
@@ -53,7 +53,7 @@ CaptionBoxPaint CaptionBoxOps(CapRect b, bool vertical, int ibSize, bool pressed
     ops.push_back({Ink::Face, b});
 
     const int w = BevelWidth(ibSize);
-    CapRect g;
+    Rect g;
     if (pressed) {
         ops.push_back({Ink::Shadow, {b.left, b.top, b.left + w, b.bottom}});
         ops.push_back({Ink::Shadow, {b.left, b.top, b.right, b.top + w}});
@@ -83,27 +83,27 @@ CaptionBoxPaint CaptionBoxOps(CapRect b, bool vertical, int ibSize, bool pressed
 }
 
 // One row of a triangle: `half` pixels either side of the middle column.
-static CapRect GlyphRow(int y, int middle, int half)
+static Rect GlyphRow(int y, int middle, int half)
 {
     return Row(y, middle - half, middle + half + 1);
 }
 
-static void UpTriangle(std::vector<CapRect> &rows, int t, int h, int m)
+static void UpTriangle(std::vector<Rect> &rows, int t, int h, int m)
 {
     for (int j = 1; j <= h; ++j)
         rows.push_back(GlyphRow(t + j, m, j - 1));
 }
 
 // Widest row first; the apex lands on row b - 1.
-static void DownTriangle(std::vector<CapRect> &rows, int b, int h, int m)
+static void DownTriangle(std::vector<Rect> &rows, int b, int h, int m)
 {
     for (int k = 0; k < h; ++k)
         rows.push_back(GlyphRow(b - h + k, m, h - 1 - k));
 }
 
-std::vector<CapRect> GlyphRows(CapRect g, GlyphKind kind)
+std::vector<Rect> GlyphRows(Rect g, GlyphKind kind)
 {
-    std::vector<CapRect> rows;
+    std::vector<Rect> rows;
     const int h = FloorDiv(g.bottom - g.top, 2);
     const int m = g.left + FloorDiv(g.right - g.left + 1, 2) - 1;
     if (h < 1)

@@ -23,23 +23,23 @@ enum class Ink {
 
 struct PaintOp {
     Ink ink;
-    CapRect rect;
+    Rect rect;
 };
 
 enum GlyphKind { GlyphMaximize = 0, GlyphMinimize = 1, GlyphRestore = 2 };
 
 // The system-menu box: face, separator, bar glyph and, pressed, inversion.
 // box is the (ibSize - 1) square box in window coordinates.
-std::vector<PaintOp> SysMenuBoxOps(CapRect box, bool vertical, int ibSize, bool pressed);
+std::vector<PaintOp> SysMenuBoxOps(Rect box, bool vertical, int ibSize, bool pressed);
 
 // A minimize or maximize box without its glyph, and the area the glyph goes in.
 // box is the box as the caption geometry gives it; cyCaption is the current
 // SM_CYCAPTION, which guards against metrics changed since the window was made.
 struct CaptionBoxPaint {
     std::vector<PaintOp> ops;
-    CapRect glyphArea;
+    Rect glyphArea;
 };
-CaptionBoxPaint CaptionBoxOps(CapRect box, bool vertical, int ibSize, bool pressed, int cyCaption);
+CaptionBoxPaint CaptionBoxOps(Rect box, bool vertical, int ibSize, bool pressed, int cyCaption);
 
 // The one-pixel black rows of a triangle glyph in area (none below 2 pixels high).
-std::vector<CapRect> GlyphRows(CapRect area, GlyphKind kind);
+std::vector<Rect> GlyphRows(Rect area, GlyphKind kind);

@@ -32,3 +32,15 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredic
     return true;
 }
 
+std::string_view FitText(std::string_view text, std::size_t capacity, LeadBytePredicate isLead)
+{
+    const std::size_t room = capacity ? capacity - 1 : 0;
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + (isLead(static_cast<unsigned char>(text[end])) ? 2 : 1);
+        if (next > text.size() || next > room)
+            break;
+        end = next;
+    }
+    return text.substr(0, end);
+}

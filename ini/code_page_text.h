@@ -16,5 +16,11 @@ bool NoLeadByte(unsigned char c);
 // a letter).
 bool SameTextIgnoringCase(std::string_view a, std::string_view b, LeadBytePredicate isLead);
 
+// The longest front part of `text` that fits a buffer of `capacity` bytes
+// with its terminator and ends on a whole character: a double-byte
+// character is kept or dropped whole, and so is a lead byte whose trail
+// byte is missing (a value the profile reader cut).
+std::string_view FitText(std::string_view text, std::size_t capacity, LeadBytePredicate isLead);
+
 // A value of TAV.INI read into a fixed buffer is cut at this size less one.
 constexpr std::size_t kValueBuffer = 2048;

@@ -1,5 +1,6 @@
 #include "ini/settings.h"
 
+#include "winkit/module.h"
 #include "ini/program_entry.h"
 
 #include <shlobj.h>
@@ -10,6 +11,9 @@
 #include <string>
 #include <vector>
 
+
+BarSettings gSettings;
+ProfileState gProfile;
 
 namespace {
 
@@ -197,7 +201,7 @@ BarPosition LoadSettings(bool startup)
     // What is read of a file another program holds is nothing at all, which would pass for
     // every default: a start then keeps the defaults without ever saving them. (A reload
     // reads only a file it found readable.)
-    gApp.settingsLoaded = !startup || ProfileReadable();
+    gProfile.settingsLoaded = !startup || ProfileReadable();
     const std::string file = ProfileFile();  // looked for once, not at every key
     RawSettings raw;
     if (startup)
@@ -215,9 +219,9 @@ BarPosition LoadSettings(bool startup)
     return ApplyRawSettings(raw, startup, gSettings);
 }
 
-bool SaveSettings(HWND bar)
+bool SaveSettings(HWND bar, bool closing)
 {
-    if (!gApp.settingsLoaded)
+    if (!gProfile.settingsLoaded)
         return true;
     RECT r{};
     GetWindowRect(bar, &r);
@@ -243,7 +247,7 @@ bool SaveSettings(HWND bar)
                  });
     }
     if (!stored) {
-        TellNotStored(gApp.tearingDown ? nullptr : bar);  // no owner for a window on its way out
+        TellNotStored(closing ? nullptr : bar);  // no owner for a window on its way out
         return false;
     }
     BroadcastChangeNotice(NoticeChanged);
@@ -259,7 +263,7 @@ static BOOL CALLBACK CollectWindow(HWND w, LPARAM list)
 void BroadcastChangeNotice(LPARAM code)
 {
     // Before registration there is nothing to announce with.
-    if (!gApp.changeNoticeId)
+    if (!gProfile.changeNoticeId)
         return;
     // Every top-level window that answers gets the notice, as a broadcast would
     // give it; but a hung program must not stop the bar. Each window is waited
@@ -273,7 +277,7 @@ void BroadcastChangeNotice(LPARAM code)
         if (thread == 0 || std::find(silentThreads.begin(), silentThreads.end(), thread) != silentThreads.end())
             continue;
         DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(w, gApp.changeNoticeId, 0, code, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
+        if (!SendMessageTimeoutA(w, gProfile.changeNoticeId, 0, code, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
                                  &answer) &&
             IsWindow(w))
             silentThreads.push_back(thread);
@@ -322,7 +326,7 @@ bool WriteProgramKey(const char *key, const char *value)
 void TellNotStored(HWND owner)
 {
     char text[128];
-    LoadTavString(gApp.instance, IDS_NOT_STORED, text, sizeof text);
+    LoadTavString(IDS_NOT_STORED, text, sizeof text);
     MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
 }
 
@@ -331,19 +335,19 @@ std::string ReadProgramSection()
     return ReadSection(kProgramSection);
 }
 
-int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size)
+int LoadTavString(unsigned base, char *buffer, int size)
 {
     if (size <= 0)
         return 0;
     buffer[0] = '\0';
-    return LoadStringA(instance, StringId(base, gSettings.languageOffset), buffer, size);
+    return LoadStringA(ResourceModule(), StringId(base, gSettings.languageOffset), buffer, size);
 }
 
 std::wstring LoadTavText(unsigned base)
 {
     // Length 0 asks for a pointer to the resource's own text, which is not terminated.
     const wchar_t *text = nullptr;
-    const int length = LoadStringW(gApp.instance, StringId(base, gSettings.languageOffset),
+    const int length = LoadStringW(ResourceModule(), StringId(base, gSettings.languageOffset),
                                    reinterpret_cast<wchar_t *>(&text), 0);
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }

@@ -6,7 +6,21 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state.h"
+#include "ini/settings_rules.h"
+
+// "environment section" as the bar holds it: read when the bar is created and
+// by every reload, changed by the Properties dialog and the page buttons,
+// written back only by SaveSettings. Its language also picks every string.
+extern BarSettings gSettings;
+
+// What this process knows of the file itself.
+struct ProfileState {
+    // False while the settings held were never read from TAV.INI (another program held it
+    // all through the start): SaveSettings then writes nothing over the user's.
+    bool settingsLoaded = false;
+    UINT changeNoticeId = 0;  // "TAV_MESSAGE", registered once the bar can be found
+};
+extern ProfileState gProfile;
 
 inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
 constexpr UINT kNoticeTimeoutMs = 1000;
@@ -32,7 +46,8 @@ int LoadLanguageOffset();
 // "position" (the bar's outer top-left) in one rewrite, when any differs from
 // what is stored, then announces the change. False, with the user told and
 // nothing announced, when the change could not be stored.
-bool SaveSettings(HWND bar);
+// `closing`: the bar is on its way out, so the box that tells of a failure has no owner.
+bool SaveSettings(HWND bar, bool closing = false);
 
 // Sends "TAV_MESSAGE" with this code to every top-level window and waits
 // until each has handled it, or for at most kNoticeTimeoutMs per window;
@@ -62,7 +77,7 @@ std::string ReadProgramSection();
 
 // The string `base` in the current language (base + languageOffset), into
 // `buffer` of `size` bytes. Returns the length copied.
-int LoadTavString(HINSTANCE instance, unsigned base, char *buffer, int size);
+int LoadTavString(unsigned base, char *buffer, int size);
 // The same as UTF-16 text, whole: a Japanese text reaches a box on an
 // English system too.
 std::wstring LoadTavText(unsigned base);

@@ -1,5 +1,6 @@
 #include "launch/run_dialog.h"
 
+#include "winkit/module.h"
 #include "winkit/open_file_dialog.h"
 
 #include "app/app_state.h"
@@ -98,6 +99,6 @@ INT_PTR OpenRunDialog(HWND owner)
 {
     RunDialogState state{};
     const unsigned id = DialogId(DialogKind::ExecuteApplication, gSettings.languageOffset);
-    DialogBoxParamA(gApp.instance, MAKEINTRESOURCEA(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
+    DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
     return 1;
 }

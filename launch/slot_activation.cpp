@@ -29,7 +29,7 @@ const char *NoneIfEmpty(const std::string &text)
 void ShowNotice(HWND owner, unsigned stringBase)
 {
     char text[kMessageBuffer];
-    LoadTavString(gApp.instance, stringBase, text, sizeof text);
+    LoadTavString(stringBase, text, sizeof text);
     MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
 }
 
@@ -52,7 +52,7 @@ std::string SystemReason(DWORD error)
 void ShowExecuteError(HWND bar, const std::string &program, DWORD error)
 {
     char text[kMessageBuffer];
-    LoadTavString(gApp.instance, IDS_EXECUTE_ERROR, text, sizeof text);
+    LoadTavString(IDS_EXECUTE_ERROR, text, sizeof text);
     const std::string message = std::string(text) + "\n" + program + ": " + SystemReason(error);
     MessageBoxA(bar, message.c_str(), nullptr, MB_ICONINFORMATION);
 }
@@ -148,7 +148,7 @@ void RegisterDroppedFile(HWND button, int slot, HDROP drop)
 
 void OnSlotCommand(HWND bar, int id, HWND button)
 {
-    if (gMove.on)
+    if (gBar.move.on)
         return;
     // While the system panel is shown the cells are its actions, not programs.
     if (gSystemPanel.shown) {
@@ -169,12 +169,12 @@ void OnSlotCommand(HWND bar, int id, HWND button)
         OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
         return;
     }
-    if (LaunchGuardRefuses(GetTickCount(), gApp.lastLaunchTick)) {
+    if (LaunchGuardRefuses(GetTickCount(), gLauncher.lastLaunchTick)) {
         MessageBeep(MB_ICONHAND);
         return;
     }
     // Counted before the start: a start that then fails still holds the next click off.
-    gApp.lastLaunchTick = GetTickCount();
+    gLauncher.lastLaunchTick = GetTickCount();
 
     const StartPlan plan = PlanSlotStart(value, IsSystemLeadByte);
     const std::string title = ReadProgramValue(TitleKey(slot)).value_or(std::string());
@@ -186,12 +186,12 @@ void OnSlotCommand(HWND bar, int id, HWND button)
 
 LRESULT OnFilesDropped(HWND button, HDROP drop)
 {
-    const auto at = std::find(gButtons.slots.begin(), gButtons.slots.end(), button);
-    if (at == gButtons.slots.end()) {
+    const auto at = std::find(gBar.buttons.slots.begin(), gBar.buttons.slots.end(), button);
+    if (at == gBar.buttons.slots.end()) {
         DragFinish(drop);
         return 0;
     }
-    const int slot = SlotNumber(gSettings, static_cast<int>(at - gButtons.slots.begin()));
+    const int slot = SlotNumber(gSettings, static_cast<int>(at - gBar.buttons.slots.begin()));
     const std::optional<std::string> value = ReadProgramValue(ProfileKey(slot));
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (!value || (value->empty() && !ProfileReadable())) {

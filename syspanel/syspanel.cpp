@@ -27,7 +27,7 @@ void EnableShutdownPrivilege()
 
 void OnSystemPanelToggle(HWND)
 {
-    if (gMove.on)
+    if (gBar.move.on)
         return;
     gSystemPanel.shown = !gSystemPanel.shown;
     // Every slot repaints in its other face; 504's own face does not change.

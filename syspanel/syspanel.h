@@ -1,8 +1,13 @@
 // The system panel: the slots' other face (shut down, log off, restart, quit,
-// run). Whether it is shown is gSystemPanel.shown (app/app_state.h), cleared
-// when the bar is created and on every reload, changed only by the toggle.
+// run).
 #pragma once
 #include <windows.h>
+
+// Whether the panel is shown: hidden when the bar is created and by every
+// reload, changed only by the toggle.
+struct SystemPanelState {
+    bool shown = false;
+};
 
 // Button 504 (also posted after the run action): show or hide the panel.
 // Refused in move mode.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "winkit/module.h"
 #include "app/app_state.h"
 #include "ini/settings.h"
 #include "ini/code_page_path.h"
@@ -50,8 +51,8 @@ void CopyFitted(char *dest, std::size_t size, std::string_view text)
 int SlotPosition(HWND window)
 {
     const std::size_t count = static_cast<std::size_t>(gSettings.columns) * static_cast<std::size_t>(gSettings.rows);
-    for (std::size_t k = 0; k < count && k < gButtons.slots.size(); ++k)
-        if (window && gButtons.slots[k] == window)
+    for (std::size_t k = 0; k < count && k < gBar.buttons.slots.size(); ++k)
+        if (window && gBar.buttons.slots[k] == window)
             return static_cast<int>(k);
     return -1;
 }
@@ -145,7 +146,7 @@ void HoverPanelCell(HWND bar, int position)
     if (PanelHoverKey(action) == gTooltip.lastHoveredSlot)
         return;
     gTooltip.lastHoveredSlot = PanelHoverKey(action);
-    GetWindowTextA(gButtons.slots[position], gTooltip.pendingText, sizeof gTooltip.pendingText);
+    GetWindowTextA(gBar.buttons.slots[position], gTooltip.pendingText, sizeof gTooltip.pendingText);
     ShowPendingText(bar);
 }
 
@@ -197,7 +198,7 @@ void ShowTooltipOnTimer(HWND bar)
     }
     if (!gTooltip.tooltipWindow) {
         gTooltip.tooltipWindow = CreateWindowExA(WS_EX_TOPMOST, kTooltipClass, nullptr, kTooltipStyle, 0, 0, 5, 5, bar,
-                                                 nullptr, gApp.instance, nullptr);
+                                                 nullptr, ResourceModule(), nullptr);
         if (gTooltip.tooltipWindow)
             SendMessageA(gTooltip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gTooltip.pendingText));
     }

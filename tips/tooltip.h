@@ -2,7 +2,17 @@
 #pragma once
 #include <windows.h>
 
-#include "app/app_state.h"
+
+// The hover tooltip's state: reset when the bar is created; HideTooltip resets it too.
+constexpr int kPendingTextSize = 128;
+constexpr int kShownTextSize = 256;
+struct TooltipState {
+    HWND tooltipWindow = nullptr;  // while it exists
+    bool timerRunning = false;     // the bar's tooltip timer
+    int lastHoveredSlot = -1;      // the registered slot pendingText was prepared for
+    char pendingText[kPendingTextSize] = {};  // its title, or its command
+    char shownText[kShownTextSize] = {};      // the tooltip window's copy of what it shows
+};
 
 inline constexpr char kTooltipClass[] = "TAV!TIPS";
 constexpr UINT_PTR kTooltipTimerId = 1;  // on the bar

@@ -13,19 +13,6 @@ std::string TooltipCommandText(std::string_view value)
     return ParseProgramEntry(value, CommandExtent::Token, kComma).command;
 }
 
-std::string_view FitText(std::string_view text, std::size_t capacity, LeadBytePredicate isLead)
-{
-    const std::size_t room = capacity ? capacity - 1 : 0;
-    std::size_t end = 0;
-    while (end < text.size()) {
-        const std::size_t next = end + (isLead(static_cast<unsigned char>(text[end])) ? 2 : 1);
-        if (next > text.size() || next > room)
-            break;
-        end = next;
-    }
-    return text.substr(0, end);
-}
-
 Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen)
 {
     Box b;

@@ -6,9 +6,9 @@ namespace {
 
 constexpr std::uint32_t kBoxes = kStyleSysMenu | kStyleMinimizeBox | kStyleMaximizeBox;
 constexpr std::uint32_t kH = CaptionStyleHorizontal, kV = CaptionStyleVertical, kThick = kStyleThickFrame;
-constexpr CapRect kWindow{100, 50, 300, 90};  // the worked example; frame 4, dialog frame 3, border 1
+constexpr Rect kWindow{100, 50, 300, 90};  // the worked example; frame 4, dialog frame 3, border 1
 
-std::string Str(const CapRect &r)
+std::string Str(const Rect &r)
 {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
            std::to_string(r.bottom);
@@ -31,7 +31,7 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
     };
     for (const auto &c : cases) {
         const CaptionLayout l = LayoutCaption(kWindow, c.style, FrameMetrics{}, 10);
-        const auto part = [](bool on, const CapRect &r) { return on ? Str(r) : IsEmpty(r) ? "" : "?"; };
+        const auto part = [](bool on, const Rect &r) { return on ? Str(r) : IsEmpty(r) ? "" : "?"; };
         EXPECT_EQ(part(l.on, l.caption) + " " + part(l.hasSysMenu, l.sysMenu) + " " + part(l.hasMinimize, l.minimize) +
                       " " + part(l.hasMaximize, l.maximize),
                   std::string(c.caption) + " " + c.sysMenu + " " + c.minimize + " " + c.maximize)
@@ -44,7 +44,7 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
 
 TEST(CaptionGeometry, HitTest)
 {
-    const struct { CapRect window; std::uint32_t style; int x, y, defaultHit, expected; } cases[] = {
+    const struct { Rect window; std::uint32_t style; int x, y, defaultHit, expected; } cases[] = {
         {kWindow, kThick | kBoxes, 105, 55, kHitNowhere, kHitSysMenu},
         {kWindow, kThick | kBoxes, 108, 63, kHitNowhere, kHitCaption},  // the system-menu box is a pixel shorter
         {kWindow, kThick | kBoxes, 290, 60, kHitNowhere, kHitMaxButton},

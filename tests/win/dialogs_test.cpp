@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "winkit/gdi_holders.h"
+#include "winkit/module.h"
 #include "bar/properties_dialog.h"
 #include "res/resource.h"
 #include "support/win_test.h"
@@ -21,12 +22,11 @@ INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDI
 
 // A template and its procedure: the Properties dialog runs its own, which fills the lists and the about lines.
 struct Template { int id; DLGPROC proc; };
-const Template kTemplates[] = {{107, Quiet}, {110, Quiet}, {IDD_PROPERTIES_EN, PropertiesDialogProc},
-                               {IDD_PROPERTIES_JA, PropertiesDialogProc}, {109, Quiet}, {111, Quiet}};
+const Template kTemplates[] = {{IDD_PROGRAM_EN, Quiet}, {IDD_PROGRAM_JA, Quiet}, {IDD_PROPERTIES_EN, PropertiesDialogProc},
+                               {IDD_PROPERTIES_JA, PropertiesDialogProc}, {IDD_RUN_EN, Quiet}, {IDD_RUN_JA, Quiet}};
 
 class Dialogs : public ::testing::Test {
 protected:
-    void SetUp() override { gApp.instance = GetModuleHandleA(nullptr); }
     void TearDown() override
     {
         for (HWND d : open_)
@@ -34,10 +34,13 @@ protected:
     }
     HWND Open(const Template &t)
     {
-        open_.push_back(CreateDialogParamA(gApp.instance, MAKEINTRESOURCEA(t.id), nullptr, t.proc, 0));
+        open_.push_back(CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(t.id), nullptr, t.proc,
+                                           reinterpret_cast<LPARAM>(&properties_)));
         return open_.back();
     }
     std::vector<HWND> open_;
+    BarSettings settings_;
+    PropertiesDialogState properties_{settings_, nullptr};
 };
 
 std::string ClassOf(HWND w)

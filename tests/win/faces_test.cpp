@@ -19,7 +19,7 @@ std::string StripCellDiff(int n, const std::string &name)
 {
     MemoryCanvas cell(76, 38);
     const MemoryDc strip(nullptr);
-    const Selection use(strip.get(), gIconStrip.bitmap.get());
+    const Selection use(strip.get(), gBar.strip.bitmap.get());
     BitBlt(cell.dc(), 0, 0, 76, 38, strip.get(), 0, 38 * n, SRCCOPY);
     const std::string face = "face " + name;
     return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
@@ -32,13 +32,12 @@ std::string Entry(const std::string &iconFile, int index)
 
 class Faces : public ::testing::Test {
 protected:
-    void SetUp() override { gApp.instance = GetModuleHandleA(nullptr); }
-    void TearDown() override
+        void TearDown() override
     {
         FreeIconStrip();
         gSystemPanel.shown = false;
-        gMove = MoveState{};
-        gButtons.slots.clear();
+        gBar.move = MoveState{};
+        gBar.buttons.slots.clear();
         DestroyWindow(bar_);
     }
     // A "profile%03d" value, and the face its strip cell should show: the bar's
@@ -105,7 +104,7 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
     for (int pages : {1, 20}) {
         Build(pages, {{pages * 20 - 1, Entry(icons_, 0)}});
         BITMAP bm{};
-        GetObjectA(gIconStrip.bitmap.get(), sizeof bm, &bm);
+        GetObjectA(gBar.strip.bitmap.get(), sizeof bm, &bm);
         EXPECT_EQ(bm.bmWidth * 100000 + bm.bmHeight, 76 * 100000 + 760 * pages);
         EXPECT_EQ(StripCellDiff(pages * 20 - 1, "113"), "");
     }
@@ -122,17 +121,17 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
         for (bool pressed : {false, true})
             for (bool moving : {false, true}) {
                 Use(false, c.page, c.columns, c.rows);
-                gMove.on = moving;
+                gBar.move.on = moving;
                 // Each of the three actions paints the whole face.
                 const UINT action = pressed ? ODA_SELECT : moving ? ODA_FOCUS : ODA_DRAWENTIRE;
                 const std::string face = c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : "");
                 EXPECT_EQ(Paints(c.id, pressed, "face " + face, 38, 38, action), "") << c.id << " page " << c.page;
             }
     Use(true);  // small buttons scale the face
-    gMove.on = false;
+    gBar.move.on = false;
     EXPECT_EQ(Paints(1000, false, "face 113 small", 30, 30), "");
     // The system panel's faces on the last five slots, plain light grey before them.
-    gSystemPanel.shown = gMove.on = true;  // no hatch on them
+    gSystemPanel.shown = gBar.move.on = true;  // no hatch on them
     for (auto [columns, rows] : {std::pair{5, 1}, {1, 7}, {20, 1}})
         for (int k = 0; k < columns * rows; ++k) {
             Use(false, 1, columns, rows);

@@ -1,0 +1,60 @@
+// What the bar part holds while the bar window lives: its buttons, the icon
+// strip, the faces' drawing resources, move mode and the keyboard cue. One
+// record, handed to the bar's functions; the main window keeps the one there is.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "winkit/gdi_holders.h"
+#include "winkit/geometry.h"
+
+// The slot buttons, one per grid position (entry k has control id 1000 + k),
+// made when the grid changes; the five control buttons, 501 to 505, once per
+// bar window.
+struct BarButtons {
+    std::vector<HWND> slots;
+    HWND controls[5] = {};
+    // The client size the slot buttons were made for: a size message that reports
+    // this very size (the bar's own build causes such) finds them already in place.
+    Extent madeFor;
+};
+
+// A raised and a pressed face for every slot of every page, built when the
+// bar is built and when TAV.INI changed, freed at teardown.
+struct IconStrip {
+    GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
+    int cells = 0;              // maximumPages * 20 when built
+    std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
+};
+
+// What the faces draw with: the page number's font and the resource bitmaps,
+// each made at its first use and kept, so that a page turn loads and makes
+// nothing; freed at teardown.
+struct FaceResources {
+    GdiObject<HFONT> pageNumber;
+    std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
+};
+
+// Shift + right click picks a slot up, the next right click swaps. Off when
+// the bar is created; a reload leaves it as it is.
+struct MoveState {
+    bool on = false;
+    int sourceSlot = -1;
+};
+
+// Whether the bar has been used from the keyboard: only then may a focus
+// mark show, even where the system is set to show keyboard cues always.
+struct KeyboardState {
+    bool keysUsed = false;
+};
+
+struct BarState {
+    BarButtons buttons;
+    IconStrip strip;
+    FaceResources faces;
+    MoveState move;
+    KeyboardState keys;
+};
