@@ -2,19 +2,25 @@
 
 #include <shellapi.h>
 
-#include "winkit/module.h"
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "app/app_state.h"
 #include "ini/settings.h"
-#include "winkit/system_library.h"
 #include "res/resource.h"
+#include "winkit/module.h"
+#include "winkit/system_library.h"
 #include "bar/icon_strip.h"
 #include "bar/keyboard.h"
 #include "bar/faces.h"
 #include "bar/layout.h"
 #include "bar/pages.h"
 #include "bar/properties_dialog.h"
+#include "bar/program_dialog.h"
 #include "caption/caption_frame.h"
 #include "launch/slot_activation.h"
+#include "syspanel/panel_rules.h"
 #include "syspanel/syspanel.h"
 #include "tips/tooltip.h"
 
@@ -61,6 +67,106 @@ void FreeCtl3d(HINSTANCE instance)
     gApp.ctl3dUnregister = nullptr;
 }
 
+// What the bar's functions are handed: the one bar, its state and the settings as held.
+BarView Bar(HWND bar)
+{
+    return {bar, gBar, gSettings, gSystemPanel};
+}
+
+LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// A right click on a slot, or the menu key on it (a right click without Shift).
+LRESULT OnSlotRightClick(HWND button, WPARAM keys)
+{
+    const HWND bar = GetParent(button);
+    // A disabled bar has a modal window of its own open (see OnCommand).
+    if (gSystemPanel.shown || !IsWindowEnabled(bar))
+        return 0;
+    HideTooltip(bar);
+    OnSlotRightClick(Bar(bar), button, keys);
+    return 0;
+}
+
+// Files dropped on a slot: started with its program, or registered on an empty one.
+LRESULT OnSlotDrop(HWND button, HDROP drop)
+{
+    const BarView v = Bar(GetParent(button));
+    const int position = PositionOf(gBar.buttons, button);
+    if (position < 0) {
+        DragFinish(drop);
+        return 0;
+    }
+    const int slot = SlotNumber(gSettings, position);
+    if (const std::optional<std::string> path = OnFilesDropped(button, slot, drop, gApp.tearingDown)) {
+        RenderSlotCell(v, button, slot, path->c_str(), 0);
+        BroadcastChangeNotice(NoticeChanged);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_RBUTTONDOWN: return OnSlotRightClick(button, wParam);
+    case WM_DROPFILES: return OnSlotDrop(button, reinterpret_cast<HDROP>(wParam));
+    case WM_CONTEXTMENU:
+        if (lParam == -1)
+            return OnSlotRightClick(button, 0);
+        break;
+    }
+    return CallWindowProcA(PreviousProc(button), button, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PageArrowProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_RBUTTONDOWN || (msg == WM_CONTEXTMENU && lParam == -1)) {  // a click, or the menu key
+        OnPageMenu(Bar(GetParent(button)), button, msg == WM_RBUTTONDOWN ? lParam : MAKELPARAM(2, 2));
+        return 0;
+    }
+    if (msg == WM_COMMAND) {
+        const int command = LOWORD(wParam);
+        if (command > IDM_GOTO_PAGE && command <= IDM_GOTO_PAGE + kMaxPages) {
+            OnGotoPage(Bar(GetParent(button)), command);
+            return 0;
+        }
+    }
+    return CallWindowProcA(PreviousProc(button), button, msg, wParam, lParam);
+}
+
+// Button 504 routes nothing of its own; it is subclassed like its neighbours.
+LRESULT CALLBACK PassThroughProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(PreviousProc(button), button, msg, wParam, lParam);
+}
+
+// A click on a slot: the panel's action while the panel shows, else the slot's program, or
+// the Program Definition dialog for an empty slot.
+void OnSlotClick(HWND bar, int id, HWND button)
+{
+    if (gBar.move.on)
+        return;
+    const int position = id - IDC_FIRST_SLOT;
+    if (gSystemPanel.shown) {
+        RunPanelAction(bar, PanelActionIndex(position, gSettings.columns * gSettings.rows), gLauncher.runHistory.get());
+        return;
+    }
+    CloseTooltip(bar);
+    SetActiveWindow(bar);
+    const int slot = SlotNumber(gSettings, position);
+    // A command posted by another program may not name the button; the dialog repaints it.
+    if (StartSlotProgram(bar, gLauncher, slot) == SlotStart::Empty)
+        OpenProgramDefinition(Bar(bar), bar, slot, button ? button : GetDlgItem(bar, id));
+}
+
+void OnSystemPanelToggle(HWND bar)
+{
+    if (gBar.move.on)
+        return;
+    gSystemPanel.shown = !gSystemPanel.shown;
+    // Every slot repaints in its other face; 504's own face does not change.
+    InvalidateSlots(Bar(bar));
+}
+
 void ApplyTopmost(HWND bar)
 {
     // A clear bit does not take the bar out of the topmost band; only the pin does that.
@@ -79,7 +185,7 @@ void OnCreate(HWND bar)
     ApplyTopmost(bar);
     gSystemPanel.shown = false;
     BuildBar(bar, at, false, true);
-    CreateRunHistory();
+    gLauncher.runHistory = std::make_unique<RunHistory>();
     gLauncher.lastLaunchTick = 0xFFFFFFFF;
 }
 
@@ -88,13 +194,13 @@ void OnDestroy(HWND bar)
     // The save below broadcasts, and other programs' answers may arrive while it waits:
     // from here on nothing rebuilds the bar.
     gApp.tearingDown = true;
-    RestoreControlButtonProcs();
-    DestroySlotButtons();
-    FreeIconStrip();
+    RestoreControlButtonProcs(gBar.buttons);
+    DestroySlotButtons(gBar.buttons);
+    FreeIconStrip(gBar.strip);
     gBar.faces.pageNumber.Reset();
     gBar.faces.bitmaps.clear();
     FreeCtl3d(ResourceModule());
-    FreeRunHistory();
+    gLauncher.runHistory.reset();
     SaveSettings(bar, true);
     PostQuitMessage(0);
 }
@@ -118,9 +224,9 @@ void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
     const int id = LOWORD(wParam);
     // Only the slots of the grid as it stands: a higher id names no button of this page.
     if (id >= IDC_FIRST_SLOT && id < IDC_FIRST_SLOT + static_cast<int>(gBar.buttons.slots.size()))
-        OnSlotCommand(bar, id, reinterpret_cast<HWND>(lParam));
+        OnSlotClick(bar, id, reinterpret_cast<HWND>(lParam));
     else if (id == IDC_PREV_PAGE || id == IDC_NEXT_PAGE || id == IDC_PIN)
-        OnPageCommand(bar, id);
+        OnPageCommand(Bar(bar), id);
     else if (id == IDC_PAGE_NUMBER && !gBar.move.on)
         OpenProperties(bar, gSettings, ApplyNewProperties);
     else if (id == IDC_SYSTEM_PANEL)
@@ -215,17 +321,18 @@ void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons)
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
-    BuildIconStrip(bar);
+    const BarView v = Bar(bar);
+    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings.maximumPages);
     if (remakeButtons) {
-        DestroySlotButtons();
-        CreateSlotButtons(bar);
+        DestroySlotButtons(gBar.buttons);
+        CreateSlotButtons(v, SlotButtonProc);
     }
     if (gBar.buttons.controls[0])
-        PlaceControlButtons();
+        PlaceControlButtons(v);
     else
-        CreateControlButtons(bar);
+        CreateControlButtons(v, PageArrowProc, PassThroughProc);
     // The size message this causes finds the buttons made for this very size.
-    SizeBarAt(bar, at.x, at.y, wholly);
+    SizeBarAt(v, {at.x, at.y}, wholly);
 }
 
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -236,14 +343,14 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE: OnCreate(bar); break;
     case WM_DESTROY: OnDestroy(bar); break;
-    case WM_SIZE: Regrid(bar, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)); break;
+    case WM_SIZE: Regrid(Bar(bar), SlotButtonProc, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)); break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE)
             HideTooltip(bar);
         break;
     case WM_QUERYENDSESSION: SaveSettings(bar, gApp.tearingDown); break;
-    case WM_GETMINMAXINFO: return FillTrackLimits(bar, reinterpret_cast<MINMAXINFO *>(lParam));
-    case WM_DRAWITEM: return DrawButtonFace(bar, reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
+    case WM_GETMINMAXINFO: return FillTrackLimits(bar, gSettings, reinterpret_cast<MINMAXINFO *>(lParam));
+    case WM_DRAWITEM: return DrawButtonFace(Bar(bar), reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     case WM_COMMAND:
         OnCommand(bar, wParam, lParam);
         UpdateHover(bar);
@@ -294,7 +401,7 @@ private:
 void PumpUntilQuit(MSG &msg)
 {
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (HandleBarKey(gApp.bar, msg))
+        if (HandleBarKey(Bar(gApp.bar), msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

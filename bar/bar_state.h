@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ini/settings_rules.h"
+#include "syspanel/syspanel.h"
 #include "winkit/gdi_holders.h"
 #include "winkit/geometry.h"
 
@@ -57,4 +59,14 @@ struct BarState {
     FaceResources faces;
     MoveState move;
     KeyboardState keys;
+};
+
+// What the bar's functions work on, handed to them by the main window: the
+// bar window, the bar part's state, the settings as held, and whether the
+// system panel shows in the slots.
+struct BarView {
+    HWND window;
+    BarState &state;
+    BarSettings &settings;
+    const SystemPanelState &panel;
 };

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "winkit/module.h"
-#include "app/app_state.h"
 #include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "bar/keyboard.h"
@@ -11,9 +10,9 @@
 #include "res/resource.h"
 #include "syspanel/panel_rules.h"
 
-HBITMAP FaceBitmap(int bitmapId)
+HBITMAP FaceBitmap(FaceResources &faces, int bitmapId)
 {
-    GdiObject<HBITMAP> &kept = gBar.faces.bitmaps[bitmapId];
+    GdiObject<HBITMAP> &kept = faces.bitmaps[bitmapId];
     if (!kept)
         kept.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(bitmapId)));
     return kept.get();
@@ -29,101 +28,92 @@ bool Pressed(const DRAWITEMSTRUCT &dis)
     return (dis.itemState & ODS_SELECTED) != 0;
 }
 
-int CellSize()
-{
-    return gSettings.cellSize;
-}
-
-int HalfCell()
-{
-    return gSettings.cellSize / 2;
-}
 
 // A face of a resource bitmap: the cell at (x, y), w x h, stretched onto the
 // button at (0, 0) with size dw x dh.
-void PaintFromResource(HDC dc, int bitmapId, int x, int y, int w, int h, int dw, int dh)
+void PaintFromResource(FaceResources &faces, HDC dc, int bitmapId, int x, int y, int w, int h, int dw, int dh)
 {
     const MemoryDc source(dc);
-    const Selection selected(source.get(), FaceBitmap(bitmapId));
+    const Selection selected(source.get(), FaceBitmap(faces, bitmapId));
     StretchBlt(dc, 0, 0, dw, dh, source.get(), x, y, w, h, SRCCOPY);
 }
 
 // The 19 x 19 face of a control bitmap: raised column at x 0, pressed at x 19.
-void PaintControlCell(const DRAWITEMSTRUCT &dis, int bitmapId, int row)
+void PaintControlCell(const BarView &v, const DRAWITEMSTRUCT &dis, int bitmapId, int row)
 {
-    PaintFromResource(dis.hDC, bitmapId, Pressed(dis) ? kControlCell : 0, row * kControlCell, kControlCell,
-                      kControlCell, HalfCell(), HalfCell());
+    PaintFromResource(v.state.faces, dis.hDC, bitmapId, Pressed(dis) ? kControlCell : 0, row * kControlCell, kControlCell,
+                      kControlCell, v.settings.cellSize / 2, v.settings.cellSize / 2);
 }
 
-void DrawSystemPanelFace(const DRAWITEMSTRUCT &dis)
+void DrawSystemPanelFace(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
     FillRect(dis.hDC, &dis.rcItem, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
-    const int action = PanelActionIndex(static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT, gSettings.columns * gSettings.rows);
+    const int action = PanelActionIndex(static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT, v.settings.columns * v.settings.rows);
     if (action < 0 || action >= kPanelActions)
         return;
-    PaintFromResource(dis.hDC, IDB_SYSTEM_PANEL, Pressed(dis) ? kStripCellSize : 0, action * kStripCellSize,
-                      kStripCellSize, kStripCellSize, CellSize(), CellSize());
+    PaintFromResource(v.state.faces, dis.hDC, IDB_SYSTEM_PANEL, Pressed(dis) ? kStripCellSize : 0, action * kStripCellSize,
+                      kStripCellSize, kStripCellSize, v.settings.cellSize, v.settings.cellSize);
 }
 
 } // namespace
 
-void DrawSlotFace(const DRAWITEMSTRUCT &dis)
+void DrawSlotFace(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
-    if (gSystemPanel.shown) {
-        DrawSystemPanelFace(dis);
+    if (v.panel.shown) {
+        DrawSystemPanelFace(v, dis);
         return;
     }
-    const int s = CellSize();
+    const int s = v.settings.cellSize;
     const int sourceX = Pressed(dis) ? kStripCellSize : 0;
-    const int n = SlotNumber(gSettings, static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT);
-    if (gBar.strip.bitmap && n >= 0 && n < gBar.strip.cells) {
+    const int n = SlotNumber(v.settings, static_cast<int>(dis.CtlID) - IDC_FIRST_SLOT);
+    if (v.state.strip.bitmap && n >= 0 && n < v.state.strip.cells) {
         const MemoryDc strip(dis.hDC);
-        const Selection selected(strip.get(), gBar.strip.bitmap.get());
+        const Selection selected(strip.get(), v.state.strip.bitmap.get());
         StretchBlt(dis.hDC, 0, 0, s, s, strip.get(), sourceX, n * kStripCellSize, kStripCellSize, kStripCellSize,
                    SRCCOPY);
     } else {
         // No cell for this slot (no strip yet, or a page beyond the strip): an empty face.
-        PaintFromResource(dis.hDC, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
+        PaintFromResource(v.state.faces, dis.hDC, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
     }
-    if (gBar.move.on)
+    if (v.state.move.on)
         DrawIcon(dis.hDC, 2, 2, LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_MOVE_MARK)));
 }
 
-void DrawPageArrowFace(const DRAWITEMSTRUCT &dis)
+void DrawPageArrowFace(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
-    PaintControlCell(dis, IDB_PAGE_ARROWS, dis.CtlID == IDC_NEXT_PAGE ? 1 : 0);
+    PaintControlCell(v, dis, IDB_PAGE_ARROWS, dis.CtlID == IDC_NEXT_PAGE ? 1 : 0);
 }
 
-void DrawPinFace(const DRAWITEMSTRUCT &dis)
+void DrawPinFace(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
-    PaintControlCell(dis, IDB_PIN, (gSettings.mode & Topmost) ? 1 : 0);
+    PaintControlCell(v, dis, IDB_PIN, (v.settings.mode & Topmost) ? 1 : 0);
 }
 
-void DrawPanelToggleFace(const DRAWITEMSTRUCT &dis)
+void DrawPanelToggleFace(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
-    PaintControlCell(dis, IDB_PANEL_TOGGLE, 0);
+    PaintControlCell(v, dis, IDB_PANEL_TOGGLE, 0);
 }
 
-void DrawPageNumberFace(const DRAWITEMSTRUCT &dis)
+void DrawPageNumberFace(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
-    PaintFromResource(dis.hDC, IDB_PAGE_PLATE, Pressed(dis) ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
-                      HalfCell(), CellSize());
+    PaintFromResource(v.state.faces, dis.hDC, IDB_PAGE_PLATE, Pressed(dis) ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
+                      v.settings.cellSize / 2, v.settings.cellSize);
 
-    if (!gBar.faces.pageNumber)
-        gBar.faces.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-    const Selection selected(dis.hDC, gBar.faces.pageNumber.get());
+    if (!v.state.faces.pageNumber)
+        v.state.faces.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    const Selection selected(dis.hDC, v.state.faces.pageNumber.get());
     // The background stays opaque: the digits stand on a box of the plate's grey.
     const COLORREF oldBack = SetBkColor(dis.hDC, kPlateGrey);
     const COLORREF oldText = SetTextColor(dis.hDC, RGB(0, 0, 0));
-    const std::string text = std::to_string(gSettings.currentPage);
+    const std::string text = std::to_string(v.settings.currentPage);
     // The digits stay put when the plate is pressed; what is wider than the button is clipped by it.
-    const int at = (gSettings.mode & SmallButtons) ? 4 : 9;
+    const int at = (v.settings.mode & SmallButtons) ? 4 : 9;
     TextOutA(dis.hDC, at, at, text.c_str(), static_cast<int>(text.size()));
     SetTextColor(dis.hDC, oldText);
     SetBkColor(dis.hDC, oldBack);
 }
 
-LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
+LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis)
 {
     if (!dis)
         return 0;
@@ -132,20 +122,20 @@ LRESULT DrawButtonFace(HWND bar, const DRAWITEMSTRUCT *dis)
         return 0;
     const int id = static_cast<int>(dis->CtlID);
     if (id >= IDC_FIRST_SLOT && id < IDC_FIRST_SLOT + kStripCellsPerPage)
-        DrawSlotFace(*dis);
+        DrawSlotFace(v, *dis);
     else if (id == IDC_PREV_PAGE || id == IDC_NEXT_PAGE)
-        DrawPageArrowFace(*dis);
+        DrawPageArrowFace(v, *dis);
     else if (id == IDC_PIN)
-        DrawPinFace(*dis);
+        DrawPinFace(v, *dis);
     else if (id == IDC_SYSTEM_PANEL)
-        DrawPanelToggleFace(*dis);
+        DrawPanelToggleFace(v, *dis);
     else if (id == IDC_PAGE_NUMBER)
-        DrawPageNumberFace(*dis);
-    DrawFocusMark(*dis);
+        DrawPageNumberFace(v, *dis);
+    DrawFocusMark(v, *dis);
     return 0;
 }
 
-void DrawFaceNow(HWND button, int id, void (*paint)(const DRAWITEMSTRUCT &))
+void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const BarView &, const DRAWITEMSTRUCT &))
 {
     const WindowDc dc(button);
     DRAWITEMSTRUCT dis{};
@@ -155,5 +145,5 @@ void DrawFaceNow(HWND button, int id, void (*paint)(const DRAWITEMSTRUCT &))
     dis.hwndItem = button;
     dis.hDC = dc.get();
     GetClientRect(button, &dis.rcItem);
-    paint(dis);
+    paint(v, dis);
 }

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "winkit/module.h"
-#include "app/app_state.h"
 #include "ini/profile_section.h"
 #include "ini/program_entry.h"
 #include "ini/settings.h"
@@ -23,9 +22,9 @@ namespace {
 
 constexpr int kIconSize = 32;
 
-bool HoldsCell(int n)
+bool HoldsCell(const IconStrip &strip, int n)
 {
-    return gBar.strip.bitmap && n >= 0 && n < gBar.strip.cells;
+    return strip.bitmap && n >= 0 && n < strip.cells;
 }
 
 int CellTop(int n)
@@ -99,23 +98,23 @@ private:
 
 } // namespace
 
-void BuildIconStrip(HWND bar)
+void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, int maximumPages)
 {
     const WaitCursor wait;
-    FreeIconStrip();
+    FreeIconStrip(strip);
 
-    const int cells = gSettings.maximumPages * kStripCellsPerPage;
+    const int cells = maximumPages * kStripCellsPerPage;
     {
         const WindowDc screen(bar);
-        gBar.strip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
+        strip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
     }
-    gBar.strip.cells = cells;
-    gBar.strip.names.assign(static_cast<std::size_t>(cells), std::string());
+    strip.cells = cells;
+    strip.names.assign(static_cast<std::size_t>(cells), std::string());
 
     const MemoryDc blankDc(nullptr);
     const MemoryDc stripDc(nullptr);
-    const Selection blankSelected(blankDc.get(), FaceBitmap(IDB_BLANK_FACE));
-    const Selection stripSelected(stripDc.get(), gBar.strip.bitmap.get());
+    const Selection blankSelected(blankDc.get(), FaceBitmap(faces, IDB_BLANK_FACE));
+    const Selection stripSelected(stripDc.get(), strip.bitmap.get());
 
     // One read of the section instead of one per slot; each key is then
     // looked up as the profile reader would read it into its buffer.
@@ -133,7 +132,7 @@ void BuildIconStrip(HWND bar)
         const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
         if (entry.empty)
             continue;
-        gBar.strip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kValueBuffer, isLead), value, isLead);
+        strip.names[n] = SlotName(ProfileValue(section, TitleKey(n), kValueBuffer, isLead), value, isLead);
         auto [at, isNew] = drawn.try_emplace({entry.iconFile, entry.effectiveIconIndex}, n);
         if (isNew)
             DrawProgramIcon(stripDc.get(), n, entry.iconFile.c_str(), entry.effectiveIconIndex);
@@ -143,42 +142,44 @@ void BuildIconStrip(HWND bar)
     }
 }
 
-void RenderSlotCell(HWND button, int n, const char *iconFile, int storedIndex)
+void RenderSlotCell(const BarView &v, HWND button, int n, const char *iconFile, int storedIndex)
 {
-    if (HoldsCell(n)) {
+    IconStrip &strip = v.state.strip;
+    if (HoldsCell(strip, n)) {
         const MemoryDc blankDc(nullptr);
         const MemoryDc stripDc(nullptr);
-        const Selection blankSelected(blankDc.get(), FaceBitmap(IDB_BLANK_FACE));
-        const Selection stripSelected(stripDc.get(), gBar.strip.bitmap.get());
+        const Selection blankSelected(blankDc.get(), FaceBitmap(v.state.faces, IDB_BLANK_FACE));
+        const Selection stripSelected(stripDc.get(), strip.bitmap.get());
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
         if (iconFile)
             DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
-        gBar.strip.names[n] = ReadSlotName(n);
+        strip.names[n] = ReadSlotName(n);
     }
     InvalidateRect(button, nullptr, TRUE);
-    NameSlotButtons();
+    NameSlotButtons(v);
 }
 
-void SwapStripCells(HWND window, int a, int b)
+void SwapStripCells(const BarView &v, HWND window, int a, int b)
 {
-    if (HoldsCell(a) && HoldsCell(b) && a != b) {
+    IconStrip &strip = v.state.strip;
+    if (HoldsCell(strip, a) && HoldsCell(strip, b) && a != b) {
         const WindowDc windowDc(window);
         const GdiObject<HBITMAP> scratch(CreateCompatibleBitmap(windowDc.get(), kStripWidth, kStripCellSize));
         const MemoryDc scratchDc(windowDc.get());
         const MemoryDc stripDc(windowDc.get());
         const Selection scratchSelected(scratchDc.get(), scratch.get());
-        const Selection stripSelected(stripDc.get(), gBar.strip.bitmap.get());
+        const Selection stripSelected(stripDc.get(), strip.bitmap.get());
         BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(a), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(a), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(b), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
-        std::swap(gBar.strip.names[a], gBar.strip.names[b]);
+        std::swap(strip.names[a], strip.names[b]);
     }
-    InvalidateSlots();
+    InvalidateSlots(v);
 }
 
-void FreeIconStrip()
+void FreeIconStrip(IconStrip &strip)
 {
-    gBar.strip.bitmap.Reset();
-    gBar.strip.cells = 0;
-    gBar.strip.names.clear();
+    strip.bitmap.Reset();
+    strip.cells = 0;
+    strip.names.clear();
 }

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/app_state.h"
+#include "bar/bar_state.h"
 #include "ini/settings_rules.h"
 
 constexpr int kStripCellSize = kLargeCell;          // one face; a cell is two faces side by side
@@ -14,13 +14,13 @@ constexpr int kPressedIconX = kStripCellSize + 4;    // the pressed icon lies a 
 constexpr int kRaisedIconOffset = 3;
 
 
-// (Re)builds the strip from "program section" for maximumPages pages, under
+// (Re)builds the strip from "program section" for `maximumPages` pages, under
 // the wait cursor. Slots sharing an icon file and index get it extracted once.
-void BuildIconStrip(HWND bar);
+void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, int maximumPages);
 // Redraws the cell of `slotNumber`: the blank face, with the icon of
 // `iconFile` (nullptr: none) at `storedIndex`; then repaints `button`.
-void RenderSlotCell(HWND button, int slotNumber, const char *iconFile, int storedIndex);
+void RenderSlotCell(const BarView &v, HWND button, int slotNumber, const char *iconFile, int storedIndex);
 // Exchanges the cells of slots a and b (DC from `window`), then repaints every slot.
-void SwapStripCells(HWND window, int a, int b);
+void SwapStripCells(const BarView &v, HWND window, int a, int b);
 // Deletes the strip, if any.
-void FreeIconStrip();
+void FreeIconStrip(IconStrip &strip);

@@ -4,32 +4,33 @@
 #include <vector>
 
 #include "ini/settings.h"
-#include "app/app_state.h"
 #include "bar/layout.h"
 
 namespace {
 
 // The buttons in the order they stand along the bar.
-std::vector<HWND> ButtonsInOrder()
+std::vector<HWND> ButtonsInOrder(const BarView &v)
 {
+    const BarButtons &buttons = v.state.buttons;
     std::vector<HWND> order;
-    const bool pageButtonsFirst = gSettings.mode & PageButtonsFirst;
+    const bool pageButtonsFirst = v.settings.mode & PageButtonsFirst;
     if (pageButtonsFirst)
-        order = {PageButton(IDC_PREV_PAGE), PageButton(IDC_NEXT_PAGE)};
-    order.insert(order.end(), gBar.buttons.slots.begin(), gBar.buttons.slots.end());
+        order = {ControlButton(buttons, IDC_PREV_PAGE), ControlButton(buttons, IDC_NEXT_PAGE)};
+    order.insert(order.end(), buttons.slots.begin(), buttons.slots.end());
     for (int id = pageButtonsFirst ? IDC_PIN : IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
-        order.push_back(PageButton(id));
+        order.push_back(ControlButton(buttons, id));
     return order;
 }
 
-void MoveFocus(HWND bar, int step)
+void MoveFocus(const BarView &v, int step)
 {
-    const std::vector<HWND> order = ButtonsInOrder();
+    const HWND bar = v.window;
+    const std::vector<HWND> order = ButtonsInOrder(v);
     const auto at = std::find(order.begin(), order.end(), GetFocus());
     const int count = static_cast<int>(order.size());
     // From the bar itself the first step lands on the first or the last button.
     const int from = at == order.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - order.begin());
-    gBar.keys.keysUsed = true;
+    v.state.keys.keysUsed = true;
     SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     SetFocus(order[(from + step + count) % count]);
 }
@@ -41,18 +42,19 @@ HWND FocusedButton(HWND bar)
     return focus && GetParent(focus) == bar ? focus : nullptr;
 }
 
-void EndMoveMode()
+void EndMoveMode(const BarView &v)
 {
-    if (!gBar.move.on)
+    if (!v.state.move.on)
         return;
-    gBar.move.on = false;
-    InvalidateSlots();
+    v.state.move.on = false;
+    InvalidateSlots(v);
 }
 
 } // namespace
 
-bool HandleBarKey(HWND bar, const MSG &msg)
+bool HandleBarKey(const BarView &v, const MSG &msg)
 {
+    const HWND bar = v.window;
     if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !IsWindowEnabled(bar) ||
         (msg.hwnd != bar && GetParent(msg.hwnd) != bar))
         return false;
@@ -60,10 +62,10 @@ bool HandleBarKey(HWND bar, const MSG &msg)
     const HWND button = FocusedButton(bar);
     switch (msg.wParam) {
     case VK_RIGHT:
-    case VK_DOWN: MoveFocus(bar, 1); return true;
+    case VK_DOWN: MoveFocus(v, 1); return true;
     case VK_LEFT:
-    case VK_UP: MoveFocus(bar, -1); return true;
-    case VK_ESCAPE: EndMoveMode(); return true;
+    case VK_UP: MoveFocus(v, -1); return true;
+    case VK_ESCAPE: EndMoveMode(v); return true;
     case VK_RETURN:
         if (button)
             SendMessageA(bar, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
@@ -84,14 +86,14 @@ void HideFocusCues(HWND bar)
     SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
 }
 
-void DrawFocusMark(const DRAWITEMSTRUCT &dis)
+void DrawFocusMark(const BarView &v, const DRAWITEMSTRUCT &dis)
 {
     // The bar's own state: the buttons follow it, also those made after a key was used.
-    if (!gBar.keys.keysUsed || !(dis.itemState & ODS_FOCUS) || !dis.hwndItem ||
+    if (!v.state.keys.keysUsed || !(dis.itemState & ODS_FOCUS) || !dis.hwndItem ||
         (SendMessageA(GetParent(dis.hwndItem), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
         return;
     RECT r = dis.rcItem;
-    const int inset = r.right - r.left > gSettings.cellSize / 2 ? 3 : 2;
+    const int inset = r.right - r.left > v.settings.cellSize / 2 ? 3 : 2;
     InflateRect(&r, -inset, -inset);
     DrawFocusRect(dis.hDC, &r);
 }

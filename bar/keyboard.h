@@ -4,10 +4,12 @@
 #pragma once
 #include <windows.h>
 
+#include "bar/bar_state.h"
+
 // Called by the message loop for every message before it is dispatched: true when the
 // message was a key the bar has answered.
-bool HandleBarKey(HWND bar, const MSG &msg);
+bool HandleBarKey(const BarView &v, const MSG &msg);
 // A bar starts as one used with the mouse: no focus mark.
 void HideFocusCues(HWND bar);
 // The dotted mark on a focused button while the cues are shown.
-void DrawFocusMark(const DRAWITEMSTRUCT &dis);
+void DrawFocusMark(const BarView &v, const DRAWITEMSTRUCT &dis);

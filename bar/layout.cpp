@@ -10,8 +10,6 @@
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
 #include "bar/pages.h"
-#include "launch/command.h"
-#include "launch/slot_activation.h"
 #include "syspanel/panel_rules.h"
 
 
@@ -28,62 +26,21 @@ HWND CreateButton(HWND bar, int id, const Box &b)
                            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)), nullptr);
 }
 
-int CaptionThickness(HWND bar)
+int CaptionThickness(HWND bar, const BarSettings &settings)
 {
-    if (gSettings.mode & CornerMask)
+    if (settings.mode & CornerMask)
         return 0;
     return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(bar, "ibSize")));
 }
 
-Extent BarWindowSize(HWND bar)
+Extent BarWindowSize(const BarView &v)
 {
-    return WindowSize(GeometryFor(gSettings), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                      CaptionThickness(bar));
+    return WindowSize(GeometryFor(v.settings), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+                      CaptionThickness(v.window, v.settings));
 }
 
-LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    const WNDPROC previous = PreviousProc(button);
-    switch (msg) {
-    case WM_RBUTTONDOWN: return OnSlotRightClick(button, wParam, lParam);
-    case WM_DROPFILES: return OnFilesDropped(button, reinterpret_cast<HDROP>(wParam));
-    case WM_CONTEXTMENU:
-        if (lParam == -1)  // the menu key: a right click without Shift
-            return OnSlotRightClick(button, 0, MAKELPARAM(2, 2));
-        break;
-    }
-    return CallWindowProcA(previous, button, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK PageButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    const WNDPROC previous = PreviousProc(button);
-    if (msg == WM_RBUTTONDOWN || (msg == WM_CONTEXTMENU && lParam == -1))  // a click, or the menu key
-        return OnPageMenu(button, 0, msg == WM_RBUTTONDOWN ? lParam : MAKELPARAM(2, 2));
-    if (msg == WM_COMMAND) {
-        const int command = LOWORD(wParam);
-        if (command > IDM_GOTO_PAGE && command <= IDM_GOTO_PAGE + kMaxPages)
-            return OnGotoPage(button, command);
-    }
-    return CallWindowProcA(previous, button, msg, wParam, lParam);
-}
-
-// Button 504 routes nothing of its own; it is subclassed like its neighbours.
-LRESULT CALLBACK PassThroughProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return CallWindowProcA(PreviousProc(button), button, msg, wParam, lParam);
-}
-
-// The control buttons that are subclassed when created and put back at teardown.
-struct SubclassedControl {
-    int id;
-    WNDPROC proc;
-};
-constexpr SubclassedControl kSubclassedControls[] = {
-    {IDC_PREV_PAGE, PageButtonProc},
-    {IDC_NEXT_PAGE, PageButtonProc},
-    {IDC_SYSTEM_PANEL, PassThroughProc},
-};
+// The control buttons that are subclassed when made and put back at teardown.
+constexpr int kSubclassedControls[] = {IDC_PREV_PAGE, IDC_NEXT_PAGE, IDC_SYSTEM_PANEL};
 
 } // namespace
 
@@ -157,90 +114,94 @@ std::string TavString(unsigned base)
     return text;
 }
 
-std::string PanelActionName(int position)
+std::string PanelActionName(const BarSettings &settings, int position)
 {
-    const int action = PanelActionIndex(position, gSettings.columns * gSettings.rows);
+    const int action = PanelActionIndex(position, settings.columns * settings.rows);
     return action >= 0 && action < kPanelActions ? LineOf(TavString(IDS_PANEL_ACTIONS), action) : "";
 }
 
 } // namespace
 
-void NameSlotButton(HWND button, int position)
+void NameSlotButton(const BarView &v, HWND button, int position)
 {
-    if (gSystemPanel.shown) {
-        SetName(button, PanelActionName(position));
+    if (v.panel.shown) {
+        SetName(button, PanelActionName(v.settings, position));
         return;
     }
     // From the strip's names: a page turn reads nothing from the file.
-    const auto n = static_cast<std::size_t>(SlotNumber(gSettings, position));
-    SetName(button, n < gBar.strip.names.size() ? gBar.strip.names[n] : std::string());
+    const std::vector<std::string> &names = v.state.strip.names;
+    const auto n = static_cast<std::size_t>(SlotNumber(v.settings, position));
+    SetName(button, n < names.size() ? names[n] : std::string());
 }
 
-void NameSlotButtons()
+void NameSlotButtons(const BarView &v)
 {
-    for (std::size_t k = 0; k < gBar.buttons.slots.size(); ++k)
-        NameSlotButton(gBar.buttons.slots[k], static_cast<int>(k));
+    const std::vector<HWND> &slots = v.state.buttons.slots;
+    for (std::size_t k = 0; k < slots.size(); ++k)
+        NameSlotButton(v, slots[k], static_cast<int>(k));
     char number[256] = {};
-    wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), gSettings.currentPage);
-    SetName(PageButton(IDC_PAGE_NUMBER), number);
+    wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), v.settings.currentPage);
+    SetName(ControlButton(v.state.buttons, IDC_PAGE_NUMBER), number);
 }
 
-void CreateSlotButtons(HWND bar)
+void CreateSlotButtons(const BarView &v, WNDPROC slotProc)
 {
-    const GridGeometry g = GeometryFor(gSettings);
-    gBar.buttons.madeFor = ClientSize(g);
-    gBar.buttons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
+    BarButtons &buttons = v.state.buttons;
+    const GridGeometry g = GeometryFor(v.settings);
+    buttons.madeFor = ClientSize(g);
+    buttons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
     for (int k = 0; k < g.nc * g.nr; ++k) {
-        HWND b = CreateButton(bar, IDC_FIRST_SLOT + k, SlotBox(g, k));
-        gBar.buttons.slots[k] = b;
+        HWND b = CreateButton(v.window, IDC_FIRST_SLOT + k, SlotBox(g, k));
+        buttons.slots[k] = b;
         DragAcceptFiles(b, TRUE);
-        SubclassButton(b, SlotButtonProc);
+        SubclassButton(b, slotProc);
     }
-    if (PageButton(IDC_PAGE_NUMBER))
-        NameSlotButtons();
+    if (ControlButton(buttons, IDC_PAGE_NUMBER))
+        NameSlotButtons(v);
 }
 
-void DestroySlotButtons()
+void DestroySlotButtons(BarButtons &buttons)
 {
-    for (HWND b : gBar.buttons.slots) {
+    for (HWND b : buttons.slots) {
         RestoreButtonProc(b);
         DestroyWindow(b);
     }
-    gBar.buttons.slots.clear();
-    gBar.buttons.madeFor = {};
+    buttons.slots.clear();
+    buttons.madeFor = {};
 }
 
-void CreateControlButtons(HWND bar)
+void CreateControlButtons(const BarView &v, WNDPROC pageArrowProc, WNDPROC panelToggleProc)
 {
-    const GridGeometry g = GeometryFor(gSettings);
+    BarButtons &buttons = v.state.buttons;
+    const GridGeometry g = GeometryFor(v.settings);
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
-        gBar.buttons.controls[id - IDC_PREV_PAGE] = CreateButton(bar, id, ControlBox(g, id));
-    for (const SubclassedControl &c : kSubclassedControls)
-        SubclassButton(PageButton(c.id), c.proc);
+        buttons.controls[id - IDC_PREV_PAGE] = CreateButton(v.window, id, ControlBox(g, id));
+    for (int id : kSubclassedControls)
+        SubclassButton(ControlButton(buttons, id), id == IDC_SYSTEM_PANEL ? panelToggleProc : pageArrowProc);
     constexpr struct { int id; unsigned name; } kNames[] = {
         {IDC_PREV_PAGE, IDS_PREVIOUS_PAGE}, {IDC_NEXT_PAGE, IDS_NEXT_PAGE}, {IDC_PIN, IDS_PIN},
         {IDC_SYSTEM_PANEL, IDS_SYSTEM_PANEL}};
     for (const auto &n : kNames)
-        SetName(PageButton(n.id), TavString(n.name));
-    NameSlotButtons();
-    HideFocusCues(bar);
+        SetName(ControlButton(buttons, n.id), TavString(n.name));
+    NameSlotButtons(v);
+    HideFocusCues(v.window);
 }
 
-void RestoreControlButtonProcs()
+void RestoreControlButtonProcs(const BarButtons &buttons)
 {
-    for (const SubclassedControl &c : kSubclassedControls)
-        RestoreButtonProc(PageButton(c.id));
+    for (int id : kSubclassedControls)
+        RestoreButtonProc(ControlButton(buttons, id));
 }
 
-void PlaceControlButtons()
+void PlaceControlButtons(const BarView &v)
 {
-    const GridGeometry g = GeometryFor(gSettings);
+    const GridGeometry g = GeometryFor(v.settings);
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id) {
         const Box b = ControlBox(g, id);
-        MoveWindow(PageButton(id), b.x, b.y, b.w, b.h, TRUE);
+        MoveWindow(ControlButton(v.state.buttons, id), b.x, b.y, b.w, b.h, TRUE);
     }
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
-        InvalidateRect(PageButton(id), nullptr, TRUE);
+        InvalidateRect(ControlButton(v.state.buttons, id), nullptr, TRUE);
 }
 
 namespace {
@@ -270,10 +231,11 @@ Point VisiblePosition(Point at, Extent size, bool wholly)
 
 } // namespace
 
-void SizeBarAt(HWND bar, int x, int y, bool wholly)
+void SizeBarAt(const BarView &v, Point at, bool wholly)
 {
-    const Extent size = BarWindowSize(bar);
-    const Point at = VisiblePosition({x, y}, size, wholly);
+    const HWND bar = v.window;
+    const Extent size = BarWindowSize(v);
+    at = VisiblePosition(at, size, wholly);
     if (IsIconic(bar)) {
         // Minimized: the new place is where the bar comes back to.
         WINDOWPLACEMENT wp{};
@@ -289,56 +251,63 @@ void SizeBarAt(HWND bar, int x, int y, bool wholly)
     SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The move regrids and docks the bar through WM_SIZE, but only when the client size
     // changed: a reload that only sets a corner keeps it, and must still reach the corner.
-    FitBar(bar);
+    FitBar(v);
 }
 
-void FitBar(HWND bar)
+void FitBar(const BarView &v)
 {
     // Windows parks a minimized bar where it likes; that is not the bar's place.
-    if (IsIconic(bar))
+    if (IsIconic(v.window))
         return;
-    const Extent size = BarWindowSize(bar);
+    const Extent size = BarWindowSize(v);
     RECT window{};
-    GetWindowRect(bar, &window);
-    const Point at = CornerPosition(gSettings.mode & CornerMask, WorkAreaNear(window), size, {window.left, window.top});
-    SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER);
+    GetWindowRect(v.window, &window);
+    const Point at = CornerPosition(v.settings.mode & CornerMask, WorkAreaNear(window), size, {window.left, window.top});
+    SetWindowPos(v.window, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER);
 }
 
-LRESULT Regrid(HWND bar, int sizeType, int width, int height)
+LRESULT Regrid(const BarView &v, WNDPROC slotProc, int sizeType, int width, int height)
 {
+    BarSettings &settings = v.settings;
     // A minimized bar has no client to lay out; its grid waits for the restore.
     if (sizeType == SIZE_MINIMIZED)
         return 0;
-    const bool vertical = (gSettings.mode & Vertical) != 0;
-    const GridCounts old{gSettings.columns, gSettings.rows};
-    const GridCounts now = UsableCounts(CountsForClient(gSettings.cellSize, vertical, width, height), old, vertical);
-    gSettings.columns = now.nc;
-    gSettings.rows = now.nr;
+    const bool vertical = (settings.mode & Vertical) != 0;
+    const GridCounts old{settings.columns, settings.rows};
+    const GridCounts now = UsableCounts(CountsForClient(settings.cellSize, vertical, width, height), old, vertical);
+    settings.columns = now.nc;
+    settings.rows = now.nr;
     // Every size message rebuilds the grid, but for one that reports the size the
     // buttons were just made for (the bar's own build causes those).
-    if (!(now == old) || !(Extent{width, height} == gBar.buttons.madeFor)) {
-        DestroySlotButtons();
-        CreateSlotButtons(bar);
+    if (!(now == old) || !(Extent{width, height} == v.state.buttons.madeFor)) {
+        DestroySlotButtons(v.state.buttons);
+        CreateSlotButtons(v, slotProc);
     }
-    PlaceControlButtons();
-    FitBar(bar);
+    PlaceControlButtons(v);
+    FitBar(v);
     return 0;
 }
 
-LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info)
+LRESULT FillTrackLimits(HWND bar, const BarSettings &settings, MINMAXINFO *info)
 {
-    const TrackLimits l = TrackingLimits(gSettings.cellSize, (gSettings.mode & Vertical) != 0,
+    const TrackLimits l = TrackingLimits(settings.cellSize, (settings.mode & Vertical) != 0,
                                          GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                                         CaptionThickness(bar));
+                                         CaptionThickness(bar, settings));
     info->ptMinTrackSize = {l.min.w, l.min.h};
     info->ptMaxTrackSize = {l.max.w, l.max.h};
     return 0;
 }
 
-void InvalidateSlots()
+void InvalidateSlots(const BarView &v)
 {
-    for (HWND b : gBar.buttons.slots)
+    for (HWND b : v.state.buttons.slots)
         InvalidateRect(b, nullptr, TRUE);
     // Whatever changed the faces (the panel, a swap, new settings) may have changed the names.
-    NameSlotButtons();
+    NameSlotButtons(v);
+}
+
+int PositionOf(const BarButtons &buttons, HWND button)
+{
+    const auto at = std::find(buttons.slots.begin(), buttons.slots.end(), button);
+    return at == buttons.slots.end() || !button ? -1 : static_cast<int>(at - buttons.slots.begin());
 }

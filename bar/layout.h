@@ -3,30 +3,35 @@
 #pragma once
 #include <windows.h>
 
-#include <vector>
-
-#include "app/app_state.h"
+#include "bar/bar_state.h"
 #include "bar/layout_rules.h"
 
-inline HWND PageButton(int id) { return gBar.buttons.controls[id - IDC_PREV_PAGE]; }
+inline HWND ControlButton(const BarButtons &buttons, int id) { return buttons.controls[id - IDC_PREV_PAGE]; }
+// The position of slot button `button` in the grid, or -1 when it is none of the grid's.
+int PositionOf(const BarButtons &buttons, HWND button);
 
-void CreateSlotButtons(HWND bar);
+// The slot buttons for the grid of the settings, each subclassed with `slotProc`.
+void CreateSlotButtons(const BarView &v, WNDPROC slotProc);
 // The window texts that name the slots of the page (title, or the program's file name; the
 // panel's action) and the page number button; again whenever an entry, the page or the face changes.
-void NameSlotButtons();
-void NameSlotButton(HWND button, int position);
-void CreateControlButtons(HWND bar);
+void NameSlotButtons(const BarView &v);
+void NameSlotButton(const BarView &v, HWND button, int position);
+// The five control buttons; the page arrows subclassed with `pageArrowProc`, 504 with `panelToggleProc`.
+void CreateControlButtons(const BarView &v, WNDPROC pageArrowProc, WNDPROC panelToggleProc);
 // Puts back the procedures of the subclassed control buttons (before the bar goes).
-void RestoreControlButtonProcs();
-void PlaceControlButtons();
-void DestroySlotButtons();
-// `wholly`: the bar is moved wholly onto its monitor's work area, not only when it is off every screen.
-void SizeBarAt(HWND bar, int x, int y, bool wholly = false);
-void FitBar(HWND bar);
-LRESULT Regrid(HWND bar, int sizeType, int width, int height);
-LRESULT FillTrackLimits(HWND bar, MINMAXINFO *info);
+void RestoreControlButtonProcs(const BarButtons &buttons);
+void PlaceControlButtons(const BarView &v);
+void DestroySlotButtons(BarButtons &buttons);
+// Moves and sizes the bar to fit its grid at `at`; `wholly`: the bar is moved wholly onto its
+// monitor's work area, not only when it is off every screen.
+void SizeBarAt(const BarView &v, Point at, bool wholly = false);
+void FitBar(const BarView &v);
+// The size message: counts the grid the client holds, makes the slot buttons again (with
+// `slotProc`) unless they were made for this very size and grid, places the rest.
+LRESULT Regrid(const BarView &v, WNDPROC slotProc, int sizeType, int width, int height);
+LRESULT FillTrackLimits(HWND bar, const BarSettings &settings, MINMAXINFO *info);
 // Repaints every slot of the grid (after a page change, a swap, a mode change).
-void InvalidateSlots();
+void InvalidateSlots(const BarView &v);
 
 // Subclassing: the previous procedure is kept in the bar's memory and, for other programs to
 // read, in "TAVHI" (value >> 16) and "TAVLO" (low 16 bits) while the button lives.

@@ -2,14 +2,12 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "ini/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
 #include "bar/program_dialog.h"
 #include "winkit/gdi_holders.h"
-#include "tips/tooltip.h"
 
 namespace {
 
@@ -37,106 +35,96 @@ bool ExchangeSlotKeys(HWND owner, int a, int b)
 
 // A page turn draws its faces at once rather than through paint messages
 // (see DrawFaceNow): the turn then costs little more than copying the cells.
-void DrawSlotFacesNow()
+void DrawSlotFacesNow(const BarView &v)
 {
-    for (size_t k = 0; k < gBar.buttons.slots.size(); ++k)
-        DrawFaceNow(gBar.buttons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
+    const std::vector<HWND> &slots = v.state.buttons.slots;
+    for (size_t k = 0; k < slots.size(); ++k)
+        DrawFaceNow(v, slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
 }
 
-void ShowPage(int page)
+void ShowPage(const BarView &v, int page)
 {
-    gSettings.currentPage = page;
-    NameSlotButtons();
-    DrawSlotFacesNow();
-    DrawFaceNow(PageButton(IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
+    v.settings.currentPage = page;
+    NameSlotButtons(v);
+    DrawSlotFacesNow(v);
+    DrawFaceNow(v, ControlButton(v.state.buttons, IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
 }
 
-void TogglePin(HWND bar)
+void TogglePin(const BarView &v)
 {
-    gSettings.mode ^= Topmost;
-    const HWND band = (gSettings.mode & Topmost) ? HWND_TOPMOST : HWND_NOTOPMOST;
-    SetWindowPos(bar, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    InvalidateRect(PageButton(IDC_PIN), nullptr, FALSE);
+    v.settings.mode ^= Topmost;
+    const HWND band = (v.settings.mode & Topmost) ? HWND_TOPMOST : HWND_NOTOPMOST;
+    SetWindowPos(v.window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    InvalidateRect(ControlButton(v.state.buttons, IDC_PIN), nullptr, FALSE);
     // Stored at once: another program's reload would otherwise take the pin back.
-    SaveSettings(bar);
-}
-
-int PositionOf(HWND button)
-{
-    for (size_t k = 0; k < gBar.buttons.slots.size(); ++k)
-        if (gBar.buttons.slots[k] == button)
-            return static_cast<int>(k);
-    return -1;
+    SaveSettings(v.window);
 }
 
 } // namespace
 
-void OnPageCommand(HWND bar, int id)
+void OnPageCommand(const BarView &v, int id)
 {
+    const BarSettings &settings = v.settings;
     switch (id) {
     case IDC_PREV_PAGE:
     case IDC_NEXT_PAGE: {
-        const int page = id == IDC_PREV_PAGE ? PreviousPage(gSettings.currentPage, gSettings.maximumPages)
-                                          : NextPage(gSettings.currentPage, gSettings.maximumPages);
-        if (page != gSettings.currentPage)
-            ShowPage(page);
+        const int page = id == IDC_PREV_PAGE ? PreviousPage(settings.currentPage, settings.maximumPages)
+                                             : NextPage(settings.currentPage, settings.maximumPages);
+        if (page != settings.currentPage)
+            ShowPage(v, page);
         break;
     }
     case IDC_PIN:
-        if (!gBar.move.on)
-            TogglePin(bar);
+        if (!v.state.move.on)
+            TogglePin(v);
         break;
     }
 }
 
-LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM)
+void OnSlotRightClick(const BarView &v, HWND button, WPARAM keys)
 {
-    HWND bar = GetParent(button);
-    // A disabled bar has a modal window of its own open (see the bar's command routing).
-    if (gSystemPanel.shown || !IsWindowEnabled(bar))
-        return 0;
-    HideTooltip(bar);
-    const int k = PositionOf(button);
+    const int k = PositionOf(v.state.buttons, button);
     if (k < 0)
-        return 0;
-    const int slot = SlotNumber(gSettings, k);
-    switch (DecideSlotRightClick(gSystemPanel.shown, gBar.move.on, gBar.move.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
+        return;
+    MoveState &move = v.state.move;
+    const int slot = SlotNumber(v.settings, k);
+    switch (DecideSlotRightClick(v.panel.shown, move.on, move.sourceSlot, slot, (keys & MK_SHIFT) != 0)) {
     case SlotRightClick::Nothing: break;
     case SlotRightClick::EndMove:
-        gBar.move.on = false;
-        InvalidateSlots();
+        move.on = false;
+        InvalidateSlots(v);
         break;
     case SlotRightClick::Swap:
-        gBar.move.on = false;
-        InvalidateSlots();
-        if (!ExchangeSlotKeys(button, gBar.move.sourceSlot, slot)) {
+        move.on = false;
+        InvalidateSlots(v);
+        if (!ExchangeSlotKeys(button, move.sourceSlot, slot)) {
             MessageBeep(MB_ICONHAND);
             break;
         }
-        SwapStripCells(button, gBar.move.sourceSlot, slot);
+        SwapStripCells(v, button, move.sourceSlot, slot);
         BroadcastChangeNotice(NoticeChanged);
         break;
     case SlotRightClick::StartMove:
-        gBar.move.on = true;
-        gBar.move.sourceSlot = slot;
-        InvalidateSlots();
+        move.on = true;
+        move.sourceSlot = slot;
+        InvalidateSlots(v);
         break;
-    case SlotRightClick::OpenDefinition: OpenProgramDefinition(button, slot, button); break;
+    case SlotRightClick::OpenDefinition: OpenProgramDefinition(v, button, slot, button); break;
     }
-    return 0;
 }
 
-LRESULT OnPageMenu(HWND button, WPARAM, LPARAM point)
+void OnPageMenu(const BarView &v, HWND button, LPARAM point)
 {
+    const BarSettings &settings = v.settings;
     const OwnedMenu menu(CreatePopupMenu());
     if (!menu)
-        return 0;
+        return;
     char format[64] = {};
     LoadTavString(IDS_PAGE_MENU_ITEM, format, sizeof format);
-    for (int page = 1; page <= gSettings.maximumPages; ++page) {
+    for (int page = 1; page <= settings.maximumPages; ++page) {
         char text[128] = {};
         wsprintfA(text, format, page);
-        const UINT checked = page == gSettings.currentPage ? MF_CHECKED : MF_UNCHECKED;
+        const UINT checked = page == settings.currentPage ? MF_CHECKED : MF_UNCHECKED;
         AppendMenuA(menu.get(), MF_STRING | checked, static_cast<UINT_PTR>(GotoPageCommand(page)), text);
     }
     // The click's client coordinates are never negative on the button itself.
@@ -144,12 +132,10 @@ LRESULT OnPageMenu(HWND button, WPARAM, LPARAM point)
     ClientToScreen(button, &at);
     // The chosen page comes back to the button as WM_COMMAND (OnGotoPage).
     TrackPopupMenu(menu.get(), 0, at.x, at.y, 0, button, nullptr);
-    return 0;
 }
 
-LRESULT OnGotoPage(HWND, int command)
+void OnGotoPage(const BarView &v, int command)
 {
-    if (const int page = PageOfCommand(command, gSettings.maximumPages))
-        ShowPage(page);
-    return 0;
+    if (const int page = PageOfCommand(command, v.settings.maximumPages))
+        ShowPage(v, page);
 }

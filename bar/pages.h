@@ -3,13 +3,14 @@
 #pragma once
 #include <windows.h>
 
+#include "bar/bar_state.h"
 #include "bar/page_rules.h"
 
 // 501, 502 and 503 clicked.
-void OnPageCommand(HWND bar, int id);
-// A right click on a slot button (Shift: pick up / swap); answers 0.
-LRESULT OnSlotRightClick(HWND button, WPARAM keys, LPARAM point);
-// A right click on a page arrow opens the menu of all pages; answers 0.
-LRESULT OnPageMenu(HWND button, WPARAM keys, LPARAM point);
-// A page chosen from that menu (command 5120 + page); answers 0.
-LRESULT OnGotoPage(HWND button, int command);
+void OnPageCommand(const BarView &v, int id);
+// A right click on slot button `button` (Shift: pick up / swap), or the menu key on it.
+void OnSlotRightClick(const BarView &v, HWND button, WPARAM keys);
+// A right click on a page arrow opens the menu of all pages, at `point` of the button.
+void OnPageMenu(const BarView &v, HWND button, LPARAM point);
+// A page chosen from that menu (command 5120 + page).
+void OnGotoPage(const BarView &v, int command);

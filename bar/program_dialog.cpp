@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "ini/code_page_path.h"
 #include "ini/settings.h"
 #include "bar/icon_strip.h"
@@ -16,8 +15,6 @@
 namespace {
 
 
-constexpr wchar_t kProgramPattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
-constexpr wchar_t kProgramFilters[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
 constexpr wchar_t kIconPattern[] = L"*.ico";
 constexpr wchar_t kIconFilters[] =
     L"Icon files\0*.ico\0Executable\0*.exe\0Dynamic link lib.\0*.dll;*.drv\0All files\0*.*\0";
@@ -170,28 +167,26 @@ void OnScroll(HWND dlg, int code, int thumb)
     DrawPreview(dlg, ReadField(dlg, IDC_ICON_FILE));
 }
 
-// The chooser, starting from the icon file field (or `pattern` when it is empty), and the chosen
-// path as a field of the entry can hold it; nothing when cancelled or refused (the user is told).
-std::optional<std::string> ChooseEntryPath(HWND dlg, unsigned titleId, const wchar_t *filters, const wchar_t *pattern,
-                                           DWORD flags)
+// The chosen path as a field of the entry can hold it; nothing when cancelled or refused (the
+// user is told).
+std::optional<std::string> EntryPath(HWND dlg, const std::optional<std::wstring> &chosen)
 {
-    const std::wstring initial = ReadWideField(dlg, IDC_ICON_FILE);
-    const std::optional<std::wstring> chosen =
-        ChooseFile(dlg, LoadTavText(titleId), filters, initial.empty() ? pattern : initial, flags);
     return chosen ? UsablePathOrTell(dlg, *chosen, PathUse::EntryField) : std::nullopt;
 }
 
+// Both choosers start from the icon file field, which usually names the program too.
 void OnBrowseProgram(HWND dlg)
 {
-    // The chooser starts from the icon file, which usually names the program.
-    if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_PROGRAM, kProgramFilters, kProgramPattern,
-                                          kProgramChooserFlags))
+    if (const auto path = EntryPath(dlg, ChooseProgram(dlg, LoadTavText(IDS_BROWSE_PROGRAM), ReadWideField(dlg, IDC_ICON_FILE))))
         PutChosenText(dlg, IDC_PROGRAM, QuotedPath(*path));
 }
 
 void OnBrowseIcon(HWND dlg)
 {
-    if (const auto path = ChooseEntryPath(dlg, IDS_BROWSE_ICON, kIconFilters, kIconPattern, kChooserFlags))
+    const std::wstring initial = ReadWideField(dlg, IDC_ICON_FILE);
+    const auto chosen =
+        ChooseFile(dlg, LoadTavText(IDS_BROWSE_ICON), kIconFilters, initial.empty() ? kIconPattern : initial, kChooserFlags);
+    if (const auto path = EntryPath(dlg, chosen))
         PutChosenText(dlg, IDC_ICON_FILE, *path);
 }
 
@@ -234,7 +229,7 @@ void OnOk(HWND dlg)
     if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str()) ||
         !WriteProgramKey(TitleKey(s.slotNumber).c_str(), ReadField(dlg, IDC_TITLE).c_str()))
         return TellNotStored(dlg);
-    RenderSlotCell(s.slotButton, s.slotNumber, f.iconFile.c_str(), StoredIconIndex(f.iconIndex, f.runMinimized));
+    RenderSlotCell(*s.bar, s.slotButton, s.slotNumber, f.iconFile.c_str(), StoredIconIndex(f.iconIndex, f.runMinimized));
     BroadcastChangeNotice(NoticeChanged);
     EndDialog(dlg, IDOK);
 }
@@ -248,7 +243,7 @@ void OnRemove(HWND dlg)
     if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), nullptr) ||
         !WriteProgramKey(TitleKey(s.slotNumber).c_str(), nullptr))
         return TellNotStored(dlg);
-    RenderSlotCell(s.slotButton, s.slotNumber, nullptr, 0);
+    RenderSlotCell(*s.bar, s.slotButton, s.slotNumber, nullptr, 0);
     BroadcastChangeNotice(NoticeChanged);
     EndDialog(dlg, IDC_REMOVE);
 }
@@ -295,7 +290,7 @@ INT_PTR CALLBACK ProgramDefinitionProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM
 
 } // namespace
 
-INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
+INT_PTR OpenProgramDefinition(const BarView &v, HWND owner, int slotNumber, HWND slotButton)
 {
     // A slot of a file that cannot be read is not offered as empty.
     if (!ProfileReadable()) {
@@ -303,6 +298,7 @@ INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
         return 0;
     }
     ProgramDefinitionState state;
+    state.bar = &v;
     state.slotNumber = slotNumber;
     state.slotButton = slotButton;
     // Shown and written back whole; a value beyond any real one is not offered cut.
@@ -314,7 +310,7 @@ INT_PTR OpenProgramDefinition(HWND owner, int slotNumber, HWND slotButton)
     }
     state.storedValue = *value;
     state.storedTitle = *title;
-    const unsigned id = DialogId(DialogKind::ProgramDefinition, gSettings.languageOffset);
+    const unsigned id = TavDialogId(DialogKind::ProgramDefinition);
     return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(id), owner, ProgramDefinitionProc,
                            reinterpret_cast<LPARAM>(&state));
 }

@@ -151,7 +151,7 @@ void Accept(HWND dialog, PropertiesDialogState &state)
 void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted)
 {
     PropertiesDialogState state{settings, accepted};
-    DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(DialogId(DialogKind::Properties, settings.languageOffset)), bar,
+    DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(TavDialogId(DialogKind::Properties)), bar,
                     PropertiesDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 

@@ -92,17 +92,17 @@ int main()
 
     std::printf("icon strip of %d slots (20 pages of 20), median of %d runs\n", kSlots, kRuns);
     WriteSlots(distinct);
-    const auto d = Compare([&] { return Time([&] { BuildIconStrip(bar); }); }, [&] { return Time([&] { ExtractAll(distinct); }); });
+    const auto d = Compare([&] { return Time([&] { BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings.maximumPages); }); }, [&] { return Time([&] { ExtractAll(distinct); }); });
     Report("icon strip, 400 distinct icon files", d, "400 extractions");
     Note("icon strip, 400 files: the section read and 400 look-ups", Time(ReadAll), "ms");
 
     WriteSlots(shared);
-    const auto s1 = Compare([&] { return Time([&] { BuildIconStrip(bar); }); },
+    const auto s1 = Compare([&] { return Time([&] { BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings.maximumPages); }); },
                             [&] { return Time([&] { ExtractAll({shared.front()}); }); });
     Report("icon strip, one icon file for all 400", s1, "1 extraction");
     Note("icon strip, one file: the section read and 400 look-ups", Time(ReadAll), "ms");
 
-    FreeIconStrip();
+    FreeIconStrip(gBar.strip);
     DestroyWindow(bar);
     for (const Slot &s : distinct)
         DeleteFileA(s.file.c_str());

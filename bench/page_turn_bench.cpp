@@ -24,11 +24,13 @@ namespace {
 
 constexpr int kTurns = 100; // per timed run: one turn alone is below the clock's grain
 
+BarView Bar(HWND bar) { return {bar, gBar, gSettings, gSystemPanel}; }
+
 // A page turn as the arrow button makes it, with every repaint it causes done now.
 void TurnPages(HWND bar)
 {
     for (int i = 0; i < kTurns; ++i) {
-        OnPageCommand(bar, IDC_NEXT_PAGE);
+        OnPageCommand(Bar(bar), IDC_NEXT_PAGE);
         RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
     }
@@ -36,19 +38,19 @@ void TurnPages(HWND bar)
 
 // How the turn's time divides: the bar's slot painter alone, called into
 // each button's DC as a turn calls it, and the page number's repaint.
-void DrawFacesDirectly()
+void DrawFacesDirectly(HWND bar)
 {
     for (int i = 0; i < kTurns; ++i) {
         for (size_t k = 0; k < gBar.buttons.slots.size(); ++k)
-            DrawFaceNow(gBar.buttons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
+            DrawFaceNow(Bar(bar), gBar.buttons.slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
         GdiFlush();
     }
 }
 
-void DrawPageNumberDirectly()
+void DrawPageNumberDirectly(HWND bar)
 {
     for (int i = 0; i < kTurns; ++i) {
-        DrawFaceNow(PageButton(IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
+        DrawFaceNow(Bar(bar), ControlButton(gBar.buttons, IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
         GdiFlush();
     }
 }
@@ -72,7 +74,7 @@ void CopyCells(HDC cells)
             BitBlt(dc.get(), 0, 0, kStripCellSize, kStripCellSize, cells, 0,
                    static_cast<int>((k + i) % kStripCellsPerPage) * kStripCellSize, SRCCOPY);
         }
-        const WindowDc number(PageButton(IDC_PAGE_NUMBER));
+        const WindowDc number(ControlButton(gBar.buttons, IDC_PAGE_NUMBER));
         BitBlt(number.get(), 0, 0, kStripCellSize / 2, kStripCellSize, cells, 0, 0, SRCCOPY);
         char digits[8];
         TextOutA(number.get(), 9, 9, digits, std::snprintf(digits, sizeof digits, "%d", i % 20 + 1));
@@ -102,9 +104,9 @@ int main()
     const auto copies = [&] { return Time([&] { CopyCells(cells.get()); }); };
     Report("100 page turns with repaint", Compare([&] { return Time([&] { TurnPages(bar); }); }, copies),
            "20 cell copies+number");
-    Report("  of which the slot faces alone", Compare([&] { return Time(DrawFacesDirectly); }, copies),
+    Report("  of which the slot faces alone", Compare([&] { return Time([&] { DrawFacesDirectly(bar); }); }, copies),
            "20 cell copies+number");
-    Report("  of which the page number alone", Compare([&] { return Time(DrawPageNumberDirectly); }, copies),
+    Report("  of which the page number alone", Compare([&] { return Time([&] { DrawPageNumberDirectly(bar); }); }, copies),
            "20 cell copies+number");
     Report("  of which the check for repaints", Compare([&] { return Time([&] { CheckForRepaints(bar); }); }, copies),
            "20 cell copies+number");

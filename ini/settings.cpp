@@ -351,3 +351,8 @@ std::wstring LoadTavText(unsigned base)
                                    reinterpret_cast<wchar_t *>(&text), 0);
     return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
 }
+
+unsigned TavDialogId(DialogKind kind)
+{
+    return DialogId(kind, gSettings.languageOffset);
+}

@@ -81,3 +81,5 @@ int LoadTavString(unsigned base, char *buffer, int size);
 // The same as UTF-16 text, whole: a Japanese text reaches a box on an
 // English system too.
 std::wstring LoadTavText(unsigned base);
+// The template of dialog `kind` in the current language.
+unsigned TavDialogId(DialogKind kind);

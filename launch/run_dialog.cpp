@@ -3,21 +3,16 @@
 #include "winkit/module.h"
 #include "winkit/open_file_dialog.h"
 
-#include "app/app_state.h"
 #include "ini/code_page_path.h"
 #include "ini/settings.h"
 #include "launch/activation_rules.h"
 #include "launch/launch.h"
-#include "launch/slot_activation.h"
 
 namespace {
 
-constexpr wchar_t kExecutablePattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
-// Filter pairs, each text ended by a zero, the list by one more.
-constexpr wchar_t kBrowseFilter[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
-
 // One opening of the dialog: the typed command, held while it is open.
 struct RunDialogState {
+    RunHistory *history;  // the launcher's, kept between openings; none: nothing remembered
     char command[kDialogTextBuffer];
 };
 
@@ -34,8 +29,8 @@ void InitDialog(HWND dialog, RunDialogState *state)
     SetFocus(combo);
     // What can be typed is what is read back: at most one byte less than the buffer.
     SendMessageA(combo, CB_LIMITTEXT, kDialogTextBuffer - 1, 0);
-    if (gLauncher.runHistory)
-        for (const std::string &item : gLauncher.runHistory->entries)
+    if (state->history)
+        for (const std::string &item : state->history->entries)
             // Entries not yet used are not offered: the list would open on blank rows.
             if (!item.empty())
                 SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
@@ -57,15 +52,14 @@ void Execute(HWND dialog, RunDialogState &state)
         SetFocus(GetDlgItem(dialog, IDC_RUN_COMMAND));
         return;
     }
-    if (gLauncher.runHistory)
-        RememberRunCommand(*gLauncher.runHistory, state.command, IsSystemLeadByte);
+    if (state.history)
+        RememberRunCommand(*state.history, state.command, IsSystemLeadByte);
     EndDialog(dialog, 1);
 }
 
 void Browse(HWND dialog)
 {
-    const std::optional<std::wstring> chosen =
-        ChooseFile(dialog, LoadTavText(IDS_EXECUTE_TITLE), kBrowseFilter, kExecutablePattern, kProgramChooserFlags);
+    const std::optional<std::wstring> chosen = ChooseProgram(dialog, LoadTavText(IDS_EXECUTE_TITLE));
     // The typed command ends its program at a comma or tab, and Execute reads what can be typed.
     const std::optional<std::string> path =
         chosen ? UsablePathOrTell(dialog, *chosen, PathUse::EntryField, kDialogTextBuffer - 1) : std::nullopt;
@@ -95,10 +89,10 @@ INT_PTR CALLBACK RunDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
-INT_PTR OpenRunDialog(HWND owner)
+INT_PTR OpenRunDialog(HWND owner, RunHistory *history)
 {
-    RunDialogState state{};
-    const unsigned id = DialogId(DialogKind::ExecuteApplication, gSettings.languageOffset);
+    RunDialogState state{history, {}};
+    const unsigned id = TavDialogId(DialogKind::ExecuteApplication);
     DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
     return 1;
 }

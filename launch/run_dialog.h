@@ -3,5 +3,8 @@
 #pragma once
 #include <windows.h>
 
-// Runs the dialog modally on `owner` in the bar's language. Always 1.
-INT_PTR OpenRunDialog(HWND owner);
+#include "launch/activation_rules.h"
+
+// Runs the dialog modally on `owner` in the bar's language, offering and
+// keeping the commands of `history` (none: nothing offered or kept). Always 1.
+INT_PTR OpenRunDialog(HWND owner, RunHistory *history);

@@ -5,15 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "ini/code_page_path.h"
 #include "ini/settings.h"
-#include "bar/icon_strip.h"
-#include "bar/layout.h"
-#include "bar/program_dialog.h"
 #include "launch/launch.h"
-#include "syspanel/syspanel.h"
-#include "tips/tooltip.h"
 
 
 namespace {
@@ -57,12 +51,6 @@ void ShowExecuteError(HWND bar, const std::string &program, DWORD error)
     MessageBoxA(bar, message.c_str(), nullptr, MB_ICONINFORMATION);
 }
 
-// Redraws the strip cell of `slot` with the icon of `iconFile` and repaints its button.
-void RenderSlot(HWND button, int slot, const char *iconFile)
-{
-    RenderSlotCell(button, slot, iconFile, 0);
-}
-
 // The name of dropped file `index` as the shell has it, whole.
 std::wstring DroppedName(HDROP drop, UINT index)
 {
@@ -100,7 +88,7 @@ bool AgreesToStartMany(HWND button, std::size_t count)
 
 // Lets the bar answer what came meanwhile. False once it is closing: the quit message is
 // put back for the main loop, and nothing more is started.
-bool AnswerWaitingMessages()
+bool AnswerWaitingMessages(const bool &closing)
 {
     for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) {
         if (msg.message == WM_QUIT) {
@@ -110,88 +98,74 @@ bool AnswerWaitingMessages()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return !gApp.tearingDown;
+    return !closing;
 }
 
 // One start per file; a failure is not reported and the next file is tried. A long batch
 // lets the bar answer between starts; it holds copies of all it needs, since the slot, its
 // button and the bar itself may change meanwhile.
-void StartWithDroppedFiles(HWND button, const std::string &value, const std::vector<std::string> &arguments)
+void StartWithDroppedFiles(HWND button, const std::string &value, const std::vector<std::string> &arguments,
+                           const bool &closing)
 {
     const bool many = arguments.size() > kDropStartsWithoutAsking;
     if (many && !AgreesToStartMany(button, arguments.size()))
         return;
     const StartPlan plan = PlanDropStart(value);
     for (const std::string &argument : arguments) {
-        if (many && !AnswerWaitingMessages())
+        if (many && !AnswerWaitingMessages(closing))
             return;
         LaunchProgram(plan.program.c_str(), argument.c_str(), NoneIfEmpty(plan.directory), SW_SHOWNORMAL, nullptr);
     }
 }
 
-void RegisterDroppedFile(HWND button, int slot, HDROP drop)
+std::optional<std::string> RegisterDroppedFile(HWND button, int slot, HDROP drop)
 {
     const std::wstring name = DroppedName(drop, 0);
     // A drop without a readable file would register an entry with no program.
     if (name.empty())
-        return;
+        return std::nullopt;
     const std::optional<std::string> path = UsablePathOrTell(button, name, PathUse::EntryField);
     if (!path)
-        return;
-    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(*path).c_str()))
-        return TellNotStored(button);
-    RenderSlot(button, slot, path->c_str());
-    BroadcastChangeNotice(NoticeChanged);
+        return std::nullopt;
+    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(*path).c_str())) {
+        TellNotStored(button);
+        return std::nullopt;
+    }
+    return path;
 }
 
 } // namespace
 
-void OnSlotCommand(HWND bar, int id, HWND button)
+SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
 {
-    if (gBar.move.on)
-        return;
-    // While the system panel is shown the cells are its actions, not programs.
-    if (gSystemPanel.shown) {
-        OnSystemPanelClick(bar, id);
-        return;
-    }
-    CloseTooltip(bar);
-    SetActiveWindow(bar);
-    const int slot = SlotNumber(gSettings, id - IDC_FIRST_SLOT);
     const std::optional<std::string> read = ReadProgramValue(ProfileKey(slot));
     if (!read) {
         MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one
-        return;
+        return SlotStart::NotStarted;
     }
     const std::string &value = *read;
-    if (value.empty()) {
-        // A command posted by another program may not name the button; the dialog repaints it.
-        OpenProgramDefinition(bar, slot, button ? button : GetDlgItem(bar, id));
-        return;
-    }
-    if (LaunchGuardRefuses(GetTickCount(), gLauncher.lastLaunchTick)) {
+    if (value.empty())
+        return SlotStart::Empty;
+    if (LaunchGuardRefuses(GetTickCount(), launcher.lastLaunchTick)) {
         MessageBeep(MB_ICONHAND);
-        return;
+        return SlotStart::NotStarted;
     }
     // Counted before the start: a start that then fails still holds the next click off.
-    gLauncher.lastLaunchTick = GetTickCount();
+    launcher.lastLaunchTick = GetTickCount();
 
     const StartPlan plan = PlanSlotStart(value, IsSystemLeadByte);
     const std::string title = ReadProgramValue(TitleKey(slot)).value_or(std::string());
     const WORD show = plan.runMinimized ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
-                      NoneIfEmpty(title)) < 32)
-        ShowExecuteError(bar, plan.program, GetLastError());
+                      NoneIfEmpty(title)) >= 32)
+        return SlotStart::Started;
+    ShowExecuteError(bar, plan.program, GetLastError());
+    return SlotStart::NotStarted;
 }
 
-LRESULT OnFilesDropped(HWND button, HDROP drop)
+std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, const bool &closing)
 {
-    const auto at = std::find(gBar.buttons.slots.begin(), gBar.buttons.slots.end(), button);
-    if (at == gBar.buttons.slots.end()) {
-        DragFinish(drop);
-        return 0;
-    }
-    const int slot = SlotNumber(gSettings, static_cast<int>(at - gBar.buttons.slots.begin()));
+    std::optional<std::string> registered;
     const std::optional<std::string> value = ReadProgramValue(ProfileKey(slot));
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (!value || (value->empty() && !ProfileReadable())) {
@@ -201,16 +175,13 @@ LRESULT OnFilesDropped(HWND button, HDROP drop)
         const auto arguments = DroppedArguments(button, drop, count);
         DragFinish(drop);
         if (arguments)
-            StartWithDroppedFiles(button, *value, *arguments);
-        return 0;
+            StartWithDroppedFiles(button, *value, *arguments, closing);
+        return std::nullopt;
     } else if (count < 2) {
-        RegisterDroppedFile(button, slot, drop);
+        registered = RegisterDroppedFile(button, slot, drop);
     } else {
         ShowNotice(button, IDS_MULTI_DROP);
     }
     DragFinish(drop);
-    return 0;
+    return registered;
 }
-
-void CreateRunHistory() { gLauncher.runHistory = std::make_unique<RunHistory>(); }
-void FreeRunHistory() { gLauncher.runHistory.reset(); }

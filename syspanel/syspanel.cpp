@@ -1,8 +1,7 @@
 #include "syspanel/syspanel.h"
 
-#include "app/app_state.h"
 #include "ini/settings.h"
-#include "bar/layout.h"
+#include "res/resource.h"
 #include "launch/run_dialog.h"
 #include "syspanel/panel_rules.h"
 
@@ -25,18 +24,8 @@ void EnableShutdownPrivilege()
 
 } // namespace
 
-void OnSystemPanelToggle(HWND)
+void RunPanelAction(HWND bar, int action, RunHistory *history)
 {
-    if (gBar.move.on)
-        return;
-    gSystemPanel.shown = !gSystemPanel.shown;
-    // Every slot repaints in its other face; 504's own face does not change.
-    InvalidateSlots();
-}
-
-void OnSystemPanelClick(HWND bar, int id)
-{
-    const int action = PanelActionIndex(id - IDC_FIRST_SLOT, gSettings.columns * gSettings.rows);
     if (action >= kPanelActions)
         return;
     // For every cell, blank ones included, before the action is chosen.
@@ -60,7 +49,7 @@ void OnSystemPanelClick(HWND bar, int id)
         DestroyWindow(bar);  // the teardown saves the settings
         break;
     case PanelRun:
-        OpenRunDialog(bar);
+        OpenRunDialog(bar, history);
         // Processed after the dialog has closed, whatever its outcome: the panel is left.
         PostMessageA(bar, WM_COMMAND, IDC_SYSTEM_PANEL, 0);
         break;

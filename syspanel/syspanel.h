@@ -3,14 +3,14 @@
 #pragma once
 #include <windows.h>
 
+#include "launch/activation_rules.h"
+
 // Whether the panel is shown: hidden when the bar is created and by every
 // reload, changed only by the toggle.
 struct SystemPanelState {
     bool shown = false;
 };
 
-// Button 504 (also posted after the run action): show or hide the panel.
-// Refused in move mode.
-void OnSystemPanelToggle(HWND bar);
-// A click on slot button `id` while the panel is shown: the cell's action.
-void OnSystemPanelClick(HWND bar, int id);
+// A click on the panel's cell of `action` (PanelActionIndex: blank cells are negative). The
+// run action offers and keeps the commands of `history`, then posts 504 to leave the panel.
+void RunPanelAction(HWND bar, int action, RunHistory *history);

@@ -55,3 +55,14 @@ inline std::optional<std::wstring> ChooseFile(HWND owner, const std::wstring &ti
         return std::nullopt;
     return std::wstring(file.data());
 }
+
+// The program chooser of both dialogs: programs, batch files and shortcuts first, a chosen
+// shortcut kept as the shortcut; starting from `initial`, or from the program pattern.
+constexpr wchar_t kProgramPattern[] = L"*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk";
+constexpr wchar_t kProgramFilters[] = L"Executable\0*.exe;*.com;*.pif;*.cmd;*.bat;*.lnk\0All files\0*.*\0";
+inline std::optional<std::wstring> ChooseProgram(HWND owner, const std::wstring &title,
+                                                 const std::wstring &initial = std::wstring())
+{
+    return ChooseFile(owner, title, kProgramFilters, initial.empty() ? kProgramPattern : initial,
+                      kProgramChooserFlags);
+}

@@ -15,11 +15,11 @@ using namespace tavtest;
 namespace {
 
 // Strip cell n against the pictures "face `name`" and "face `name` pressed".
-std::string StripCellDiff(int n, const std::string &name)
+std::string StripCellDiff(const IconStrip &s, int n, const std::string &name)
 {
     MemoryCanvas cell(76, 38);
     const MemoryDc strip(nullptr);
-    const Selection use(strip.get(), gBar.strip.bitmap.get());
+    const Selection use(strip.get(), s.bitmap.get());
     BitBlt(cell.dc(), 0, 0, 76, 38, strip.get(), 0, 38 * n, SRCCOPY);
     const std::string face = "face " + name;
     return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
@@ -32,14 +32,7 @@ std::string Entry(const std::string &iconFile, int index)
 
 class Faces : public ::testing::Test {
 protected:
-        void TearDown() override
-    {
-        FreeIconStrip();
-        gSystemPanel.shown = false;
-        gBar.move = MoveState{};
-        gBar.buttons.slots.clear();
-        DestroyWindow(bar_);
-    }
+    void TearDown() override { DestroyWindow(bar_); }
     // A "profile%03d" value, and the face its strip cell should show: the bar's
     // icon of that picture, the default program's, or blank.
     struct Slot { int n; std::string value, face = ""; };
@@ -50,8 +43,7 @@ protected:
         for (const auto &slot : slots)
             ini += ProfileKey(slot.n) + "=" + slot.value + "\r\n";
         WriteIni(ini);
-        gSettings.maximumPages = pages;
-        BuildIconStrip(bar_);
+        BuildIconStrip(bar_, state_.strip, state_.faces, pages);
         WriteIni("-");
     }
     static void Use(bool small, int page = 1, int columns = 5, int rows = 1, unsigned mode = 0)
@@ -69,13 +61,16 @@ protected:
         MemoryCanvas c(40, 40);
         const DRAWITEMSTRUCT dis{ODT_BUTTON, static_cast<UINT>(id), 0, action, pressed ? ODS_SELECTED : 0u, nullptr,
                                  c.dc(), {0, 0, gSettings.cellSize, gSettings.cellSize}, 0};
-        EXPECT_EQ(DrawButtonFace(bar_, &dis), 0);
+        EXPECT_EQ(DrawButtonFace(view_, &dis), 0);
         const bool beyond = c.Count(kUnpainted, {0, 0, 40, 40}) - c.Count(kUnpainted, {0, 0, w, h}) < 40 * 40 - w * h;
         return (face.empty() ? "" : PictureDiff(c, 0, 0, face, FaceColour)) + (beyond ? " painted beyond" : "");
     }
 
     const std::string icons_ = ProgramDir() + "\\tav_testicons.dll";
     HWND bar_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    BarState state_;
+    SystemPanelState panel_;
+    BarView view_{bar_, state_, gSettings, panel_};
 };
 
 TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
@@ -98,15 +93,15 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
     EXPECT_EQ(GetCursor(), cross) << "the wait cursor goes when the strip is built";
     SetCursor(original);
     for (const auto &c : cases)
-        EXPECT_EQ(StripCellDiff(c.n, c.face), "") << c.value.substr(0, 60);
-    EXPECT_EQ(StripCellDiff(8, "blank"), "") << "a missing key";
+        EXPECT_EQ(StripCellDiff(state_.strip, c.n, c.face), "") << c.value.substr(0, 60);
+    EXPECT_EQ(StripCellDiff(state_.strip, 8, "blank"), "") << "a missing key";
     // Every build makes a strip sized for its pages (the old one's deletion: the stress run's GDI counts).
     for (int pages : {1, 20}) {
         Build(pages, {{pages * 20 - 1, Entry(icons_, 0)}});
         BITMAP bm{};
-        GetObjectA(gBar.strip.bitmap.get(), sizeof bm, &bm);
+        GetObjectA(state_.strip.bitmap.get(), sizeof bm, &bm);
         EXPECT_EQ(bm.bmWidth * 100000 + bm.bmHeight, 76 * 100000 + 760 * pages);
-        EXPECT_EQ(StripCellDiff(pages * 20 - 1, "113"), "");
+        EXPECT_EQ(StripCellDiff(state_.strip, pages * 20 - 1, "113"), "");
     }
 }
 
@@ -121,17 +116,17 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
         for (bool pressed : {false, true})
             for (bool moving : {false, true}) {
                 Use(false, c.page, c.columns, c.rows);
-                gBar.move.on = moving;
+                state_.move.on = moving;
                 // Each of the three actions paints the whole face.
                 const UINT action = pressed ? ODA_SELECT : moving ? ODA_FOCUS : ODA_DRAWENTIRE;
                 const std::string face = c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : "");
                 EXPECT_EQ(Paints(c.id, pressed, "face " + face, 38, 38, action), "") << c.id << " page " << c.page;
             }
     Use(true);  // small buttons scale the face
-    gBar.move.on = false;
+    state_.move.on = false;
     EXPECT_EQ(Paints(1000, false, "face 113 small", 30, 30), "");
     // The system panel's faces on the last five slots, plain light grey before them.
-    gSystemPanel.shown = gBar.move.on = true;  // no hatch on them
+    panel_.shown = state_.move.on = true;  // no hatch on them
     for (auto [columns, rows] : {std::pair{5, 1}, {1, 7}, {20, 1}})
         for (int k = 0; k < columns * rows; ++k) {
             Use(false, 1, columns, rows);
@@ -142,7 +137,7 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
     // Other actions and ids paint nothing.
     for (auto [id, action] : {std::pair<int, UINT>{1000, 8}, {999, 1}, {506, 1}, {1020, 1}})
         EXPECT_EQ(Paints(id, false, "", 0, 0, action), "") << id << " action " << action;
-    EXPECT_EQ(DrawButtonFace(bar_, nullptr), 0);
+    EXPECT_EQ(DrawButtonFace(view_, nullptr), 0);
 }
 
 TEST_F(Faces, ControlFacesPickTheirCellAndScale)
@@ -155,7 +150,7 @@ TEST_F(Faces, ControlFacesPickTheirCellAndScale)
             const std::string as = std::string(small ? " small" : "") + (pressed ? " pressed" : "");
             for (const auto &c : cases) {
                 Use(small, 1, 5, 1, c.mode);
-                gSystemPanel.shown = pressed;  // the toggle's face does not change with the panel
+                panel_.shown = pressed;  // the toggle's face does not change with the panel
                 const int h = gSettings.cellSize / 2;
                 EXPECT_EQ(Paints(c.id, pressed, c.face + as, h, h), "") << c.id << as;
             }
