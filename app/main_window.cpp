@@ -147,7 +147,8 @@ void OnSlotClick(HWND bar, int id, HWND button)
         return;
     const int position = id - IDC_FIRST_SLOT;
     if (gSystemPanel.shown) {
-        RunPanelAction(bar, PanelActionIndex(position, gSettings.columns * gSettings.rows), gLauncher.runHistory.get());
+        RunPanelAction(bar, gSettings, PanelActionIndex(position, gSettings.columns * gSettings.rows),
+                       gLauncher.runHistory.get());
         return;
     }
     CloseTooltip(bar);
@@ -180,7 +181,7 @@ void OnCreate(HWND bar)
     gApp.tearingDown = false;
     gBar.move = MoveState{};
     gTooltip = TooltipState{};
-    const BarPosition at = LoadSettings(true);
+    const BarPosition at = LoadSettings(true, gSettings);
     LoadCtl3d(ResourceModule());
     ApplyTopmost(bar);
     gSystemPanel.shown = false;
@@ -201,7 +202,7 @@ void OnDestroy(HWND bar)
     gBar.faces.bitmaps.clear();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
-    SaveSettings(bar, true);
+    SaveSettings(bar, gSettings, true);
     PostQuitMessage(0);
 }
 
@@ -212,7 +213,7 @@ void ApplyNewProperties(HWND bar, bool leftCorner)
     RECT r{};
     GetWindowRect(bar, &r);
     BuildBar(bar, BarPosition{r.left, r.top}, leftCorner, true);
-    SaveSettings(bar);
+    SaveSettings(bar, gSettings);
 }
 
 void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
@@ -309,7 +310,7 @@ LRESULT ReloadBar(HWND bar)
     // A file another program holds reads as nothing at all: the bar then stays as it is.
     if (!ProfileReadable())
         return 0;
-    const BarPosition at = LoadSettings(false);
+    const BarPosition at = LoadSettings(false, gSettings);
     ApplyTopmost(bar);
     gSystemPanel.shown = false;  // a reload shows the programs again
     BuildBar(bar, at, false, true);
@@ -348,7 +349,7 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE)
             HideTooltip(bar);
         break;
-    case WM_QUERYENDSESSION: SaveSettings(bar, gApp.tearingDown); break;
+    case WM_QUERYENDSESSION: SaveSettings(bar, gSettings, gApp.tearingDown); break;
     case WM_GETMINMAXINFO: return FillTrackLimits(bar, gSettings, reinterpret_cast<MINMAXINFO *>(lParam));
     case WM_DRAWITEM: return DrawButtonFace(Bar(bar), reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     case WM_COMMAND:
@@ -424,7 +425,7 @@ int RunBar(HINSTANCE instance)
     lock.Release();  // the bar can be found from now on
     if (!bar)
         return 0;
-    gProfile.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
+    StartChangeNotices();
     ShowWindow(bar, SW_SHOWNORMAL);
     // The show command this program was started with is not ours to follow: the first
     // ShowWindow may have been made to obey it, so insist once.

@@ -57,7 +57,7 @@ void TogglePin(const BarView &v)
     SetWindowPos(v.window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     InvalidateRect(ControlButton(v.state.buttons, IDC_PIN), nullptr, FALSE);
     // Stored at once: another program's reload would otherwise take the pin back.
-    SaveSettings(v.window);
+    SaveSettings(v.window, v.settings);
 }
 
 } // namespace

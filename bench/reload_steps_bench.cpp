@@ -27,7 +27,7 @@ int main()
         const double start = NowMs();
         ReloadBar(bar);
         const double reloaded = NowMs();
-        const BarPosition position = LoadSettings(false);
+        const BarPosition position = LoadSettings(false, gSettings);
         const double settingsRead = NowMs();
         BuildBar(bar, position, false, true);
         const double built = NowMs();

@@ -196,7 +196,7 @@ int LoadLanguageOffset()
     return LanguageOffsetFromJapan(ReadInt(ProfileFile(), kKeyJapan, def));
 }
 
-BarPosition LoadSettings(bool startup)
+BarPosition LoadSettings(bool startup, BarSettings &settings)
 {
     // What is read of a file another program holds is nothing at all, which would pass for
     // every default: a start then keeps the defaults without ever saving them. (A reload
@@ -216,10 +216,10 @@ BarPosition LoadSettings(bool startup)
     GetPrivateProfileStringA(kEnvironmentSection, kKeyPosition, "", position.data(),
                              static_cast<DWORD>(position.size()), file.c_str());
     raw.position = position.data();
-    return ApplyRawSettings(raw, startup, gSettings);
+    return ApplyRawSettings(raw, startup, settings);
 }
 
-bool SaveSettings(HWND bar, bool closing)
+bool SaveSettings(HWND bar, const BarSettings &settings, bool closing)
 {
     if (!gProfile.settingsLoaded)
         return true;
@@ -237,10 +237,10 @@ bool SaveSettings(HWND bar, bool closing)
         const IniWriteLock lock;
         const std::string before = ReadSection(kEnvironmentSection);
         const std::string after =
-            SetSectionValues(before, {{kKeyMode, std::to_string(gSettings.mode)},
-                                      {kKeyStartupPage, std::to_string(gSettings.currentPage)},
-                                      {kKeyMaximumPages, std::to_string(gSettings.maximumPages)},
-                                      {kKeyButtonsPerPage, std::to_string(ButtonsPerPageToSave(gSettings))},
+            SetSectionValues(before, {{kKeyMode, std::to_string(settings.mode)},
+                                      {kKeyStartupPage, std::to_string(settings.currentPage)},
+                                      {kKeyMaximumPages, std::to_string(settings.maximumPages)},
+                                      {kKeyButtonsPerPage, std::to_string(ButtonsPerPageToSave(settings))},
                                       {kKeyPosition, FormatPosition(r.left, r.top)}});
         stored = after == before || Rewrite([&](const char *file) {
                      return WritePrivateProfileSectionA(kEnvironmentSection, after.data(), file);
@@ -355,4 +355,9 @@ std::wstring LoadTavText(unsigned base)
 unsigned TavDialogId(DialogKind kind)
 {
     return DialogId(kind, gSettings.languageOffset);
+}
+
+void StartChangeNotices()
+{
+    gProfile.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
 }

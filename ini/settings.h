@@ -26,10 +26,10 @@ inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
 constexpr UINT kNoticeTimeoutMs = 1000;
 enum ChangeNoticeCode : LPARAM { NoticeChanged = 0, NoticeStarted = 1, NoticeEnded = 2 };
 
-// Reads "environment section" into gSettings (start-up form: also "Japan"
+// Reads "environment section" into `settings` (start-up form: also "Japan"
 // and "startup page"; reload form: keeps language and page) and returns the
 // stored position.
-BarPosition LoadSettings(bool startup);
+BarPosition LoadSettings(bool startup, BarSettings &settings);
 // Whether TAV.INI can be read: false only when another program has held it
 // open without sharing for all of kHeldProfileWaitMs (a backup or sync tool,
 // a peer writing it). The profile functions would then read nothing, which
@@ -47,8 +47,10 @@ int LoadLanguageOffset();
 // what is stored, then announces the change. False, with the user told and
 // nothing announced, when the change could not be stored.
 // `closing`: the bar is on its way out, so the box that tells of a failure has no owner.
-bool SaveSettings(HWND bar, bool closing = false);
+bool SaveSettings(HWND bar, const BarSettings &settings, bool closing = false);
 
+// From now on the changes are announced: the bar can be found by those it tells.
+void StartChangeNotices();
 // Sends "TAV_MESSAGE" with this code to every top-level window and waits
 // until each has handled it, or for at most kNoticeTimeoutMs per window;
 // windows of a thread that did not answer in time are passed over.

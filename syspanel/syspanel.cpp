@@ -24,7 +24,7 @@ void EnableShutdownPrivilege()
 
 } // namespace
 
-void RunPanelAction(HWND bar, int action, RunHistory *history)
+void RunPanelAction(HWND bar, const BarSettings &settings, int action, RunHistory *history)
 {
     if (action >= kPanelActions)
         return;
@@ -32,17 +32,17 @@ void RunPanelAction(HWND bar, int action, RunHistory *history)
     EnableShutdownPrivilege();
     switch (action) {
     case PanelShutDown:
-        SaveSettings(bar);
+        SaveSettings(bar, settings);
         ExitWindowsEx(EWX_SHUTDOWN, 0);
         break;
     case PanelLogOff:
         // Saved here and again by the teardown: the session may end before the bar's turn.
-        SaveSettings(bar);
+        SaveSettings(bar, settings);
         ExitWindowsEx(EWX_LOGOFF, 0);
         DestroyWindow(bar);
         break;
     case PanelRestart:
-        SaveSettings(bar);
+        SaveSettings(bar, settings);
         ExitWindowsEx(EWX_REBOOT, 0);
         break;
     case PanelQuit:

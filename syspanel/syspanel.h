@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "ini/settings_rules.h"
 #include "launch/activation_rules.h"
 
 // Whether the panel is shown: hidden when the bar is created and by every
@@ -13,4 +14,4 @@ struct SystemPanelState {
 
 // A click on the panel's cell of `action` (PanelActionIndex: blank cells are negative). The
 // run action offers and keeps the commands of `history`, then posts 504 to leave the panel.
-void RunPanelAction(HWND bar, int action, RunHistory *history);
+void RunPanelAction(HWND bar, const BarSettings &settings, int action, RunHistory *history);

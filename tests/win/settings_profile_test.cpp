@@ -32,7 +32,7 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
     for (const auto &c : cases) {
         WriteIni(c.ini == "-" ? c.ini : "[environment section]\r\n" + c.ini + "[program section]\r\nmode=1\r\n");
         gSettings.languageOffset = 5;
-        const BarPosition p = LoadSettings(true);
+        const BarPosition p = LoadSettings(true, gSettings);
         char loaded[96];
         std::snprintf(loaded, sizeof loaded, "%d %x %d %d %dx%d %d %d,%d", gSettings.languageOffset, gSettings.mode,
                       gSettings.maximumPages, gSettings.currentPage, gSettings.columns, gSettings.rows,
@@ -40,7 +40,7 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
         EXPECT_EQ(loaded, c.loaded) << c.ini.substr(0, 60);
     }
     WriteIni("-");
-    LoadSettings(true);
+    LoadSettings(true, gSettings);
     EXPECT_EQ(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "reading created the file";
 }
 
@@ -128,12 +128,12 @@ TEST(SettingsProfile, AFileAnotherProgramHoldsIsNeverTakenForEmpty)
         const HANDLE held = CreateFileA(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         std::thread release([&] { Sleep(hold), CloseHandle(held); });
-        LoadSettings(true);
+        LoadSettings(true, gSettings);
         const bool waited = hold < kHeldProfileWaitMs;
         EXPECT_EQ(gSettings.maximumPages, waited ? 20 : 1) << hold;
         release.join();
         const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
-        SaveSettings(w);
+        SaveSettings(w, gSettings);
         DestroyWindow(w);
         EXPECT_EQ(IniValue(kEnvironmentSection, "maximum pages") + " " + IniValue(kEnvironmentSection, "mode") + " " +
                       IniValue(kEnvironmentSection, "position"),
