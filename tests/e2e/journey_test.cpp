@@ -69,17 +69,13 @@ HWND Dialog(HWND bar, const std::string &caption)
 }
 
 // The steps run in file order (never shuffled) on one bar and one TAV.INI. Once a step stops at a
-// fatal failure the rest are skipped, naming it, rather than wait for windows that will not come.
+// fatal failure the rest are skipped rather than wait for windows that will not come.
 class Journey : public ::testing::Test {
 protected:
     static void TearDownTestSuite() { run.reset(), WriteIni("-"); }
-    void SetUp() override { if (!broken.empty()) GTEST_SKIP() << "the step " << broken << " failed"; }
-    void TearDown() override
-    {
-        if (HasFatalFailure())
-            broken = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    }
-    static inline std::string broken;
+    void SetUp() override { if (broken) GTEST_SKIP() << "an earlier step stopped"; }
+    void TearDown() override { broken = broken || HasFatalFailure(); }
+    static inline bool broken = false;
     static inline const bool ja = GetACP() == 932;  // the bar's default language follows the system's
     static inline const std::string probe = ProbePath(), dir = ProgramDir(), icons = dir + "\\tav_testicons.dll";
     // A double-byte title whose last character ends in a backslash byte, and a prefix to show as "&".
@@ -95,11 +91,10 @@ protected:
     static inline std::string place;  // docked's corner as TAV.INI holds it
 };
 
-TEST_F(Journey, FirstStartShowsTheBarAndItsIcon)
+TEST_F(Journey, FirstStartWithoutIniShowsTheBarAndItsIcon)
 {
-    // Without TAV.INI, under a show command the bar does not follow.
     WriteIni("-");
-    run = std::make_unique<BarProcess>(SW_SHOWMINIMIZED);
+    run = std::make_unique<BarProcess>(SW_SHOWMINIMIZED);  // a show command the bar does not follow
     ASSERT_TRUE(bar = run->WaitForBar());
     EXPECT_TRUE(IsWindowVisible(bar) && !IsIconic(bar) && (GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOOLWINDOW));
     // The notification icon: its clicks bring the bar forward, and it comes back when the shell restarts.
@@ -122,8 +117,7 @@ TEST_F(Journey, DropRegistersAProgram)
 {
     // The probe dropped on the first slot; a click starts it (its record is read at the end).
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
-    const std::string dropped = probe + ",0,,\"" + probe + "\"";
-    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == probe + ",0,,\"" + probe + "\""; }));
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face 115"); })) << "its icon";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
