@@ -249,8 +249,7 @@ TEST_F(Journey, QuitFromThePanelSavesTheSession)
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1004), 1));
     EXPECT_EQ(run->WaitExit(), 0);
-    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2}))
-        << "drop, dialog, move, properties, pin, save";
+    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2})) << "drop, dialog, move, properties, pin, save";
     EXPECT_FALSE(Icon(bar)) << "the icon goes with the bar";
     place = std::to_string(docked.left) + "," + std::to_string(docked.top);
     EXPECT_EQ(IniValue(kEnv, "position"), place);
@@ -284,7 +283,6 @@ TEST_F(Journey, NextStartFindsAllAsItWasLeft)
 
 TEST_F(Journey, RemoveTakesTheMovedProgramAway)
 {
-    // It opens in the dialog as it was defined.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     ASSERT_TRUE(d = Dialog(bar, definition)) << "the dialogs in the language of the file";
     char command[256] = {};
@@ -297,14 +295,13 @@ TEST_F(Journey, RemoveTakesTheMovedProgramAway)
 
 TEST_F(Journey, MinimizedBarKeepsItsPlaceAtSessionEndAndQuit)
 {
-    // At the end of a session, and at a posted WM_QUIT, which still saves.
     ShowWindow(bar, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));
     WritePrivateProfileStringA(kEnv, "position", "1,1", "TAV.INI");
     EXPECT_EQ(SendMessageA(bar, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session may end";
     EXPECT_EQ(IniValue(kEnv, "position"), place);
     WritePrivateProfileStringA(kEnv, "position", "1,1", "TAV.INI");
-    PostMessageA(bar, WM_QUIT, 7, 0);
+    PostMessageA(bar, WM_QUIT, 7, 0);  // which still saves
     EXPECT_EQ(run->WaitExit(), 0);
     EXPECT_EQ(IniValue(kEnv, "position"), place);
     EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 2})) << "remove, session end, quit";
