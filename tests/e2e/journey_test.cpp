@@ -68,21 +68,34 @@ HWND Dialog(HWND bar, const std::string &caption)
     return WaitForDialog(bar, [&](HWND d) { return IsWindowVisible(d) && d == FindWindowA("#32770", caption.c_str()); });
 }
 
-TEST(Journey, FromTheFirstStartToTheNext)
-{
-    const bool ja = GetACP() == 932;  // the bar's default language follows the system's
-    const std::string probe = ProbePath(), exe = FoundExecutable(probe), dir = ProgramDir(), icons = dir + "\\tav_testicons.dll";
+// The steps run in file order (never shuffled) on one bar and one TAV.INI. Once a step stops at a
+// fatal failure the rest are skipped rather than wait for windows that will not come.
+class Journey : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { run.reset(), WriteIni("-"); }
+    void SetUp() override { if (broken) GTEST_SKIP() << "an earlier step stopped"; }
+    void TearDown() override { broken = broken || HasFatalFailure(); }
+    static inline bool broken = false;
+    static inline const bool ja = GetACP() == 932;  // the bar's default language follows the system's
+    static inline const std::string probe = ProbePath(), dir = ProgramDir(), icons = dir + "\\tav_testicons.dll";
     // A double-byte title whose last character ends in a backslash byte, and a prefix to show as "&".
-    const std::string title = ja ? "\x83\x81\x83\x82 && \x95\x5c\x8e\xa6" : "Notes && Memo";
-    const std::string definition = ja ? "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\x6f\x98\x5e" : "Program Definition",
-                      properties = ja ? "\x93\xae\x8d\xec\x8a\xc2\x8b\xab\x82\xcc\x90\xdd\x92\xe8" : "Properties";
-    ProbeLog log;
+    static inline const std::string title = ja ? "\x83\x81\x83\x82 && \x95\x5c\x8e\xa6" : "Notes && Memo",
+        definition = ja ? "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\x6f\x98\x5e" : "Program Definition",
+        properties = ja ? "\x93\xae\x8d\xec\x8a\xc2\x8b\xab\x82\xcc\x90\xdd\x92\xe8" : "Properties",
+        defined = icons + ",-1,,\"" + probe + "\" /journey", parked = "x,0,,C:\\NO\\SUCH.EXE",
+        longTitle = std::string(3000, 'T');
+    static inline const ProbeLog log;
+    static inline std::unique_ptr<BarProcess> run;
+    static inline HWND bar = nullptr, d = nullptr;  // d: the dialog at hand
+    static inline RECT docked{};
+    static inline std::string place;  // docked's corner as TAV.INI holds it
+};
 
-    // The first start, without TAV.INI, under a show command the bar does not follow.
+TEST_F(Journey, FirstStartWithoutIniShowsTheBarAndItsIcon)
+{
     WriteIni("-");
-    auto run = std::make_unique<BarProcess>(SW_SHOWMINIMIZED);
-    HWND bar = run->WaitForBar();
-    ASSERT_TRUE(bar);
+    run = std::make_unique<BarProcess>(SW_SHOWMINIMIZED);  // a show command the bar does not follow
+    ASSERT_TRUE(bar = run->WaitForBar());
     EXPECT_TRUE(IsWindowVisible(bar) && !IsIconic(bar) && (GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOOLWINDOW));
     // The notification icon: its clicks bring the bar forward, and it comes back when the shell restarts.
     HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr, nullptr, nullptr, nullptr);
@@ -98,11 +111,13 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(Icon(bar, NIM_DELETE));
     SendMessageA(bar, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(Icon(bar));
+}
 
-    // The probe dropped on the first slot registers it; a click starts it (its record is read at the end).
+TEST_F(Journey, DropRegistersAProgram)
+{
+    // The probe dropped on the first slot; a click starts it (its record is read at the end).
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {probe}));
-    const std::string dropped = probe + ",0,,\"" + probe + "\"";
-    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == dropped; }));
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile000") == probe + ",0,,\"" + probe + "\""; }));
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face 115"); })) << "its icon";
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 1));
     // Two files dropped on an empty slot register nothing: a message says so, in the system's language.
@@ -110,32 +125,39 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_EQ(TakeMessageBox(bar), ja ? "\x95\xa1\x90\x94\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xcc\x88\xea\x8a\x87\x93\x6f\x98\x5e\x82\xcd"
                                         "\x83\x54\x83\x7c\x81\x5b\x83\x67\x82\xb3\x82\xea\x82\xc4\x82\xa2\x82\xdc\x82\xb9\x82\xf1"
                                       : "Multi files register mode cannot support");
+}
 
-    // A right click on the next slot: the Program Definition dialog, filled in and confirmed; the
-    // slot shows the icon chosen (the first of the test icons) at once.
+TEST_F(Journey, RightClickDefinesAProgram)
+{
+    // Filled in and confirmed; the slot shows the icon chosen (the first of the test icons) at once.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3));
-    HWND d = Dialog(bar, definition);
-    ASSERT_TRUE(d);
+    ASSERT_TRUE(d = Dialog(bar, definition));
     SetDlgItemTextA(d, 1006, ("\"" + probe + "\" /journey").c_str());
     SetDlgItemTextA(d, 1007, icons.c_str());
     SetDlgItemTextA(d, 1012, title.c_str());
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 1005), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
-    const std::string defined = icons + ",-1,,\"" + probe + "\" /journey";
     EXPECT_EQ(IniValue(kPrograms, "profile001") + "|" + IniValue(kPrograms, "Title001"), defined + "|" + title);
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "face 113"); }));
+}
 
-    // The tooltip: the title after the delay, the next slot's command at once, gone on an
+TEST_F(Journey, HoverShowsTooltips)
+{
+    // The title after the delay, the next slot's command at once, gone on an
     // empty slot, on a control button and off the bar (id 0; seen at the next tick).
     const struct { int id; std::string text; DWORD after, within; } hovers[] = {
         {1001, title, 500, 2500}, {1000, "\"" + probe + "\"", 0, 500}, {1002, "", 0, 500},
         {1001, title, 500, 2500}, {503, "", 0, 500}, {1001, title, 500, 2500}, {0, "", 0, 1600}};
     for (const auto &h : hovers)
         Hover(h.id ? GetDlgItem(bar, h.id) : nullptr, h.text, h.after, h.within);
-    // Files dropped on the second program start it once each, without its arguments, title or minimizing,
-    // in the bar's own folder. A click at once starts it (a drop holds no click up); within two seconds
-    // neither the rest of a double click nor another slot starts anything.
+}
+
+TEST_F(Journey, FilesDroppedOnAProgramStartIt)
+{
+    // Once each, without its arguments, title or minimizing, in the bar's own folder. A click at once
+    // starts it (a drop holds no click up); within two seconds neither the rest of a double click nor
+    // another slot starts anything.
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1001), {"C:\\My Docs\\a.txt", "C:\\b.txt"}));
     ASSERT_EQ(log.WaitFor(3).size(), 3u);
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 1));
@@ -143,17 +165,21 @@ TEST(Journey, FromTheFirstStartToTheNext)
     // Sent, not posted: with one still pending, Wine now and then lost the Shift of the next Shift + right click.
     for (auto [id, code] : {std::pair{1001, BN_DOUBLECLICKED}, {1000, BN_CLICKED}})
         SendMessageA(bar, WM_COMMAND, MAKEWPARAM(id, code), LPARAM(GetDlgItem(bar, id)));
+}
 
-    // Another program gives the bar twenty pages of six, fixes the language and registers a
-    // program with a title longer than any profile buffer of the bar; a reload shows them.
-    const std::string parked = "x,0,,C:\\NO\\SUCH.EXE", longTitle(3000, 'T');
+TEST_F(Journey, ReloadTakesAnotherProgramsWrites)
+{
+    // Twenty pages of six, the language fixed, a program titled longer than any profile buffer of the bar.
     WriteIni(ReadFileText(IniPath()) + "profile114=" + parked + "\r\nTitle114=" + longTitle +
              "\r\n[environment section]\r\nmaximum pages=20\r\nbuttons par page=6\r\nJapan=" + (ja ? "0" : "1"));
     SendMessageA(bar, WM_USER, 0, 0);
     EXPECT_EQ(SlotCount(bar), 6);
+}
 
-    // Shift + right click picks the titled program up; the pin is ignored meanwhile; the page
-    // menu's last item turns to page 20, whose first slot trades programs with it.
+TEST_F(Journey, ShiftRightClickMovesAProgramToPage20)
+{
+    // The titled program picked up; the pin is ignored meanwhile; the page menu's last item turns
+    // to page 20, whose first slot trades programs with it.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1001), 3, "shift"));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 501), 3));
@@ -170,32 +196,40 @@ TEST(Journey, FromTheFirstStartToTheNext)
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "face default"); }));
     EXPECT_EQ(IniValue(kPrograms, "Title114"), title);
     EXPECT_TRUE(IniValue(kPrograms, "profile001") + IniValue(kPrograms, "Title001") == parked + longTitle) << "whole";
+}
 
-    // The page number opens the Properties dialog: docked in the lower right corner, vertical.
+TEST_F(Journey, PropertiesDockTheBarVertically)
+{
+    // The page number opens them; docked in the lower right corner.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 505), 1));
     ASSERT_TRUE(d = Dialog(bar, properties));
     SendDlgItemMessageA(d, 1013, CB_SETCURSEL, 4, 0);
     SendDlgItemMessageA(d, 1015, CB_SETCURSEL, 1, 0);
     ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
-    const RECT docked = WindowRectOf(bar);
+    docked = WindowRectOf(bar);
     EXPECT_TRUE(docked.right == GetSystemMetrics(SM_CXSCREEN) && docked.bottom == GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU, 0) << "no caption when docked";
     EXPECT_EQ(WindowRectOf(GetDlgItem(bar, 1005)).left, WindowRectOf(GetDlgItem(bar, 1000)).left) << "one column";
     EXPECT_EQ(IniValue(kEnv, "mode"), std::to_string(Vertical | 4)) << "stored at once";
-    // Back from page 1 to page 20, and pinned.
+}
+
+TEST_F(Journey, PinIsStoredAndKeptByAReload)
+{
+    // Back from page 1 to page 20, and pinned; another program's reload keeps the pin, which is stored already.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 501), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
     EXPECT_TRUE(PumpUntil([&] { return GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST; }));
-    // Another program's reload keeps the pin, which is stored already.
     EXPECT_EQ(IniValue(kEnv, "mode"), std::to_string(Vertical | Topmost | 4));
     SendMessageA(bar, WM_USER, 0, 0);
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RedrawWindow(GetDlgItem(bar, 503), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // from the reloaded settings
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 503), "pin topmost"); }));
+}
 
-    // The system panel's last action runs a typed command; one that cannot start leaves the dialog up.
-    // The panel goes with the dialog: quit, its fourth action, comes after the panel is opened again.
+TEST_F(Journey, RunDialogStartsATypedCommand)
+{
+    // The system panel's last action; one that cannot start leaves the dialog up. The panel goes with the dialog.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1005), 1));
     ASSERT_TRUE(d = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, 1004); }));
@@ -207,19 +241,26 @@ TEST(Journey, FromTheFirstStartToTheNext)
     SetDlgItemTextA(d, 1004, ("\"" + probe + "\" /typed").c_str());
     ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+}
+
+TEST_F(Journey, QuitFromThePanelSavesTheSession)
+{
+    // Quit, the panel's fourth action, once the panel is opened again.
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 504), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1004), 1));
     EXPECT_EQ(run->WaitExit(), 0);
-    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2}))
-        << "drop, dialog, move, properties, pin, save";
+    EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 0, 0, 0, 2})) << "drop, dialog, move, properties, pin, save";
     EXPECT_FALSE(Icon(bar)) << "the icon goes with the bar";
-    const std::string place = std::to_string(docked.left) + "," + std::to_string(docked.top);
+    place = std::to_string(docked.left) + "," + std::to_string(docked.top);
     EXPECT_EQ(IniValue(kEnv, "position"), place);
     EXPECT_EQ(IniValue(kEnv, "mode") + "|" + IniValue(kEnv, "buttons par page") + "|" + IniValue(kEnv, "startup page") +
                   "|" + IniValue(kEnv, "maximum pages"),
               std::to_string(Vertical | Topmost | 4) + "|6|20|20");
+}
 
-    // The next start: the same place and pin, page 20, and its first slot starts the moved program.
+TEST_F(Journey, NextStartFindsAllAsItWasLeft)
+{
+    // The same place and pin, page 20, and its first slot starts the moved program.
     run = std::make_unique<BarProcess>();
     ASSERT_TRUE(bar = run->WaitForBar());
     const RECT again = WindowRectOf(bar);
@@ -231,14 +272,17 @@ TEST(Journey, FromTheFirstStartToTheNext)
     std::vector<std::string> starts;
     for (ProbeRecord r : log.WaitFor(6))
         starts.push_back(r["cmdline"] + "|" + r["cwd"] + "|" + r["title"] + "|" + r["show"]);
-    const std::string plain = exe + " |" + dir + "|" + probe + "|1", minimized = exe + " /journey|" + dir + "|" + title + "|2";
-    std::vector<std::string> expected{plain, exe + " /typed|" + dir + "|" + probe + "|1",
-                                      exe + " \"C:\\My Docs\\a.txt\"|" + dir + "|" + probe + "|1",
-                                      exe + " \"C:\\b.txt\"|" + dir + "|" + probe + "|1", minimized, minimized};
+    const std::string exe = FoundExecutable(probe), plain = "|" + dir + "|" + probe + "|1",
+                      minimized = exe + " /journey|" + dir + "|" + title + "|2";
+    std::vector<std::string> expected{exe + " " + plain, exe + " /typed" + plain, exe + " \"C:\\My Docs\\a.txt\"" + plain,
+                                      exe + " \"C:\\b.txt\"" + plain, minimized, minimized};
     std::ranges::sort(starts);
     std::ranges::sort(expected);
     EXPECT_EQ(starts, expected);
-    // The moved program opens in the dialog as it was defined, and its Remove button takes it away.
+}
+
+TEST_F(Journey, RemoveTakesTheMovedProgramAway)
+{
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     ASSERT_TRUE(d = Dialog(bar, definition)) << "the dialogs in the language of the file";
     char command[256] = {};
@@ -247,18 +291,20 @@ TEST(Journey, FromTheFirstStartToTheNext)
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 3), 1));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") + IniValue(kPrograms, "Title114") == "<missing><missing>"; }));
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face blank"); }));
-    // Minimized, the bar keeps its place at the end of a session, and at a posted WM_QUIT, which still saves.
+}
+
+TEST_F(Journey, MinimizedBarKeepsItsPlaceAtSessionEndAndQuit)
+{
     ShowWindow(bar, SW_MINIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar); }));
     WritePrivateProfileStringA(kEnv, "position", "1,1", "TAV.INI");
     EXPECT_EQ(SendMessageA(bar, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session may end";
     EXPECT_EQ(IniValue(kEnv, "position"), place);
     WritePrivateProfileStringA(kEnv, "position", "1,1", "TAV.INI");
-    PostMessageA(bar, WM_QUIT, 7, 0);
+    PostMessageA(bar, WM_QUIT, 7, 0);  // which still saves
     EXPECT_EQ(run->WaitExit(), 0);
     EXPECT_EQ(IniValue(kEnv, "position"), place);
     EXPECT_EQ(run->notices, (std::vector<LPARAM>{1, 0, 0, 0, 2})) << "remove, session end, quit";
-    WriteIni("-");
 }
 
 } // namespace
