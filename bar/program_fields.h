@@ -57,12 +57,6 @@ struct IconRange {
 IconRange ApplyIconCount(int count, int index);
 
 // The scroll bar's request codes the index follows.
-enum IconScrollCode : int {
-    ScrollLineUp = 0,
-    ScrollLineDown = 1,
-    ScrollPageUp = 2,
-    ScrollPageDown = 3,
-    ScrollThumbTrack = 5,
-};
+enum IconScrollCode : int { ScrollLineUp, ScrollLineDown, ScrollPageUp, ScrollPageDown, ScrollThumbTrack = 5 };
 // The new index for a scroll request, or nothing when the code is ignored.
 std::optional<int> ScrolledIconIndex(int code, int thumbPosition, IconRange range);

@@ -298,7 +298,7 @@ int ReadProgramKey(const char *key, char *buffer, int size)
 std::optional<std::string> ReadProgramValue(const std::string &key)
 {
     // Most values fit the first buffer, so most reads are one read.
-    for (int size = 2048; size <= kLongestProgramValue; size *= 2) {
+    for (int size = static_cast<int>(kValueBuffer); size <= kLongestProgramValue; size *= 2) {
         std::vector<char> buffer(static_cast<size_t>(size));
         const int length = ReadProgramKey(key.c_str(), buffer.data(), size);
         // The reader answers size - 1 when it cut the value; on a double-byte system it may

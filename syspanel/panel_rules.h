@@ -2,14 +2,7 @@
 #pragma once
 
 // The last five cells of the grid, in this order; the cells before them are blank.
-enum PanelAction : int {
-    PanelShutDown = 0,
-    PanelLogOff = 1,
-    PanelRestart = 2,
-    PanelQuit = 3,
-    PanelRun = 4,
-};
-constexpr int kPanelActions = 5;
+enum PanelAction : int { PanelShutDown, PanelLogOff, PanelRestart, PanelQuit, PanelRun, kPanelActions };
 
 // The action of the cell at `position` (0-based, along the row or down the
 // column) of a grid of `cells`: 0 to 4 for the last five, negative for a

@@ -111,33 +111,26 @@ private:
     bool owned_;
 };
 
-class TextColorScope {
+// One drawing attribute of a DC set for a scope and put back after it, unless setting it
+// failed (`Set` answered `failed`).
+template <class Value, Value(WINAPI *Set)(HDC, Value), Value failed>
+class DcAttributeScope {
 public:
-    TextColorScope(const TextColorScope &) = delete;
-    TextColorScope &operator=(const TextColorScope &) = delete;
-    TextColorScope(HDC dc, COLORREF color) : dc_(dc), previous_(SetTextColor(dc, color)) {}
-    ~TextColorScope() { SetTextColor(dc_, previous_); }
-
-private:
-    HDC dc_;
-    COLORREF previous_;
-};
-
-class BkModeScope {
-public:
-    BkModeScope(const BkModeScope &) = delete;
-    BkModeScope &operator=(const BkModeScope &) = delete;
-    BkModeScope(HDC dc, int mode) : dc_(dc), previous_(SetBkMode(dc, mode)) {}
-    ~BkModeScope()
+    DcAttributeScope(const DcAttributeScope &) = delete;
+    DcAttributeScope &operator=(const DcAttributeScope &) = delete;
+    DcAttributeScope(HDC dc, Value value) : dc_(dc), previous_(Set(dc, value)) {}
+    ~DcAttributeScope()
     {
-        if (previous_)
-            SetBkMode(dc_, previous_);
+        if (previous_ != failed)
+            Set(dc_, previous_);
     }
 
 private:
     HDC dc_;
-    int previous_;
+    Value previous_;
 };
+using TextColorScope = DcAttributeScope<COLORREF, SetTextColor, CLR_INVALID>;
+using BkModeScope = DcAttributeScope<int, SetBkMode, 0>;
 
 class MouseCapture {
 public:
