@@ -1,6 +1,7 @@
 #include "ini/settings.h"
 
 #include "winkit/module.h"
+#include "ini/code_page_text.h"
 #include "ini/program_entry.h"
 
 #include <shlobj.h>
