@@ -73,6 +73,27 @@ BarView Bar(HWND bar)
     return {bar, gBar, gSettings, gSystemPanel};
 }
 
+// What the tooltip is handed of where the mouse rests: the grid's slot button under it, and
+// what that button stands for.
+Hover HoverNow()
+{
+    Hover at;
+    at.tooltipsOff = (gSettings.mode & NoTooltips) != 0;
+    at.panelShown = gSystemPanel.shown;
+    if (at.tooltipsOff)
+        return at;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const int cells = gSettings.columns * gSettings.rows;
+    const int position = PositionOf(gBar.buttons, WindowFromPoint(cursor));
+    if (position < 0 || position >= cells)
+        return at;
+    at.button = gBar.buttons.slots[position];
+    at.slot = SlotNumber(gSettings, position);
+    at.panelAction = PanelActionIndex(position, cells);
+    return at;
+}
+
 LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A right click on a slot, or the menu key on it (a right click without Shift).
@@ -82,7 +103,7 @@ LRESULT OnSlotRightClick(HWND button, WPARAM keys)
     // A disabled bar has a modal window of its own open (see OnCommand).
     if (gSystemPanel.shown || !IsWindowEnabled(bar))
         return 0;
-    HideTooltip(bar);
+    HideTooltip(bar, gTooltip);
     OnSlotRightClick(Bar(bar), button, keys);
     return 0;
 }
@@ -151,7 +172,7 @@ void OnSlotClick(HWND bar, int id, HWND button)
                        gLauncher.runHistory.get());
         return;
     }
-    CloseTooltip(bar);
+    CloseTooltip(bar, gTooltip);
     SetActiveWindow(bar);
     const int slot = SlotNumber(gSettings, position);
     // A command posted by another program may not name the button; the dialog repaints it.
@@ -347,17 +368,17 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SIZE: Regrid(Bar(bar), SlotButtonProc, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)); break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE)
-            HideTooltip(bar);
+            HideTooltip(bar, gTooltip);
         break;
     case WM_QUERYENDSESSION: SaveSettings(bar, gSettings, gApp.tearingDown); break;
     case WM_GETMINMAXINFO: return FillTrackLimits(bar, gSettings, reinterpret_cast<MINMAXINFO *>(lParam));
     case WM_DRAWITEM: return DrawButtonFace(Bar(bar), reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     case WM_COMMAND:
         OnCommand(bar, wParam, lParam);
-        UpdateHover(bar);
+        UpdateHover(bar, gTooltip, HoverNow());
         break;
-    case WM_SETCURSOR: UpdateHover(bar); break;
-    case WM_TIMER: ShowTooltipOnTimer(bar); break;
+    case WM_SETCURSOR: UpdateHover(bar, gTooltip, HoverNow()); break;
+    case WM_TIMER: ShowTooltipOnTimer(bar, gTooltip, (gSettings.mode & NoTooltips) != 0); break;
     case WM_USER: return ReloadBar(bar);
     case TrayCallbackMessage:
         if (lParam == WM_RBUTTONDOWN || lParam == WM_LBUTTONDOWN)

@@ -4,15 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "winkit/module.h"
-#include "app/app_state.h"
-#include "ini/settings.h"
 #include "ini/code_page_path.h"
-#include "bar/layout.h"
-#include "winkit/gdi_holders.h"
-#include "launch/launch.h"
-#include "syspanel/panel_rules.h"
+#include "ini/settings.h"
 #include "tips/tooltip_rules.h"
+#include "winkit/gdi_holders.h"
+#include "winkit/module.h"
 
 
 namespace {
@@ -21,8 +17,6 @@ namespace {
 // bar, above other windows, with a thin border.
 constexpr DWORD kTooltipStyle = WS_POPUP | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr int kTipTextBuffer = 256;
-
-bool TooltipsOff() { return gSettings.mode & NoTooltips; }
 
 // The panel's cells are hovered under numbers no slot has, so moving between a cell and a
 // slot, or showing the panel under a resting mouse, is a change of text.
@@ -47,16 +41,6 @@ void CopyFitted(char *dest, std::size_t size, std::string_view text)
     dest[fitted.size()] = '\0';
 }
 
-// The position on the page of the slot button `window`, or -1.
-int SlotPosition(HWND window)
-{
-    const std::size_t count = static_cast<std::size_t>(gSettings.columns) * static_cast<std::size_t>(gSettings.rows);
-    for (std::size_t k = 0; k < count && k < gBar.buttons.slots.size(); ++k)
-        if (window && gBar.buttons.slots[k] == window)
-            return static_cast<int>(k);
-    return -1;
-}
-
 HWND WindowUnderCursor()
 {
     POINT cursor{};
@@ -64,26 +48,32 @@ HWND WindowUnderCursor()
     return WindowFromPoint(cursor);
 }
 
-void StartTimer(HWND bar)
+void StartTimer(HWND bar, TooltipState &tip)
 {
-    if (!gTooltip.timerRunning)
+    if (!tip.timerRunning)
         SetTimer(bar, kTooltipTimerId, kTooltipDelayMs, nullptr);
-    gTooltip.timerRunning = true;
+    tip.timerRunning = true;
+}
+
+// The state the tooltip window was created with; none before WM_NCCREATE has kept it.
+TooltipState *StateOf(HWND window)
+{
+    return reinterpret_cast<TooltipState *>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 // Takes the new text and moves to the window under the cursor at once.
-LRESULT OnSetText(HWND tip, const char *text)
+LRESULT OnSetText(HWND window, TooltipState &tip, const char *text)
 {
     const GdiObject<HFONT> font = IconTitleFont();
-    CopyFitted(gTooltip.shownText, sizeof gTooltip.shownText, text ? text : "");
+    CopyFitted(tip.shownText, sizeof tip.shownText, text ? text : "");
     POINT cursor{};
     GetCursorPos(&cursor);
 
     RECT measured{};
     {
-        const WindowDc dc(tip);
+        const WindowDc dc(window);
         const Selection use(dc.get(), font.get());
-        DrawTextA(dc.get(), gTooltip.shownText, -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_CENTER);
+        DrawTextA(dc.get(), tip.shownText, -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_CENTER);
     }
     const HWND under = WindowFromPoint(cursor);
     RECT anchor{};
@@ -98,148 +88,160 @@ LRESULT OnSetText(HWND tip, const char *text)
                                 anchor.bottom, {m.left, m.top, m.right - m.left, m.bottom - m.top});
     // Erased as well: the text is drawn transparently, and a text of the same size in the
     // same place would otherwise be drawn over the old one.
-    InvalidateRect(tip, nullptr, TRUE);
-    MoveWindow(tip, at.x, at.y, at.w, at.h, TRUE);
+    InvalidateRect(window, nullptr, TRUE);
+    MoveWindow(window, at.x, at.y, at.w, at.h, TRUE);
     return 0;
 }
 
 // Black text on the class's pale yellow, which the default erase has painted.
-void OnPaint(HWND tip)
+void OnPaint(HWND window, const TooltipState &tip)
 {
     PAINTSTRUCT ps;
-    HDC dc = BeginPaint(tip, &ps);
+    HDC dc = BeginPaint(window, &ps);
     {
         const GdiObject<HFONT> font = IconTitleFont();
         const Selection use(dc, font.get());
         const BkModeScope mode(dc, TRANSPARENT);
         const TextColorScope ink(dc, RGB(0, 0, 0));
         RECT client{};
-        GetClientRect(tip, &client);
+        GetClientRect(window, &client);
         // Prefixes are processed: "&&" in a title shows one ampersand.
-        DrawTextA(dc, gTooltip.shownText, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawTextA(dc, tip.shownText, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
     }
-    EndPaint(tip, &ps);
+    EndPaint(window, &ps);
 }
 
-void ShowPendingText(HWND bar)
+void ShowPendingText(HWND bar, TooltipState &tip)
 {
-    if (!gTooltip.pendingText[0]) {
+    if (!tip.pendingText[0]) {
         // A hand-edited entry without a command: nothing to show, and nothing to read again
         // while the mouse stays on this slot.
-        CloseTooltip(bar);
+        CloseTooltip(bar, tip);
         return;
     }
     // Shown already: the new text comes at once, without a second delay.
-    if (gTooltip.tooltipWindow)
-        SendMessageA(gTooltip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gTooltip.pendingText));
-    StartTimer(bar);
+    if (tip.tooltipWindow)
+        SendMessageA(tip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tip.pendingText));
+    StartTimer(bar, tip);
 }
 
 // A panel cell's tooltip names its action, as its window text does; a blank cell has none.
-void HoverPanelCell(HWND bar, int position)
+void HoverPanelCell(HWND bar, TooltipState &tip, const Hover &at)
 {
-    const int action = PanelActionIndex(position, gSettings.columns * gSettings.rows);
-    if (action < 0 || action >= kPanelActions) {
-        HideTooltip(bar);
+    if (at.panelAction < 0) {
+        HideTooltip(bar, tip);
         return;
     }
-    if (PanelHoverKey(action) == gTooltip.lastHoveredSlot)
+    if (PanelHoverKey(at.panelAction) == tip.lastHoveredSlot)
         return;
-    gTooltip.lastHoveredSlot = PanelHoverKey(action);
-    GetWindowTextA(gBar.buttons.slots[position], gTooltip.pendingText, sizeof gTooltip.pendingText);
-    ShowPendingText(bar);
+    tip.lastHoveredSlot = PanelHoverKey(at.panelAction);
+    GetWindowTextA(at.button, tip.pendingText, sizeof tip.pendingText);
+    ShowPendingText(bar, tip);
 }
 
-} // namespace
-
-void UpdateHover(HWND bar)
+// A registered slot's tooltip is its title, or else its command; an empty slot has none.
+void HoverProgramSlot(HWND bar, TooltipState &tip, int slot)
 {
-    // The user wants no tooltips; a tooltip already shown is left to the next timer tick.
-    if (TooltipsOff())
+    if (slot == tip.lastHoveredSlot)
         return;
-    const int position = SlotPosition(WindowUnderCursor());
-    if (position < 0) {
-        HideTooltip(bar);
-        return;
-    }
-    if (gSystemPanel.shown) {
-        HoverPanelCell(bar, position);
-        return;
-    }
-    const int slot = SlotNumber(gSettings, position);
-    if (slot == gTooltip.lastHoveredSlot)
-        return;
-    gTooltip.lastHoveredSlot = slot;
+    tip.lastHoveredSlot = slot;
 
     char value[kTipTextBuffer] = {};
     ReadProgramKey(ProfileKey(slot).c_str(), value, sizeof value);
     if (!value[0]) {
-        HideTooltip(bar);
+        HideTooltip(bar, tip);
         return;
     }
     // Read wider than the text kept, so a long title is cut between characters, not by the reader.
     char title[kTipTextBuffer] = {};
     ReadProgramKey(TitleKey(slot).c_str(), title, sizeof title);
     if (title[0])
-        CopyFitted(gTooltip.pendingText, sizeof gTooltip.pendingText, title);
+        CopyFitted(tip.pendingText, sizeof tip.pendingText, title);
     else
-        CopyFitted(gTooltip.pendingText, sizeof gTooltip.pendingText, TooltipCommandText(value));
+        CopyFitted(tip.pendingText, sizeof tip.pendingText, TooltipCommandText(value));
 
-    ShowPendingText(bar);
+    ShowPendingText(bar, tip);
 }
 
-void ShowTooltipOnTimer(HWND bar)
+// Keeps the state handed to CreateWindowExA in the window, for the messages after this one.
+void KeepState(HWND window, LPARAM createParams)
+{
+    const auto *create = reinterpret_cast<const CREATESTRUCTA *>(createParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+}
+
+} // namespace
+
+void UpdateHover(HWND bar, TooltipState &tip, const Hover &at)
+{
+    // The user wants no tooltips; a tooltip already shown is left to the next timer tick.
+    if (at.tooltipsOff)
+        return;
+    if (!at.button)
+        HideTooltip(bar, tip);
+    else if (at.panelShown)
+        HoverPanelCell(bar, tip, at);
+    else
+        HoverProgramSlot(bar, tip, at.slot);
+}
+
+void ShowTooltipOnTimer(HWND bar, TooltipState &tip, bool tooltipsOff)
 {
     // The bar hears no WM_SETCURSOR once the mouse is over other windows, so every tick
     // looks whether the mouse is still on one of its buttons.
-    if (TooltipsOff() || GetParent(WindowUnderCursor()) != bar) {
-        HideTooltip(bar);
+    if (tooltipsOff || GetParent(WindowUnderCursor()) != bar) {
+        HideTooltip(bar, tip);
         return;
     }
-    if (!gTooltip.tooltipWindow) {
-        gTooltip.tooltipWindow = CreateWindowExA(WS_EX_TOPMOST, kTooltipClass, nullptr, kTooltipStyle, 0, 0, 5, 5, bar,
-                                                 nullptr, ResourceModule(), nullptr);
-        if (gTooltip.tooltipWindow)
-            SendMessageA(gTooltip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(gTooltip.pendingText));
+    if (!tip.tooltipWindow) {
+        tip.tooltipWindow = CreateWindowExA(WS_EX_TOPMOST, kTooltipClass, nullptr, kTooltipStyle, 0, 0, 5, 5, bar,
+                                            nullptr, ResourceModule(), &tip);
+        if (tip.tooltipWindow)
+            SendMessageA(tip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tip.pendingText));
     }
-    StartTimer(bar);
+    StartTimer(bar, tip);
 }
 
-void CloseTooltip(HWND bar)
+void CloseTooltip(HWND bar, TooltipState &tip)
 {
-    if (HWND tip = gTooltip.tooltipWindow) {
-        gTooltip.tooltipWindow = nullptr;
-        DestroyWindow(tip);
+    if (HWND window = tip.tooltipWindow) {
+        tip.tooltipWindow = nullptr;
+        DestroyWindow(window);
     }
-    if (gTooltip.timerRunning)
+    if (tip.timerRunning)
         KillTimer(bar, kTooltipTimerId);
-    gTooltip.timerRunning = false;
+    tip.timerRunning = false;
 }
 
-void HideTooltip(HWND bar)
+void HideTooltip(HWND bar, TooltipState &tip)
 {
-    CloseTooltip(bar);
-    gTooltip.lastHoveredSlot = -1;
+    CloseTooltip(bar, tip);
+    tip.lastHoveredSlot = -1;
 }
 
 LRESULT CALLBACK TooltipWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_NCCREATE)
+        KeepState(hwnd, lParam);
+    TooltipState *tip = StateOf(hwnd);
+    if (!tip)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE:
-        gTooltip.shownText[0] = '\0';
+        tip->shownText[0] = '\0';
         ShowWindow(hwnd, SW_SHOWNOACTIVATE);  // it must never take the focus from anyone
         return 0;
-    case WM_SETTEXT: return OnSetText(hwnd, reinterpret_cast<const char *>(lParam));
-    case WM_PAINT: OnPaint(hwnd); return 0;
+    case WM_SETTEXT: return OnSetText(hwnd, *tip, reinterpret_cast<const char *>(lParam));
+    case WM_PAINT: OnPaint(hwnd, *tip); return 0;
     case WM_SETCURSOR:
         // The mouse reached the tooltip: it is in the way. The owner is the bar, whatever
         // the system answers for the parent of a pop-up marked as a child.
-        HideTooltip(GetWindow(hwnd, GW_OWNER));
+        HideTooltip(GetWindow(hwnd, GW_OWNER), *tip);
         break;
     case WM_NCDESTROY:
         // Destroyed with its owner: no handle to a dead window is kept.
-        if (gTooltip.tooltipWindow == hwnd)
-            gTooltip.tooltipWindow = nullptr;
+        if (tip->tooltipWindow == hwnd)
+            tip->tooltipWindow = nullptr;
         break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
