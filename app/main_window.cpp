@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "ini/settings.h"
 #include "res/resource.h"
+#include "winkit/cursor.h"
 #include "winkit/module.h"
 #include "winkit/system_library.h"
 #include "bar/icon_strip.h"
@@ -82,10 +83,8 @@ Hover HoverNow()
     at.panelShown = gSystemPanel.shown;
     if (at.tooltipsOff)
         return at;
-    POINT cursor{};
-    GetCursorPos(&cursor);
     const int cells = gSettings.columns * gSettings.rows;
-    const int position = PositionOf(gBar.buttons, WindowFromPoint(cursor));
+    const int position = PositionOf(gBar.buttons, WindowUnderCursor());
     if (position < 0 || position >= cells)
         return at;
     at.button = gBar.buttons.slots[position];

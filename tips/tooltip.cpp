@@ -7,6 +7,7 @@
 #include "ini/code_page_path.h"
 #include "ini/settings.h"
 #include "tips/tooltip_rules.h"
+#include "winkit/cursor.h"
 #include "winkit/gdi_holders.h"
 #include "winkit/module.h"
 
@@ -39,13 +40,6 @@ void CopyFitted(char *dest, std::size_t size, std::string_view text)
     const std::string_view fitted = FitText(text, size, IsSystemLeadByte);
     std::memcpy(dest, fitted.data(), fitted.size());
     dest[fitted.size()] = '\0';
-}
-
-HWND WindowUnderCursor()
-{
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    return WindowFromPoint(cursor);
 }
 
 void StartTimer(HWND bar, TooltipState &tip)
