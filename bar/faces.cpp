@@ -131,7 +131,7 @@ LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis)
         DrawPanelToggleFace(v, *dis);
     else if (id == IDC_PAGE_NUMBER)
         DrawPageNumberFace(v, *dis);
-    DrawFocusMark(v, *dis);
+    DrawFocusMark(v.state.keys.keysUsed, v.settings.cellSize, *dis);
     return 0;
 }
 
