@@ -68,6 +68,7 @@ protected:
     const std::string icons_ = ProgramDir() + "\\tav_testicons.dll";
     HWND bar_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     BarState state_;
+    SystemPanelState panel_;
 };
 
 TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
@@ -107,14 +108,14 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
     Build(3, {{0, Entry(icons_, 0)}, {6, Entry(icons_, 1)}, {13, Entry(icons_, 3)}});
     // blank: an empty slot, a cell beyond the strip, or no strip yet
     const struct { int cell; std::string face; bool strip = true; } cases[] = {
-        {0, "113"}, {6, "114"}, {13, "116"}, {16, "blank"}, {60, "blank"}, {0, "blank", false}};
+        {0, "face 113"}, {6, "face 114"}, {13, "face 116"},
+        {16, "face blank"}, {60, "face blank"}, {0, "face blank", false}};
     for (const auto &c : cases)
         for (bool pressed : {false, true})
             for (bool moving : {false, true}) {
                 FaceInput in = Face(1000, pressed);
                 in.cell = c.cell, in.hatched = moving, in.strip = c.strip ? in.strip : nullptr;
-                const std::string face = c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : "");
-                EXPECT_EQ(Paints(in, "face " + face, 38, 38), "") << c.cell;
+                EXPECT_EQ(Paints(in, c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : ""), 38, 38), "");
             }
     EXPECT_EQ(Paints(Face(1000, false, true), "face 113 small", 30, 30), "") << "small buttons scale the face";
     for (int action : {-15, -1, 0, 1, 2, 3, 4}) {  // the system panel's faces or light grey, never hatched
@@ -151,8 +152,7 @@ TEST_F(Faces, TheHandlerPaintsWhatTheBarHolds)
 {
     Build(3, {{13, Entry(icons_, 3)}});
     BarSettings settings{.columns = 2, .rows = 4};  // eight slots: the panel from the fourth on
-    SystemPanelState panel;
-    const BarView view{bar_, state_, settings, panel};
+    const BarView view{bar_, state_, settings, panel_};
     // Each of the three actions paints the whole face, pressed while selected; no other action paints.
     const struct { int page; unsigned mode; bool moving, panel; int id; UINT action; std::string face; } cases[] = {
         {2, 0, true, false, 1005, ODA_FOCUS, "face 116 hatched"},
@@ -163,9 +163,8 @@ TEST_F(Faces, TheHandlerPaintsWhatTheBarHolds)
         {20, SmallButtons, false, false, IDC_PAGE_NUMBER, ODA_DRAWENTIRE, "page 20 small"}};
     for (const auto &c : cases) {
         settings.mode = c.mode, settings.currentPage = c.page, settings.cellSize = c.mode & SmallButtons ? 30 : 38;
-        state_.move.on = c.moving, panel.shown = c.panel;
-        const int w = c.face.empty() ? 0 : 40;
-        EXPECT_EQ(Paints(Face(c.id, c.action == ODA_SELECT), c.face, w, 40, &view, c.action), "") << c.id << c.face;
+        state_.move.on = c.moving, panel_.shown = c.panel;
+        EXPECT_EQ(Paints(Face(c.id, c.action == ODA_SELECT), c.face, c.face.empty() ? 0 : 40, 40, &view, c.action), "");
     }
     EXPECT_EQ(DrawButtonFace(view, nullptr), 0);
 }
