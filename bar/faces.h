@@ -1,11 +1,34 @@
 // Every button face of the bar, painted on WM_DRAWITEM: slot faces from the
 // icon strip (or the system panel's faces), and the five control buttons
-// from their resource bitmaps. Each painter draws into dis.hDC at (0, 0), so
-// it paints a memory DC as well as a button.
+// from their resource bitmaps. Each painter draws from one FaceInput into its
+// DC at (0, 0) and reads nothing else, so it paints a memory DC as well as a
+// button.
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
 #include "bar/bar_state.h"
+
+// All that one face is drawn from. A face leaves the fields it does not use
+// as they are.
+struct FaceInput {
+    FaceResources &resources;   // the control bitmaps, the blank face, the page number's font
+    HDC dc = nullptr;
+    RECT area{};                // the button's client area
+    int id = 0;                 // 1000 + position, or 501 to 505
+    bool pressed = false;
+    int cellSize = kLargeCell;  // a slot's side; the control buttons are half as wide
+    // Slots:
+    const IconStrip *strip = nullptr;
+    int cell = 0;               // the slot's cell in the strip
+    bool hatched = false;       // move mode
+    std::optional<int> panelAction{};  // the system panel shows: this action's face, grey if it is none
+    // Control buttons:
+    bool topmost = false;
+    int page = 1;
+    bool smallButtons = false;
+};
 
 // The WM_DRAWITEM handler: paints the face of dis->CtlID for a whole-face,
 // selection or focus action; returns 0.
@@ -15,19 +38,21 @@ LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis);
 // `faces` until the bar's window is destroyed.
 HBITMAP FaceBitmap(FaceResources &faces, int bitmapId);
 
+// The face of in.id by the painter below for it; nothing for any other id.
+void DrawFace(const FaceInput &in);
 // 1000 to 1019: the slot's face from the strip, with the move-mode hatch;
 // while the system panel is shown, light grey or one of the panel faces.
-void DrawSlotFace(const BarView &v, const DRAWITEMSTRUCT &dis);
+void DrawSlotFace(const FaceInput &in);
 // 501 (left arrow) and 502 (right arrow).
-void DrawPageArrowFace(const BarView &v, const DRAWITEMSTRUCT &dis);
+void DrawPageArrowFace(const FaceInput &in);
 // 503: an up arrow while the bar is not pinned, a down arrow while it is.
-void DrawPinFace(const BarView &v, const DRAWITEMSTRUCT &dis);
+void DrawPinFace(const FaceInput &in);
 // 504: "Tav", whatever the panel's state.
-void DrawPanelToggleFace(const BarView &v, const DRAWITEMSTRUCT &dis);
+void DrawPanelToggleFace(const FaceInput &in);
 // 505: the plate with the current page number.
-void DrawPageNumberFace(const BarView &v, const DRAWITEMSTRUCT &dis);
+void DrawPageNumberFace(const FaceInput &in);
 
 // The face of button `id` drawn into the button at once by `paint`, as
 // WM_DRAWITEM would draw it raised, where a round of paint messages costs
 // many times that. For faces that no one can hold down at that moment.
-void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const BarView &, const DRAWITEMSTRUCT &));
+void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const FaceInput &));

@@ -1,12 +1,9 @@
 // The icon strip built with the system's icon extraction, and every face
-// painter drawing into a memory canvas through DrawButtonFace, against the
-// faces in pictures.txt (also the bar's bitmaps and default icon as Windows
+// painter drawing into a memory canvas from its input, against the faces in
+// pictures.txt (also the bar's bitmaps and default icon as Windows
 // decodes them). Icons 0 to 3 of tav_testicons.dll picture the bar's icons 113 to 116.
-#include "winkit/gdi_holders.h"
-#include "ini/settings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
-#include "bar/layout.h"
 #include "res/resource.h"
 #include "support/win_test.h"
 
@@ -46,22 +43,24 @@ protected:
         BuildIconStrip(bar_, state_.strip, state_.faces, pages);
         WriteIni("-");
     }
-    static void Use(bool small, int page = 1, int columns = 5, int rows = 1, unsigned mode = 0)
+    // The input of button `id`'s face on a bar of large or small buttons.
+    FaceInput Face(int id, bool pressed, bool small = false)
     {
-        gSettings.mode = mode | (small ? unsigned{SmallButtons} : 0u);
-        gSettings.cellSize = small ? 30 : 38;
-        gSettings.currentPage = page;
-        gSettings.columns = columns;
-        gSettings.rows = rows;
+        const int s = small ? 30 : 38;
+        return {.resources = state_.faces, .area = {0, 0, s, s}, .id = id, .pressed = pressed, .cellSize = s,
+                .strip = &state_.strip, .smallButtons = small};
     }
-    // Button `id` painted into a canvas larger than any face: the picture
-    // `face` ("": none) at w x h, and nothing beyond it.
-    std::string Paints(int id, bool pressed, const std::string &face, int w, int h, UINT action = ODA_DRAWENTIRE)
+    // `in` painted into a canvas larger than any face, through the handler
+    // with `action` if `bar` is given: the picture `face` ("": none) at w x h,
+    // and nothing beyond it.
+    static std::string Paints(FaceInput in, const std::string &face, int w, int h, const BarView *bar = nullptr,
+                              UINT action = ODA_DRAWENTIRE)
     {
         MemoryCanvas c(40, 40);
-        const DRAWITEMSTRUCT dis{ODT_BUTTON, static_cast<UINT>(id), 0, action, pressed ? ODS_SELECTED : 0u, nullptr,
-                                 c.dc(), {0, 0, gSettings.cellSize, gSettings.cellSize}, 0};
-        EXPECT_EQ(DrawButtonFace(view_, &dis), 0);
+        in.dc = c.dc();
+        const DRAWITEMSTRUCT dis{ODT_BUTTON, static_cast<UINT>(in.id), 0, action, in.pressed ? ODS_SELECTED : 0u,
+                                 nullptr, in.dc, in.area, 0};
+        EXPECT_EQ(bar ? DrawButtonFace(*bar, &dis) : (DrawFace(in), 0), 0);
         const bool beyond = c.Count(kUnpainted, {0, 0, 40, 40}) - c.Count(kUnpainted, {0, 0, w, h}) < 40 * 40 - w * h;
         return (face.empty() ? "" : PictureDiff(c, 0, 0, face, FaceColour)) + (beyond ? " painted beyond" : "");
     }
@@ -70,7 +69,6 @@ protected:
     HWND bar_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
     BarState state_;
     SystemPanelState panel_;
-    BarView view_{bar_, state_, gSettings, panel_};
 };
 
 TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
@@ -108,59 +106,67 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
 TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
 {
     Build(3, {{0, Entry(icons_, 0)}, {6, Entry(icons_, 1)}, {13, Entry(icons_, 3)}});
-    // face blank: an empty slot, or a page beyond the strip
-    const struct { int page, columns, rows, id; std::string face; } cases[] = {
-        {1, 5, 1, 1000, "113"}, {2, 5, 1, 1001, "114"}, {2, 1, 7, 1006, "116"}, {3, 8, 1, 1000, "blank"},
-        {5, 5, 1, 1000, "blank"}};
+    // blank: an empty slot, a cell beyond the strip, or no strip yet
+    const struct { int cell; std::string face; bool strip = true; } cases[] = {
+        {0, "face 113"}, {6, "face 114"}, {13, "face 116"},
+        {16, "face blank"}, {60, "face blank"}, {0, "face blank", false}};
     for (const auto &c : cases)
         for (bool pressed : {false, true})
             for (bool moving : {false, true}) {
-                Use(false, c.page, c.columns, c.rows);
-                state_.move.on = moving;
-                // Each of the three actions paints the whole face.
-                const UINT action = pressed ? ODA_SELECT : moving ? ODA_FOCUS : ODA_DRAWENTIRE;
-                const std::string face = c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : "");
-                EXPECT_EQ(Paints(c.id, pressed, "face " + face, 38, 38, action), "") << c.id << " page " << c.page;
+                FaceInput in = Face(1000, pressed);
+                in.cell = c.cell, in.hatched = moving, in.strip = c.strip ? in.strip : nullptr;
+                EXPECT_EQ(Paints(in, c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : ""), 38, 38), "");
             }
-    Use(true);  // small buttons scale the face
-    state_.move.on = false;
-    EXPECT_EQ(Paints(1000, false, "face 113 small", 30, 30), "");
-    // The system panel's faces on the last five slots, plain light grey before them.
-    panel_.shown = state_.move.on = true;  // no hatch on them
-    for (auto [columns, rows] : {std::pair{5, 1}, {1, 7}, {20, 1}})
-        for (int k = 0; k < columns * rows; ++k) {
-            Use(false, 1, columns, rows);
-            const int action = k - (columns * rows - 5);
-            const std::string face = action >= 0 ? "panel " + std::to_string(action) : "panel grey";
-            EXPECT_EQ(Paints(IDC_FIRST_SLOT + k, true, face, 38, 38), "") << columns * rows << " slots, " << k;
-        }
-    // Other actions and ids paint nothing.
-    for (auto [id, action] : {std::pair<int, UINT>{1000, 8}, {999, 1}, {506, 1}, {1020, 1}})
-        EXPECT_EQ(Paints(id, false, "", 0, 0, action), "") << id << " action " << action;
-    EXPECT_EQ(DrawButtonFace(view_, nullptr), 0);
+    EXPECT_EQ(Paints(Face(1000, false, true), "face 113 small", 30, 30), "") << "small buttons scale the face";
+    for (int action : {-15, -1, 0, 1, 2, 3, 4}) {  // the system panel's faces or light grey, never hatched
+        FaceInput in = Face(1000, true);
+        in.panelAction = action, in.hatched = true;
+        EXPECT_EQ(Paints(in, action < 0 ? "panel grey" : "panel " + std::to_string(action), 38, 38), "") << action;
+    }
+    for (int id : {999, 506, 1020})
+        EXPECT_EQ(Paints(Face(id, false), "", 0, 0), "") << id << " is no face";
 }
 
 TEST_F(Faces, ControlFacesPickTheirCellAndScale)
 {
-    const struct { int id; unsigned mode; std::string face; } cases[] = {
-        {IDC_PREV_PAGE, 0, "previous page"}, {IDC_NEXT_PAGE, 0, "next page"}, {IDC_PIN, 0, "pin"},
-        {IDC_PIN, Topmost, "pin topmost"}, {IDC_SYSTEM_PANEL, 0, "panel toggle"}};
+    // The page number: the plate, then the digits in 16-pixel Arial, black on
+    // grey, however wide (the button's window clips them).
+    const struct { int id; bool topmost; int page; std::string face; } cases[] = {
+        {IDC_PREV_PAGE, false, 1, "previous page"}, {IDC_NEXT_PAGE, false, 1, "next page"}, {IDC_PIN, false, 1, "pin"},
+        {IDC_PIN, true, 1, "pin topmost"}, {IDC_SYSTEM_PANEL, false, 1, "panel toggle"},
+        {IDC_PAGE_NUMBER, false, 7, "page 7"}, {IDC_PAGE_NUMBER, false, 20, "page 20"}};
     for (bool small : {false, true})
-        for (bool pressed : {false, true}) {
-            const std::string as = std::string(small ? " small" : "") + (pressed ? " pressed" : "");
+        for (bool pressed : {false, true})
             for (const auto &c : cases) {
-                Use(small, 1, 5, 1, c.mode);
-                panel_.shown = pressed;  // the toggle's face does not change with the panel
-                const int h = gSettings.cellSize / 2;
-                EXPECT_EQ(Paints(c.id, pressed, c.face + as, h, h), "") << c.id << as;
+                FaceInput in = Face(c.id, pressed, small);
+                in.topmost = c.topmost, in.page = c.page, in.panelAction = 0;  // the toggle ignores the panel
+                const int h = c.id == IDC_PAGE_NUMBER ? 40 : in.cellSize / 2;
+                const std::string as = std::string(small ? " small" : "") + (pressed ? " pressed" : "");
+                EXPECT_EQ(Paints(in, c.face + as, h, h), "") << c.id << as;
             }
-            // The page number: the plate, then the digits in 16-pixel Arial,
-            // black on grey, however wide (the button's window clips them).
-            for (int page : {7, 20}) {
-                Use(small, page);
-                EXPECT_EQ(Paints(IDC_PAGE_NUMBER, pressed, "page " + std::to_string(page) + as, 40, 40), "") << page << as;
-            }
-        }
+}
+
+// The handler takes each face's input from the bar: the slot's cell on the
+// page shown, move mode, the panel's cells, the pin, the page and the size.
+TEST_F(Faces, TheHandlerPaintsWhatTheBarHolds)
+{
+    Build(3, {{13, Entry(icons_, 3)}});
+    BarSettings settings{.columns = 2, .rows = 4};  // eight slots: the panel from the fourth on
+    const BarView view{bar_, state_, settings, panel_};
+    // Each of the three actions paints the whole face, pressed while selected; no other action paints.
+    const struct { int page; unsigned mode; bool moving, panel; int id; UINT action; std::string face; } cases[] = {
+        {2, 0, true, false, 1005, ODA_FOCUS, "face 116 hatched"},
+        {1, 0, false, true, 1002, ODA_DRAWENTIRE, "panel grey"},
+        {1, 0, false, true, 1003, ODA_SELECT, "panel 0"},
+        {1, 0, false, false, 1000, 8, ""},
+        {1, Topmost | SmallButtons, false, false, IDC_PIN, ODA_DRAWENTIRE, "pin topmost small"},
+        {20, SmallButtons, false, false, IDC_PAGE_NUMBER, ODA_DRAWENTIRE, "page 20 small"}};
+    for (const auto &c : cases) {
+        settings.mode = c.mode, settings.currentPage = c.page, settings.cellSize = c.mode & SmallButtons ? 30 : 38;
+        state_.move.on = c.moving, panel_.shown = c.panel;
+        EXPECT_EQ(Paints(Face(c.id, c.action == ODA_SELECT), c.face, c.face.empty() ? 0 : 40, 40, &view, c.action), "");
+    }
+    EXPECT_EQ(DrawButtonFace(view, nullptr), 0);
 }
 
 } // namespace
