@@ -8,9 +8,8 @@
 #include "check.h"
 #include "ini/program_entry.h"
 
-// An entry as the Program Definition dialog writes it (an icon file and a
-// directory without delimiters, any command not starting with one) reads
-// back field for field. The input's \x01 bytes separate the four fields.
+// An entry as the Program Definition dialog writes it (icon file and directory without delimiters, a command not
+// starting with one) reads back field for field; the input's \x01 bytes separate the four fields.
 static void RoundTrip(const std::string &input)
 {
     std::string field[4];

@@ -1,6 +1,5 @@
-// Whatever a hand edit puts into "environment section", the settings come
-// out inside the ranges the bar can live with. The input is the text of the
-// six keys, one per line, as the profile reader would hand them back.
+// Whatever a hand edit puts into "environment section" (the six keys' text, a line each, as the reader hands
+// them back), the settings come out inside the ranges the bar can live with.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -27,12 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     lines.resize(6);
     auto integer = [&](int k, int def) { return ProfileInt(AsRead(lines[k], kIntegerBuffer).c_str(), def); };
-    RawSettings raw;
-    raw.japan = integer(0, 1);
-    raw.mode = integer(1, kDefaultMode);
-    raw.maximumPages = integer(2, kDefaultMaximumPages);
-    raw.startupPage = integer(3, kDefaultStartupPage);
-    raw.buttonsPerPage = integer(4, kDefaultButtonsPerPage);
+    RawSettings raw{integer(0, 1), integer(1, kDefaultMode), integer(2, kDefaultMaximumPages),
+                    integer(3, kDefaultStartupPage), integer(4, kDefaultButtonsPerPage), ""};
 
     for (bool startup : {true, false}) {
         raw.position = AsRead(lines[5], startup ? kStartupPositionBuffer : kReloadPositionBuffer);

@@ -9,8 +9,7 @@
 #include "bar/program_fields.h"
 #include "tips/tooltip_rules.h"
 
-// Whether `cut` ends on a whole character of `text` (of which it is the
-// front); a lead byte that ends the text stands alone.
+// Whether `cut` ends on a whole character of `text`; a lead byte that ends the text stands alone.
 static bool EndsWhole(const std::string &text, std::size_t cut, LeadBytePredicate lead)
 {
     std::size_t at = 0;

@@ -1,5 +1,5 @@
-// What a screen reader finds on the real TAV.EXE: every button's window text, kept current
-// as the page and the face change, and the panel cells' tooltips; and the bar from the keyboard alone.
+// What a screen reader finds on the real TAV.EXE: every button's window text, kept current as the page and the
+// face change, and the panel cells' tooltips; and the bar from the keyboard alone.
 #include "support/win_test.h"
 
 #include "support/probe_log.h"
@@ -8,21 +8,16 @@ using namespace tavtest;
 
 namespace {
 
-std::string Text(HWND bar, int id)
-{
-    char text[256] = {};
-    GetWindowTextA(GetDlgItem(bar, id), text, sizeof text);
-    return text;
-}
+std::string Text(HWND bar, int id) { char t[256] = {}; return {t, size_t(GetWindowTextA(GetDlgItem(bar, id), t, 256))}; }
 
-class Access : public BarTest {};
+using Access = BarTest;
 
 TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
 {
-    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=2\r\nJapan=1\r\n"
-                           "[program section]\r\nprofile000=a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE\r\nTitle000=Editor\r\n"
-                           "profile001=a.ico,-1,,\"C:\\My Tools\\calc.exe\" /x\r\nprofile005=a.ico,0,,C:\\MAIL.EXE\r\n");
-    ASSERT_TRUE(bar);
+    HWND bar;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=2\r\nJapan=1\r\n"
+                            "[program section]\r\nprofile000=a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE\r\nTitle000=Editor\r\n"
+                            "profile001=a.ico,-1,,\"C:\\My Tools\\calc.exe\" /x\r\nprofile005=a.ico,0,,C:\\MAIL.EXE\r\n"));
     const struct { int id; const char *name; } first[] = {
         {1000, "Editor"}, {1001, "calc.exe"}, {1002, ""}, {501, "Previous page"}, {502, "Next page"},
         {503, "Keep on top"}, {504, "System panel"}, {505, "Page 1 (Properties)"}};
@@ -39,9 +34,8 @@ TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
 
     // The panel's cells are named for their actions, and so are their tooltips.
     SendMessageA(bar, WM_COMMAND, 504, 0);
-    const char *actions[] = {"Shut down Windows", "Log off", "Restart", "Quit TAV!", "Run a command"};
-    for (int d = 0; d < 5; ++d)
-        EXPECT_EQ(Text(bar, 1000 + d), actions[d]);
+    EXPECT_EQ(Text(bar, 1000) + "|" + Text(bar, 1001) + "|" + Text(bar, 1002) + "|" + Text(bar, 1003) + "|" +
+              Text(bar, 1004), "Shut down Windows|Log off|Restart|Quit TAV!|Run a command");
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1003)));
     EXPECT_TRUE(PumpUntil([] { return FindWindowA("TAV!TIPS", nullptr) != nullptr; }, 3000)) << "no tooltip";
     SendMessageA(bar, WM_COMMAND, 504, 0);
@@ -50,8 +44,7 @@ TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
 
 HWND Focus(HWND bar)
 {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
+    GUITHREADINFO info{sizeof info};
     GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &info);
     return info.hwndFocus;
 }
@@ -59,9 +52,9 @@ HWND Focus(HWND bar)
 TEST_F(Access, KeysReachEveryButtonAndTheMouseSeesNoFocusMark)
 {
     ProbeLog log;
-    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=1\r\nJapan=1\r\n"
-                           "[program section]\r\nprofile000=x,0,," + ProgramDir() + "\\probe.exe\r\n");
-    ASSERT_TRUE(bar);
+    HWND bar, dialog;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=1\r\nJapan=1\r\n"
+                            "[program section]\r\nprofile000=x,0,," + ProbePath() + "\r\n"));
     const HWND slot1 = GetDlgItem(bar, 1001), previous = GetDlgItem(bar, 501);
     // A click gives the button the focus, but a bar used with the mouse shows no mark.
     ASSERT_TRUE(MouseOn(previous, 1));
@@ -81,8 +74,7 @@ TEST_F(Access, KeysReachEveryButtonAndTheMouseSeesNoFocusMark)
     Settle();
     EXPECT_FALSE(Shows(slot1, "face blank")) << "no focus mark once keys are used";
     ASSERT_TRUE(Xdotool("key Menu"));
-    const HWND dialog = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) != FALSE; });
-    ASSERT_TRUE(dialog) << "the menu key opens the slot's Program Definition";
+    ASSERT_TRUE(dialog = WaitForDialog(bar, [](HWND d) { return IsWindowVisible(d) != FALSE; })) << "the menu key opens the slot's Program Definition";
     ASSERT_TRUE(Xdotool("key Escape"));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(dialog); }));
 

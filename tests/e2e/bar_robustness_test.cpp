@@ -1,7 +1,5 @@
-// The real TAV.EXE where other programs and the system push it: starts at the
-// same moment, a hung window, and CTL3D32.DLL in the system directory and
-// planted beside it. (Layouts and positions at each reload: stress_test;
-// minimized at the end of a session, and a posted WM_QUIT: journey_test.)
+// The real TAV.EXE where other programs and the system push it: simultaneous starts, a hung window, two
+// writers, other programs' commands, an unwritable TAV.INI, and CTL3D32.DLL in the system directory and beside it.
 #include <shlobj.h>
 
 #include <algorithm>
@@ -36,13 +34,11 @@ TEST_F(BarRobustness, SimultaneousStartsLeaveOneBar)
 
 TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
 {
-    // A top-level window whose thread stops answering for 25 seconds.
+    // A top-level window whose thread stops answering for up to 25 seconds (the window goes with the thread).
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr), created = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread hung([&] {
-        HWND w = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        SetEvent(created);
-        WaitForSingleObject(release, 25000);
-        DestroyWindow(w);
+        CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        SignalObjectAndWait(created, release, 25000, FALSE);
     });
     WaitForSingleObject(created, 5000);
     const DWORD t0 = GetTickCount();
@@ -59,12 +55,11 @@ TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
 TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
 {
     // The bar registers twenty dropped files while another program of this project writes a hundred keys.
-    const HWND bar = Start("[environment section]\r\nbuttons par page=20\r\n");
-    ASSERT_NE(bar, nullptr);
-    const auto key = [](int n) { return "profile" + std::to_string(1000 + n).substr(1); };
+    HWND bar;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=20\r\n"));
     std::thread writer([&] {
         for (int n = 100; n < 200; ++n)
-            WriteProgramKey(key(n).c_str(), "x,0,,x");
+            WriteProgramKey(ProfileKey(n).c_str(), "x,0,,x");
     });
     for (int k = 0; k < 20; ++k)
         EXPECT_TRUE(PostDrop(GetDlgItem(bar, 1000 + k), {"C:\\d" + std::to_string(k) + ".exe"}));
@@ -72,7 +67,7 @@ TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
     const bool all = PumpUntil([&] {
         stored = 0;
         for (int n = 0; n < 200; ++n)
-            stored += IniValue(kProgramSection, key(n).c_str()) != "<missing>";
+            stored += IniValue(kProgramSection, ProfileKey(n).c_str()) != "<missing>";
         return stored == 120;
     }, 20000);
     writer.join();
@@ -90,8 +85,8 @@ int OpenDialogs(HWND bar)
 
 TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
 {
-    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\n");
-    ASSERT_TRUE(bar);
+    HWND bar, d;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=5\r\n"));
     const auto command = [&](int id) { PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
     // A slot beyond the grid names no button: nothing opens.
     command(1019);
@@ -99,8 +94,7 @@ TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
     EXPECT_EQ(OpenDialogs(bar), 0);
     // With one dialog open, further commands open none over it.
     command(1000);
-    HWND d = WaitForDialog(bar, 1006);
-    ASSERT_TRUE(d);
+    ASSERT_TRUE(d = WaitForDialog(bar, 1006));
     for (int id : {1001, 505, 1002})
         command(id);
     Settle(400);
@@ -122,8 +116,7 @@ TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
     EXPECT_FALSE(Shows(GetDlgItem(bar, 1000), "face blank"));
 }
 
-// A file under C: made unchangeable or changeable again on the Linux side: not even root, as
-// the tests run, writes an immutable file.
+// A file under C: made unchangeable (on: not even root, as the tests run, writes it) or changeable again.
 bool Immutable(const std::string &windowsPath, bool on)
 {
     char prefix[MAX_PATH] = {};
@@ -160,8 +153,8 @@ TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
     ASSERT_TRUE(bar = bar_->WaitForBar());
     EXPECT_EQ(WindowRectOf(bar).left * 1000 + WindowRectOf(bar).top, 300200);
     PostMessageA(bar, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(GetDlgItem(bar, 1001)));
-    const HWND d = WaitForDialog(bar, 1006);
-    ASSERT_TRUE(d);
+    HWND d;
+    ASSERT_TRUE(d = WaitForDialog(bar, 1006));
     SetDlgItemTextA(d, 1006, "C:\\b.exe");
     SetDlgItemTextA(d, 1007, "C:\\b.exe");
     PostMessageA(d, WM_COMMAND, IDOK, 0);
@@ -182,12 +175,10 @@ TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
     const std::string stub = ProgramDir() + "\\ctl3d_stub.dll", kept = installed + ".tav";
     const std::string systemLog = SystemDir() + "\\ctl3d_calls.txt", besideLog = ProgramDir() + "\\ctl3d_calls.txt";
     const char *overrides = "Software\\Wine\\AppDefaults\\TAV.EXE\\DllOverrides";
-    if (GetFileAttributesA(kept.c_str()) == INVALID_FILE_ATTRIBUTES) { // not kept by a run that broke off
-        ASSERT_TRUE(MoveFileA(installed.c_str(), kept.c_str()));
-    }
+    // Wine's own kept aside, unless a run that broke off did so already.
+    ASSERT_TRUE(GetFileAttributesA(kept.c_str()) != INVALID_FILE_ATTRIBUTES || MoveFileA(installed.c_str(), kept.c_str()));
     ASSERT_TRUE(CopyFileA(stub.c_str(), installed.c_str(), FALSE) && CopyFileA(stub.c_str(), planted.c_str(), FALSE));
-    DeleteFileA(systemLog.c_str());
-    DeleteFileA(besideLog.c_str());
+    DeleteFileA(systemLog.c_str()), DeleteFileA(besideLog.c_str());
     RegSetKeyValueA(HKEY_CURRENT_USER, overrides, "ctl3d32", REG_SZ, "native", 7);
     const HWND bar = Start("-");
     char instance[32] = {};

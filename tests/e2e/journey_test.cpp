@@ -19,17 +19,13 @@ const char kEnv[] = "environment section", kPrograms[] = "program section";
 // Whether the shell knows the bar's icon: modifying (or deleting) an unknown one fails.
 bool Icon(HWND bar, DWORD action = NIM_MODIFY)
 {
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = bar;
-    nid.uID = 0x600;
+    NOTIFYICONDATAA nid{NOTIFYICONDATAA_V1_SIZE, bar, 0x600};
     return Shell_NotifyIconA(action, &nid) != FALSE;
 }
 
 HWND Tip() { return FindWindowA("TAV!TIPS", nullptr); }
 
-// The tooltip's width for `text`: the text in the icon-title font (in the system's
-// character set, as the bar takes it) and the margin.
+// The tooltip's width for `text`: the text in the icon-title font (system character set) and the margin.
 int TipWidth(const std::string &text)
 {
     LOGFONTA lf{};
@@ -43,8 +39,8 @@ int TipWidth(const std::string &text)
     return r.right + 6;
 }
 
-// The mouse rests on `button` (nullptr: off the bar); the tooltip shows `text`, centred
-// under the mouse directly below the button, after `after` ms and within `within` (empty: it goes).
+// The mouse on `button` (nullptr: off the bar): the tooltip shows `text` (empty: goes) after `after` ms,
+// within `within`, centred under the mouse directly below the button.
 void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
 {
     SCOPED_TRACE(text.empty() ? "no tooltip" : text);
@@ -68,8 +64,7 @@ HWND Dialog(HWND bar, const std::string &caption)
     return WaitForDialog(bar, [&](HWND d) { return IsWindowVisible(d) && d == FindWindowA("#32770", caption.c_str()); });
 }
 
-// The steps run in file order (never shuffled) on one bar and one TAV.INI. Once a step stops at a
-// fatal failure the rest are skipped rather than wait for windows that will not come.
+// Steps in file order on one bar and one TAV.INI; after a fatal failure the rest skip rather than wait.
 class Journey : public ::testing::Test {
 protected:
     static void TearDownTestSuite() { run.reset(), WriteIni("-"); }

@@ -1,5 +1,5 @@
-// The real TAV.EXE, in the English code page and again in the Japanese one, with names the code page
-// cannot write, commas in paths, entries longer than the dialog's fields and many files dropped at once.
+// The real TAV.EXE in the English and the Japanese code page: names the code page cannot write, commas in paths,
+// entries longer than the dialog's fields, many files dropped at once.
 #include <algorithm>
 #include <cstdlib>
 
@@ -11,11 +11,8 @@ using namespace tavtest;
 
 namespace {
 
-const char kPrograms[] = "program section";
-
 using Names = BarTest;
-
-// Real files in a folder of the temporary folder, made anew by every run.
+const char kPrograms[] = "program section";
 const std::wstring kDir = WideFromCodePage(std::getenv("TEMP")) + L"\\tav names";
 
 // `name` in that folder, in a folder of its own or none: a copy of the probe, or an empty file.
@@ -30,16 +27,13 @@ std::wstring Make(const std::wstring &name, bool probe = false)
 }
 
 // Whether `path` (in the code page) names a file or folder: one of a "?" or a look-alike does not.
-bool NamesAFile(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool NamesAFile(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 TEST_F(Names, DroppedNamesNameTheFilesTheyCameFrom)
 {
     const ProbeLog log;
-    const HWND bar = Start("-");
-    ASSERT_TRUE(bar);
+    HWND bar;
+    ASSERT_TRUE(bar = Start("-"));
     // "ā" has no form in either code page: best fit would write "a", another file's name.
     const std::wstring program = Make(L"\u65e5\u672c\u8a9e\\probe.exe", true), document = Make(L"\u65e5\u0101.txt");
     ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {program}));
@@ -61,12 +55,11 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
 {
     // As a drop stores it: longer than what the dialog's fields take from typing.
     const std::string stored = "C:\\" + std::string(140, 'd') + "\\x.exe", value = stored + ",0,,\"" + stored + "\"";
-    const HWND bar = Start("[program section]\r\nprofile000=" + value + "\r\n");
-    ASSERT_TRUE(bar);
+    HWND bar, d, chooser;
+    ASSERT_TRUE(bar = Start("[program section]\r\nprofile000=" + value + "\r\n"));
     const std::wstring folder = Make(L"My,Docs\\x"), chosen = Make(std::wstring(130, L'p') + L"\\probe.exe", true);
     PostMessageA(GetDlgItem(bar, 1000), WM_RBUTTONDOWN, 0, 0);
-    const HWND d = WaitForDialog(bar, 1006);
-    ASSERT_TRUE(d);
+    ASSERT_TRUE(d = WaitForDialog(bar, 1006));
     // A directory with a comma is taken by its short path; an icon file with one, of no file, keeps the dialog open.
     SetDlgItemTextW(d, 1009, folder.substr(0, folder.rfind(L'\\')).c_str());
     SetDlgItemTextW(d, 1007, (kDir + L"\\Gone,Icon.ico").c_str());
@@ -74,8 +67,7 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
     EXPECT_TRUE(IsWindowVisible(d) && IniValue(kPrograms, "profile000") == value);
     // Browse: the chooser gives a path longer than can be typed, quoted whole in the program field.
     PostMessageA(d, WM_COMMAND, 1001, 0);
-    const HWND chooser = WaitForDialog(d, IDOK);
-    ASSERT_TRUE(chooser);
+    ASSERT_TRUE(chooser = WaitForDialog(d, IDOK));
     SetDlgItemTextW(chooser, GetDlgItem(chooser, 0x47c) ? 0x47c : 0x480, chosen.c_str());
     ASSERT_TRUE(Dismiss(chooser, IDOK));
     SetDlgItemTextA(d, 1007, stored.c_str());  // the interlock box set it to the chosen program
@@ -91,8 +83,8 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
 TEST_F(Names, ManyDroppedFilesStartOnlyOnceAgreedAndTheBarKeepsAnswering)
 {
     const ProbeLog log;
-    const HWND bar = Start("[program section]\r\nprofile000=x,0,,\"" + ProbePath() + "\"\r\n");
-    ASSERT_TRUE(bar);
+    HWND bar;
+    ASSERT_TRUE(bar = Start("[program section]\r\nprofile000=x,0,,\"" + ProbePath() + "\"\r\n"));
     const auto drop = [&](int n, const std::string &stem) {
         std::vector<std::string> names;
         for (int i = 0; i < n; ++i)

@@ -1,11 +1,7 @@
-// A long random run against the real TAV.EXE: clicks on slots and control
-// buttons, right clicks, moves, page turns, drops, resizes and reloads, in the
-// order a printed seed gives. Every reload lays the bar out by its settings,
-// wherever the file puts it; no size leaves fewer than five slots. Afterwards
-// TAV.INI holds exactly what the actions wrote, the bar still answers, and it
-// holds no more kernel handles, GDI objects or windows than after the first
-// stretch of the run.
-// The long run by hand: e2e_stress_test.exe --actions=10000 [--seed=N]
+// A long random run on the real TAV.EXE (clicks, right clicks, moves, page turns, drops, resizes, reloads) in
+// the order a printed seed gives: every reload lays the bar out by its settings, no size leaves fewer than five
+// slots; afterwards TAV.INI holds exactly what the actions wrote, the bar answers, and it holds no more handles,
+// GDI objects or windows than early in the run. By hand: e2e_stress_test.exe --actions=10000 [--seed=N]
 #include <shlobj.h>
 #include <winternl.h>
 
@@ -67,12 +63,10 @@ struct Usage { long handles = 0, gdi = 0, dcs = 0, windows = 0; };
 BOOL CALLBACK CountOne(HWND, LPARAM n) { return ++*reinterpret_cast<long *>(n) > 0; }
 BOOL CALLBACK CountTree(HWND w, LPARAM n) { return CountOne(w, n) && (EnumChildWindows(w, CountOne, n), TRUE); }
 
-// GetGuiResources and GetProcessHandleCount answer 0 under Wine, so the tables are read: kernel handles from
-// the system's handle table, by the bar's process id; GDI objects from the bar's own GDI handle table, which
-// its PEB points to (entries of 24 bytes, the type at 12, a byte at 14 that is 0 when free); windows as the
-// bar thread's top-level windows and their descendants. Display DCs (type 1), with the surfaces (5) and
-// regions (4) that go with them, are counted apart: Wine caches up to 64 as ever new windows paint.
-// An ntdll function, looked up: the tree's programs import only the DLLs the bar may import.
+// GetGuiResources and GetProcessHandleCount answer 0 under Wine, so the tables are read: the system's handle
+// table by process id; the bar's GDI table from its PEB (24-byte entries, type at 12, byte 14 is 0 when free);
+// the thread's windows and descendants. Display DCs (1) with their surfaces (5) and regions (4) count apart:
+// Wine caches up to 64. ntdll looked up, as the tree's programs import only what the bar may.
 template <typename Function>
 Function *Ntdll(const char *name)
 {
@@ -193,10 +187,8 @@ protected:
 
 TEST_F(Stress, RandomActionsKeepTheProfileAndHoldNoMore)
 {
-    // Wine keeps what it makes on the first use of some drawing paths (a registry key, system colour brushes,
-    // pattern brushes with their bitmaps): up to ten objects seen coming late, by chance of timing. A leak
-    // repeats at each occurrence of its action: hundreds between the measurements of the long run, and at
-    // about seventeen of each of the rarest kinds of action in the short one.
+    // Slack: Wine makes up to ten objects late, on first use of some drawing paths; a leak repeats with its
+    // action, about seventeen times for the rarest kinds of action in the short run.
     const long actions = Option("actions", 1000), warm = std::min(1000L, actions / 2), slack = 16;
     std::printf("seed %ld, %ld actions\n", Option("seed", 20261207), actions);
     for (int slot = 0; slot < kSlots; ++slot)

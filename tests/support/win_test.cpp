@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <iterator>
 #include <sstream>
 
 namespace tavtest {
@@ -20,9 +21,8 @@ void WriteIni(const std::string &text)
 
 std::string ReadFileText(const std::string &path)
 {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::string IniValue(const char *section, const char *key)
@@ -51,13 +51,6 @@ bool PumpUntil(const std::function<bool()> &pred, DWORD ms)
     return true;
 }
 
-RECT WindowRectOf(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
-
 LRESULT CALLBACK BarProcess::Recorder(HWND h, UINT m, WPARAM w, LPARAM l)
 {
     static const UINT notice = RegisterWindowMessageA("TAV_MESSAGE");
@@ -68,15 +61,12 @@ LRESULT CALLBACK BarProcess::Recorder(HWND h, UINT m, WPARAM w, LPARAM l)
 
 BarProcess::BarProcess(WORD showCommand)
 {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Recorder;
-    wc.lpszClassName = "TavTestNoticeRecorder";
+    const WNDCLASSA wc{0, Recorder, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "TavTestNoticeRecorder"};
     RegisterClassA(&wc);
     recorder_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(recorder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     std::string cmd = "\"" + ProgramDir() + "\\TAV.EXE\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    STARTUPINFOA si{sizeof si};
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = showCommand;
     PROCESS_INFORMATION pi{};
@@ -176,8 +166,7 @@ bool RunLinux(const std::string &command)
     static int counter = 0;
     const std::string marker = "/tmp/tavrun_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
     std::string cmd = "Z:\\bin\\sh -c \"" + command + "; echo $? > " + marker + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;

@@ -1,6 +1,4 @@
-// What the Windows tests share: TAV.INI in the prefix's Windows directory,
-// bounded waits that keep pumping messages, the real TAV.EXE driven from
-// outside, the real mouse, and pixels.
+// What the Windows tests share: TAV.INI, bounded pumping waits, the real TAV.EXE and mouse, and pixels.
 #pragma once
 #include <windows.h>
 
@@ -24,10 +22,9 @@ std::string IniValue(const char *section, const char *key);  // "<missing>" when
 std::string ProgramDir();  // this program's, where TAV.EXE, probe.exe and the test data stand
 // Pumps messages until pred() holds or ms elapse; returns pred()'s last value.
 bool PumpUntil(const std::function<bool()> &pred, DWORD ms = 5000);
-RECT WindowRectOf(HWND window);
+inline RECT WindowRectOf(HWND window) { RECT r{}; GetWindowRect(window, &r); return r; }
 
-// One run of TAV.EXE, closed (or ended) with the holder; a window of this
-// program records every "TAV_MESSAGE" code from before the start.
+// One run of TAV.EXE, closed (or ended) with the holder; records every "TAV_MESSAGE" code it sends.
 class BarProcess {
 public:
     explicit BarProcess(WORD showCommand = SW_SHOWNORMAL);
@@ -48,11 +45,7 @@ private:
 class BarTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(FindWindowA("TAV!", "TAV!"), nullptr) << "a bar still runs"; }
-    void TearDown() override
-    {
-        bar_.reset();
-        WriteIni("-");
-    }
+    void TearDown() override { bar_.reset(), WriteIni("-"); }
     HWND Start(const std::string &ini)
     {
         WriteIni(ini);
@@ -78,12 +71,10 @@ std::string TakeMessageBox(HWND owner);  // the same, as the code page writes it
 bool RunLinux(const std::string &command);
 // The real mouse through xdotool on the test display; true when it ran.
 bool Xdotool(const std::string &args);
-// The real mouse to the middle of `window` (nullptr: a place off the bar), then
-// `button` clicked (0: none) while `keys` are held.
+// The real mouse to the middle of `window` (nullptr: off the bar), `button` clicked (0: none) with `keys` held.
 bool MouseOn(HWND window, int button = 0, const std::string &keys = "");
 
-// A top-down 32-bit DIB section in a memory DC, prefilled with magenta
-// (kUnpainted), which no painter uses.
+// A top-down 32-bit DIB section in a memory DC, prefilled with magenta (kUnpainted), which no painter uses.
 constexpr COLORREF kUnpainted = RGB(255, 0, 255);
 struct MemoryCanvas {
     MemoryCanvas(int width, int height);
@@ -99,14 +90,12 @@ private:
     std::uint32_t *bits_ = nullptr;
 };
 
-// The legend of the faces in pictures.txt: the 16 VGA colours as hex digits
-// (bit 0 red, 1 green, 2 blue, 8 and up bright; 7 and 8 the greys); r, g, b
-// the dark red, green and blue that shrinking a face leaves.
+// The faces' legend: the 16 VGA colours as hex digits (bit 0 red, 1 green, 2 blue, 8 and up bright; 7 and 8
+// the greys); r, g, b the dark red, green and blue that shrinking a face leaves.
 COLORREF FaceColour(char c);
 
-// Compares the canvas at (x, y) with the picture `name` of pictures.txt,
-// each character standing for the colour legend(c) gives ('.': not
-// compared). Empty when they match, else the first pixel that does not.
+// The canvas at (x, y) against the picture `name` of pictures.txt, each character the colour legend(c)
+// gives ('.': not compared): empty when they match, else the first pixel that does not.
 std::string PictureDiff(const MemoryCanvas &canvas, int x, int y, const std::string &name,
                         const std::function<COLORREF(char)> &legend);
 

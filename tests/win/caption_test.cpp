@@ -14,14 +14,12 @@ namespace {
 const DWORD kFrameStyle = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 const DWORD kExample = kFrameStyle | CaptionStyleHorizontal;  // at (100, 50), 200 x 40: caption 10
 
-// A window whose procedure is the frame's, logging every message. A move or
-// size loop is left at once, a popup menu as soon as it is idle.
+// A window whose procedure is the frame's, logging every message; a move or size loop is left at once, a
+// popup menu once idle.
 struct Frame {
     Frame(DWORD style, int w = 200, int h = 40, const char *title = "")
     {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = Proc;
-        wc.lpszClassName = "CaptionTestFrame";
+        const WNDCLASSA wc{0, Proc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, "CaptionTestFrame"};
         RegisterClassA(&wc);
         hwnd = CreateWindowExA(0, wc.lpszClassName, title, style, 100, 50, w, h, nullptr, nullptr, nullptr, this);
     }
@@ -153,14 +151,13 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
             DrawSysMenuBox(canvas.dc(), w, FALSE);
         const auto legend = [&](char k) { return Legend(k, c.fill); };
         EXPECT_EQ(*c.picture ? PictureDiff(canvas, caption.left, caption.top, c.picture, legend) : "", "");
-        // The title: centred along the caption when it fits, else from its start.
+        // The title's pixels (smoothed edges too): centred along the caption when it fits, else from its start.
         const RECT title = ToRect(TitleArea(ToCapRect(caption), vertical, true, true, true, CaptionIbSize(w)));
         RECT text{title.right, title.bottom, title.left, title.top};
         for (int y = title.top; y < title.bottom; ++y)
             for (int x = title.left; x < title.right; ++x)
-                if (const COLORREF p = canvas.At(x, y); p != legend('A') && p != legend('F'))  // smoothed edges too
-                    text = {std::min<LONG>(text.left, x), std::min<LONG>(text.top, y), std::max<LONG>(text.right, x + 1),
-                            std::max<LONG>(text.bottom, y + 1)};
+                if (const RECT px{x, y, x + 1, y + 1}; canvas.At(x, y) != legend('A') && canvas.At(x, y) != legend('F'))
+                    UnionRect(&text, &text, &px);
         EXPECT_EQ(text.left < text.right, c.action == LongTitle || c.action == ShortTitle) << "the title";
         const int before = vertical ? text.top - title.top : text.left - title.left;
         const int after = vertical ? title.bottom - text.bottom : title.right - text.right;
@@ -174,9 +171,8 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
             DestroyWindow(w);
     }
     const RECT caption{4, 4, 196, 14};
-    EXPECT_EQ(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE) << "no context";
-    EXPECT_EQ(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE), FALSE)
-        << "no rectangle";
+    EXPECT_FALSE(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE)) << "no context";
+    EXPECT_FALSE(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE)) << "no rectangle";
     FreeLibrary(tav);
 }
 

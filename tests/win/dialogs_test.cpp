@@ -1,7 +1,6 @@
-// The three dialogs in both languages, built from TAV.EXE's own templates:
-// every text fits its control with the dialog's font as Windows lays it out,
-// and every control is reachable from the keyboard. The prefix maps Courier
-// and Courier New to a face of Courier New's widths, as Windows draws them.
+// The three dialogs in both languages from TAV.EXE's templates: every text fits its control in the dialog's
+// font as Windows lays it out (the prefix maps Courier to a face of Courier New's widths), every control has a key.
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <set>
@@ -27,11 +26,7 @@ const Template kTemplates[] = {{IDD_PROGRAM_EN, Quiet}, {IDD_PROGRAM_JA, Quiet},
 
 class Dialogs : public ::testing::Test {
 protected:
-    void TearDown() override
-    {
-        for (HWND d : open_)
-            DestroyWindow(d);
-    }
+    void TearDown() override { std::ranges::for_each(open_, DestroyWindow); }
     HWND Open(const Template &t)
     {
         open_.push_back(CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(t.id), nullptr, t.proc,
@@ -43,19 +38,8 @@ protected:
     PropertiesDialogState properties_{settings_, nullptr};
 };
 
-std::string ClassOf(HWND w)
-{
-    char name[32] = {};
-    GetClassNameA(w, name, sizeof name);
-    return name;
-}
-
-std::wstring TextOf(HWND w)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(w, text, 256);
-    return text;
-}
+std::string ClassOf(HWND w) { char name[32] = {}; return {name, size_t(GetClassNameA(w, name, sizeof name))}; }
+std::wstring TextOf(HWND w) { wchar_t text[256] = {}; return {text, size_t(GetWindowTextW(w, text, 256))}; }
 
 // The text as a static lays it out (wrapped at its width, '&' hidden).
 SIZE Extent(HDC dc, const std::wstring &text, int wrapWidth)
@@ -73,17 +57,13 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
     const std::string cls = ClassOf(w);
     const LONG style = GetWindowLongA(w, GWL_STYLE);
     std::vector<std::wstring> texts;
-    int chrome = 0;
-    SIZE need{};
+    int chrome = 0;  // beside the text: a check box's box (at most 16 pixels on any Windows) and gap, a list's arrow
     if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
-        need = Extent(dc, TextOf(w), box.right);
         texts.push_back(TextOf(w));
     } else if (cls == "Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-        // The box (at most 16 pixels on any Windows) and its gap come first.
         chrome = 16 + 4;
         texts.push_back(TextOf(w));
     } else if (cls == "ComboBox" && (style & 3) == CBS_DROPDOWNLIST) {
-        // The arrow button and both borders beside the shown item.
         chrome = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) + 2;
         const int n = static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
@@ -94,7 +74,7 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
     }
     std::string out;
     for (const auto &t : texts) {
-        const SIZE s = chrome ? Extent(dc, t, 0) : need;
+        const SIZE s = Extent(dc, t, chrome ? 0 : box.right);
         if (s.cx + chrome > box.right || (!chrome && s.cy > box.bottom))
             out += " [" + std::to_string(GetDlgCtrlID(w)) + " " + std::to_string(t.size()) + " chars: " +
                    std::to_string(s.cx + chrome) + "x" + std::to_string(s.cy) + " > " + std::to_string(box.right) +
@@ -118,13 +98,10 @@ TEST_F(Dialogs, EveryTextFitsItsControl)
         const WindowDc dc(dialog);
         const Selection use(dc.get(), font);
         LOGFONTA asked{};
-        GetObjectA(font, sizeof asked, &asked);
         TEXTMETRICA tm{};
-        GetTextMetricsA(dc.get(), &tm);
-        // TMPF_FIXED_PITCH set means a proportional face: Windows' widths need the mapped one.
-        if (std::strstr(asked.lfFaceName, "Courier")) {
-            ASSERT_FALSE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << t.id << ": Courier is not mapped to a fixed face";
-        }
+        GetObjectA(font, sizeof asked, &asked);
+        GetTextMetricsA(dc.get(), &tm);  // TMPF_FIXED_PITCH set means a proportional face
+        ASSERT_FALSE(std::strstr(asked.lfFaceName, "Courier") && tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << t.id;
         std::string misfits;
         for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
             misfits += Misfits(dialog, w, dc.get());

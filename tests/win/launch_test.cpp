@@ -1,7 +1,5 @@
-// LaunchProgram starting the probe under the system's real FindExecutableA
-// and CreateProcessA; the probe writes down what it was started with. (The
-// command line for each kind of file, paths with spaces among them, is
-// pinned on the host.)
+// LaunchProgram starting the probe under the system's real FindExecutableA and CreateProcessA; the probe writes
+// down what it was started with. (Each kind of file's command line: host; title, show mode, folder: journey_test.)
 #include <algorithm>
 
 #include "launch/launch.h"
@@ -12,7 +10,6 @@ using namespace tavtest;
 
 namespace {
 
-// (Title, show mode and directory through the real bar: journey_test.)
 TEST(Launch, LongArgumentsArriveWholeAndFailuresStartNothing)
 {
     const ProbeLog log;
@@ -20,8 +17,7 @@ TEST(Launch, LongArgumentsArriveWholeAndFailuresStartNothing)
     // Sized to its text: long arguments arrive whole; beyond what the system takes, nothing starts.
     EXPECT_GE(LaunchProgram(probe.c_str(), args.c_str(), nullptr, SW_SHOWMINIMIZED, nullptr), 32u);
     EXPECT_EQ(LaunchProgram(probe.c_str(), std::string(40000, 'b').c_str(), nullptr, SW_SHOWNORMAL, nullptr), 0u);
-    // A document nothing opens never runs as a program, even one that is a program file; the
-    // reason stays readable. A missing directory, no file at all.
+    // A document nothing opens never runs, even a program file, and says why; a missing directory; no file at all.
     const std::string planted = ProgramDir() + "\\tav_planted.xyz";
     ASSERT_TRUE(CopyFileA(probe.c_str(), planted.c_str(), FALSE));
     EXPECT_EQ(LaunchProgram(planted.c_str(), "any", nullptr, SW_SHOWNORMAL, nullptr), 0u);
@@ -84,8 +80,7 @@ TEST(Launch, ProgramsOfThe64BitSystemStart)
     ASSERT_TRUE(CopyFileA(probe64.c_str(), native.c_str(), FALSE)) << native;
     EXPECT_GE(LaunchProgram(probe64.c_str(), "64", nullptr, SW_SHOWNORMAL, nullptr), 32u);
     EXPECT_GE(LaunchProgram((system + only).c_str(), "only", nullptr, SW_SHOWNORMAL, nullptr), 32u);
-    EXPECT_EQ(LaunchProgram((system + "\\tav_nowhere.exe").c_str(), "", nullptr, SW_SHOWNORMAL, nullptr),
-              0u);
+    EXPECT_EQ(LaunchProgram((system + "\\tav_nowhere.exe").c_str(), "", nullptr, SW_SHOWNORMAL, nullptr), 0u);
     std::vector<std::string> lines;
     for (const auto &r : log.WaitFor(2))
         lines.push_back(r.at("cmdline").substr(r.at("cmdline").find(' ') + 1));

@@ -1,6 +1,4 @@
-// TAV.INI through the system's real profile functions. Run twice: in the
-// default locale and under a Japanese one (code page 932), where double-byte
-// text is cut. (The string table in each language: journey_test.)
+// TAV.INI through the system's real profile functions, in the default locale and in code page 932.
 #include <cstring>
 #include <thread>
 
@@ -12,8 +10,7 @@ using namespace tavtest;
 
 namespace {
 
-// What the reader hands over for each kind of hand edit; the rules applied
-// to the numbers are pinned on the host.
+// What the reader hands over for each kind of hand edit (the rules applied to the numbers: host).
 TEST(SettingsProfile, LoadSettingsFromFiles)
 {
     const std::string sevens(3000, '7');
@@ -44,8 +41,7 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
     EXPECT_EQ(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "reading created the file";
 }
 
-// For every key of hand-made files, in several cases and buffer sizes, the
-// lookup in the section read once gives what the reader gives for that key.
+// For every key of hand-made files, cases and buffer sizes, the section read once answers as the reader does.
 TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
 {
     std::string big(3000, 'v'), kanji, bulk;
@@ -93,8 +89,7 @@ TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
     WriteIni("-");
 }
 
-// Each rewrite keeps the file before it as TAV.BAK; a write that changes nothing
-// rewrites nothing; a TAV.INI that a rewrite left empty or cut comes back from it.
+// A rewrite keeps the file before it as TAV.BAK (none when nothing changes); a TAV.INI left empty or cut comes back.
 TEST(SettingsProfile, RewritesKeepABackupThatPutsACutFileBack)
 {
     const std::string backup = IniPath().substr(0, IniPath().size() - 3) + "BAK", before = "[program section]\r\np0=a\r\n";
@@ -118,9 +113,7 @@ TEST(SettingsProfile, RewritesKeepABackupThatPutsACutFileBack)
     DeleteFileA(backup.c_str());
 }
 
-// TAV.INI held open without sharing by another program (a backup tool, a peer
-// writing it): a start waits for it; one held past the wait keeps the defaults
-// and never saves them over the file.
+// TAV.INI held unshared by another program: a start waits; held past the wait, the defaults never overwrite it.
 TEST(SettingsProfile, AFileAnotherProgramHoldsIsNeverTakenForEmpty)
 {
     for (const DWORD hold : {DWORD{1000}, kHeldProfileWaitMs + 1500}) {
