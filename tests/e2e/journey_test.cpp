@@ -215,7 +215,8 @@ TEST_F(Journey, PinIsStoredAndKeptByAReload)
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 501), 1));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 503), 1));
     EXPECT_TRUE(PumpUntil([&] { return GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST; }));
-    EXPECT_EQ(IniValue(kEnv, "mode"), std::to_string(Vertical | Topmost | 4));
+    // Stored right after the band changes: waited for, not raced.
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kEnv, "mode") == std::to_string(Vertical | Topmost | 4); }));
     SendMessageA(bar, WM_USER, 0, 0);
     EXPECT_TRUE(GetWindowLongA(bar, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RedrawWindow(GetDlgItem(bar, 503), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // from the reloaded settings
