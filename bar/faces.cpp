@@ -70,6 +70,17 @@ FaceInput FaceOf(const BarView &v, int id, HDC dc, const RECT &area, bool presse
     return in;
 }
 
+// The slot's cell from `strip` (a DC holding the strip) onto the face. Large buttons show
+// the cell as it is: a plain copy, cheaper than a stretch to the same size.
+void CopyCell(const FaceInput &in, HDC strip, int sourceX)
+{
+    const int s = in.cellSize, top = in.cell * kStripCellSize;
+    if (s == kStripCellSize)
+        BitBlt(in.dc, 0, 0, s, s, strip, sourceX, top, SRCCOPY);
+    else
+        StretchBlt(in.dc, 0, 0, s, s, strip, sourceX, top, kStripCellSize, kStripCellSize, SRCCOPY);
+}
+
 } // namespace
 
 void DrawSlotFace(const FaceInput &in)
@@ -81,10 +92,13 @@ void DrawSlotFace(const FaceInput &in)
     const int s = in.cellSize;
     const int sourceX = in.pressed ? kStripCellSize : 0;
     if (in.strip && in.strip->bitmap && in.cell >= 0 && in.cell < in.strip->cells) {
-        const MemoryDc strip(in.dc);
-        const Selection selected(strip.get(), in.strip->bitmap.get());
-        StretchBlt(in.dc, 0, 0, s, s, strip.get(), sourceX, in.cell * kStripCellSize, kStripCellSize, kStripCellSize,
-                   SRCCOPY);
+        if (in.stripDc) {
+            CopyCell(in, in.stripDc, sourceX);
+        } else {
+            const MemoryDc strip(in.dc);
+            const Selection selected(strip.get(), in.strip->bitmap.get());
+            CopyCell(in, strip.get(), sourceX);
+        }
     } else {
         // No cell for this slot (no strip yet, or a page beyond the strip): an empty face.
         PaintFromResource(in, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
@@ -159,4 +173,17 @@ void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const Face
     RECT area{};
     GetClientRect(button, &area);
     paint(FaceOf(v, id, dc.get(), area, false));
+}
+
+void DrawSlotFacesNow(const BarView &v)
+{
+    const MemoryDc strip(nullptr);
+    const Selection selected(strip.get(), v.state.strip.bitmap.get());
+    const std::vector<HWND> &slots = v.state.buttons.slots;
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        const WindowDc dc(slots[k]);
+        FaceInput in = FaceOf(v, IDC_FIRST_SLOT + static_cast<int>(k), dc.get(), {0, 0, v.settings.cellSize, v.settings.cellSize}, false);
+        in.stripDc = strip.get();
+        DrawSlotFace(in);
+    }
 }

@@ -21,6 +21,7 @@ struct FaceInput {
     int cellSize = kLargeCell;  // a slot's side; the control buttons are half as wide
     // Slots:
     const IconStrip *strip = nullptr;
+    HDC stripDc = nullptr;      // a memory DC holding the strip already, when many faces are drawn at once
     int cell = 0;               // the slot's cell in the strip
     bool hatched = false;       // move mode
     std::optional<int> panelAction{};  // the system panel shows: this action's face, grey if it is none
@@ -56,3 +57,5 @@ void DrawPageNumberFace(const FaceInput &in);
 // WM_DRAWITEM would draw it raised, where a round of paint messages costs
 // many times that. For faces that no one can hold down at that moment.
 void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const FaceInput &));
+// Every slot face of the grid drawn at once so, from one DC holding the strip (a page turn).
+void DrawSlotFacesNow(const BarView &v);

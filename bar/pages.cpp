@@ -33,19 +33,12 @@ bool ExchangeSlotKeys(HWND owner, int a, int b)
     return true;
 }
 
-// A page turn draws its faces at once rather than through paint messages
-// (see DrawFaceNow): the turn then costs little more than copying the cells.
-void DrawSlotFacesNow(const BarView &v)
-{
-    const std::vector<HWND> &slots = v.state.buttons.slots;
-    for (size_t k = 0; k < slots.size(); ++k)
-        DrawFaceNow(v, slots[k], IDC_FIRST_SLOT + static_cast<int>(k), DrawSlotFace);
-}
-
 void ShowPage(const BarView &v, int page)
 {
     v.settings.currentPage = page;
     NameSlotButtons(v);
+    // Drawn at once rather than through paint messages: the turn then costs little more
+    // than copying the cells.
     DrawSlotFacesNow(v);
     DrawFaceNow(v, ControlButton(v.state.buttons, IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
 }

@@ -19,6 +19,7 @@ using tavtest::WriteIni;
 constexpr int kRuns = 15;
 constexpr double kGoal = 1.3;        // what every figure may cost against its floor
 constexpr double kLaunchGoal = 1.1;  // a click to a started process
+constexpr double kInformation = 0;   // a figure beside an old floor: no goal
 
 double NowMs();
 // Milliseconds that one run of `work` takes.
