@@ -44,7 +44,8 @@ TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
 
 HWND Focus(HWND bar)
 {
-    GUITHREADINFO info{sizeof info};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &info);
     return info.hwndFocus;
 }

@@ -19,7 +19,10 @@ const char kEnv[] = "environment section", kPrograms[] = "program section";
 // Whether the shell knows the bar's icon: modifying (or deleting) an unknown one fails.
 bool Icon(HWND bar, DWORD action = NIM_MODIFY)
 {
-    NOTIFYICONDATAA nid{NOTIFYICONDATAA_V1_SIZE, bar, 0x600};
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = bar;
+    nid.uID = 0x600;
     return Shell_NotifyIconA(action, &nid) != FALSE;
 }
 

@@ -26,7 +26,7 @@ TEST_F(Starts, ShortcutsAndBareNames)
     const std::string work = TempDir() + "\\tav_started_here";
     CreateDirectoryA(work.c_str(), nullptr);
     const std::string plain = dir + "\\tav_plain.lnk", iconed = dir + "\\tav_iconed.lnk";
-    ASSERT_TRUE(MakeShortcut(Wide(plain), {Wide(probe)}));
+    ASSERT_TRUE(MakeShortcut(Wide(plain), {.target = Wide(probe)}));
     ASSERT_TRUE(MakeShortcut(Wide(iconed), {Wide(probe), L"", L"", SW_SHOWNORMAL, Wide(dir + "\\tav_testicons.dll"), 1}));
     // A copy of the probe under a bare name, where the bar is started from.
     const std::string planted = work + "\\tav_planted.exe";

@@ -66,7 +66,8 @@ BarProcess::BarProcess(WORD showCommand)
     recorder_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(recorder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     std::string cmd = "\"" + ProgramDir() + "\\TAV.EXE\"";
-    STARTUPINFOA si{sizeof si};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = showCommand;
     PROCESS_INFORMATION pi{};
@@ -166,7 +167,8 @@ bool RunLinux(const std::string &command)
     static int counter = 0;
     const std::string marker = "/tmp/tavrun_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
     std::string cmd = "Z:\\bin\\sh -c \"" + command + "; echo $? > " + marker + "\"";
-    STARTUPINFOA si{sizeof si};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
