@@ -26,9 +26,9 @@ std::string FoundExecutable(const std::string &file);
 
 // A shell shortcut `link` to `target`, made through the shell's own link object; true when saved.
 struct ShortcutFields {
-    std::wstring target, arguments, directory;
+    std::wstring target{}, arguments{}, directory{};
     int show = SW_SHOWNORMAL;
-    std::wstring iconFile;  // empty: none
+    std::wstring iconFile{};  // empty: none
     int iconIndex = 0;
 };
 bool MakeShortcut(const std::wstring &link, const ShortcutFields &fields);
