@@ -220,6 +220,7 @@ void OnDestroy(HWND bar)
     FreeIconStrip(gBar.strip);
     gBar.faces.pageNumber.Reset();
     gBar.faces.bitmaps.clear();
+    gBar.faces.numberPlates.clear();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
     SaveSettings(bar, gSettings, true);

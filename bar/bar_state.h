@@ -38,6 +38,8 @@ struct IconStrip {
 struct FaceResources {
     GdiObject<HFONT> pageNumber;
     std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
+    // The page number's raised face as a page turn shows it, one per page and button size.
+    std::map<int, GdiObject<HBITMAP>> numberPlates;
 };
 
 // Shift + right click picks a slot up, the next right click swaps. Off when

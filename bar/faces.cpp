@@ -167,12 +167,25 @@ LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis)
     return 0;
 }
 
-void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const FaceInput &))
+void DrawPageNumberNow(const BarView &v)
 {
+    const HWND button = ControlButton(v.state.buttons, IDC_PAGE_NUMBER);
     const WindowDc dc(button);
     RECT area{};
     GetClientRect(button, &area);
-    paint(FaceOf(v, id, dc.get(), area, false));
+    const FaceInput in = FaceOf(v, IDC_PAGE_NUMBER, dc.get(), area, false);
+    // The same painter into a bitmap of the button's size, which clips the digits as the button does.
+    GdiObject<HBITMAP> &plate = in.resources.numberPlates[(in.page * 2 + in.smallButtons) * 256 + in.cellSize];
+    const MemoryDc memory(dc.get());
+    if (!plate) {
+        plate.Reset(CreateCompatibleBitmap(dc.get(), area.right, area.bottom));
+        const Selection selected(memory.get(), plate.get());
+        FaceInput into = in;
+        into.dc = memory.get();
+        DrawPageNumberFace(into);
+    }
+    const Selection selected(memory.get(), plate.get());
+    BitBlt(dc.get(), 0, 0, area.right, area.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
 void DrawSlotFacesNow(const BarView &v)

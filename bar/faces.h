@@ -53,9 +53,9 @@ void DrawPanelToggleFace(const FaceInput &in);
 // 505: the plate with the current page number.
 void DrawPageNumberFace(const FaceInput &in);
 
-// The face of button `id` drawn into the button at once by `paint`, as
-// WM_DRAWITEM would draw it raised, where a round of paint messages costs
-// many times that. For faces that no one can hold down at that moment.
-void DrawFaceNow(const BarView &v, HWND button, int id, void (*paint)(const FaceInput &));
-// Every slot face of the grid drawn at once so, from one DC holding the strip (a page turn).
+// A page turn's faces, drawn into their buttons at once as WM_DRAWITEM would draw them
+// raised, where a round of paint messages costs many times that; nobody holds a button down
+// at that moment. Every slot face from one DC holding the strip; the page number's face is
+// painted once for each page and then copied.
 void DrawSlotFacesNow(const BarView &v);
+void DrawPageNumberNow(const BarView &v);

@@ -40,7 +40,7 @@ void ShowPage(const BarView &v, int page)
     // Drawn at once rather than through paint messages: the turn then costs little more
     // than copying the cells.
     DrawSlotFacesNow(v);
-    DrawFaceNow(v, ControlButton(v.state.buttons, IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
+    DrawPageNumberNow(v);
 }
 
 void TogglePin(const BarView &v)

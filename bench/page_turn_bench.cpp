@@ -49,7 +49,7 @@ void DrawFacesDirectly(HWND bar)
 void DrawPageNumberDirectly(HWND bar)
 {
     for (int i = 0; i < kTurns; ++i) {
-        DrawFaceNow(Bar(bar), ControlButton(gBar.buttons, IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);
+        DrawPageNumberNow(Bar(bar));
         GdiFlush();
     }
 }
