@@ -190,6 +190,8 @@ TEST_F(Journey, ShiftRightClickMovesAProgramToPage20)
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") == defined; }));
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face 113"); })) << "the icon goes with it";
+    // The turn's copy of the number's face (the digits' picture is of the English system's Arial).
+    EXPECT_TRUE(ja || Shows(GetDlgItem(bar, 505), "page 20"));
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 502), 1));  // on to page 1, where the long-titled program now shows
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "face default"); }));
     EXPECT_EQ(IniValue(kPrograms, "Title114"), title);
