@@ -343,7 +343,7 @@ void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons)
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
     const BarView v = Bar(bar);
-    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings.maximumPages);
+    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
     if (remakeButtons) {
         DestroySlotButtons(gBar.buttons);
         CreateSlotButtons(v, SlotButtonProc);
@@ -364,7 +364,12 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE: OnCreate(bar); break;
     case WM_DESTROY: OnDestroy(bar); break;
-    case WM_SIZE: Regrid(Bar(bar), SlotButtonProc, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)); break;
+    case WM_SIZE:
+        Regrid(Bar(bar), SlotButtonProc, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
+        // A larger grid may show cells not drawn yet: drawn before they paint, and named.
+        if (ReadyShownCells(gBar.strip, gBar.faces, gSettings))
+            NameSlotButtons(Bar(bar));
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE)
             HideTooltip(bar, gTooltip);
@@ -419,9 +424,27 @@ private:
     HANDLE mutex_;
 };
 
+// Whether a message of any kind waits for this thread. It handles none: a sent one
+// must not run while the strip is selected into a painter's DC.
+bool MessageWaits()
+{
+    return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0;
+}
+
 void PumpUntilQuit(MSG &msg)
 {
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        // The strip's cells of the pages not shown yet are drawn while no message waits.
+        if (gBar.strip.pending) {
+            if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DrawPendingCells(gBar.strip, gBar.faces, MessageWaits);
+                continue;
+            }
+            if (msg.message == WM_QUIT)
+                break;
+        } else if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            break;
+        }
         if (HandleBarKey(Bar(gApp.bar), msg))
             continue;
         TranslateMessage(&msg);

@@ -45,6 +45,7 @@ void DrawSlotFacesNow(const BarView &v)
 void ShowPage(const BarView &v, int page)
 {
     v.settings.currentPage = page;
+    ReadyShownCells(v.state.strip, v.state.faces, v.settings);
     NameSlotButtons(v);
     DrawSlotFacesNow(v);
     DrawFaceNow(v, ControlButton(v.state.buttons, IDC_PAGE_NUMBER), IDC_PAGE_NUMBER, DrawPageNumberFace);

@@ -40,8 +40,12 @@ protected:
         for (const auto &slot : slots)
             ini += ProfileKey(slot.n) + "=" + slot.value + "\r\n";
         WriteIni(ini);
-        BuildIconStrip(bar_, state_.strip, state_.faces, pages);
+        BarSettings shown;
+        shown.maximumPages = pages;
+        BuildIconStrip(bar_, state_.strip, state_.faces, shown);
         WriteIni("-");
+        while (DrawPendingCells(state_.strip, state_.faces, [] { return false; })) {
+        }
     }
     // The input of button `id`'s face on a bar of large or small buttons.
     FaceInput Face(int id, bool pressed, bool small = false)
