@@ -188,6 +188,13 @@ void OnSystemPanelToggle(HWND bar)
     InvalidateSlots(Bar(bar));
 }
 
+// Whether slot buttons made for the grid of `before` stand where `after` puts them.
+bool SameGrid(const BarSettings &before, const BarSettings &after)
+{
+    const GridGeometry a = GeometryFor(before), b = GeometryFor(after);
+    return a.s == b.s && a.nc == b.nc && a.nr == b.nr && a.vertical == b.vertical && a.pageFirst == b.pageFirst;
+}
+
 void ApplyTopmost(HWND bar)
 {
     // A clear bit does not take the bar out of the topmost band; only the pin does that.
@@ -330,23 +337,31 @@ LRESULT ReloadBar(HWND bar)
     // A file another program holds reads as nothing at all: the bar then stays as it is.
     if (!ProfileReadable())
         return 0;
+    const BarSettings before = gSettings;
     const BarPosition at = LoadSettings(false, gSettings);
     ApplyTopmost(bar);
     gSystemPanel.shown = false;  // a reload shows the programs again
-    BuildBar(bar, at, false, true);
+    // The slot buttons stay where the grid stays, and so do the strip's cells whose entries did.
+    const bool sameGrid = !gBar.buttons.slots.empty() && SameGrid(before, gSettings);
+    BuildBar(bar, at, false, !sameGrid, before.maximumPages != gSettings.maximumPages);
     return 0;
 }
 
-void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons)
+void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wholeStrip)
 {
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
     const BarView v = Bar(bar);
-    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
+    if (wholeStrip)
+        BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
+    else
+        RefreshIconStrip(bar, gBar.strip, gBar.faces, gSettings);
     if (remakeButtons) {
         DestroySlotButtons(gBar.buttons);
         CreateSlotButtons(v, SlotButtonProc);
+    } else {
+        InvalidateSlots(v);  // new faces and names on the same buttons
     }
     if (gBar.buttons.controls[0])
         PlaceControlButtons(v);

@@ -225,6 +225,22 @@ void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarS
     ReadyShownCells(strip, faces, s);
 }
 
+void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s)
+{
+    if (!strip.bitmap || strip.cells != s.maximumPages * kStripCellsPerPage) {
+        BuildIconStrip(bar, strip, faces, s);
+        return;
+    }
+    const WaitCursor wait;
+    strip.pending = ReadSource();
+    for (int n = 0; n < strip.cells; ++n) {
+        StripCell &cell = strip.drawn[n];
+        if (cell.ready && (!cell.entry || *cell.entry != EntryOf(*strip.pending, n)))
+            cell.ready = false;
+    }
+    ReadyShownCells(strip, faces, s);
+}
+
 bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &s)
 {
     std::optional<CellPainter> painter;

@@ -18,6 +18,10 @@ constexpr int kRaisedIconOffset = 3;
 // the wait cursor: the cells of the grid `s` shows are drawn, the others left
 // pending. Slots sharing an icon file and index get it extracted once.
 void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
+// After TAV.INI changed: with the same number of pages, only the cells whose
+// entry or title changed are drawn again (those `s` shows at once, the others
+// left pending); else the strip is built anew.
+void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
 // Draws the pending cells among those the grid of `s` shows; true if there were any.
 bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &s);
 // Draws cell n if it is pending.
