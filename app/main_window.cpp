@@ -343,7 +343,8 @@ LRESULT ReloadBar(HWND bar)
     gSystemPanel.shown = false;  // a reload shows the programs again
     // The slot buttons stay where the grid stays, and so do the strip's cells whose entries did.
     const bool sameGrid = !gBar.buttons.slots.empty() && SameGrid(before, gSettings);
-    BuildBar(bar, at, false, !sameGrid, before.maximumPages != gSettings.maximumPages);
+    const bool samePages = before.maximumPages == gSettings.maximumPages;
+    BuildBar(bar, at, false, !sameGrid, !samePages);
     return 0;
 }
 
