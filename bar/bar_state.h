@@ -45,7 +45,7 @@ struct StripCell {
 struct StripSource {
     std::string text;
     ProfileSection section;          // views into text
-    std::map<IconKey, int> drawn;    // the cell each icon was extracted into
+    std::map<IconKey, int> extracted;  // the cell each icon was extracted into
     int next = 0;                    // every cell before it is drawn
 };
 
@@ -56,7 +56,7 @@ struct IconStrip {
     GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
     int cells = 0;              // maximumPages * 20 when built
     std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
-    std::vector<StripCell> drawn;    // per cell
+    std::vector<StripCell> cellStates;  // per cell
     std::unique_ptr<StripSource> pending;  // none once every cell is drawn
 };
 

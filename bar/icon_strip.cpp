@@ -128,7 +128,7 @@ public:
     bool Draw(int n)
     {
         StripSource &source = *strip_.pending;
-        StripCell &cell = strip_.drawn[n];
+        StripCell &cell = strip_.cellStates[n];
         auto from = EntryOf(source, n);
         ProgramEntry entry = ParseProgramEntry(from.first, CommandExtent::Token);
         bool extracted = false;
@@ -141,14 +141,15 @@ public:
             IconKey key{std::move(entry.iconFile), entry.effectiveIconIndex};
             // The cell this icon was extracted into, if it still shows it (a swap or one
             // slot's change may have drawn another there since).
-            const auto at = source.drawn.find(key);
-            if (at != source.drawn.end() && strip_.drawn[at->second].ready && strip_.drawn[at->second].icon == key) {
+            const auto at = source.extracted.find(key);
+            const StripCell *first = at == source.extracted.end() ? nullptr : &strip_.cellStates[at->second];
+            if (first && first->ready && first->icon == key) {
                 CopyCell(stripDc_.get(), CellTop(at->second), n);
             } else {
                 Flush();
                 PaintBlankCell(stripDc_.get(), blankDc_.get(), n);
                 DrawProgramIcon(stripDc_.get(), n, key.first.c_str(), key.second);
-                source.drawn.insert_or_assign(key, n);
+                source.extracted.insert_or_assign(key, n);
                 extracted = true;
             }
             cell.icon = std::move(key);
@@ -203,7 +204,7 @@ private:
 
 bool Pending(const IconStrip &strip, int n)
 {
-    return HoldsCell(strip, n) && strip.pending && !strip.drawn[n].ready;
+    return HoldsCell(strip, n) && strip.pending && !strip.cellStates[n].ready;
 }
 
 } // namespace
@@ -220,7 +221,7 @@ void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarS
     }
     strip.cells = cells;
     strip.names.assign(static_cast<std::size_t>(cells), std::string());
-    strip.drawn.assign(static_cast<std::size_t>(cells), StripCell());
+    strip.cellStates.assign(static_cast<std::size_t>(cells), StripCell());
     strip.pending = ReadSource();
     ReadyShownCells(strip, faces, s);
 }
@@ -234,7 +235,7 @@ void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const Ba
     const WaitCursor wait;
     strip.pending = ReadSource();
     for (int n = 0; n < strip.cells; ++n) {
-        StripCell &cell = strip.drawn[n];
+        StripCell &cell = strip.cellStates[n];
         if (cell.ready && (!cell.entry || *cell.entry != EntryOf(*strip.pending, n)))
             cell.ready = false;
     }
@@ -267,7 +268,7 @@ bool DrawPendingCells(IconStrip &strip, FaceResources &faces, bool (*messageWait
         return false;
     int &next = strip.pending->next;
     const auto skipReady = [&] {
-        while (next < strip.cells && strip.drawn[next].ready)
+        while (next < strip.cells && strip.cellStates[next].ready)
             ++next;
     };
     skipReady();
@@ -295,7 +296,7 @@ void RenderSlotCell(const BarView &v, HWND button, int n, const char *iconFile, 
         const Selection blankSelected(blankDc.get(), FaceBitmap(v.state.faces, IDB_BLANK_FACE));
         const Selection stripSelected(stripDc.get(), strip.bitmap.get());
         PaintBlankCell(stripDc.get(), blankDc.get(), n);
-        StripCell &cell = strip.drawn[n];
+        StripCell &cell = strip.cellStates[n];
         cell.icon.reset();
         if (iconFile) {
             DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
@@ -326,7 +327,7 @@ void SwapStripCells(const BarView &v, HWND window, int a, int b)
         BitBlt(stripDc.get(), 0, CellTop(a), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(b), SRCCOPY);
         BitBlt(stripDc.get(), 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
         std::swap(strip.names[a], strip.names[b]);
-        std::swap(strip.drawn[a], strip.drawn[b]);
+        std::swap(strip.cellStates[a], strip.cellStates[b]);
     }
     InvalidateSlots(v);
 }
@@ -336,6 +337,6 @@ void FreeIconStrip(IconStrip &strip)
     strip.bitmap.Reset();
     strip.cells = 0;
     strip.names.clear();
-    strip.drawn.clear();
+    strip.cellStates.clear();
     strip.pending.reset();
 }
