@@ -188,6 +188,13 @@ void OnSystemPanelToggle(HWND bar)
     InvalidateSlots(Bar(bar));
 }
 
+// Whether slot buttons made for the grid of `before` stand where `after` puts them.
+bool SameGrid(const BarSettings &before, const BarSettings &after)
+{
+    const GridGeometry a = GeometryFor(before), b = GeometryFor(after);
+    return a.s == b.s && a.nc == b.nc && a.nr == b.nr && a.vertical == b.vertical && a.pageFirst == b.pageFirst;
+}
+
 void ApplyTopmost(HWND bar)
 {
     // A clear bit does not take the bar out of the topmost band; only the pin does that.
@@ -331,23 +338,32 @@ LRESULT ReloadBar(HWND bar)
     // A file another program holds reads as nothing at all: the bar then stays as it is.
     if (!ProfileReadable())
         return 0;
+    const BarSettings before = gSettings;
     const BarPosition at = LoadSettings(false, gSettings);
     ApplyTopmost(bar);
     gSystemPanel.shown = false;  // a reload shows the programs again
-    BuildBar(bar, at, false, true);
+    // The slot buttons stay where the grid stays, and so do the strip's cells whose entries did.
+    const bool sameGrid = !gBar.buttons.slots.empty() && SameGrid(before, gSettings);
+    const bool samePages = before.maximumPages == gSettings.maximumPages;
+    BuildBar(bar, at, false, !sameGrid, !samePages);
     return 0;
 }
 
-void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons)
+void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wholeStrip)
 {
     DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
     style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
     SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
     const BarView v = Bar(bar);
-    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings.maximumPages);
+    if (wholeStrip)
+        BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
+    else
+        RefreshIconStrip(bar, gBar.strip, gBar.faces, gSettings);
     if (remakeButtons) {
         DestroySlotButtons(gBar.buttons);
         CreateSlotButtons(v, SlotButtonProc);
+    } else {
+        InvalidateSlots(v);  // new faces and names on the same buttons
     }
     if (gBar.buttons.controls[0])
         PlaceControlButtons(v);
@@ -365,7 +381,12 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE: OnCreate(bar); break;
     case WM_DESTROY: OnDestroy(bar); break;
-    case WM_SIZE: Regrid(Bar(bar), SlotButtonProc, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam)); break;
+    case WM_SIZE:
+        Regrid(Bar(bar), SlotButtonProc, static_cast<int>(wParam), LOWORD(lParam), HIWORD(lParam));
+        // A larger grid may show cells not drawn yet: drawn before they paint, and named.
+        if (ReadyShownCells(gBar.strip, gBar.faces, gSettings))
+            NameSlotButtons(Bar(bar));
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE)
             HideTooltip(bar, gTooltip);
@@ -420,9 +441,27 @@ private:
     HANDLE mutex_;
 };
 
+// Whether a message of any kind waits for this thread. It handles none: a sent one
+// must not run while the strip is selected into a painter's DC.
+bool MessageWaits()
+{
+    return HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0;
+}
+
 void PumpUntilQuit(MSG &msg)
 {
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        // The strip's cells of the pages not shown yet are drawn while no message waits.
+        if (gBar.strip.pending) {
+            if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                DrawPendingCells(gBar.strip, gBar.faces, MessageWaits);
+                continue;
+            }
+            if (msg.message == WM_QUIT)
+                break;
+        } else if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            break;
+        }
         if (HandleBarKey(Bar(gApp.bar), msg))
             continue;
         TranslateMessage(&msg);

@@ -29,8 +29,10 @@ LRESULT ReloadBar(HWND bar);
 // given new properties: the style for the corner, the icon strip, the slot
 // buttons (made anew when `remakeButtons`), the control buttons (made once,
 // then only placed), and the size at `at` (docked bars go to their corner).
-// `wholly`: the bar comes wholly onto its monitor's work area.
-void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons);
+// `wholly`: the bar comes wholly onto its monitor's work area. `wholeStrip`
+// false (a reload with the same number of pages) draws again only the strip
+// cells whose entries changed.
+void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wholeStrip = true);
 // The program entry's whole life, from the single-instance check to the
 // end of the message loop. Returns the exit code.
 int RunBar(HINSTANCE instance);

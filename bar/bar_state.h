@@ -5,9 +5,13 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "ini/profile_section.h"
 #include "ini/settings_rules.h"
 #include "syspanel/syspanel.h"
 #include "winkit/gdi_holders.h"
@@ -24,12 +28,36 @@ struct BarButtons {
     Extent madeFor;
 };
 
+// An icon file and index, as a slot's entry names them.
+using IconKey = std::pair<std::string, int>;
+
+// One cell of the strip: whether it is drawn yet, and from what.
+struct StripCell {
+    bool ready = false;  // a cell not ready is drawn before anything shows it
+    // The "profile%03d" value and "Title%03d" title it was drawn from; none when
+    // one slot's change drew it, so that the next reload draws it again.
+    std::optional<std::pair<std::string, std::string>> entry;
+    std::optional<IconKey> icon;  // what it shows, if any: a later cell with the same is a copy
+};
+
+// The program section as the last build or reload read it, kept while cells
+// are still to be drawn from it.
+struct StripSource {
+    std::string text;
+    ProfileSection section;          // views into text
+    std::map<IconKey, int> extracted;  // the cell each icon was extracted into
+    int next = 0;                    // every cell before it is drawn
+};
+
 // A raised and a pressed face for every slot of every page, built when the
-// bar is built and when TAV.INI changed, freed at teardown.
+// bar is built and when TAV.INI changed, freed at teardown. The cells of the
+// page shown are drawn at once, the others while the bar is idle.
 struct IconStrip {
     GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
     int cells = 0;              // maximumPages * 20 when built
     std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
+    std::vector<StripCell> cellStates;  // per cell
+    std::unique_ptr<StripSource> pending;  // none once every cell is drawn
 };
 
 // What the faces draw with: the page number's font and the resource bitmaps,

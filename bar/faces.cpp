@@ -162,7 +162,12 @@ LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis)
     // Every action repaints the whole face; the focus mark only once keys are in use.
     if (dis->itemAction != ODA_DRAWENTIRE && dis->itemAction != ODA_SELECT && dis->itemAction != ODA_FOCUS)
         return 0;
-    DrawFace(FaceOf(v, static_cast<int>(dis->CtlID), dis->hDC, dis->rcItem, (dis->itemState & ODS_SELECTED) != 0));
+    const bool pressed = (dis->itemState & ODS_SELECTED) != 0;
+    const FaceInput in = FaceOf(v, static_cast<int>(dis->CtlID), dis->hDC, dis->rcItem, pressed);
+    // A cell the idle drawing has not reached yet is drawn now rather than shown blank.
+    if (in.strip && !in.panelAction)
+        ReadyCell(v.state.strip, v.state.faces, in.cell);
+    DrawFace(in);
     DrawFocusMark(v.state.keys.keysUsed, v.settings.cellSize, *dis);
     return 0;
 }

@@ -14,13 +14,26 @@ constexpr int kPressedIconX = kStripCellSize + 4;    // the pressed icon lies a 
 constexpr int kRaisedIconOffset = 3;
 
 
-// (Re)builds the strip from "program section" for `maximumPages` pages, under
-// the wait cursor. Slots sharing an icon file and index get it extracted once.
-void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, int maximumPages);
+// (Re)builds the strip from "program section" for `s.maximumPages` pages, under
+// the wait cursor: the cells of the grid `s` shows are drawn, the others left
+// pending. Slots sharing an icon file and index get it extracted once.
+void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
+// After TAV.INI changed: with the same number of pages, only the cells whose
+// entry or title changed are drawn again (those `s` shows at once, the others
+// left pending); else the strip is built anew.
+void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
+// Draws the pending cells among those the grid of `s` shows; true if there were any.
+bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &s);
+// Draws cell n if it is pending.
+void ReadyCell(IconStrip &strip, FaceResources &faces, int n);
+// Draws pending cells until `messageWaits` answers true (asked after each icon
+// extraction and each batch of copies and blanks) or none is left; false once
+// no cell is pending.
+bool DrawPendingCells(IconStrip &strip, FaceResources &faces, bool (*messageWaits)());
 // Redraws the cell of `slotNumber`: the blank face, with the icon of
 // `iconFile` (nullptr: none) at `storedIndex`; then repaints `button`.
 void RenderSlotCell(const BarView &v, HWND button, int slotNumber, const char *iconFile, int storedIndex);
 // Exchanges the cells of slots a and b (DC from `window`), then repaints every slot.
 void SwapStripCells(const BarView &v, HWND window, int a, int b);
-// Deletes the strip, if any.
+// Deletes the strip and its pending work, if any.
 void FreeIconStrip(IconStrip &strip);

@@ -36,6 +36,7 @@ bool ExchangeSlotKeys(HWND owner, int a, int b)
 void ShowPage(const BarView &v, int page)
 {
     v.settings.currentPage = page;
+    ReadyShownCells(v.state.strip, v.state.faces, v.settings);
     NameSlotButtons(v);
     // Drawn at once rather than through paint messages: the turn then costs little more
     // than copying the cells.

@@ -1,7 +1,6 @@
 #include "ini/profile_section.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -19,31 +18,22 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-// The byte length of each character: a lead byte takes the byte after it along.
-std::vector<std::size_t> CharacterSizes(std::string_view s, LeadBytePredicate isLead)
+// The byte length of the character at `at`: a lead byte takes the byte after it along.
+std::size_t CharacterSize(std::string_view s, std::size_t at, LeadBytePredicate isLead)
 {
-    std::vector<std::size_t> sizes;
-    for (std::size_t i = 0; i < s.size();) {
-        const std::size_t n = isLead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
-        sizes.push_back(n);
-        i += n;
-    }
-    return sizes;
+    return isLead(static_cast<unsigned char>(s[at])) && at + 1 < s.size() ? 2 : 1;
 }
 
 // Names match without regard to the case of ASCII letters; a trail byte is
 // never a letter of its own, so double-byte characters are kept as they are.
+// Walked in place: the strip looks up two names a slot.
 std::string FoldName(std::string_view name, LeadBytePredicate isLead)
 {
-    std::string folded;
-    std::size_t at = 0;
-    for (std::size_t n : CharacterSizes(name, isLead)) {
-        char c = name[at];
-        if (n == 1 && c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        folded += c;
-        if (n == 2)
-            folded += name[at + 1];
+    std::string folded(name);
+    for (std::size_t at = 0; at < folded.size();) {
+        const std::size_t n = CharacterSize(name, at, isLead);
+        if (n == 1 && folded[at] >= 'A' && folded[at] <= 'Z')
+            folded[at] = static_cast<char>(folded[at] - 'A' + 'a');
         at += n;
     }
     return folded;
@@ -74,23 +64,35 @@ std::string ProfileValue(const ProfileSection &section, std::string_view key, st
     const auto found = section.values.find(FoldName(Trim(key), isLead));
     std::string_view value = found == section.values.end() ? std::string_view() : found->second;
 
-    std::vector<std::size_t> chars = CharacterSizes(value, isLead);
+    // The characters' count, and whether the last is a single byte.
+    std::size_t count = 0;
+    bool lastSingle = false;
+    for (std::size_t at = 0; at < value.size(); ++count) {
+        const std::size_t n = CharacterSize(value, at, isLead);
+        lastSingle = n == 1;
+        at += n;
+    }
     // A value of two characters or more that opens and closes with the same
     // quote loses the opening one at once; the closing one goes only when the
     // buffer (counted in characters) reaches the length after the opening
     // quote, and it then takes the last character copied, whichever that is.
-    const bool quoted = chars.size() >= 2 && (value.front() == '"' || value.front() == '\'') && chars.back() == 1 &&
-                        value.back() == value.front();
+    const bool quoted =
+        count >= 2 && (value.front() == '"' || value.front() == '\'') && lastSingle && value.back() == value.front();
     if (quoted) {
         value.remove_prefix(1);
-        chars.erase(chars.begin());
+        --count;
     }
-    std::size_t keep = std::min(chars.size(), size - 1);
-    if (quoted && size >= chars.size() && keep > 0)
+    std::size_t keep = std::min(count, size - 1);
+    if (quoted && size >= count && keep > 0)
         --keep;
     // Then whole characters within size - 1 bytes.
     std::size_t bytes = 0;
-    for (std::size_t i = 0; i < keep && bytes + chars[i] <= size - 1; ++i)
-        bytes += chars[i];
+    for (std::size_t i = 0; i < keep;) {
+        const std::size_t n = CharacterSize(value, bytes, isLead);
+        if (bytes + n > size - 1)
+            break;
+        bytes += n;
+        ++i;
+    }
     return std::string(value.substr(0, bytes));
 }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "ini/settings.h"
+#include "ini/settings_rules.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 
@@ -114,6 +115,46 @@ TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
     ASSERT_TRUE(Dismiss(d, IDOK));
     Settle(300);
     EXPECT_FALSE(Shows(GetDlgItem(bar, 1000), "face blank"));
+}
+
+// Twenty pages of twenty, each slot's icon shifted by its page: turned to, every page shows its own icons
+// (whether drawn while the bar was idle or at the turn), and a reload after another program changed two
+// entries keeps the slot buttons and shows the new icons.
+TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
+{
+    const std::string icons = ProgramDir() + "\\tav_testicons.dll";
+    const auto icon = [](int n, bool changed) { return (n + n / 20 + (changed && (n == 0 || n == 25))) % 4; };
+    const auto entries = [&](bool changed) {
+        std::string ini = "[environment section]\r\nmaximum pages=20\r\nbuttons par page=20\r\n[program section]\r\n";
+        for (int n = 0; n < 400; ++n)
+            ini += ProfileKey(n) + "=" + icons + "," + std::to_string(icon(n, changed)) + ",,C:\\P.EXE\r\n";
+        return ini;
+    };
+    const auto showsOwn = [&](HWND slot, int n, bool changed = false) {
+        return Shows(slot, "face " + std::to_string(113 + icon(n, changed)));
+    };
+    HWND bar;
+    ASSERT_TRUE(bar = Start(entries(false)));
+    std::vector<HWND> slots;
+    for (int k = 0; k < 20; ++k)
+        slots.push_back(GetDlgItem(bar, 1000 + k));
+    const auto next = [&] { SendMessageA(bar, WM_COMMAND, MAKEWPARAM(502, BN_CLICKED), LPARAM(GetDlgItem(bar, 502))); };
+    const auto pageShowsOwn = [&](int page) {
+        for (int k = 0; k < 20; ++k)
+            if (!showsOwn(slots[k], page * 20 + k))
+                return false;
+        return true;
+    };
+    for (int page = 0; page < 20; ++page, next())
+        EXPECT_TRUE(PumpUntil([&] { return pageShowsOwn(page); }, 1000)) << "page " << page + 1;
+    // Slots 0 and 25, on pages 1 and 2, get another icon; the bar is on page 1 again.
+    WriteIni(entries(true));
+    SendMessageA(bar, WM_USER, 0, 0);
+    for (int k = 0; k < 20; ++k)
+        EXPECT_EQ(GetDlgItem(bar, 1000 + k), slots[k]) << "slot button " << k << " made again";
+    EXPECT_TRUE(PumpUntil([&] { return showsOwn(slots[0], 0, true) && showsOwn(slots[1], 1, true); }));
+    next();
+    EXPECT_TRUE(PumpUntil([&] { return showsOwn(slots[5], 25, true) && showsOwn(slots[4], 24, true); }));
 }
 
 // A file under C: made unchangeable (on: not even root, as the tests run, writes it) or changeable again.

@@ -33,15 +33,20 @@ protected:
     // A "profile%03d" value, and the face its strip cell should show: the bar's
     // icon of that picture, the default program's, or blank.
     struct Slot { int n; std::string value, face = ""; };
-    // The strip built for `pages` from these slots; TAV.INI is gone after.
-    void Build(int pages, const std::vector<Slot> &slots)
+    // The strip built for `pages` from these slots, drawn to the end unless `pendingLeft`
+    // (then only the first page's five cells); TAV.INI is gone after.
+    void Build(int pages, const std::vector<Slot> &slots, bool pendingLeft = false)
     {
         std::string ini = "[program section]\r\n";
         for (const auto &slot : slots)
             ini += ProfileKey(slot.n) + "=" + slot.value + "\r\n";
         WriteIni(ini);
-        BuildIconStrip(bar_, state_.strip, state_.faces, pages);
+        BarSettings shown;
+        shown.maximumPages = pages;
+        BuildIconStrip(bar_, state_.strip, state_.faces, shown);
         WriteIni("-");
+        while (!pendingLeft && DrawPendingCells(state_.strip, state_.faces, [] { return false; })) {
+        }
     }
     // The input of button `id`'s face on a bar of large or small buttons.
     FaceInput Face(int id, bool pressed, bool small = false)
@@ -101,6 +106,19 @@ TEST_F(Faces, StripCellsShowEachSlotsIconOrTheDefault)
         EXPECT_EQ(bm.bmWidth * 100000 + bm.bmHeight, 76 * 100000 + 760 * pages);
         EXPECT_EQ(StripCellDiff(state_.strip, pages * 20 - 1, "113"), "");
     }
+}
+
+TEST_F(Faces, APendingCellCopiesOnlyACellThatStillShowsItsIcon)
+{
+    // Cells 0 and 20 share an icon; cell 0 trades with the empty cell 1 before cell 20 is drawn.
+    Build(2, {{0, Entry(icons_, 0)}, {20, Entry(icons_, 0)}}, true);
+    BarSettings settings;
+    settings.maximumPages = 2;
+    SwapStripCells({bar_, state_, settings, panel_}, bar_, 0, 1);
+    while (DrawPendingCells(state_.strip, state_.faces, [] { return false; })) {
+    }
+    EXPECT_EQ(StripCellDiff(state_.strip, 0, "blank") + StripCellDiff(state_.strip, 1, "113") +
+                  StripCellDiff(state_.strip, 20, "113"), "");
 }
 
 TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
