@@ -228,6 +228,7 @@ void OnDestroy(HWND bar)
     gBar.faces.pageNumber.Reset();
     gBar.faces.bitmaps.clear();
     gBar.faces.numberPlates.clear();
+    gBar.faces.copyDc.Reset();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
     SaveSettings(bar, gSettings, true);

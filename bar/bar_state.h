@@ -68,6 +68,9 @@ struct FaceResources {
     std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
     // The page number's raised face as a page turn shows it, one per page and button size.
     std::map<int, GdiObject<HBITMAP>> numberPlates;
+    // The memory DC a page turn copies from, kept: making one costs more under Wine than
+    // copying a whole page of faces. Nothing stays selected into it between turns.
+    Owned<HDC, DeleteDC> copyDc;
 };
 
 // Shift + right click picks a slot up, the next right click swaps. Off when

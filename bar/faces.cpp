@@ -70,6 +70,13 @@ FaceInput FaceOf(const BarView &v, int id, HDC dc, const RECT &area, bool presse
     return in;
 }
 
+HDC CopyDc(FaceResources &faces)
+{
+    if (!faces.copyDc)
+        faces.copyDc.Reset(CreateCompatibleDC(nullptr));
+    return faces.copyDc.get();
+}
+
 // The slot's cell from `strip` (a DC holding the strip) onto the face. Large buttons show
 // the cell as it is: a plain copy, cheaper than a stretch to the same size.
 void CopyCell(const FaceInput &in, HDC strip, int sourceX)
@@ -181,27 +188,27 @@ void DrawPageNumberNow(const BarView &v)
     const FaceInput in = FaceOf(v, IDC_PAGE_NUMBER, dc.get(), area, false);
     // The same painter into a bitmap of the button's size, which clips the digits as the button does.
     GdiObject<HBITMAP> &plate = in.resources.numberPlates[(in.page * 2 + in.smallButtons) * 256 + in.cellSize];
-    const MemoryDc memory(dc.get());
+    const HDC memory = CopyDc(in.resources);
     if (!plate) {
         plate.Reset(CreateCompatibleBitmap(dc.get(), area.right, area.bottom));
-        const Selection selected(memory.get(), plate.get());
+        const Selection selected(memory, plate.get());
         FaceInput into = in;
-        into.dc = memory.get();
+        into.dc = memory;
         DrawPageNumberFace(into);
     }
-    const Selection selected(memory.get(), plate.get());
-    BitBlt(dc.get(), 0, 0, area.right, area.bottom, memory.get(), 0, 0, SRCCOPY);
+    const Selection selected(memory, plate.get());
+    BitBlt(dc.get(), 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
 }
 
 void DrawSlotFacesNow(const BarView &v)
 {
-    const MemoryDc strip(nullptr);
-    const Selection selected(strip.get(), v.state.strip.bitmap.get());
+    const HDC strip = CopyDc(v.state.faces);
+    const Selection selected(strip, v.state.strip.bitmap.get());
     const std::vector<HWND> &slots = v.state.buttons.slots;
     for (std::size_t k = 0; k < slots.size(); ++k) {
         const WindowDc dc(slots[k]);
         FaceInput in = FaceOf(v, IDC_FIRST_SLOT + static_cast<int>(k), dc.get(), {0, 0, v.settings.cellSize, v.settings.cellSize}, false);
-        in.stripDc = strip.get();
+        in.stripDc = strip;
         DrawSlotFace(in);
     }
 }
