@@ -120,8 +120,6 @@ std::string PanelActionName(const BarSettings &settings, int position)
     return action >= 0 && action < kPanelActions ? LineOf(TavString(IDS_PANEL_ACTIONS), action) : "";
 }
 
-} // namespace
-
 void NameSlotButton(const BarView &v, HWND button, int position)
 {
     if (v.panel.shown) {
@@ -133,6 +131,8 @@ void NameSlotButton(const BarView &v, HWND button, int position)
     const auto n = static_cast<std::size_t>(SlotNumber(v.settings, position));
     SetName(button, n < names.size() ? names[n] : std::string());
 }
+
+} // namespace
 
 void NameSlotButtons(const BarView &v)
 {

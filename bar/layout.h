@@ -15,7 +15,6 @@ void CreateSlotButtons(const BarView &v, WNDPROC slotProc);
 // The window texts that name the slots of the page (title, or the program's file name; the
 // panel's action) and the page number button; again whenever an entry, the page or the face changes.
 void NameSlotButtons(const BarView &v);
-void NameSlotButton(const BarView &v, HWND button, int position);
 // The five control buttons; the page arrows subclassed with `pageArrowProc`, 504 with `panelToggleProc`.
 void CreateControlButtons(const BarView &v, WNDPROC pageArrowProc, WNDPROC panelToggleProc);
 // Puts back the procedures of the subclassed control buttons (before the bar goes).
