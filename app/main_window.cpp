@@ -93,8 +93,6 @@ Hover HoverNow()
     return at;
 }
 
-LRESULT CALLBACK SlotButtonProc(HWND button, UINT msg, WPARAM wParam, LPARAM lParam);
-
 // A right click on a slot, or the menu key on it (a right click without Shift).
 LRESULT OnSlotRightClick(HWND button, WPARAM keys)
 {
