@@ -334,6 +334,9 @@ void RemoveNotifyIcon(HWND)
 
 LRESULT ReloadBar(HWND bar)
 {
+    // Read while no writer is half-way through the file: a rewrite empties it first, and a
+    // reload that read it then would take every setting for its default.
+    const ProfileLock lock;
     // A file another program holds reads as nothing at all: the bar then stays as it is.
     if (!ProfileReadable())
         return 0;

@@ -3,10 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "ini/settings_rules.h"
+#include "ini/settings.h"
 
-inline constexpr char kBarClassName[] = "TAV!";
-inline constexpr char kBarTitle[] = "TAV!";
 constexpr UINT TrayCallbackMessage = 0x600;
 constexpr UINT kTrayIconId = 0x600;
 constexpr DWORD kBarStyle = 0x80CC4000;  // popup, caption, system menu, sizing frame, thin caption

@@ -13,26 +13,6 @@ namespace {
 
 using OwnedMenu = Owned<HMENU, DestroyMenu>;
 
-// Exchanges both keys of slots a and b, writing even empty values. Nothing is
-// written unless all four values were read whole (false), and what could not
-// be written is told (false too).
-bool ExchangeSlotKeys(HWND owner, int a, int b)
-{
-    const std::string keys[2][2] = {{ProfileKey(a), ProfileKey(b)}, {TitleKey(a), TitleKey(b)}};
-    std::string values[2][2];
-    for (int kind = 0; kind < 2; ++kind)
-        for (int side = 0; side < 2; ++side)
-            if (const auto value = ReadProgramValue(keys[kind][side]))
-                values[kind][side] = *value;
-            else
-                return false;
-    for (int kind = 0; kind < 2; ++kind)
-        if (!WriteProgramKey(keys[kind][1].c_str(), values[kind][0].c_str()) ||
-            !WriteProgramKey(keys[kind][0].c_str(), values[kind][1].c_str()))
-            return TellNotStored(owner), false;
-    return true;
-}
-
 void ShowPage(const BarView &v, int page)
 {
     v.settings.currentPage = page;
@@ -91,8 +71,11 @@ void OnSlotRightClick(const BarView &v, HWND button, WPARAM keys)
     case SlotRightClick::Swap:
         move.on = false;
         InvalidateSlots(v);
-        if (!ExchangeSlotKeys(button, move.sourceSlot, slot)) {
-            MessageBeep(MB_ICONHAND);
+        if (const SlotExchange done = ExchangeProgramSlots(move.sourceSlot, slot); done != SlotExchange::Done) {
+            if (done == SlotExchange::NotStored)
+                TellNotStored(button);
+            else
+                MessageBeep(MB_ICONHAND);
             break;
         }
         SwapStripCells(v, button, move.sourceSlot, slot);

@@ -18,33 +18,6 @@ ProfileState gProfile;
 
 namespace {
 
-constexpr DWORD kIniLockTimeoutMs = 5000;
-
-// Held around every write. The profile functions rewrite the whole file from what they read
-// of it, so two writers at once would each put the other's earlier keys back.
-class IniWriteLock {
-public:
-    IniWriteLock() : mutex_(CreateMutexA(nullptr, FALSE, kIniWriterLock))
-    {
-        // A writer that died holding it leaves it abandoned, which hands it on all the same;
-        // after the time-out the write goes ahead unguarded rather than being lost.
-        held_ = mutex_ && WaitForSingleObject(mutex_, kIniLockTimeoutMs) != WAIT_TIMEOUT;
-    }
-    ~IniWriteLock()
-    {
-        if (held_)
-            ReleaseMutex(mutex_);
-        if (mutex_)
-            CloseHandle(mutex_);
-    }
-    IniWriteLock(const IniWriteLock &) = delete;
-    IniWriteLock &operator=(const IniWriteLock &) = delete;
-
-private:
-    HANDLE mutex_;
-    bool held_ = false;
-};
-
 std::string WindowsDirFile(const char *name)
 {
     char dir[MAX_PATH] = {};
@@ -144,6 +117,26 @@ std::string ReadSection(const char *section)
 
 } // namespace
 
+ProfileLock::ProfileLock() : mutex_(CreateMutexA(nullptr, FALSE, kIniWriterLock))
+{
+    // A writer that died holding it leaves it abandoned, which hands it on all the same;
+    // after the time-out the work goes ahead unguarded rather than being lost.
+    held_ = mutex_ && WaitForSingleObject(mutex_, kProfileLockTimeoutMs) != WAIT_TIMEOUT;
+}
+
+ProfileLock::~ProfileLock()
+{
+    if (held_)
+        ReleaseMutex(mutex_);
+    if (mutex_)
+        CloseHandle(mutex_);
+}
+
+std::string ProfilePath()
+{
+    return ProfileFile();
+}
+
 bool ProfileReadable()
 {
     const std::string path = ProfileFile();
@@ -164,7 +157,7 @@ bool ProfileReadable()
 
 void RestoreCutProfile()
 {
-    const IniWriteLock lock;
+    const ProfileLock lock;
     const std::string store = VirtualStoreFile(kIniFile), ini = ProfileFile(store),
                       backup = ProfileFile(store, kIniBackupFile);
     // Only a file smaller than its backup can be a cut one: the files are read only then.
@@ -235,7 +228,7 @@ bool SaveSettings(HWND bar, const BarSettings &settings, bool closing)
     bool stored = true;
     {
         // The five keys in one rewrite of the file, and none when they are as stored.
-        const IniWriteLock lock;
+        const ProfileLock lock;
         const std::string before = ReadSection(kEnvironmentSection);
         const std::string after =
             SetSectionValues(before, {{kKeyMode, std::to_string(settings.mode)},
@@ -310,18 +303,49 @@ std::optional<std::string> ReadProgramValue(const std::string &key)
     return std::nullopt;
 }
 
-bool WriteProgramKey(const char *key, const char *value)
+bool WriteProfileKey(const char *section, const char *key, const char *value)
 {
-    const IniWriteLock lock;
+    const ProfileLock lock;
     // Written only when it changes: every write rewrites the whole file. A buffer one byte
     // longer than the value reads a longer stored value as different; the default stands
     // for a key that is not there.
     static constexpr char kAbsent[] = "\x01";
     std::vector<char> stored((value ? std::strlen(value) : 0) + sizeof kAbsent + 1, '\0');
-    GetPrivateProfileStringA(kProgramSection, key, kAbsent, stored.data(), static_cast<DWORD>(stored.size()),
+    GetPrivateProfileStringA(section, key, kAbsent, stored.data(), static_cast<DWORD>(stored.size()),
                              ProfileFile().c_str());
     return std::strcmp(stored.data(), value ? value : kAbsent) == 0 ||
-           Rewrite([&](const char *file) { return WritePrivateProfileStringA(kProgramSection, key, value, file); });
+           Rewrite([&](const char *file) { return WritePrivateProfileStringA(section, key, value, file); });
+}
+
+bool WriteProgramKey(const char *key, const char *value)
+{
+    return WriteProfileKey(kProgramSection, key, value);
+}
+
+bool WriteProfileSection(const char *section, const std::string &text)
+{
+    const ProfileLock lock;
+    return ReadSection(section) == text || Rewrite([&](const char *file) {
+               return WritePrivateProfileSectionA(section, text.data(), file);
+           });
+}
+
+SlotExchange ExchangeProgramSlots(int a, int b)
+{
+    const ProfileLock lock;
+    const std::string keys[2][2] = {{ProfileKey(a), ProfileKey(b)}, {TitleKey(a), TitleKey(b)}};
+    std::string values[2][2];
+    for (int kind = 0; kind < 2; ++kind)
+        for (int side = 0; side < 2; ++side)
+            if (const auto value = ReadProgramValue(keys[kind][side]))
+                values[kind][side] = *value;
+            else
+                return SlotExchange::NotRead;
+    for (int kind = 0; kind < 2; ++kind)
+        if (!WriteProgramKey(keys[kind][1].c_str(), values[kind][0].c_str()) ||
+            !WriteProgramKey(keys[kind][0].c_str(), values[kind][1].c_str()))
+            return SlotExchange::NotStored;
+    return SlotExchange::Done;
 }
 
 void TellNotStored(HWND owner)
@@ -334,6 +358,11 @@ void TellNotStored(HWND owner)
 std::string ReadProgramSection()
 {
     return ReadSection(kProgramSection);
+}
+
+std::string ReadEnvironmentSection()
+{
+    return ReadSection(kEnvironmentSection);
 }
 
 int LoadTavString(unsigned base, char *buffer, int size)

@@ -22,6 +22,9 @@ struct ProfileState {
 };
 extern ProfileState gProfile;
 
+// How other programs find the bar (a reload is WM_USER sent to it) and hear of every change.
+inline constexpr char kBarClassName[] = "TAV!";
+inline constexpr char kBarTitle[] = "TAV!";
 inline constexpr char kChangeNoticeName[] = "TAV_MESSAGE";
 constexpr UINT kNoticeTimeoutMs = 1000;
 enum ChangeNoticeCode : LPARAM { NoticeChanged = 0, NoticeStarted = 1, NoticeEnded = 2 };
@@ -56,6 +59,28 @@ void StartChangeNotices();
 // windows of a thread that did not answer in time are passed over.
 void BroadcastChangeNotice(LPARAM code);
 
+// Held by every writer of TAV.INI for the whole of its change (the profile functions rewrite
+// the file from what they read of it, so two writers at once would each put back the
+// other's earlier keys), and by a reader that must see one whole file rather than one
+// half rewritten. The named mutex is shared by this bar, a bar on another desktop and
+// tavctl. A thread may take it again while it holds it.
+constexpr DWORD kProfileLockTimeoutMs = 5000;
+class ProfileLock {
+public:
+    ProfileLock();
+    ~ProfileLock();
+    ProfileLock(const ProfileLock &) = delete;
+    ProfileLock &operator=(const ProfileLock &) = delete;
+
+private:
+    HANDLE mutex_;
+    bool held_ = false;
+};
+
+// The TAV.INI this user's bar reads: the Windows directory's, or the per-user copy once
+// there is one.
+std::string ProfilePath();
+
 // A slot's keys, read into a buffer of the given size (the value is cut at
 // size - 1 bytes, as the profile reader does). Missing reads as "".
 int ReadProgramKey(const char *key, char *buffer, int size);
@@ -67,6 +92,14 @@ std::optional<std::string> ReadProgramValue(const std::string &key);
 // rewrite keeps the file before it as TAV.BAK. False when it could not be
 // stored (see TellNotStored).
 bool WriteProgramKey(const char *key, const char *value);
+bool WriteProfileKey(const char *section, const char *key, const char *value);
+// A section replaced whole by `text` ("key=value\0...\0\0", as SetSectionValues makes it) in
+// one rewrite, when that changes it. False when it could not be stored.
+bool WriteProfileSection(const char *section, const std::string &text);
+// Exchanges both keys of slots a and b in one hold of the lock, writing even empty values.
+// Nothing is written unless all four values were read whole (NotRead).
+enum class SlotExchange { Done, NotRead, NotStored };
+SlotExchange ExchangeProgramSlots(int a, int b);
 // TAV.INI is read and written in the Windows directory or, once that could
 // not be written, in the per-user copy under %LOCALAPPDATA%\VirtualStore
 // that Windows' file virtualization keeps for 32-bit programs. When neither
@@ -76,6 +109,7 @@ void TellNotStored(HWND owner);
 // The whole of "program section" in one read, as GetPrivateProfileSectionA
 // gives it ("key=value\0...\0\0"), for ParseProfileSection.
 std::string ReadProgramSection();
+std::string ReadEnvironmentSection();
 
 // The string `base` in the current language (base + languageOffset), into
 // `buffer` of `size` bytes. Returns the length copied.
