@@ -1,0 +1,84 @@
+// tavctl's rules that need no Windows: the command line it takes, where a
+// page and slot put a program, the environment keys it may set and how
+// they are clamped, the command and entry it registers, and the lines and
+// JSON objects it prints. The calls are in tavctl.cpp.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ini/code_page_text.h"
+#include "ini/program_entry.h"
+
+// Exit codes: 0 done; the change could not be stored or the bar's file not read; bad input.
+enum CtlExit : int { ExitDone = 0, ExitNotStored = 1, ExitBadInput = 2 };
+
+struct CtlRequest {
+    std::string verb;                     // "list", "add", ... ; "help" for --help
+    std::vector<std::string> operands;    // what is not an option, in order (UTF-8)
+    std::optional<int> page, slot, toPage, toSlot;  // 1-based, as typed
+    std::optional<std::string> title, directory, icon;
+    bool minimized = false, replace = false, merge = false, json = false;
+};
+
+// Parses the arguments after the program's name (UTF-8). Options come in
+// the forms "--name value" and "--name=value"; "--" ends them, and every
+// later argument is an operand however it looks. An option the verb does
+// not take, a number out of its range, or the wrong number of operands is
+// refused with one line in `error`.
+std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args, std::string &error);
+
+// The slot key number of page `page`, slot `slot` (both 1-based) on a bar of
+// `perPage` buttons and `pages` pages; nothing, with `error` saying why, when
+// the bar has no such slot.
+std::optional<int> SlotKeyOf(int page, int slot, int perPage, int pages, std::string &error);
+
+// An environment key as tavctl sets it: the stored name (matched without
+// regard to case) and the text stored for `value` after the bar's clamps
+// ("startup page" against `maximumPages`). Nothing, with `error`, for a key
+// the bar does not read or a value that is no number (no "x,y" for "position").
+struct SettingValue {
+    const char *key = nullptr;
+    std::string stored;
+};
+std::optional<SettingValue> SettingToStore(std::string_view key, std::string_view value, int maximumPages,
+                                           std::string &error);
+// The environment keys the bar reads, in the order it reads them.
+extern const char *const kEnvironmentKeys[6];
+
+// One argument as the started program's command line must carry it to come
+// back the same: quoted when it is empty or holds a blank or a quote, with
+// the quotes and the backslashes before them escaped. `isLead` keeps a
+// double-byte character's trail byte from counting as a backslash.
+std::string QuotedArgument(std::string_view argument, LeadBytePredicate isLead);
+
+// The command registered for `program` and `arguments` (code-page text):
+// the program quoted, then each argument. Nothing, with `error`, when an
+// argument holds a comma or tab: a click starts the command only up to the
+// first of them.
+std::optional<std::string> RegisteredCommand(std::string_view program, const std::vector<std::string> &arguments,
+                                             LeadBytePredicate isLead, std::string &error);
+
+// "--icon FILE[,INDEX]": the text after the last comma is the index when it
+// is a number, else the whole text is the file.
+struct IconChoice {
+    std::string file;
+    int index = 0;
+};
+std::optional<IconChoice> ParseIconChoice(std::string_view text, std::string &error);
+
+// A registered slot as tavctl reports it.
+struct SlotReport {
+    int key = 0;
+    int page = 0, slot = 0;  // 1-based, by the bar's buttons per page
+    std::string entry;       // "profile%03d" as stored
+    std::optional<std::string> title;  // "Title%03d"; nothing when the key is missing
+};
+// Tab-separated: page, slot, icon file, icon index, "minimized" or "normal",
+// directory, command, title. The texts as given (the caller converts them).
+std::string SlotLine(const SlotReport &report);
+// The report as one JSON object (texts must be UTF-8): key, page, slot,
+// entry, iconFile, iconIndex, minimized, directory, command and, when the
+// key exists, title.
+std::string SlotJson(const SlotReport &report, std::string_view indent);

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "ctl/ctl_rules.h"
+#include "ini/code_page_text.h"
+
+namespace {
+
+std::vector<std::string> Words(const std::string &line)
+{
+    std::vector<std::string> words;
+    for (std::size_t at = 0; at < line.size();) {
+        const std::size_t end = std::min(line.find('|', at), line.size());
+        words.push_back(line.substr(at, end - at));
+        at = end + 1;
+    }
+    return words;
+}
+
+bool NoLead(unsigned char) { return false; }
+
+TEST(ParseCtlArguments, VerbsOptionsAndOperands)
+{
+    // Arguments separated by '|'; the error's start, or "" when accepted.
+    const struct { const char *args, *error; } cases[] = {
+        {"add|C:\\a.exe|-x|/y|--title|T|--slot=3|--|--page|9", ""},
+        {"add|C:\\a.exe|--page", "--page needs a value"},
+        {"add|C:\\a.exe|--slot|21", "--slot takes a number from 1 to 20, not '21'"},
+        {"add|C:\\a.exe|--page|0", "--page takes a number from 1 to 20, not '0'"},
+        {"add|C:\\a.exe|--page|+1", "--page takes a number"},
+        {"add|C:\\a.exe|--json", "'add' takes no option --json"},
+        {"add|C:\\a.exe|--minimized=yes", "--minimized takes no value"},
+        {"add", "'add' takes a program and its arguments, not 0"},
+        {"list|extra", "'list' takes no operand, not 1"},
+        {"remove|--page|1", "'remove' needs --page and --slot"},
+        {"move|--page|1|--slot|2", "'move' needs --to-slot"},
+        {"set|mode", "'set' takes 2 operands, not 1"},
+        {"autostart|maybe", "autostart takes 'on' or 'off'"},
+        {"Add|x", "unknown command 'Add'"},
+    };
+    for (const auto &c : cases) {
+        std::string error;
+        const auto request = ParseCtlArguments(Words(c.args), error);
+        EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.args << ": " << error;
+        EXPECT_EQ(request.has_value(), *c.error == '\0') << c.args;
+    }
+    std::string error;
+    const auto add = ParseCtlArguments(Words("add|C:\\a.exe|-x|/y|--title|T|--slot=3|--|--page|9"), error);
+    ASSERT_TRUE(add);
+    EXPECT_EQ(add->operands, Words("C:\\a.exe|-x|/y|--page|9"));
+    EXPECT_EQ(add->title, "T");
+    EXPECT_EQ(add->slot, 3);
+    EXPECT_FALSE(add->page);
+    EXPECT_EQ(ParseCtlArguments({}, error)->verb, "help");
+}
+
+TEST(SettingToStore, TheBarsClamps)
+{
+    // key, value, maximum pages stored; what is stored ("" refused).
+    const struct { const char *key, *value; int pages; const char *stored; } cases[] = {
+        {"buttons par page", "25", 1, "20"}, {"Buttons Par Page", "3", 1, "5"}, {"maximum pages", "0", 1, "1"},
+        {"maximum pages", "99", 1, "20"},    {"startup page", "7", 4, "4"},     {"startup page", "-2", 4, "1"},
+        {"mode", "0x1C001", 1, "49153"},     {"Japan", "5", 1, "1"},            {"japan", "0", 1, "0"},
+        {"position", "-40000,12", 1, "-32768,12"}, {"position", "10", 1, ""},   {"position", "1,y", 1, ""},
+        {"mode", "12abc", 1, ""},            {"colour", "1", 1, ""},
+    };
+    for (const auto &c : cases) {
+        std::string error;
+        const auto setting = SettingToStore(c.key, c.value, c.pages, error);
+        EXPECT_EQ(setting ? setting->stored : "", c.stored) << c.key << " " << c.value << ": " << error;
+        EXPECT_EQ(error.empty(), *c.stored != '\0') << c.key << " " << c.value;
+    }
+}
+
+TEST(RegisteredCommand, QuotesWhatTheProgramMustGetBack)
+{
+    std::string error;
+    EXPECT_EQ(RegisteredCommand("C:\\P F\\a.exe", {"-x", "two words", "", "say \"hi\"", "C:\\dir\\", "a\\\"b"},
+                                NoLead, error),
+              "\"C:\\P F\\a.exe\" -x \"two words\" \"\" \"say \\\"hi\\\"\" C:\\dir\\ \"a\\\\\\\"b\"");
+    EXPECT_EQ(QuotedArgument("end \\", NoLead), "\"end \\\\\"");
+    // Shift-JIS "表" ends in 0x5C: no backslash to double before the closing quote.
+    EXPECT_EQ(QuotedArgument("x \x95\x5C", IsCp932LeadByte), "\"x \x95\x5C\"");
+    EXPECT_FALSE(RegisteredCommand("a.exe", {"a,b"}, NoLead, error));
+    EXPECT_FALSE(RegisteredCommand("a.exe", {"a\tb"}, NoLead, error));
+}
+
+TEST(ParseIconChoice, IndexAfterTheLastComma)
+{
+    std::string error;
+    EXPECT_EQ(ParseIconChoice("C:\\i.dll,3", error)->index, 3);
+    EXPECT_EQ(ParseIconChoice("C:\\i.dll,3", error)->file, "C:\\i.dll");
+    EXPECT_EQ(ParseIconChoice("C:\\a,b.ico", error)->file, "C:\\a,b.ico");
+    EXPECT_FALSE(ParseIconChoice("C:\\i.dll,-1", error));
+    EXPECT_FALSE(ParseIconChoice(",2", error));
+}
+
+TEST(SlotLine, FieldsAndTitle)
+{
+    EXPECT_EQ(SlotLine({27, 2, 3, "C:\\a.exe,-2,C:\\w,\"C:\\a.exe\" x,y", "T"}),
+              "2\t3\tC:\\a.exe\t1\tminimized\tC:\\w\t\"C:\\a.exe\" x,y\tT");
+    EXPECT_EQ(SlotLine({0, 1, 1, "C:\\a.exe,0,,\"C:\\a.exe\"", std::nullopt}),
+              "1\t1\tC:\\a.exe\t0\tnormal\t\t\"C:\\a.exe\"\t");
+}
+
+} // namespace
