@@ -1,0 +1,265 @@
+// tavctl.exe run as a script would run it, beside the real bar: what it registers shows and starts at once, bad
+// input changes nothing, a backup restores under the other code page, and concurrent writers lose nothing.
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "support/probe_log.h"
+#include "support/win_test.h"
+
+using namespace tavtest;
+
+namespace {
+
+struct CtlRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out, err;  // UTF-8, as tavctl writes to a pipe
+};
+
+std::wstring FromUtf8(const std::string &text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), int(wide.size())));
+    return wide;
+}
+
+std::string InCodePage(const std::string &utf8)
+{
+    const std::wstring wide = FromUtf8(utf8);
+    std::string text(wide.size() * 2, '\0');
+    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr,
+                                    nullptr));
+    return text;
+}
+
+std::string ReadAll(HANDLE pipe)
+{
+    std::string text;
+    char chunk[4096];
+    for (DWORD got = 0; ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
+        text.append(chunk, got);
+    return text;
+}
+
+// tavctl with `args` (UTF-8), its output read through pipes.
+CtlRun Ctl(const std::string &args)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead, outWrite, errRead, errWrite;
+    CreatePipe(&outRead, &outWrite, &inherit, 0);
+    CreatePipe(&errRead, &errWrite, &inherit, 0);
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = outWrite;
+    si.hStdError = errWrite;
+    std::wstring line = L"\"" + FromUtf8(ProgramDir()) + L"\\tavctl.exe\" " + FromUtf8(args);
+    PROCESS_INFORMATION pi{};
+    CtlRun run;
+    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    if (started) {
+        std::thread errors([&] { run.err = ReadAll(errRead); });
+        run.out = ReadAll(outRead);
+        errors.join();
+        WaitForSingleObject(pi.hProcess, 30000);
+        GetExitCodeProcess(pi.hProcess, &run.exitCode);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return run;
+}
+
+// A copy of the probe at `path` (UTF-8), in a folder made for it.
+std::wstring PlantProbe(const std::string &path)
+{
+    const std::wstring wide = FromUtf8(path);
+    CreateDirectoryW(wide.substr(0, wide.find_last_of(L'\\')).c_str(), nullptr);
+    CopyFileW(FromUtf8(ProbePath()).c_str(), wide.c_str(), FALSE);
+    return wide;
+}
+
+// tavctl under the other code page (932 and 1252 trade places), through the Linux side: Wine takes a
+// process's code page from its locale.
+bool CtlInOtherLocale(const std::string &args)
+{
+    std::string dir = ProgramDir();
+    dir = dir.substr(2);  // the build tree is reached through Z:
+    std::replace(dir.begin(), dir.end(), '\\', '/');
+    const char *loader = sizeof(void *) == 4 ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
+    const char *locale = GetACP() == 932 ? "C.UTF-8" : "ja_JP.UTF-8";
+    return RunLinux(std::string("LC_ALL=") + locale + " " + loader + " " + dir + "/tavctl.exe " + args +
+                    " >/dev/null 2>&1");
+}
+
+using Tavctl = BarTest;
+
+TEST_F(Tavctl, WhatItAddsShowsAndStarts)
+{
+    const ProbeLog log;
+    const std::string temp = TempDir();
+    // A name the code page cannot hold: stored by its short name.
+    const std::string outside = GetACP() == 932 ? "caf\xc3\xa9" : "\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88";
+    const std::string spaced = temp + "\\tav ctl folder\\app one.exe";
+    const std::string foreign = temp + "\\tav_ctl_" + outside + "\\" + outside + ".exe";
+    const std::string link = temp + "\\tav_ctl.lnk";
+    PlantProbe(spaced);
+    PlantProbe(foreign);
+    ASSERT_TRUE(MakeShortcut(FromUtf8(link), {.target = FromUtf8(ProbePath()), .arguments = L"/from link"}));
+    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\n");
+    ASSERT_TRUE(bar);
+
+    const std::string titles[3] = {"Spaced \xc2\xa7 2\xc3\x97" "3", "Link", "Outside"};
+    const std::string adds[3] = {"\"" + spaced + "\" -a \"b c\"", "\"" + link + "\"", "\"" + foreign + "\""};
+    for (int k = 0; k < 3; ++k) {
+        const CtlRun run = Ctl("add " + adds[k] + " --title \"" + titles[k] + "\"");
+        ASSERT_EQ(run.exitCode, 0u) << run.err;
+        EXPECT_EQ(run.out.rfind("page 1 slot " + std::to_string(k + 1) + ": ", 0), 0u) << run.out;
+    }
+    const CtlRun list = Ctl("list");
+    EXPECT_NE(list.out.find("1\t1\t" + spaced + "\t0\tnormal\t\t\"" + spaced + "\" -a \"b c\"\t" + titles[0] + "\n"),
+              std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("1\t2\t" + link + "\t0\tnormal\t\t\"" + link + "\"\tLink\n"), std::string::npos);
+    EXPECT_NE(list.out.find("\tOutside\n"), std::string::npos);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), 3);
+
+    // The running bar reloaded: every face is the probe's icon, and every slot starts it.
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000 + k), "face 115"); })) << "slot " << k;
+    for (int k = 0; k < 3; ++k) {
+        Settle(2100);  // the bar's guard against a double start
+        PostMessageA(bar, WM_COMMAND, 1000 + k, LPARAM(GetDlgItem(bar, 1000 + k)));
+        const auto starts = log.WaitFor(k + 1);
+        ASSERT_EQ(starts.size(), size_t(k + 1)) << "slot " << k << " started nothing";
+        if (k == 1) {
+            EXPECT_NE(starts[1].at("cmdline").find("/from link"), std::string::npos);
+        }
+    }
+
+    // Moved as the bar swaps, titles with the programs; removed with both keys.
+    ASSERT_EQ(Ctl("move --page 1 --slot 1 --to-slot 5").exitCode, 0u);
+    EXPECT_EQ(IniValue("program section", "Title004"), InCodePage(titles[0]));
+    EXPECT_EQ(IniValue("program section", "profile000"), "");
+    ASSERT_EQ(Ctl("remove --page 1 --slot 2").exitCode, 0u);
+    EXPECT_EQ(IniValue("program section", "profile001"), "<missing>");
+    EXPECT_EQ(IniValue("program section", "Title001"), "<missing>");
+    DeleteFileA(link.c_str());
+}
+
+TEST_F(Tavctl, BadInputChangesNothing)
+{
+    const std::string probe = ProbePath();
+    const std::string malformed = TempDir() + "\\tav_ctl_bad.json", other = TempDir() + "\\tav_ctl_other.json";
+    WriteIni("-");
+    {
+        const HANDLE f = CreateFileA(malformed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done = 0;
+        WriteFile(f, "{\"tav\": 1, \"programs\": [", 25, &done, nullptr);
+        CloseHandle(f);
+    }
+    ASSERT_EQ(Ctl("add \"" + probe + "\" --slot 2").exitCode, 0u);
+    ASSERT_EQ(Ctl("export \"" + other + "\"").exitCode, 0u);
+    ASSERT_EQ(Ctl("move --page 1 --slot 2 --to-slot 3").exitCode, 0u);  // the backup no longer holds it as it is
+    const std::string before = ReadFileText(IniPath());
+    const struct {
+        std::string args, error;
+    } kCases[] = {
+        {"frob", "unknown command 'frob'"},
+        {"add \"" + probe + "\" --slot 21", "--slot takes a number from 1 to 20"},
+        {"add \"" + probe + "\" --page 0", "--page takes a number from 1 to 20"},
+        {"add \"" + probe + "\" --page 2", "page 2 is beyond the bar's 1 page"},
+        {"add C:\\no\\such.exe", "no such file: C:\\no\\such.exe"},
+        {"add \"" + probe + "\" --slot 3", "page 1 slot 3 holds"},
+        {"add \"" + probe + "\" a,b", "the argument 'a,b' holds a comma"},
+        {"import \"" + malformed + "\"", malformed + ": line 1, column "},
+        {"import \"" + other + "\"", "the import would drop 1 program"},
+        {"set \"buttons par page\" many", "buttons par page takes a number"},
+        {"remove --page 1 --slot 1", "page 1 slot 1 is empty"},
+    };
+    for (const auto &c : kCases) {
+        const CtlRun run = Ctl(c.args);
+        EXPECT_EQ(run.exitCode, 2u) << c.args;
+        EXPECT_EQ(run.err.rfind("tavctl: " + c.error, 0), 0u) << c.args << ": " << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(ReadFileText(IniPath()), before) << c.args;
+    }
+    DeleteFileA(malformed.c_str());
+    DeleteFileA(other.c_str());
+}
+
+TEST_F(Tavctl, BackupRestoresUnderTheOtherCodePage)
+{
+    const std::string dir = TempDir() + "\\tav ctl backup";
+    const std::string program = dir + "\\tool.exe", backup = TempDir() + "\\tav_ctl_backup.json";
+    const std::string again = TempDir() + "\\tav_ctl_again.json";
+    PlantProbe(program);
+    WriteIni("[environment section]\r\nbuttons par page=8\r\nmaximum pages=3\r\n");
+    // Text both code pages hold beyond ASCII: the section sign and the multiplication sign.
+    ASSERT_EQ(Ctl("add \"" + program + "\" --page 3 --slot 8 --title \"Tool \xc2\xa7 2\xc3\x97" "3\"").exitCode, 0u);
+    ASSERT_EQ(Ctl("add \"" + program + "\" -x --minimized --dir \"" + dir + "\" --icon \"" + program + ",1\"").exitCode,
+              0u);
+    ASSERT_EQ(Ctl("export \"" + backup + "\"").exitCode, 0u);
+    WriteIni("-");
+    ASSERT_TRUE(CtlInOtherLocale("import '" + backup + "'"));
+    ASSERT_TRUE(CtlInOtherLocale("export '" + again + "'"));
+    // The same text but for the code page it was made under.
+    const auto withoutCodePage = [](std::string text) {
+        const size_t at = text.find("\"codePage\"");
+        return at == std::string::npos ? text : text.erase(at, text.find('\n', at) - at);
+    };
+    const std::string original = ReadFileText(backup);
+    EXPECT_NE(original.find("Tool \xc2\xa7 2\xc3\x97" "3"), std::string::npos);
+    EXPECT_EQ(withoutCodePage(ReadFileText(again)), withoutCodePage(original));
+    DeleteFileA(backup.c_str());
+    DeleteFileA(again.c_str());
+}
+
+TEST_F(Tavctl, ConcurrentWritersLoseNothing)
+{
+    const std::string probe = ProbePath();
+    const HWND bar = Start("[environment section]\r\nbuttons par page=20\r\nmaximum pages=20\r\n");
+    ASSERT_TRUE(bar);
+    std::atomic<int> failures{0}, done{0};
+    const auto adds = [&](int firstPage) {
+        for (int n = 0; n < 100; ++n)
+            if (Ctl("add \"" + probe + "\" --page " + std::to_string(firstPage + n / 20) + " --slot " +
+                    std::to_string(n % 20 + 1)).exitCode != 0)
+                ++failures;
+        ++done;
+    };
+    std::thread one(adds, 1), two(adds, 6);
+    // This thread answers the notices meanwhile, and the bar saves its settings half-way through.
+    PumpUntil([&] { return IniValue("program section", "profile100") != "<missing>"; }, 60000);
+    EXPECT_EQ(bar_->Close(), 0);
+    PumpUntil([&] { return done == 2; }, 120000);
+    one.join();
+    two.join();
+    EXPECT_EQ(failures, 0);
+    const std::string ini = ReadFileText(IniPath());
+    int entries = 0;
+    for (int key = 0; key < 200; ++key)
+        entries += IniValue("program section", ("profile" + std::string(key < 10 ? "00" : key < 100 ? "0" : "") +
+                                                std::to_string(key)).c_str()) != "<missing>";
+    EXPECT_EQ(entries, 200);
+    EXPECT_EQ(IniValue("environment section", "buttons par page"), "20") << "the bar's own save";
+}
+
+TEST(TavctlAutostart, RunKeyNamesTheBarBesideIt)
+{
+    ASSERT_EQ(Ctl("autostart on").exitCode, 0u);
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"TAV!",
+                           RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(value), L"\"" + FromUtf8(ProgramDir()) + L"\\TAV.EXE\"");
+    ASSERT_EQ(Ctl("autostart off").exitCode, 0u);
+    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"TAV!",
+                           RRF_RT_REG_SZ, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+}
+
+} // namespace
