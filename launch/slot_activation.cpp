@@ -81,8 +81,11 @@ constexpr std::size_t kDropStartsWithoutAsking = 16;
 bool AgreesToStartMany(HWND button, std::size_t count)
 {
     std::wstring text = LoadTavText(IDS_MANY_DROPPED_FILES);
-    if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos)
-        text.replace(at, 2, std::to_wstring(count));
+    if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos) {
+        // Digits are ASCII; std::to_wstring would link MinGW's whole wide printf into TAV.EXE.
+        const std::string digits = std::to_string(count);
+        text.replace(at, 2, std::wstring(digits.begin(), digits.end()));
+    }
     return MessageBoxW(button, text.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
