@@ -623,8 +623,10 @@ std::optional<ImportedSlot> ImportSlot(const JsonValue &item, const std::string 
                 " bytes";
         return std::nullopt;
     }
-    if (title && !(slot.title = StorableTitle(title->text, error)))
+    if (title && !(slot.title = StorableTitle(title->text, error))) {
+        error = where + ": " + error;
         return std::nullopt;
+    }
     return slot;
 }
 
