@@ -62,10 +62,11 @@ CtlRun Ctl(const std::string &args)
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (started) {
-        std::thread errors([&] { run.err = ReadAll(errRead); });
-        run.out = ReadAll(outRead);
+        std::thread errors([&] { run.err = ReadAll(errRead); }), output([&] { run.out = ReadAll(outRead); });
+        // The notice tavctl sends reaches this thread's windows too: they answer meanwhile.
+        PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
         errors.join();
-        WaitForSingleObject(pi.hProcess, 30000);
+        output.join();
         GetExitCodeProcess(pi.hProcess, &run.exitCode);
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
