@@ -818,19 +818,13 @@ int main()
     // A file another program holds would read as empty and be written over.
     if (!ProfileReadable())
         return Fail(ExitNotStored, "TAV.INI is held by another program; nothing was read or written");
-    if (verb == "list")
-        return List(*request);
-    if (verb == "add")
-        return Add(*request);
-    if (verb == "remove")
-        return Remove(*request);
-    if (verb == "move")
-        return Move(*request);
-    if (verb == "title")
-        return Title(*request);
-    if (verb == "set")
-        return Set(*request);
-    if (verb == "export")
-        return Export(*request);
-    return Import(*request);
+    static const struct {
+        const char *verb;
+        int (*run)(const CtlRequest &);
+    } kRunners[] = {{"list", List},   {"add", Add}, {"remove", Remove},    {"move", Move},
+                    {"title", Title}, {"set", Set}, {"export", Export}, {"import", Import}};
+    for (const auto &runner : kRunners)
+        if (verb == runner.verb)
+            return runner.run(*request);
+    return Fail(ExitBadInput, "unknown command '" + verb + "'");
 }
