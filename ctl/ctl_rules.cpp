@@ -63,8 +63,10 @@ std::optional<long long> WholeInteger(std::string_view text)
     const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     if (hex)
         text.remove_prefix(2);
-    if (text.empty() || text.size() > 12)
+    if (text.empty())
         return std::nullopt;
+    // Saturated far beyond any key's range, as the bar reads a hand-edited huge number.
+    constexpr long long kSaturated = 1LL << 40;
     long long v = 0;
     for (char c : text) {
         const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
@@ -73,7 +75,7 @@ std::optional<long long> WholeInteger(std::string_view text)
                               : -1;
         if (digit < 0)
             return std::nullopt;
-        v = v * (hex ? 16 : 10) + digit;
+        v = std::min(v * (hex ? 16 : 10) + digit, kSaturated);
     }
     return negative ? -v : v;
 }
@@ -296,11 +298,14 @@ std::optional<IconChoice> ParseIconChoice(std::string_view text, std::string &er
 std::string SlotLine(const SlotReport &report)
 {
     const ProgramEntry e = ParseProgramEntry(report.entry, CommandExtent::Remainder);
-    std::string line = std::to_string(report.page) + '\t' + std::to_string(report.slot) + '\t' + e.iconFile + '\t' +
-                       std::to_string(e.effectiveIconIndex) + '\t' + (e.runMinimized ? "minimized" : "normal") +
-                       '\t' + e.directory + '\t' + e.command + '\t' + report.title.value_or("");
-    std::replace(line.begin(), line.end(), '\n', ' ');
-    return line;
+    // A tab or line break inside a field shows as a blank: the columns stay where they are.
+    const auto field = [](std::string text) {
+        std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+        return text;
+    };
+    return std::to_string(report.page) + '\t' + std::to_string(report.slot) + '\t' + field(e.iconFile) + '\t' +
+           std::to_string(e.effectiveIconIndex) + '\t' + (e.runMinimized ? "minimized" : "normal") + '\t' +
+           field(e.directory) + '\t' + field(e.command) + '\t' + field(report.title.value_or(""));
 }
 
 std::string SlotJson(const SlotReport &report, std::string_view indent)

@@ -61,7 +61,7 @@ TEST(SettingToStore, TheBarsClamps)
         {"maximum pages", "99", 1, "20"},    {"startup page", "7", 4, "4"},     {"startup page", "-2", 4, "1"},
         {"mode", "0x1C001", 1, "49153"},     {"Japan", "5", 1, "1"},            {"japan", "0", 1, "0"},
         {"position", "-40000,12", 1, "-32768,12"}, {"position", "10", 1, ""},   {"position", "1,y", 1, ""},
-        {"mode", "12abc", 1, ""},            {"colour", "1", 1, ""},
+        {"maximum pages", "999999999999999999999", 1, "20"}, {"mode", "12abc", 1, ""},            {"colour", "1", 1, ""},
     };
     for (const auto &c : cases) {
         std::string error;
@@ -98,8 +98,8 @@ TEST(SlotLine, FieldsAndTitle)
 {
     EXPECT_EQ(SlotLine({27, 2, 3, "C:\\a.exe,-2,C:\\w,\"C:\\a.exe\" x,y", "T"}),
               "2\t3\tC:\\a.exe\t1\tminimized\tC:\\w\t\"C:\\a.exe\" x,y\tT");
-    EXPECT_EQ(SlotLine({0, 1, 1, "C:\\a.exe,0,,\"C:\\a.exe\"", std::nullopt}),
-              "1\t1\tC:\\a.exe\t0\tnormal\t\t\"C:\\a.exe\"\t");
+    EXPECT_EQ(SlotLine({0, 1, 1, "C:\\a.exe,0,,\"C:\\a.exe\"\ta", "T\tU"}),
+              "1\t1\tC:\\a.exe\t0\tnormal\t\t\"C:\\a.exe\" a\tT U");
 }
 
 } // namespace
