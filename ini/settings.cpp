@@ -117,8 +117,11 @@ std::string ReadSection(const char *section)
 
 } // namespace
 
-ProfileLock::ProfileLock() : mutex_(CreateMutexA(nullptr, FALSE, kIniWriterLock))
+ProfileLock::ProfileLock()
 {
+    // Opened once and kept for the process's life: a lock then costs one wait and one release.
+    static const HANDLE mutex = CreateMutexA(nullptr, FALSE, kIniWriterLock);
+    mutex_ = mutex;
     // A writer that died holding it leaves it abandoned, which hands it on all the same;
     // after the time-out the work goes ahead unguarded rather than being lost.
     held_ = mutex_ && WaitForSingleObject(mutex_, kProfileLockTimeoutMs) != WAIT_TIMEOUT;
@@ -128,8 +131,6 @@ ProfileLock::~ProfileLock()
 {
     if (held_)
         ReleaseMutex(mutex_);
-    if (mutex_)
-        CloseHandle(mutex_);
 }
 
 std::string ProfilePath()

@@ -73,7 +73,7 @@ public:
     ProfileLock &operator=(const ProfileLock &) = delete;
 
 private:
-    HANDLE mutex_;
+    HANDLE mutex_ = nullptr;
     bool held_ = false;
 };
 

@@ -141,7 +141,12 @@ std::optional<std::string> RegisterDroppedFile(HWND button, int slot, HDROP drop
 
 SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
 {
-    const std::optional<std::string> read = ReadProgramValue(ProfileKey(slot));
+    std::optional<std::string> read;
+    {
+        // Not read half-way through another program's rewrite, which would pass for an empty slot.
+        const ProfileLock lock;
+        read = ReadProgramValue(ProfileKey(slot));
+    }
     if (!read) {
         MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one
         return SlotStart::NotStarted;
@@ -169,7 +174,11 @@ SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
 std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, const bool &closing)
 {
     std::optional<std::string> registered;
-    const std::optional<std::string> value = ReadProgramValue(ProfileKey(slot));
+    std::optional<std::string> value;
+    {
+        const ProfileLock lock;  // as for a click
+        value = ReadProgramValue(ProfileKey(slot));
+    }
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (!value || (value->empty() && !ProfileReadable())) {
         MessageBeep(MB_ICONHAND);  // the slot may hold a program all the same
