@@ -19,6 +19,7 @@
 #include "ini/code_page_path.h"
 #include "ini/profile_section.h"
 #include "ini/settings.h"
+#include "launch/activation_rules.h"
 
 namespace {
 
@@ -172,6 +173,8 @@ void Announce()
 
 std::string NotStored() { return "TAV.INI could not be written (" + Utf8FromCodePage(ProfilePath()) + ")"; }
 
+std::string Programs(std::size_t n) { return std::to_string(n) + (n == 1 ? " program" : " programs"); }
+
 std::string Where(int page, int slot) { return "page " + std::to_string(page) + " slot " + std::to_string(slot); }
 
 // ---- Files named on the command line ----
@@ -243,6 +246,37 @@ std::optional<std::string> StorableText(const std::string &utf8, const std::stri
         return std::nullopt;
     }
     return text;
+}
+
+// An entry made under another code page, with each path in it that this one cannot hold taken
+// by its short name, as a drop takes it: the same file. Nothing, with `error`, when such a file
+// is not here or has no such name, or other text in the entry cannot be held.
+std::optional<std::string> RespeltEntry(const std::string &utf8, const std::string &what, std::string &error)
+{
+    const auto path = [&](const std::string &text) -> std::optional<std::string> {
+        const std::wstring wide = WideFrom(CP_UTF8, text);
+        if (auto exact = CodePageExact(wide))
+            return exact;
+        std::string why = text + ": not here, and " + CodePageName() + " cannot hold the name";
+        auto spelt = GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES ? std::nullopt : EntryPath(wide, why);
+        if (!spelt)
+            error = what + ": " + why;
+        return spelt;
+    };
+    const ProgramEntry e = ParseProgramEntry(utf8, CommandExtent::Remainder);
+    // The command's program is quoted, or runs up to the first blank.
+    const bool quoted = !e.command.empty() && e.command[0] == '"';
+    const std::size_t end = quoted ? e.command.find('"', 1) : e.command.find(' ');
+    const std::string program = quoted ? e.command.substr(1, end == std::string::npos ? end : end - 1)
+                                       : e.command.substr(0, end);
+    const std::string rest = end == std::string::npos ? "" : e.command.substr(quoted ? end + 1 : end);
+    const auto icon = path(e.iconFile);
+    const auto directory = !icon || e.directory.empty() ? std::optional<std::string>(std::string()) : path(e.directory);
+    const auto spelt = icon && directory ? path(program) : std::nullopt;
+    const auto arguments = spelt ? StorableText(rest, what, error) : std::nullopt;
+    if (!arguments)
+        return std::nullopt;
+    return FormatProgramEntry(*icon, e.iconIndex, *directory, (quoted ? QuotedPath(*spelt) : *spelt) + *arguments);
 }
 
 std::optional<std::string> StorableTitle(const std::string &utf8, std::string &error)
@@ -521,7 +555,7 @@ int Export(const CtlRequest &request)
     const std::wstring path = FullPath(WideFrom(CP_UTF8, request.operands[0]));
     if (!WriteWholeFile(path, text))
         return Fail(ExitNotStored, "could not write " + Utf8From(path));
-    Say(std::to_string(Registered(file).size()) + " programs and the settings written to " + Utf8From(path));
+    Say(Programs(Registered(file).size()) + " and the settings written to " + Utf8From(path));
     return ExitDone;
 }
 
@@ -578,7 +612,11 @@ std::optional<ImportedSlot> ImportSlot(const JsonValue &item, const std::string 
     if (!error.empty())
         return std::nullopt;
     if (entry) {
-        const auto text = StorableText(entry->text, where + ".entry", error);
+        auto text = StorableText(entry->text, where + ".entry", error);
+        if (!text) {
+            error.clear();
+            text = RespeltEntry(entry->text, where + ".entry", error);
+        }
         if (!text)
             return std::nullopt;
         slot.entry = *text;
@@ -708,7 +746,7 @@ int Import(const CtlRequest &request)
         }
         if (lost && !request.replace)
             return Fail(ExitBadInput, "the import would " + std::string(request.merge ? "write over " : "drop ") +
-                                          std::to_string(lost) + (lost == 1 ? " program" : " programs") + " (first " +
+                                          Programs(lost) + " (first " +
                                           firstLost + "); --replace " + (request.merge ? "writes over" : "drops") +
                                           (request.merge ? " them" : " them, --merge keeps those it does not hold"));
         std::vector<std::string> names;  // SetSectionValues keeps pointers to them
@@ -734,7 +772,7 @@ int Import(const CtlRequest &request)
             return Fail(ExitNotStored, NotStored());
         written = imported->slots.size();
     }
-    Say(std::to_string(written) + " programs imported from " + Utf8From(path) + (request.merge ? " (merged)" : ""));
+    Say(Programs(written) + " imported from " + Utf8From(path) + (request.merge ? " (merged)" : ""));
     Announce();
     return ExitDone;
 }

@@ -23,6 +23,14 @@ std::wstring FromUtf8(const std::string &text)
     return wide;
 }
 
+std::string InUtf8(const std::wstring &wide)
+{
+    std::string text(wide.size() * 3, '\0');
+    text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr,
+                                    nullptr));
+    return text;
+}
+
 std::string InCodePage(const std::string &utf8)
 {
     const std::wstring wide = FromUtf8(utf8);
@@ -204,18 +212,36 @@ TEST_F(Tavctl, BackupRestoresUnderTheOtherCodePage)
     ASSERT_EQ(Ctl("add \"" + program + "\" --page 3 --slot 8 --title \"Tool \xc2\xa7 2\xc3\x97" "3\"").exitCode, 0u);
     ASSERT_EQ(Ctl("add \"" + program + "\" -x --minimized --dir \"" + dir + "\" --icon \"" + program + ",1\"").exitCode,
               0u);
+    // A folder only this code page can name: the other one takes it by its short name.
+    const std::string native = GetACP() == 932 ? "\xe6\x97\xa5\xe6\x9c\xac" : "\xc3\x9cn\xc3\xaf";
+    const std::string nativeDir = TempDir() + "\\tav_" + native;
+    const std::wstring nativeProgram = PlantProbe(nativeDir + "\\tool.exe");
+    ASSERT_EQ(Ctl("add \"" + nativeDir + "\\tool.exe\" --dir \"" + nativeDir + "\"").exitCode, 0u);
     ASSERT_EQ(Ctl("export \"" + backup + "\"").exitCode, 0u);
     WriteIni("-");
     ASSERT_TRUE(CtlInOtherLocale("import '" + backup + "'"));
     ASSERT_TRUE(CtlInOtherLocale("export '" + again + "'"));
-    // The same text but for the code page it was made under.
+    // The same text but for the code page it was made under and the short names.
+    const auto backslashes = [](std::string path) {
+        for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 2))
+            path.insert(at, 1, '\\');
+        return path;
+    };
+    wchar_t shortName[MAX_PATH] = {};
+    GetShortPathNameW(FromUtf8(nativeDir).c_str(), shortName, MAX_PATH);
+    std::string expected = ReadFileText(backup);
+    const std::string longForm = backslashes(nativeDir), shortForm = backslashes(InUtf8(shortName));
+    for (size_t at = 0; (at = expected.find(longForm, at)) != std::string::npos; at += shortForm.size())
+        expected.replace(at, longForm.size(), shortForm);
     const auto withoutCodePage = [](std::string text) {
         const size_t at = text.find("\"codePage\"");
         return at == std::string::npos ? text : text.erase(at, text.find('\n', at) - at);
     };
-    const std::string original = ReadFileText(backup);
-    EXPECT_NE(original.find("Tool \xc2\xa7 2\xc3\x97" "3"), std::string::npos);
-    EXPECT_EQ(withoutCodePage(ReadFileText(again)), withoutCodePage(original));
+    EXPECT_NE(expected.find("Tool \xc2\xa7 2\xc3\x97" "3"), std::string::npos);
+    EXPECT_NE(shortForm, longForm);
+    EXPECT_EQ(withoutCodePage(ReadFileText(again)), withoutCodePage(expected));
+    DeleteFileW(nativeProgram.c_str());
+    RemoveDirectoryW(FromUtf8(nativeDir).c_str());
     DeleteFileA(backup.c_str());
     DeleteFileA(again.c_str());
 }
