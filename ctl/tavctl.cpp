@@ -31,13 +31,13 @@ constexpr wchar_t kRunValue[] = L"TAV!";
 
 // ---- Text between the console, UTF-8 files and the code page TAV.INI is written in ----
 
-std::wstring WideFrom(UINT codePage, const std::string &text)
+std::wstring WideFromUtf8(const std::string &text)
 {
     if (text.empty())
         return {};
-    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
     return wide;
 }
 
@@ -54,7 +54,7 @@ std::string Utf8From(const std::wstring &wide)
 
 std::string Utf8FromCodePage(const std::string &text)
 {
-    return Utf8From(WideFrom(CP_ACP, text));
+    return Utf8From(WideFromCodePage(text));
 }
 
 // `wide` in the system code page when every character converts exactly: a title or
@@ -69,7 +69,7 @@ std::optional<std::string> CodePageExact(const std::wstring &wide)
     std::string text(static_cast<std::size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), text.data(), n,
                         nullptr, &lost);
-    if (lost || n <= 0 || WideFrom(CP_ACP, text) != wide)
+    if (lost || n <= 0 || WideFromCodePage(text) != wide)
         return std::nullopt;
     return text;
 }
@@ -81,7 +81,7 @@ void Write(DWORD which, const std::string &utf8)
     const HANDLE out = GetStdHandle(which);
     DWORD mode = 0, done = 0;
     if (GetConsoleMode(out, &mode)) {
-        const std::wstring wide = WideFrom(CP_UTF8, utf8);
+        const std::wstring wide = WideFromUtf8(utf8);
         WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr);
     } else {
         WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &done, nullptr);
@@ -128,10 +128,7 @@ BarFile ReadBarFile()
 
 std::optional<std::string> KeyValue(const BarFile &file, const std::string &key)
 {
-    std::string folded = key;
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (file.section.values.find(folded) == file.section.values.end())
+    if (!HasProfileKey(file.section, key, IsSystemLeadByte))
         return std::nullopt;
     return ProfileValue(file.section, key, file.programs.size() + 2, IsSystemLeadByte);
 }
@@ -225,7 +222,7 @@ std::optional<std::string> EntryPath(const std::wstring &path, std::string &erro
 
 std::optional<std::string> NamedFile(const std::string &utf8, bool folder, std::string &error)
 {
-    const std::optional<std::wstring> path = ExistingPath(WideFrom(CP_UTF8, utf8), folder);
+    const std::optional<std::wstring> path = ExistingPath(WideFromUtf8(utf8), folder);
     if (!path) {
         error = (folder ? "no such folder: " : "no such file: ") + utf8;
         return std::nullopt;
@@ -236,7 +233,7 @@ std::optional<std::string> NamedFile(const std::string &utf8, bool folder, std::
 // A text that goes into TAV.INI as it stands: in the code page, on one line.
 std::optional<std::string> StorableText(const std::string &utf8, const std::string &what, std::string &error)
 {
-    const std::optional<std::string> text = CodePageExact(WideFrom(CP_UTF8, utf8));
+    const std::optional<std::string> text = CodePageExact(WideFromUtf8(utf8));
     if (!text) {
         error = what + " '" + utf8 + "' has characters " + CodePageName() + " cannot hold";
         return std::nullopt;
@@ -254,7 +251,7 @@ std::optional<std::string> StorableText(const std::string &utf8, const std::stri
 std::optional<std::string> RespeltEntry(const std::string &utf8, const std::string &what, std::string &error)
 {
     const auto path = [&](const std::string &text) -> std::optional<std::string> {
-        const std::wstring wide = WideFrom(CP_UTF8, text);
+        const std::wstring wide = WideFromUtf8(text);
         if (auto exact = CodePageExact(wide))
             return exact;
         std::string why = text + ": not here, and " + CodePageName() + " cannot hold the name";
@@ -499,10 +496,7 @@ std::string ExportText(const BarFile &file)
     std::string out = "{\n  \"tav\": 1,\n  \"codePage\": " + std::to_string(GetACP()) + ",\n  \"environment\": {";
     bool first = true;
     for (const char *key : kEnvironmentKeys) {
-        std::string folded = key;
-        std::transform(folded.begin(), folded.end(), folded.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (environment.values.find(folded) == environment.values.end())
+        if (!HasProfileKey(environment, key, IsSystemLeadByte))
             continue;
         const std::string value = ProfileValue(environment, key, kValueBuffer, IsSystemLeadByte);
         out += std::string(first ? "\n" : ",\n") + "    " + JsonQuoted(key) + ": " + JsonQuoted(Utf8FromCodePage(value));
@@ -552,7 +546,7 @@ int Export(const CtlRequest &request)
         Write(STD_OUTPUT_HANDLE, text);
         return ExitDone;
     }
-    const std::wstring path = FullPath(WideFrom(CP_UTF8, request.operands[0]));
+    const std::wstring path = FullPath(WideFromUtf8(request.operands[0]));
     if (!WriteWholeFile(path, text))
         return Fail(ExitNotStored, "could not write " + Utf8From(path));
     Say(Programs(Registered(file).size()) + " and the settings written to " + Utf8From(path));
@@ -717,7 +711,7 @@ std::optional<Imported> ReadBackup(const JsonValue &root, const BarFile &file, s
 
 int Import(const CtlRequest &request)
 {
-    const std::wstring path = FullPath(WideFrom(CP_UTF8, request.operands[0]));
+    const std::wstring path = FullPath(WideFromUtf8(request.operands[0]));
     const std::optional<std::string> text = ReadWholeFile(path);
     if (!text)
         return Fail(ExitBadInput, "cannot read " + Utf8From(path));

@@ -56,6 +56,11 @@ ProfileSection ParseProfileSection(std::string_view text, LeadBytePredicate isLe
     return section;
 }
 
+bool HasProfileKey(const ProfileSection &section, std::string_view key, LeadBytePredicate isLead)
+{
+    return section.values.count(FoldName(Trim(key), isLead)) != 0;
+}
+
 std::string ProfileValue(const ProfileSection &section, std::string_view key, std::size_t size,
                          LeadBytePredicate isLead)
 {

@@ -21,6 +21,9 @@ struct ProfileSection {
 // without '=' is a key without a value, which reads as the default "".
 ProfileSection ParseProfileSection(std::string_view text, LeadBytePredicate isLead);
 
+// Whether the section holds `key` at all (an empty value counts), by the same matching.
+bool HasProfileKey(const ProfileSection &section, std::string_view key, LeadBytePredicate isLead);
+
 // What GetPrivateProfileStringA gives for `key` into a zeroed buffer of
 // `size` bytes with the default "": names match without regard to case and
 // the first of duplicate keys wins; blanks around names and values go; a
