@@ -2,6 +2,7 @@
 // input changes nothing, a backup restores under the other code page, and concurrent writers lose nothing.
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "support/probe_log.h"
@@ -52,23 +53,33 @@ std::string ReadAll(HANDLE pipe)
 // tavctl with `args` (UTF-8), its output read through pipes.
 CtlRun Ctl(const std::string &args)
 {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outRead, outWrite, errRead, errWrite;
-    CreatePipe(&outRead, &outWrite, &inherit, 0);
-    CreatePipe(&errRead, &errWrite, &inherit, 0);
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = outWrite;
-    si.hStdError = errWrite;
-    std::wstring line = L"\"" + FromUtf8(ProgramDir()) + L"\\tavctl.exe\" " + FromUtf8(args);
-    PROCESS_INFORMATION pi{};
     CtlRun run;
-    const bool started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
+    HANDLE outRead, outWrite, errRead, errWrite;
+    PROCESS_INFORMATION pi{};
+    bool started = false;
+    {
+        // One start at a time: a program started meanwhile by another thread would inherit these pipes'
+        // write ends, and their readers would wait for that program too.
+        static std::mutex starting;
+        const std::lock_guard<std::mutex> hold(starting);
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        CreatePipe(&outRead, &outWrite, &inherit, 0);
+        CreatePipe(&errRead, &errWrite, &inherit, 0);
+        SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = outWrite;
+        si.hStdError = errWrite;
+        std::wstring line = L"\"" + FromUtf8(ProgramDir()) + L"\\tavctl.exe\" " + FromUtf8(args);
+        // Under Wine a process now and then fails to start at all, which is no answer of tavctl's.
+        for (int attempt = 0; attempt < 3 && !started; ++attempt)
+            if (!(started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)))
+                run.err = "not started: error " + std::to_string(GetLastError());
+        CloseHandle(outWrite);
+        CloseHandle(errWrite);
+    }
     if (started) {
         std::thread errors([&] { run.err = ReadAll(errRead); }), output([&] { run.out = ReadAll(outRead); });
         // The notice tavctl sends reaches this thread's windows too: they answer meanwhile.
@@ -252,11 +263,13 @@ TEST_F(Tavctl, ConcurrentWritersLoseNothing)
     const HWND bar = Start("[environment section]\r\nbuttons par page=20\r\nmaximum pages=20\r\n");
     ASSERT_TRUE(bar);
     std::atomic<int> failures{0}, done{0};
+    std::string firstError;  // kept by the thread that failed first
     const auto adds = [&](int firstPage) {
         for (int n = 0; n < 100; ++n)
-            if (Ctl("add \"" + probe + "\" --page " + std::to_string(firstPage + n / 20) + " --slot " +
-                    std::to_string(n % 20 + 1)).exitCode != 0)
-                ++failures;
+            if (const CtlRun run = Ctl("add \"" + probe + "\" --page " + std::to_string(firstPage + n / 20) +
+                                       " --slot " + std::to_string(n % 20 + 1));
+                run.exitCode != 0 && failures++ == 0)
+                firstError = "exit " + std::to_string(run.exitCode) + ": " + run.err;
         ++done;
     };
     std::thread one(adds, 1), two(adds, 6);
@@ -266,7 +279,7 @@ TEST_F(Tavctl, ConcurrentWritersLoseNothing)
     PumpUntil([&] { return done == 2; }, 120000);
     one.join();
     two.join();
-    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(failures, 0) << firstError;
     const std::string ini = ReadFileText(IniPath());
     int entries = 0;
     for (int key = 0; key < 200; ++key)
