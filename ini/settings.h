@@ -71,6 +71,9 @@ public:
     ~ProfileLock();
     ProfileLock(const ProfileLock &) = delete;
     ProfileLock &operator=(const ProfileLock &) = delete;
+    // False when another writer kept it for all of kProfileLockTimeoutMs: nothing may be
+    // written then (the writers of the bar refuse and say so).
+    bool Held() const { return held_; }
 
 private:
     HANDLE mutex_ = nullptr;
