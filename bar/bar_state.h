@@ -65,6 +65,8 @@ struct IconStrip {
 // nothing; freed at teardown.
 struct FaceResources {
     GdiObject<HFONT> pageNumber;
+    // Pages 10 to 20: the same face narrowed to fit, by the room inside the plate's rim.
+    std::map<int, GdiObject<HFONT>> twoDigits;
     std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
     // The page number's raised face as a page turn shows it, one per page and button size.
     std::map<int, GdiObject<HBITMAP>> numberPlates;

@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kControlCell = kLargeCell / 2;  // one face of the control buttons in their bitmaps
 constexpr COLORREF kPlateGrey = RGB(192, 192, 192);
+constexpr int kPageNumberHeight = 16;
 
 // A face of a resource bitmap: the cell at (x, y), w x h, stretched onto the
 // button at (0, 0) with size dw x dh.
@@ -129,21 +130,67 @@ void DrawPanelToggleFace(const FaceInput &in)
     PaintControlCell(in, IDB_PANEL_TOGGLE, 0);
 }
 
+namespace {
+
+// The page number's width in `font` on `dc`.
+int NumberWidth(HDC dc, HFONT font, const std::string &text)
+{
+    const Selection selected(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+// Two digits in the page number's face, narrowed until they fit `room` pixels: the
+// number's own face is as wide as the whole button.
+HFONT TwoDigitFont(FaceResources &faces, HDC dc, int room)
+{
+    GdiObject<HFONT> &kept = faces.twoDigits[room];
+    const auto fits = [&](HFONT font) {
+        for (int page = 10; page <= kMaxPages; ++page)
+            if (NumberWidth(dc, font, std::to_string(page)) > room)
+                return false;
+        return true;
+    };
+    TEXTMETRICA tm{};
+    {
+        const Selection selected(dc, faces.pageNumber.get());
+        GetTextMetricsA(dc, &tm);
+    }
+    for (int width = tm.tmAveCharWidth; !kept && width > 0; --width) {
+        kept.Reset(CreateFontA(kPageNumberHeight, width, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+        if (width > 1 && !fits(kept.get()))
+            kept.Reset();
+    }
+    return kept.get();
+}
+
+} // namespace
+
 void DrawPageNumberFace(const FaceInput &in)
 {
     PaintFromResource(in, IDB_PAGE_PLATE, in.pressed ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
                       in.cellSize / 2, in.cellSize);
 
     if (!in.resources.pageNumber)
-        in.resources.pageNumber.Reset(CreateFontA(16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-    const Selection selected(in.dc, in.resources.pageNumber.get());
+        in.resources.pageNumber.Reset(CreateFontA(kPageNumberHeight, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+    const std::string text = std::to_string(in.page);
+    // One digit stands where it always has. Two stand whole and centred between the plate's
+    // rims, in the face narrowed as far as that needs.
+    const int width = in.cellSize / 2, room = width - 2;
+    int x = in.smallButtons ? 4 : 9;
+    HFONT font = in.resources.pageNumber.get();
+    if (text.size() > 1) {
+        if (NumberWidth(in.dc, font, text) > room)
+            font = TwoDigitFont(in.resources, in.dc, room);
+        x = (width - NumberWidth(in.dc, font, text)) / 2;
+    }
+    const Selection selected(in.dc, font);
     // The background stays opaque: the digits stand on a box of the plate's grey.
     const COLORREF oldBack = SetBkColor(in.dc, kPlateGrey);
     const COLORREF oldText = SetTextColor(in.dc, RGB(0, 0, 0));
-    const std::string text = std::to_string(in.page);
-    // The digits stay put when the plate is pressed; what is wider than the button is clipped by it.
-    const int at = in.smallButtons ? 4 : 9;
-    TextOutA(in.dc, at, at, text.c_str(), static_cast<int>(text.size()));
+    // The digits stay put when the plate is pressed.
+    TextOutA(in.dc, x, in.smallButtons ? 4 : 9, text.c_str(), static_cast<int>(text.size()));
     SetTextColor(in.dc, oldText);
     SetBkColor(in.dc, oldBack);
 }
