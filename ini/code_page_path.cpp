@@ -1,5 +1,6 @@
 #include "ini/code_page_path.h"
 
+#include "ini/message_box.h"
 #include "ini/program_entry.h"
 #include "ini/settings.h"
 
@@ -66,8 +67,7 @@ std::optional<std::string> UsablePathOrTell(HWND owner, const std::wstring &wide
     }
     const unsigned reason = spelled.refusal == PathRefusal::NotInCodePage ? IDS_NAME_NOT_IN_CODE_PAGE
                                                                          : IDS_PATH_HAS_DELIMITER;
-    const std::wstring text = LoadTavText(reason) + L"\n\n" + wide;
-    MessageBoxW(owner, text.c_str(), nullptr, MB_ICONINFORMATION);
+    TellUser(owner, reason, BoxKind::Warning, L"\n\n" + wide);
     return std::nullopt;
 }
 

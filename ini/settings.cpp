@@ -349,13 +349,6 @@ SlotExchange ExchangeProgramSlots(int a, int b)
     return SlotExchange::Done;
 }
 
-void TellNotStored(HWND owner)
-{
-    char text[128];
-    LoadTavString(IDS_NOT_STORED, text, sizeof text);
-    MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
-}
-
 std::string ReadProgramSection()
 {
     return ReadSection(kProgramSection);

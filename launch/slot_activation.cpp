@@ -6,38 +6,29 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
+#include "ini/message_box.h"
 #include "ini/settings.h"
 #include "launch/launch.h"
 
 
 namespace {
 
-constexpr int kMessageBuffer = 64;
-
 const char *NoneIfEmpty(const std::string &text)
 {
     return text.empty() ? nullptr : text.c_str();
 }
 
-// A string-table text in a message box with the platform's own caption.
-void ShowNotice(HWND owner, unsigned stringBase)
-{
-    char text[kMessageBuffer];
-    LoadTavString(stringBase, text, sizeof text);
-    MessageBoxA(owner, text, nullptr, MB_ICONINFORMATION);
-}
-
 // The system's own words for `error`, in its language, on one line; the
 // number when it has none.
-std::string SystemReason(DWORD error)
+std::wstring SystemReason(DWORD error)
 {
-    char *text = nullptr;
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+    wchar_t *text = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<char *>(&text), 0, nullptr);
-    std::string reason = n && text ? std::string(text, n) : "error " + std::to_string(error);
+                                   nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::wstring reason = n && text ? std::wstring(text, n) : WideFromCodePage("error " + std::to_string(error));
     LocalFree(text);
-    while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ')
+    while (!reason.empty() && reason.back() <= L' ')
         reason.pop_back();
     return reason;
 }
@@ -45,10 +36,7 @@ std::string SystemReason(DWORD error)
 // "Execute error", and below it what could not be started and why.
 void ShowExecuteError(HWND bar, const std::string &program, DWORD error)
 {
-    char text[kMessageBuffer];
-    LoadTavString(IDS_EXECUTE_ERROR, text, sizeof text);
-    const std::string message = std::string(text) + "\n" + program + ": " + SystemReason(error);
-    MessageBoxA(bar, message.c_str(), nullptr, MB_ICONINFORMATION);
+    TellUser(bar, IDS_EXECUTE_ERROR, BoxKind::Described, L"\n" + WideFromCodePage(program) + L": " + SystemReason(error));
 }
 
 // The name of dropped file `index` as the shell has it, whole.
@@ -62,12 +50,12 @@ std::wstring DroppedName(HDROP drop, UINT index)
 
 // Every dropped name as it can be passed on, before anything starts: nothing when one
 // cannot (the user is told which).
-std::optional<std::vector<std::string>> DroppedArguments(HWND button, HDROP drop, UINT count)
+std::optional<std::vector<std::string>> DroppedArguments(HWND bar, HDROP drop, UINT count)
 {
     std::vector<std::string> arguments;
     arguments.reserve(count);
     for (UINT i = 0; i < count; ++i) {
-        const std::optional<std::string> path = UsablePathOrTell(button, DroppedName(drop, i), PathUse::Argument);
+        const std::optional<std::string> path = UsablePathOrTell(bar, DroppedName(drop, i), PathUse::Argument);
         if (!path)
             return std::nullopt;
         arguments.push_back(QuotedPath(*path));
@@ -78,7 +66,7 @@ std::optional<std::vector<std::string>> DroppedArguments(HWND button, HDROP drop
 // More files than this are started only once the user agrees.
 constexpr std::size_t kDropStartsWithoutAsking = 16;
 
-bool AgreesToStartMany(HWND button, std::size_t count)
+bool AgreesToStartMany(HWND bar, std::size_t count)
 {
     std::wstring text = LoadTavText(IDS_MANY_DROPPED_FILES);
     if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos) {
@@ -86,7 +74,7 @@ bool AgreesToStartMany(HWND button, std::size_t count)
         const std::string digits = std::to_string(count);
         text.replace(at, 2, std::wstring(digits.begin(), digits.end()));
     }
-    return MessageBoxW(button, text.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return ShowBox(bar, text, BoxKind::Question) == IDYES;
 }
 
 // Lets the bar answer what came meanwhile. False once it is closing: the quit message is
@@ -107,11 +95,11 @@ bool AnswerWaitingMessages(const bool &closing)
 // One start per file; a failure is not reported and the next file is tried. A long batch
 // lets the bar answer between starts; it holds copies of all it needs, since the slot, its
 // button and the bar itself may change meanwhile.
-void StartWithDroppedFiles(HWND button, const std::string &value, const std::vector<std::string> &arguments,
+void StartWithDroppedFiles(HWND bar, const std::string &value, const std::vector<std::string> &arguments,
                            const bool &closing)
 {
     const bool many = arguments.size() > kDropStartsWithoutAsking;
-    if (many && !AgreesToStartMany(button, arguments.size()))
+    if (many && !AgreesToStartMany(bar, arguments.size()))
         return;
     const StartPlan plan = PlanDropStart(value);
     for (const std::string &argument : arguments) {
@@ -121,17 +109,17 @@ void StartWithDroppedFiles(HWND button, const std::string &value, const std::vec
     }
 }
 
-std::optional<std::string> RegisterDroppedFile(HWND button, int slot, HDROP drop)
+std::optional<std::string> RegisterDroppedFile(HWND bar, int slot, HDROP drop)
 {
     const std::wstring name = DroppedName(drop, 0);
     // A drop without a readable file would register an entry with no program.
     if (name.empty())
         return std::nullopt;
-    const std::optional<std::string> path = UsablePathOrTell(button, name, PathUse::EntryField);
+    const std::optional<std::string> path = UsablePathOrTell(bar, name, PathUse::EntryField);
     if (!path)
         return std::nullopt;
     if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(*path).c_str())) {
-        TellNotStored(button);
+        TellNotStored(bar);
         return std::nullopt;
     }
     return path;
@@ -173,6 +161,8 @@ SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
 
 std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, const bool &closing)
 {
+    // What the user is told comes in boxes of the bar, disabled meanwhile.
+    const HWND bar = GetParent(button);
     std::optional<std::string> registered;
     std::optional<std::string> value;
     {
@@ -184,15 +174,15 @@ std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, con
         MessageBeep(MB_ICONHAND);  // the slot may hold a program all the same
     } else if (!value->empty()) {
         // The names are taken first: the drop is released before any start.
-        const auto arguments = DroppedArguments(button, drop, count);
+        const auto arguments = DroppedArguments(bar, drop, count);
         DragFinish(drop);
         if (arguments)
-            StartWithDroppedFiles(button, *value, *arguments, closing);
+            StartWithDroppedFiles(bar, *value, *arguments, closing);
         return std::nullopt;
     } else if (count < 2) {
-        registered = RegisterDroppedFile(button, slot, drop);
+        registered = RegisterDroppedFile(bar, slot, drop);
     } else {
-        ShowNotice(button, IDS_MULTI_DROP);
+        TellUser(bar, IDS_MULTI_DROP, BoxKind::Described);
     }
     DragFinish(drop);
     return registered;
