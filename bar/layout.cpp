@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ini/code_page_path.h"
 #include "ini/settings.h"
 #include "bar/keyboard.h"
 #include "bar/layout_rules.h"
@@ -99,25 +100,19 @@ namespace {
 
 // Through the default procedure: the button's own would repaint its face, which shows no text.
 // Only a changed name is stored, as storing one costs a round trip to the window system.
-void SetName(HWND button, const std::string &name)
+// Wide: a Japanese name reaches a Western system too (and the tooltip that shows it).
+void SetName(HWND button, const std::wstring &name)
 {
-    char now[kValueBuffer] = {};
-    GetWindowTextA(button, now, sizeof now);
+    wchar_t now[kValueBuffer] = {};
+    GetWindowTextW(button, now, kValueBuffer);
     if (name != now)
-        DefWindowProcA(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
-std::string TavString(unsigned base)
-{
-    char text[256] = {};
-    LoadTavString(base, text, sizeof text);
-    return text;
-}
-
-std::string PanelActionName(const BarSettings &settings, int position)
+std::wstring PanelActionName(const BarSettings &settings, int position)
 {
     const int action = PanelActionIndex(position, settings.columns * settings.rows);
-    return action >= 0 && action < kPanelActions ? LineOf(TavString(IDS_PANEL_ACTIONS), action) : "";
+    return action >= 0 && action < kPanelActions ? LineOf(LoadTavText(IDS_PANEL_ACTIONS), action) : L"";
 }
 
 void NameSlotButton(const BarView &v, HWND button, int position)
@@ -129,7 +124,7 @@ void NameSlotButton(const BarView &v, HWND button, int position)
     // From the strip's names: a page turn reads nothing from the file.
     const std::vector<std::string> &names = v.state.strip.names;
     const auto n = static_cast<std::size_t>(SlotNumber(v.settings, position));
-    SetName(button, n < names.size() ? names[n] : std::string());
+    SetName(button, n < names.size() ? WideFromCodePage(names[n]) : std::wstring());
 }
 
 } // namespace
@@ -139,8 +134,8 @@ void NameSlotButtons(const BarView &v)
     const std::vector<HWND> &slots = v.state.buttons.slots;
     for (std::size_t k = 0; k < slots.size(); ++k)
         NameSlotButton(v, slots[k], static_cast<int>(k));
-    char number[256] = {};
-    wsprintfA(number, TavString(IDS_PAGE_NUMBER).c_str(), v.settings.currentPage);
+    wchar_t number[256] = {};
+    wsprintfW(number, LoadTavText(IDS_PAGE_NUMBER).c_str(), v.settings.currentPage);
     SetName(ControlButton(v.state.buttons, IDC_PAGE_NUMBER), number);
 }
 
@@ -182,7 +177,7 @@ void CreateControlButtons(const BarView &v, WNDPROC pageArrowProc, WNDPROC panel
         {IDC_PREV_PAGE, IDS_PREVIOUS_PAGE}, {IDC_NEXT_PAGE, IDS_NEXT_PAGE}, {IDC_PIN, IDS_PIN},
         {IDC_SYSTEM_PANEL, IDS_SYSTEM_PANEL}};
     for (const auto &n : kNames)
-        SetName(ControlButton(buttons, n.id), TavString(n.name));
+        SetName(ControlButton(buttons, n.id), LoadTavText(n.name));
     NameSlotButtons(v);
     HideFocusCues(v.window);
 }

@@ -33,13 +33,13 @@ std::string SlotName(std::string_view title, std::string_view value, LeadBytePre
     return FileNamePart(program, isLead);
 }
 
-std::string LineOf(std::string_view lines, int index)
+std::wstring LineOf(std::wstring_view lines, int index)
 {
     for (; index > 0; --index) {
-        const std::size_t end = lines.find('\n');
-        if (end == std::string_view::npos)
-            return "";
+        const std::size_t end = lines.find(L'\n');
+        if (end == std::wstring_view::npos)
+            return L"";
         lines.remove_prefix(end + 1);
     }
-    return std::string(lines.substr(0, lines.find('\n')));
+    return std::wstring(lines.substr(0, lines.find(L'\n')));
 }

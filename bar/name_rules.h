@@ -12,4 +12,4 @@ std::string SlotName(std::string_view title, std::string_view value, LeadBytePre
 
 // Line `index` of a text of lines separated by '\n' ("" past the last): the
 // five panel actions' names come as one string of the table.
-std::string LineOf(std::string_view lines, int index);
+std::wstring LineOf(std::wstring_view lines, int index);

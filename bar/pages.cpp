@@ -73,7 +73,7 @@ void OnSlotRightClick(const BarView &v, HWND button, WPARAM keys)
         InvalidateSlots(v);
         if (const SlotExchange done = ExchangeProgramSlots(move.sourceSlot, slot); done != SlotExchange::Done) {
             if (done == SlotExchange::NotStored)
-                TellNotStored(button);
+                TellNotStored(v.window);
             else
                 MessageBeep(MB_ICONHAND);
             break;
@@ -96,13 +96,13 @@ void OnPageMenu(const BarView &v, HWND button, LPARAM point)
     const OwnedMenu menu(CreatePopupMenu());
     if (!menu)
         return;
-    char format[64] = {};
-    LoadTavString(IDS_PAGE_MENU_ITEM, format, sizeof format);
+    // Wide: the Japanese items reach a Western system too.
+    const std::wstring format = LoadTavText(IDS_PAGE_MENU_ITEM);
     for (int page = 1; page <= settings.maximumPages; ++page) {
-        char text[128] = {};
-        wsprintfA(text, format, page);
+        wchar_t text[128] = {};
+        wsprintfW(text, format.c_str(), page);
         const UINT checked = page == settings.currentPage ? MF_CHECKED : MF_UNCHECKED;
-        AppendMenuA(menu.get(), MF_STRING | checked, static_cast<UINT_PTR>(GotoPageCommand(page)), text);
+        AppendMenuW(menu.get(), MF_STRING | checked, static_cast<UINT_PTR>(GotoPageCommand(page)), text);
     }
     // The click's client coordinates are never negative on the button itself.
     POINT at{LOWORD(point), HIWORD(point)};

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "winkit/module.h"
+#include "ini/message_box.h"
 #include "ini/program_entry.h"
 #include "ini/settings.h"
 #include "bar/page_rules.h"
@@ -49,11 +50,10 @@ void AdvanceAnimation(HWND dialog)
     PaintAnimation(dialog);
 }
 
+// Wide: the Japanese lists read as such on a Western system too.
 void AddString(HWND dialog, int list, unsigned base)
 {
-    char text[128];
-    LoadTavString(base, text, sizeof text);
-    SendDlgItemMessageA(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageW(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadTavText(base).c_str()));
 }
 
 int NumberIn(HWND dialog, int field)
@@ -124,9 +124,7 @@ void Accept(HWND dialog, PropertiesDialogState &state)
     BarSettings &settings = state.settings;
     const int pages = NumberIn(dialog, IDC_PAGES);
     if (!PageCountAccepted(pages)) {
-        char text[128];
-        LoadTavString(IDS_PAGE_RANGE, text, sizeof text);
-        MessageBoxA(dialog, text, nullptr, MB_ICONINFORMATION);
+        TellUser(dialog, IDS_PAGE_RANGE, BoxKind::Described);
         SetNumber(dialog, IDC_PAGES, settings.maximumPages);
         SetFocus(GetDlgItem(dialog, IDC_PAGES));
         return;
@@ -151,7 +149,8 @@ void Accept(HWND dialog, PropertiesDialogState &state)
 void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted)
 {
     PropertiesDialogState state{settings, accepted};
-    DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(TavDialogId(DialogKind::Properties)), bar,
+    // Wide: the Japanese template's texts reach a Western system too.
+    DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(TavDialogId(DialogKind::Properties)), bar,
                     PropertiesDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 

@@ -93,6 +93,7 @@ INT_PTR OpenRunDialog(HWND owner, RunHistory *history)
 {
     RunDialogState state{history, {}};
     const unsigned id = TavDialogId(DialogKind::ExecuteApplication);
-    DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
+    // Wide: the Japanese template's texts reach a Western system too.
+    DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
     return 1;
 }

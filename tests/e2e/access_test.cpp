@@ -1,5 +1,5 @@
 // What a screen reader finds on the real TAV.EXE: every button's window text, kept current as the page and the
-// face change, and the panel cells' tooltips; and the bar from the keyboard alone.
+// face change, and the panel cells' tooltips; Japanese on a Western system; and the bar from the keyboard alone.
 #include "support/win_test.h"
 
 #include "support/probe_log.h"
@@ -40,6 +40,29 @@ TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
     EXPECT_TRUE(PumpUntil([] { return FindWindowA("TAV!TIPS", nullptr) != nullptr; }, 3000)) << "no tooltip";
     SendMessageA(bar, WM_COMMAND, 504, 0);
     EXPECT_EQ(Text(bar, 1000), "MAIL.EXE");
+}
+
+std::wstring WideText(HWND w) { wchar_t t[256] = {}; return {t, size_t(GetWindowTextW(w, t, 256))}; }
+
+// The Japanese bar on this system's Western code page: names, a dialog and a box read in Japanese.
+TEST_F(Access, JapaneseReadsAsSuchOnAWesternSystem)
+{
+    ASSERT_NE(GetACP(), 932u) << "a test of the Western code page";
+    HWND bar, d;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nJapan=0\r\nmaximum pages=2\r\n"));
+    EXPECT_EQ(WideText(GetDlgItem(bar, 503)), L"\u5e38\u306b\u624b\u524d\u306b\u8868\u793a");  // keep on top
+    EXPECT_EQ(WideText(GetDlgItem(bar, 505)), L"1 \u30da\u30fc\u30b8 (\u30d7\u30ed\u30d1\u30c6\u30a3)");
+    // The Properties dialog: its own texts and its lists.
+    PostMessageA(bar, WM_COMMAND, 505, 0);
+    ASSERT_TRUE(d = WaitForDialog(bar, 1013));
+    EXPECT_EQ(WideText(d), L"\u52d5\u4f5c\u74b0\u5883\u306e\u8a2d\u5b9a");
+    wchar_t corner[64] = {};
+    SendDlgItemMessageW(d, 1013, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(corner));
+    EXPECT_STREQ(corner, L"(\u8a2d\u5b9a\u3057\u306a\u3044)");
+    ASSERT_TRUE(Dismiss(d, IDCANCEL));
+    // Two files on an empty slot: the box.
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1001), {"C:\\A\\B.EXE", "C:\\A\\C.EXE"}));
+    EXPECT_EQ(AnswerBox(bar, IDOK).substr(0, 4), L"\u8907\u6570\u30d5\u30a1");
 }
 
 HWND Focus(HWND bar)

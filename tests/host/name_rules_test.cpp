@@ -21,8 +21,8 @@ TEST(Names, SlotIsNamedByItsTitleOrItsProgramsFileName)
 
 TEST(Names, PanelActionsAreLinesOfOneText)
 {
-    const char *lines = "Shut down\nLog off\nQuit";
-    const char *expected[] = {"Shut down", "Log off", "Quit", ""};
+    const wchar_t *lines = L"Shut down\nLog off\nQuit";
+    const wchar_t *expected[] = {L"Shut down", L"Log off", L"Quit", L""};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(LineOf(lines, i), expected[i]) << i;
 }

@@ -1,5 +1,6 @@
 // The three dialogs in both languages from TAV.EXE's templates: every text fits its control in the dialog's
-// font as Windows lays it out (the prefix maps Courier to a face of Courier New's widths), every control has a key.
+// font as Windows lays it out (the prefix maps Courier to a face of Courier New's widths), every control has a key;
+// and the message boxes of each kind.
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -8,8 +9,12 @@
 #include <vector>
 
 #include "winkit/gdi_holders.h"
+#include "winkit/geometry.h"
 #include "winkit/module.h"
+#include "bar/pages.h"
 #include "bar/properties_dialog.h"
+#include "ini/message_box.h"
+#include "ini/settings.h"
 #include "res/resource.h"
 #include "support/win_test.h"
 
@@ -19,17 +24,20 @@ namespace {
 
 INT_PTR CALLBACK Quiet(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-// A template and its procedure: the Properties dialog runs its own, which fills the lists and the about lines.
-struct Template { int id; DLGPROC proc; };
-const Template kTemplates[] = {{IDD_PROGRAM_EN, Quiet}, {IDD_PROGRAM_JA, Quiet}, {IDD_PROPERTIES_EN, PropertiesDialogProc},
-                               {IDD_PROPERTIES_JA, PropertiesDialogProc}, {IDD_RUN_EN, Quiet}, {IDD_RUN_JA, Quiet}};
+// A template, its language and its procedure: the Properties dialog runs its own, which fills the lists (in the
+// bar's language, whatever the system's code page) and the about lines.
+struct Template { int id; int language; DLGPROC proc; };
+const Template kTemplates[] = {{IDD_PROGRAM_EN, 1, Quiet}, {IDD_PROGRAM_JA, 0, Quiet},
+                               {IDD_PROPERTIES_EN, 1, PropertiesDialogProc}, {IDD_PROPERTIES_JA, 0, PropertiesDialogProc},
+                               {IDD_RUN_EN, 1, Quiet}, {IDD_RUN_JA, 0, Quiet}};
 
 class Dialogs : public ::testing::Test {
 protected:
     void TearDown() override { std::ranges::for_each(open_, DestroyWindow); }
     HWND Open(const Template &t)
     {
-        open_.push_back(CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(t.id), nullptr, t.proc,
+        gSettings.languageOffset = t.language;
+        open_.push_back(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(t.id), nullptr, t.proc,
                                            reinterpret_cast<LPARAM>(&properties_)));
         return open_.back();
     }
@@ -57,6 +65,7 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
     const std::string cls = ClassOf(w);
     const LONG style = GetWindowLongA(w, GWL_STYLE);
     std::vector<std::wstring> texts;
+    std::string out;
     int chrome = 0;  // beside the text: a check box's box (at most 16 pixels on any Windows) and gap, a list's arrow
     if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
         texts.push_back(TextOf(w));
@@ -71,9 +80,18 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
             SendMessageW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
             texts.push_back(item);
         }
+        // Dropped, the list shows every item: no scroll bar over the selected one.
+        RECT dropped{};
+        SendMessageW(w, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+        const int list = dropped.bottom - dropped.top - (WindowRectOf(w).bottom - WindowRectOf(w).top);
+        const int needed = n * static_cast<int>(SendMessageW(w, CB_GETITEMHEIGHT, 0, 0)) + 2;
+        if (list < needed)
+            out += " [" + std::to_string(GetDlgCtrlID(w)) + " list " + std::to_string(list) + " < " +
+                   std::to_string(needed) + "]";
     }
-    std::string out;
     for (const auto &t : texts) {
+        if (t.find(L'?') != std::wstring::npos)  // a text that passed through a code page without its characters
+            out += " [" + std::to_string(GetDlgCtrlID(w)) + " lost its characters]";
         const SIZE s = Extent(dc, t, chrome ? 0 : box.right);
         if (s.cx + chrome > box.right || (!chrome && s.cy > box.bottom))
             out += " [" + std::to_string(GetDlgCtrlID(w)) + " " + std::to_string(t.size()) + " chars: " +
@@ -106,6 +124,25 @@ TEST_F(Dialogs, EveryTextFitsItsControl)
         for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
             misfits += Misfits(dialog, w, dc.get());
         EXPECT_EQ(misfits, "") << "dialog " << t.id;
+    }
+}
+
+// A Japanese template says in Japanese what its English one says: only what reads the same in both languages (OK,
+// the version and platform lines) stands in both alike.
+TEST_F(Dialogs, JapaneseTemplatesSayItInJapanese)
+{
+    for (std::size_t pair = 0; pair + 1 < std::size(kTemplates); pair += 2) {
+        const HWND en = Open(kTemplates[pair]), ja = Open(kTemplates[pair + 1]);
+        std::string same;
+        for (HWND e = GetWindow(en, GW_CHILD), j = GetWindow(ja, GW_CHILD); e && j;
+             e = GetWindow(e, GW_HWNDNEXT), j = GetWindow(j, GW_HWNDNEXT)) {
+            const std::wstring text = TextOf(e);
+            const int id = GetDlgCtrlID(e);
+            const bool words = ClassOf(e) == "Static" || ClassOf(e) == "Button";
+            if (words && !text.empty() && text == TextOf(j) && text != L"OK" && id != IDC_VERSION && id != IDC_PLATFORM)
+                same += " " + std::to_string(id);
+        }
+        EXPECT_EQ(same, "") << "dialog " << kTemplates[pair + 1].id;
     }
 }
 
@@ -143,6 +180,102 @@ TEST_F(Dialogs, KeyboardReachesEveryControl)
         GetDlgItemTextA(properties, IDC_PAGES, now, sizeof now);
         EXPECT_STREQ(now, after) << "code " << code;
     }
+}
+
+// A box of each kind: its caption, icon and buttons, owned by the top-level window of the one it is given and
+// standing beside that window, in the bar's language whatever the code page.
+struct SeenBox {
+    std::wstring caption, text;
+    HICON icon = nullptr;
+    bool no = false;  // a No button
+    HWND owner = nullptr;
+    RECT at{};
+};
+
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND box = FindWindowA("#32770", nullptr);
+    if (!box || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, timer);
+    SeenBox &seen = *reinterpret_cast<SeenBox *>(GetPropA(GetWindow(box, GW_OWNER), "seen"));
+    wchar_t text[512] = {};
+    seen.caption.assign(text, GetWindowTextW(box, text, 512));
+    seen.text.assign(text, GetDlgItemTextW(box, 0xFFFF, text, 512));
+    for (HWND w = GetWindow(box, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))  // its id differs between systems
+        if (ClassOf(w) == "Static" && (GetWindowLongA(w, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            seen.icon = reinterpret_cast<HICON>(SendMessageW(w, STM_GETICON, 0, 0));
+    seen.no = GetDlgItem(box, IDNO) != nullptr;
+    seen.owner = GetWindow(box, GW_OWNER);
+    seen.at = WindowRectOf(box);
+    PostMessageW(box, WM_COMMAND, seen.no ? IDNO : IDOK, 0);
+}
+
+TEST(Boxes, EachKindHasItsCaptionIconAndPlace)
+{
+    const HWND bar = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 100, 255, 56, nullptr, nullptr,
+                                     nullptr, nullptr);
+    const HWND button = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 38, 38, bar, nullptr, nullptr, nullptr);
+    const struct { BoxKind kind; const wchar_t *caption; int icon; bool no; } cases[] = {
+        {BoxKind::Described, nullptr, 32516, false},  // the system's own caption
+        {BoxKind::Warning, L"TAV!", 32515, false},
+        {BoxKind::Question, L"TAV!", 32514, true},  // the system icons' ids
+    };
+    gSettings.languageOffset = 0;
+    for (const auto &c : cases) {
+        SeenBox seen;
+        SetPropA(bar, "seen", &seen);
+        SetTimer(nullptr, 0, 50, LookAtBox);
+        EXPECT_EQ(TellUser(button, IDS_MULTI_DROP, c.kind, L"\n-"), c.no ? IDNO : IDOK);
+        EXPECT_EQ(seen.text, L"\u8907\u6570\u30d5\u30a1\u30a4\u30eb\u306e\u4e00\u62ec\u767b\u9332\u306f\u30b5\u30dd"
+                             L"\u30fc\u30c8\u3055\u308c\u3066\u3044\u307e\u305b\u3093\n-");
+        if (c.caption)
+            EXPECT_EQ(seen.caption, c.caption);
+        else
+            EXPECT_NE(seen.caption, L"TAV!");
+        EXPECT_EQ(seen.icon, LoadIconW(nullptr, MAKEINTRESOURCEW(c.icon)));
+        EXPECT_EQ(seen.no, c.no);
+        EXPECT_EQ(seen.owner, bar) << "a button's bar owns it";
+        MONITORINFO monitor{sizeof monitor};
+        GetMonitorInfoW(MonitorFromWindow(bar, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT &w = monitor.rcWork;
+        const Point at = PlaceNear({300, 100, 555, 156}, {seen.at.right - seen.at.left, seen.at.bottom - seen.at.top},
+                                   {w.left, w.top, w.right, w.bottom});
+        EXPECT_EQ(seen.at.left * 10000 + seen.at.top, at.x * 10000 + at.y) << "beside the bar";
+        RemovePropA(bar, "seen");
+    }
+    gSettings.languageOffset = 1;
+    DestroyWindow(bar);
+}
+
+// The page menu in Japanese on whatever code page: each item as the string table has it.
+void CALLBACK ReadMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND menu = FindWindowA("#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu))
+        return;
+    KillTimer(nullptr, timer);
+    wchar_t item[64] = {};
+    GetMenuStringW(reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0)), 1, item, 64, MF_BYPOSITION);
+    EXPECT_STREQ(item, L"&2 \u30da\u30fc\u30b8\u3078");
+    EndMenu();
+}
+
+TEST(Boxes, ThePageMenuIsInTheBarsLanguage)
+{
+    const HWND bar = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 100, 255, 56, nullptr, nullptr,
+                                     nullptr, nullptr);
+    const HWND arrow = CreateWindowExA(0, "BUTTON", "", WS_CHILD | WS_VISIBLE, 0, 0, 19, 19, bar, nullptr, nullptr, nullptr);
+    SetForegroundWindow(bar);
+    BarState state;
+    BarSettings settings;
+    settings.maximumPages = 2;
+    const SystemPanelState panel;
+    gSettings.languageOffset = 0;
+    SetTimer(nullptr, 0, 50, ReadMenu);
+    OnPageMenu({bar, state, settings, panel}, arrow, MAKELPARAM(2, 2));
+    gSettings.languageOffset = 1;
+    DestroyWindow(bar);
 }
 
 } // namespace
