@@ -74,22 +74,26 @@ BarView Bar(HWND bar)
     return {bar, gBar, gSettings, gSystemPanel};
 }
 
-// What the tooltip is handed of where the mouse rests: the grid's slot button under it, and
-// what that button stands for.
+// What the tooltip is handed of where the mouse rests: the bar's button under it, and what
+// that button stands for.
 Hover HoverNow()
 {
     Hover at;
     at.tooltipsOff = (gSettings.mode & NoTooltips) != 0;
-    at.panelShown = gSystemPanel.shown;
-    if (at.tooltipsOff)
-        return at;
+    const HWND under = WindowUnderCursor();
     const int cells = gSettings.columns * gSettings.rows;
-    const int position = PositionOf(gBar.buttons, WindowUnderCursor());
-    if (position < 0 || position >= cells)
+    if (const int position = PositionOf(gBar.buttons, under); position >= 0 && position < cells) {
+        at.button = under;
+        at.on = gSystemPanel.shown ? HoverOn::PanelCell : HoverOn::ProgramSlot;
+        at.index = gSystemPanel.shown ? PanelActionIndex(position, cells) : SlotNumber(gSettings, position);
         return at;
-    at.button = gBar.buttons.slots[position];
-    at.slot = SlotNumber(gSettings, position);
-    at.panelAction = PanelActionIndex(position, cells);
+    }
+    for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
+        if (under && ControlButton(gBar.buttons, id) == under) {
+            at.button = under;
+            at.on = HoverOn::ControlButton;
+            at.index = id - IDC_PREV_PAGE;
+        }
     return at;
 }
 
@@ -224,6 +228,7 @@ void OnDestroy(HWND bar)
     DestroySlotButtons(gBar.buttons);
     FreeIconStrip(gBar.strip);
     gBar.faces.pageNumber.Reset();
+    gBar.faces.twoDigits.clear();
     gBar.faces.bitmaps.clear();
     gBar.faces.numberPlates.clear();
     gBar.faces.copyDc.Reset();
@@ -261,17 +266,18 @@ void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
         OnSystemPanelToggle(bar);
 }
 
-bool RegisterOne(HINSTANCE instance, const char *name, WNDPROC proc, HICON icon, COLORREF background)
+// The tooltip's class is wide, so that a Japanese name reaches it on a Western system too.
+template <typename WndClass, typename Register>
+bool RegisterOne(HINSTANCE instance, Register registerClass, WndClass wc, WNDPROC proc, HICON icon,
+                 COLORREF background)
 {
-    WNDCLASSA wc{};
     wc.style = kClassStyle;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hIcon = icon;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(background);
-    wc.lpszClassName = name;
-    if (RegisterClassA(&wc))
+    if (registerClass(&wc))
         return true;
     DeleteObject(wc.hbrBackground);
     return false;
@@ -289,9 +295,14 @@ void UnregisterOne(HINSTANCE instance, const char *name)
 
 bool RegisterBarClasses(HINSTANCE instance)
 {
-    return RegisterOne(instance, kBarClassName, BarWndProc, LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAV)),
+    WNDCLASSA bar{};
+    bar.lpszClassName = kBarClassName;
+    WNDCLASSW tips{};
+    const std::wstring tipsName(kTooltipClass, kTooltipClass + sizeof kTooltipClass - 1);
+    tips.lpszClassName = tipsName.c_str();
+    return RegisterOne(instance, RegisterClassA, bar, BarWndProc, LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAV)),
                        RGB(192, 192, 192)) &&
-           RegisterOne(instance, kTooltipClass, TooltipWndProc, nullptr, 0x0080FFFF);
+           RegisterOne(instance, RegisterClassW, tips, TooltipWndProc, nullptr, 0x0080FFFF);
 }
 
 void UnregisterBarClasses(HINSTANCE instance)
@@ -404,8 +415,12 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_TIMER: ShowTooltipOnTimer(bar, gTooltip, (gSettings.mode & NoTooltips) != 0); break;
     case WM_USER: return ReloadBar(bar);
     case TrayCallbackMessage:
-        if (lParam == WM_RBUTTONDOWN || lParam == WM_LBUTTONDOWN)
+        // The notification icon's click, or another start of the program (RunBar).
+        if (lParam == WM_RBUTTONDOWN || lParam == WM_LBUTTONDOWN) {
+            if (IsIconic(bar))
+                ShowWindow(bar, SW_RESTORE);
             SetForegroundWindow(bar);
+        }
         break;
     default:
         if (gApp.taskbarCreatedId && msg == gApp.taskbarCreatedId)
@@ -476,8 +491,15 @@ void PumpUntilQuit(MSG &msg)
 int RunBar(HINSTANCE instance)
 {
     StartLock lock;
-    if (FindWindowA(kBarClassName, kBarTitle)) {
+    if (const HWND running = FindWindowA(kBarClassName, kBarTitle)) {
         MessageBeep(MB_ICONHAND);
+        // Starting it again is how a bar hidden behind other windows is looked for: the running
+        // bar comes forward as for its icon's click. Only it can take the foreground for itself,
+        // and this start, the user's latest action, may let it.
+        DWORD process = 0;
+        GetWindowThreadProcessId(running, &process);
+        AllowSetForegroundWindow(process);
+        PostMessageA(running, TrayCallbackMessage, 0, WM_LBUTTONDOWN);
         return 0;
     }
     if (!RegisterBarClasses(instance))

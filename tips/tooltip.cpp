@@ -1,6 +1,7 @@
 #include "tips/tooltip.h"
 
-#include <cstring>
+#include <algorithm>
+#include <cwchar>
 #include <string>
 #include <string_view>
 
@@ -19,27 +20,31 @@ namespace {
 constexpr DWORD kTooltipStyle = WS_POPUP | WS_CHILD | WS_VISIBLE | WS_BORDER;
 constexpr int kTipTextBuffer = 256;
 
-// The panel's cells are hovered under numbers no slot has, so moving between a cell and a
-// slot, or showing the panel under a resting mouse, is a change of text.
-int PanelHoverKey(int action) { return -2 - action; }
-
 // The icon-title font as the system has it now: the user may change it at any time.
-// The text functions read the text in the code page of the font's character set, and
-// our texts are in the system's code page: a setting recorded with a Western character
+// Any character set: the texts come wide, and a setting recorded with a Western character
 // set on a double-byte system would otherwise garble every double-byte title.
 GdiObject<HFONT> IconTitleFont()
 {
-    LOGFONTA description{};
-    SystemParametersInfoA(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0);
+    LOGFONTW description{};
+    SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0);
     description.lfCharSet = DEFAULT_CHARSET;
-    return GdiObject<HFONT>(CreateFontIndirectA(&description));
+    return GdiObject<HFONT>(CreateFontIndirectW(&description));
 }
 
-void CopyFitted(char *dest, std::size_t size, std::string_view text)
+// Titles and commands are drawn as stored: an ampersand is no mnemonic here.
+constexpr UINT kTextFormat = DT_SINGLELINE | DT_CENTER | DT_NOPREFIX;
+
+void CopyText(wchar_t *dest, std::size_t size, std::wstring_view text)
 {
-    const std::string_view fitted = FitText(text, size, IsSystemLeadByte);
-    std::memcpy(dest, fitted.data(), fitted.size());
-    dest[fitted.size()] = '\0';
+    const std::size_t n = std::min(text.size(), size - 1);
+    std::wmemcpy(dest, text.data(), n);
+    dest[n] = L'\0';
+}
+
+// A code-page text cut to the pending text's bytes between characters, then widened.
+void CopyFitted(wchar_t *dest, std::size_t size, std::string_view text)
+{
+    CopyText(dest, size, WideFromCodePage(std::string(FitText(text, size, IsSystemLeadByte))));
 }
 
 void StartTimer(HWND bar, TooltipState &tip)
@@ -52,14 +57,14 @@ void StartTimer(HWND bar, TooltipState &tip)
 // The state the tooltip window was created with; none before WM_NCCREATE has kept it.
 TooltipState *StateOf(HWND window)
 {
-    return reinterpret_cast<TooltipState *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<TooltipState *>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // Takes the new text and moves to the window under the cursor at once.
-LRESULT OnSetText(HWND window, TooltipState &tip, const char *text)
+LRESULT OnSetText(HWND window, TooltipState &tip, const wchar_t *text)
 {
     const GdiObject<HFONT> font = IconTitleFont();
-    CopyFitted(tip.shownText, sizeof tip.shownText, text ? text : "");
+    CopyText(tip.shownText, kShownTextSize, text ? text : L"");
     POINT cursor{};
     GetCursorPos(&cursor);
 
@@ -67,7 +72,7 @@ LRESULT OnSetText(HWND window, TooltipState &tip, const char *text)
     {
         const WindowDc dc(window);
         const Selection use(dc.get(), font.get());
-        DrawTextA(dc.get(), tip.shownText, -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_CENTER);
+        DrawTextW(dc.get(), tip.shownText, -1, &measured, DT_CALCRECT | kTextFormat);
     }
     const HWND under = WindowFromPoint(cursor);
     RECT anchor{};
@@ -99,8 +104,7 @@ void OnPaint(HWND window, const TooltipState &tip)
         const TextColorScope ink(dc, RGB(0, 0, 0));
         RECT client{};
         GetClientRect(window, &client);
-        // Prefixes are processed: "&&" in a title shows one ampersand.
-        DrawTextA(dc, tip.shownText, -1, &client, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        DrawTextW(dc, tip.shownText, -1, &client, kTextFormat | DT_VCENTER);
     }
     EndPaint(window, &ps);
 }
@@ -115,31 +119,20 @@ void ShowPendingText(HWND bar, TooltipState &tip)
     }
     // Shown already: the new text comes at once, without a second delay.
     if (tip.tooltipWindow)
-        SendMessageA(tip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tip.pendingText));
+        SendMessageW(tip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tip.pendingText));
     StartTimer(bar, tip);
 }
 
-// A panel cell's tooltip names its action, as its window text does; a blank cell has none.
-void HoverPanelCell(HWND bar, TooltipState &tip, const Hover &at)
+// A panel cell's or a control button's tooltip is the name it carries for screen readers.
+void HoverNamedButton(HWND bar, TooltipState &tip, HWND button)
 {
-    if (at.panelAction < 0) {
-        HideTooltip(bar, tip);
-        return;
-    }
-    if (PanelHoverKey(at.panelAction) == tip.lastHoveredSlot)
-        return;
-    tip.lastHoveredSlot = PanelHoverKey(at.panelAction);
-    GetWindowTextA(at.button, tip.pendingText, sizeof tip.pendingText);
+    GetWindowTextW(button, tip.pendingText, kPendingTextSize);
     ShowPendingText(bar, tip);
 }
 
 // A registered slot's tooltip is its title, or else its command; an empty slot has none.
 void HoverProgramSlot(HWND bar, TooltipState &tip, int slot)
 {
-    if (slot == tip.lastHoveredSlot)
-        return;
-    tip.lastHoveredSlot = slot;
-
     char value[kTipTextBuffer] = {};
     ReadProgramKey(ProfileKey(slot).c_str(), value, sizeof value);
     if (!value[0]) {
@@ -149,10 +142,7 @@ void HoverProgramSlot(HWND bar, TooltipState &tip, int slot)
     // Read wider than the text kept, so a long title is cut between characters, not by the reader.
     char title[kTipTextBuffer] = {};
     ReadProgramKey(TitleKey(slot).c_str(), title, sizeof title);
-    if (title[0])
-        CopyFitted(tip.pendingText, sizeof tip.pendingText, title);
-    else
-        CopyFitted(tip.pendingText, sizeof tip.pendingText, TooltipCommandText(value));
+    CopyFitted(tip.pendingText, kPendingTextSize, title[0] ? std::string(title) : TooltipCommandText(value));
 
     ShowPendingText(bar, tip);
 }
@@ -160,23 +150,27 @@ void HoverProgramSlot(HWND bar, TooltipState &tip, int slot)
 // Keeps the state handed to CreateWindowExA in the window, for the messages after this one.
 void KeepState(HWND window, LPARAM createParams)
 {
-    const auto *create = reinterpret_cast<const CREATESTRUCTA *>(createParams);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    const auto *create = reinterpret_cast<const CREATESTRUCTW *>(createParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
 }
 
 } // namespace
 
 void UpdateHover(HWND bar, TooltipState &tip, const Hover &at)
 {
-    // The user wants no tooltips; a tooltip already shown is left to the next timer tick.
-    if (at.tooltipsOff)
-        return;
-    if (!at.button)
+    const TipChoice choice = ChooseTip(at.tooltipsOff, at.on, at.index);
+    if (choice.text == TipText::None) {
         HideTooltip(bar, tip);
-    else if (at.panelShown)
-        HoverPanelCell(bar, tip, at);
+        return;
+    }
+    // Nothing changes while the mouse stays on the same thing.
+    if (choice.key == tip.lastHoveredSlot)
+        return;
+    tip.lastHoveredSlot = choice.key;
+    if (choice.text == TipText::Name)
+        HoverNamedButton(bar, tip, at.button);
     else
-        HoverProgramSlot(bar, tip, at.slot);
+        HoverProgramSlot(bar, tip, choice.key);
 }
 
 void ShowTooltipOnTimer(HWND bar, TooltipState &tip, bool tooltipsOff)
@@ -191,7 +185,7 @@ void ShowTooltipOnTimer(HWND bar, TooltipState &tip, bool tooltipsOff)
         tip.tooltipWindow = CreateWindowExA(WS_EX_TOPMOST, kTooltipClass, nullptr, kTooltipStyle, 0, 0, 5, 5, bar,
                                             nullptr, ResourceModule(), &tip);
         if (tip.tooltipWindow)
-            SendMessageA(tip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tip.pendingText));
+            SendMessageW(tip.tooltipWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tip.pendingText));
     }
     StartTimer(bar, tip);
 }
@@ -219,13 +213,13 @@ LRESULT CALLBACK TooltipWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         KeepState(hwnd, lParam);
     TooltipState *tip = StateOf(hwnd);
     if (!tip)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE:
-        tip->shownText[0] = '\0';
+        tip->shownText[0] = L'\0';
         ShowWindow(hwnd, SW_SHOWNOACTIVATE);  // it must never take the focus from anyone
         return 0;
-    case WM_SETTEXT: return OnSetText(hwnd, *tip, reinterpret_cast<const char *>(lParam));
+    case WM_SETTEXT: return OnSetText(hwnd, *tip, reinterpret_cast<const wchar_t *>(lParam));
     case WM_PAINT: OnPaint(hwnd, *tip); return 0;
     case WM_SETCURSOR:
         // The mouse reached the tooltip: it is in the way. The owner is the bar, whatever
@@ -238,5 +232,5 @@ LRESULT CALLBACK TooltipWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             tip->tooltipWindow = nullptr;
         break;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }

@@ -3,24 +3,26 @@
 #include <windows.h>
 
 
+#include "tips/tooltip_rules.h"
+
 // The hover tooltip's state: reset when the bar is created; HideTooltip resets it too.
+// The texts are wide: a control button's name in Japanese reaches a Western system too.
 constexpr int kPendingTextSize = 128;
 constexpr int kShownTextSize = 256;
 struct TooltipState {
     HWND tooltipWindow = nullptr;  // while it exists
     bool timerRunning = false;     // the bar's tooltip timer
-    int lastHoveredSlot = -1;      // the registered slot pendingText was prepared for
-    char pendingText[kPendingTextSize] = {};  // its title, or its command
-    char shownText[kShownTextSize] = {};      // the tooltip window's copy of what it shows
+    int lastHoveredSlot = -1;      // what pendingText was prepared for (TipChoice::key)
+    wchar_t pendingText[kPendingTextSize] = {};  // a slot's title or command, or a button's name
+    wchar_t shownText[kShownTextSize] = {};      // the tooltip window's copy of what it shows
 };
 
 // Where the mouse rests, as the main window knows it: what UpdateHover decides on.
 struct Hover {
     bool tooltipsOff = false;  // the user wants none
-    HWND button = nullptr;     // the grid's slot button under the mouse, or none
-    bool panelShown = false;   // the system panel shows in the slots
-    int slot = -1;             // the button's registered slot, while the programs show
-    int panelAction = -1;      // while the panel shows: the cell's action (0 to 4), negative for a blank cell
+    HWND button = nullptr;     // the bar's button under the mouse, or none
+    HoverOn on = HoverOn::Nothing;
+    int index = -1;            // what ChooseTip takes for it
 };
 
 inline constexpr char kTooltipClass[] = "TAV!TIPS";
@@ -28,8 +30,9 @@ constexpr UINT_PTR kTooltipTimerId = 1;  // on the bar
 constexpr UINT kTooltipDelayMs = 1000;
 
 // On every WM_SETCURSOR of the bar and after every WM_COMMAND: prepares the
-// text of a registered slot under the mouse and starts the delay, or
-// replaces the shown text at once; hides the tooltip anywhere else.
+// text of a registered slot, a panel cell or a control button under the
+// mouse and starts the delay, or replaces the shown text at once; hides the
+// tooltip anywhere else, and at once when the user wants none.
 void UpdateHover(HWND bar, TooltipState &tip, const Hover &at);
 // The bar's timer: shows the tooltip, or hides it once the mouse has left
 // the bar's buttons.
@@ -39,6 +42,6 @@ void HideTooltip(HWND bar, TooltipState &tip);
 // Closes the tooltip and its timer as HideTooltip does, but keeps the last
 // hovered slot, so the slot just clicked does not show its tooltip again.
 void CloseTooltip(HWND bar, TooltipState &tip);
-// The class's procedure: each tooltip window finds its TooltipState in its
-// window data, handed over at its creation.
+// The class's procedure, registered wide: each tooltip window finds its
+// TooltipState in its window data, handed over at its creation.
 LRESULT CALLBACK TooltipWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -28,3 +28,16 @@ Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box 
         b.y = anchorTop - b.h - 2;
     return b;
 }
+
+TipChoice ChooseTip(bool tooltipsOff, HoverOn on, int index)
+{
+    if (tooltipsOff)
+        return {};
+    switch (on) {
+    case HoverOn::ProgramSlot: return {TipText::Program, index};
+    case HoverOn::PanelCell: return index >= 0 ? TipChoice{TipText::Name, -2 - index} : TipChoice{};
+    case HoverOn::ControlButton: return {TipText::Name, -7 - index};
+    case HoverOn::Nothing: break;
+    }
+    return {};
+}

@@ -28,7 +28,8 @@ bool Icon(HWND bar, DWORD action = NIM_MODIFY)
 
 HWND Tip() { return FindWindowA("TAV!TIPS", nullptr); }
 
-// The tooltip's width for `text`: the text in the icon-title font (system character set) and the margin.
+// The tooltip's width for `text`: the text in the icon-title font (system character set), ampersands as they
+// stand, and the margin.
 int TipWidth(const std::string &text)
 {
     LOGFONTA lf{};
@@ -38,7 +39,7 @@ int TipWidth(const std::string &text)
     const WindowDc dc(nullptr);
     const Selection use(dc.get(), font.get());
     RECT r{};
-    DrawTextA(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextA(dc.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return r.right + 6;
 }
 
@@ -76,7 +77,7 @@ protected:
     static inline bool broken = false;
     static inline const bool ja = GetACP() == 932;  // the bar's default language follows the system's
     static inline const std::string probe = ProbePath(), dir = ProgramDir(), icons = dir + "\\tav_testicons.dll";
-    // A double-byte title whose last character ends in a backslash byte, and a prefix to show as "&".
+    // A double-byte title whose last character ends in a backslash byte, and ampersands shown as typed.
     static inline const std::string title = ja ? "\x83\x81\x83\x82 && \x95\x5c\x8e\xa6" : "Notes && Memo",
         definition = ja ? "\x83\x76\x83\x8d\x83\x4f\x83\x89\x83\x80\x82\xcc\x93\x6f\x98\x5e" : "Program Definition",
         properties = ja ? "\x93\xae\x8d\xec\x8a\xc2\x8b\xab\x82\xcc\x90\xdd\x92\xe8" : "Properties",
@@ -104,6 +105,16 @@ TEST_F(Journey, FirstStartWithoutIniShowsTheBarAndItsIcon)
         EXPECT_EQ(GetForegroundWindow(), other);
         SendMessageA(bar, 0x600, 0x600, mouse);
         EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == bar; }));
+    }
+    // Started again, it beeps and ends, and the bar comes forward, restored if it was minimized.
+    for (bool minimized : {false, true}) {
+        SetForegroundWindow(other);
+        if (minimized)
+            ShowWindow(bar, SW_MINIMIZE);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other && IsIconic(bar) == minimized; }));
+        BarProcess again;
+        EXPECT_EQ(again.WaitExit(), 0);
+        EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == bar && !IsIconic(bar); })) << minimized;
     }
     DestroyWindow(other);
     ASSERT_TRUE(Icon(bar, NIM_DELETE));
@@ -142,11 +153,14 @@ TEST_F(Journey, RightClickDefinesAProgram)
 
 TEST_F(Journey, HoverShowsTooltips)
 {
-    // The title after the delay, the next slot's command at once, gone on an
-    // empty slot, on a control button and off the bar (id 0; seen at the next tick).
+    // The title after the delay, the next slot's command at once, gone on an empty slot; a control button's
+    // name after the delay, the next one's at once; gone off the bar (id 0; seen at the next tick).
+    char previous[64] = {}, pin[64] = {};
+    GetWindowTextA(GetDlgItem(bar, 501), previous, sizeof previous);
+    GetWindowTextA(GetDlgItem(bar, 503), pin, sizeof pin);
     const struct { int id; std::string text; DWORD after, within; } hovers[] = {
         {1001, title, 500, 2500}, {1000, "\"" + probe + "\"", 0, 500}, {1002, "", 0, 500},
-        {1001, title, 500, 2500}, {503, "", 0, 500}, {1001, title, 500, 2500}, {0, "", 0, 1600}};
+        {501, previous, 500, 2500}, {503, pin, 0, 500}, {1001, title, 0, 500}, {0, "", 0, 1600}};
     for (const auto &h : hovers)
         Hover(h.id ? GetDlgItem(bar, h.id) : nullptr, h.text, h.after, h.within);
 }
