@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
+#include "ini/message_box.h"
 #include "ini/settings.h"
 #include "bar/icon_strip.h"
 #include "launch/shortcut.h"
@@ -23,6 +24,15 @@ bool IsExistingFile(const std::string &path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// "" when the file has no short path (the file system keeps none).
+std::string ShortPathOf(const std::string &path)
+{
+    const DWORD size = GetShortPathNameA(path.c_str(), nullptr, 0);
+    std::string shortened(size, '\0');
+    const DWORD n = size ? GetShortPathNameA(path.c_str(), shortened.data(), size) : 0;
+    return n > 0 && n < size ? shortened.substr(0, n) : std::string();
 }
 
 ProgramDefinitionState &StateOf(HWND dlg)
@@ -215,6 +225,15 @@ void OnOk(HWND dlg)
     // that would end its field early, with a beep.
     if (f.program.empty() || !GetWindowTextLengthW(GetDlgItem(dlg, IDC_ICON_FILE)))
         return;
+    // A program path a click would cut short is stored as one it reads whole, or refused.
+    const ProgramToStore program = ProgramFieldToStore(f.program, IsExistingFile, ShortPathOf);
+    if (!program.refused.empty()) {
+        TellUser(dlg, IDS_PATH_HAS_DELIMITER, BoxKind::Warning, L"\n\n" + WideFromCodePage(program.refused));
+        SendDlgItemMessageA(dlg, IDC_PROGRAM, EM_SETSEL, 0, -1);
+        SetFocus(GetDlgItem(dlg, IDC_PROGRAM));
+        return;
+    }
+    f.program = program.text;
     const std::optional<std::string> directory = EntryPathField(dlg, IDC_DIRECTORY);
     const std::optional<std::string> iconFile = directory ? EntryPathField(dlg, IDC_ICON_FILE) : std::nullopt;
     if (!iconFile)
@@ -311,6 +330,7 @@ INT_PTR OpenProgramDefinition(const BarView &v, HWND owner, int slotNumber, HWND
     state.storedValue = *value;
     state.storedTitle = *title;
     const unsigned id = TavDialogId(DialogKind::ProgramDefinition);
-    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(id), owner, ProgramDefinitionProc,
+    // Wide: the Japanese template's texts reach a Western system too.
+    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(id), owner, ProgramDefinitionProc,
                            reinterpret_cast<LPARAM>(&state));
 }

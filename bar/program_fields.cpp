@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ini/program_entry.h"
+#include "launch/activation_rules.h"
 
 ProgramFields FieldsFromStoredValue(std::string_view value)
 {
@@ -37,7 +38,42 @@ std::string ProgramToken(const std::string &text)
     return token;
 }
 
+// The program token of `text`, and what follows it from the delimiter that ended it on.
+std::pair<std::string, std::string> SplitProgram(const std::string &text)
+{
+    std::string token(text.size() + 1, '\0');
+    const char *rest = SplitCommandToken(token.data(), token.size(), text.c_str());
+    token.resize(token.find('\0'));
+    const std::size_t restAt = static_cast<std::size_t>(rest - text.c_str());
+    const bool ended = restAt > 0 && std::string_view(" \t*?").find(text[restAt - 1]) != std::string_view::npos;
+    return {token, ended ? text.substr(restAt - 1) : std::string()};
+}
+
+bool HasDelimiter(const std::string &text)
+{
+    return text.find_first_of(kEntryDelimiters) != std::string::npos;
+}
+
 } // namespace
+
+ProgramToStore ProgramFieldToStore(const std::string &typed, FileExistsPredicate exists, ShortPathOf shortPath)
+{
+    auto [program, tail] = SplitProgram(typed);
+    bool changed = false;
+    if (!exists(program) && exists(typed)) {
+        program = typed;
+        tail.clear();
+        changed = true;
+    }
+    if (HasDelimiter(program)) {
+        const std::string shortened = exists(program) ? shortPath(program) : std::string();
+        if (shortened.empty() || HasDelimiter(shortened))
+            return {typed, program};
+        program = shortened;
+        changed = true;
+    }
+    return {changed ? QuotedPath(program) + tail : typed, ""};
+}
 
 std::string InterlockIconFile(std::string_view program)
 {

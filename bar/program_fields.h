@@ -47,6 +47,20 @@ std::string InterlockIconFile(std::string_view program);
 using FileExistsPredicate = bool (*)(const std::string &path);
 std::string IconCountFile(const std::string &fieldText, FileExistsPredicate exists);
 
+// What OK stores of the program field, so that a click starts what was typed: the text
+// as typed, but quoted whole when it names an existing file and its program token does
+// not (a path with spaces typed without quotes), and with a program path that holds a
+// comma or tab replaced by that file's short path (a click's reading ends the command
+// there). `refused` names such a path when it has no short path without one: nothing
+// may be stored then.
+struct ProgramToStore {
+    std::string text;
+    std::string refused;
+    bool operator==(const ProgramToStore &) const = default;
+};
+using ShortPathOf = std::string (*)(const std::string &path);  // "" when there is none
+ProgramToStore ProgramFieldToStore(const std::string &typed, FileExistsPredicate exists, ShortPathOf shortPath);
+
 // The icon index and the highest index the scroll bar offers.
 struct IconRange {
     int index = 0;
