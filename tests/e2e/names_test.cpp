@@ -65,6 +65,11 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
     SetDlgItemTextW(d, 1007, (kDir + L"\\Gone,Icon.ico").c_str());
     SendMessageA(d, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(IsWindowVisible(d) && IniValue(kPrograms, "profile000") == value);
+    // A program path with a comma, of no file: a click would start what stands before the comma. The box says why.
+    SetDlgItemTextW(d, 1006, (L"\"" + kDir + L"\\Gone,Program.exe\" -x").c_str());
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+    EXPECT_NE(AnswerBox(d, IDOK).find(L"\\Gone,Program.exe"), std::wstring::npos);
+    EXPECT_TRUE(IsWindowVisible(d) && IniValue(kPrograms, "profile000") == value);
     // Browse: the chooser gives a path longer than can be typed, quoted whole in the program field.
     PostMessageA(d, WM_COMMAND, 1001, 0);
     ASSERT_TRUE(chooser = WaitForDialog(d, IDOK));
