@@ -134,12 +134,31 @@ void ForgetProfileCache(const std::string &path)
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-// `from` takes the place of `to` in one step; a program reading `to` just then is waited for.
+// `from` takes the place of `to` in one step. A file another program has open cannot be
+// replaced (some systems answer that as access denied): it is waited for.
 bool ReplaceWhole(const std::string &from, const std::string &to)
 {
-    return WhileHeld([&] {
-        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    });
+    for (const DWORD start = GetTickCount();;) {
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if ((!HeldByAnother(error) && error != ERROR_ACCESS_DENIED) || GetTickCount() - start >= kHeldProfileWaitMs)
+            return false;
+        Sleep(20);
+    }
+}
+
+// Whether this user may change an existing file: false only when it answers access denied
+// (a standard user and the Windows directory, a file made read-only), not when it is held.
+bool MayChange(const std::string &path)
+{
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return true;  // none yet: whether its folder takes a new file decides
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        return CloseHandle(file), true;
+    return GetLastError() != ERROR_ACCESS_DENIED;
 }
 
 // The change in folder `dir` (which holds TAV.INI, or is to hold its first per-user copy),
@@ -157,28 +176,30 @@ DWORD ChangeIn(const std::string &dir, const std::string &before, bool existed,
         DeleteFileA(nextBackup.c_str());
         return error ? error : DWORD{ERROR_WRITE_FAULT};
     };
+    // Access denied here, and only here, means the folder takes no new file from this user.
     if (!WriteWholeFile(next, before, false))
         return failed(GetLastError());
+    const auto later = [&](DWORD error) { return failed(error == ERROR_ACCESS_DENIED ? ERROR_WRITE_FAULT : error); };
     ForgetProfileCache(next);  // what it held under this name before is not this file
     const bool edited = edit(next.c_str());
     const DWORD editError = GetLastError();
     ForgetProfileCache(next);
     if (!edited)
-        return failed(editError);
+        return later(editError);
     const std::optional<std::string> after = ReadWholeFile(next);
     if (!after)
-        return failed(GetLastError());
+        return later(GetLastError());
     if (*after == before) {
         DeleteFileA(next.c_str());
         return 0;
     }
     if (!FlushFile(next))
-        return failed(GetLastError());
+        return later(GetLastError());
     if (existed && !(WriteWholeFile(nextBackup, before, true) && ReplaceWhole(nextBackup, dir + kIniBackupFile)))
-        return failed(GetLastError());
+        return later(GetLastError());
     const std::string ini = dir + kIniFile;
     if (!ReplaceWhole(next, ini))
-        return failed(GetLastError());
+        return later(GetLastError());
     ForgetProfileCache(ini);
     return 0;
 }
@@ -264,10 +285,16 @@ bool ChangeProfile(const std::function<bool(const char *file)> &edit)
     if (!before)
         return false;
     const bool existed = GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const DWORD error = ChangeIn(Sibling(ini, ""), *before, existed, edit);
-    // Only a file this user may not write moves to the per-user copy, not one that is merely held.
-    if (error == 0 || error != ERROR_ACCESS_DENIED || store.empty() || store == ini)
-        return error == 0;
+    // Only a file or folder this user may not write moves the change to the per-user copy,
+    // never one that is merely held or a step that failed for another reason.
+    const bool toStore = !store.empty() && store != ini, mayChange = MayChange(ini);
+    if (!mayChange && !toStore)
+        return false;
+    if (mayChange) {
+        const DWORD error = ChangeIn(Sibling(ini, ""), *before, existed, edit);
+        if (error != ERROR_ACCESS_DENIED || !toStore)
+            return error == 0;
+    }
     for (std::size_t at = store.find('\\', 3); at != std::string::npos; at = store.find('\\', at + 1))
         CreateDirectoryA(store.substr(0, at).c_str(), nullptr);
     return ChangeIn(Sibling(store, ""), *before, existed, edit) == 0;
