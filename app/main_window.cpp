@@ -345,9 +345,6 @@ void RemoveNotifyIcon(HWND)
 
 LRESULT ReloadBar(HWND bar)
 {
-    // Read while no writer is half-way through the file: a rewrite empties it first, and a
-    // reload that read it then would take every setting for its default.
-    const ProfileLock lock;
     // A file another program holds reads as nothing at all: the bar then stays as it is.
     if (!ProfileReadable())
         return 0;
@@ -504,7 +501,7 @@ int RunBar(HINSTANCE instance)
     }
     if (!RegisterBarClasses(instance))
         return 0;
-    RestoreCutProfile();
+    ClearInterruptedChange();
     HWND bar = CreateBar(instance);
     lock.Release();  // the bar can be found from now on
     if (!bar)

@@ -245,8 +245,7 @@ void OnOk(HWND dlg)
         return;
     // An empty title is written as an empty value: the key stays. What was not stored keeps
     // the dialog open, announced as nothing.
-    if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), value->c_str()) ||
-        !WriteProgramKey(TitleKey(s.slotNumber).c_str(), ReadField(dlg, IDC_TITLE).c_str()))
+    if (!WriteSlotKeys(s.slotNumber, *value, ReadField(dlg, IDC_TITLE)))
         return TellNotStored(dlg);
     RenderSlotCell(*s.bar, s.slotButton, s.slotNumber, f.iconFile.c_str(), StoredIconIndex(f.iconIndex, f.runMinimized));
     BroadcastChangeNotice(NoticeChanged);
@@ -259,8 +258,7 @@ void OnRemove(HWND dlg)
     if (!IsWindowEnabled(GetDlgItem(dlg, IDC_REMOVE)))
         return;
     const ProgramDefinitionState &s = StateOf(dlg);
-    if (!WriteProgramKey(ProfileKey(s.slotNumber).c_str(), nullptr) ||
-        !WriteProgramKey(TitleKey(s.slotNumber).c_str(), nullptr))
+    if (!WriteSlotKeys(s.slotNumber, std::nullopt, std::nullopt))
         return TellNotStored(dlg);
     RenderSlotCell(*s.bar, s.slotButton, s.slotNumber, nullptr, 0);
     BroadcastChangeNotice(NoticeChanged);

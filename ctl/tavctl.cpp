@@ -383,8 +383,7 @@ int Add(const CtlRequest &request)
                                                        : "the bar has no empty slot (--page and --slot choose one)");
         }
         // A title of an earlier program must not stay with this one.
-        if (!WriteProgramKey(ProfileKey(key).c_str(), entry.c_str()) ||
-            !WriteProgramKey(TitleKey(key).c_str(), title ? title->c_str() : nullptr))
+        if (!WriteSlotKeys(key, entry, title))
             return Fail(ExitNotStored, NotStored());
         Say(Where(key / file.perPage + 1, key % file.perPage + 1) + ": " + Utf8FromCodePage(*command));
     }
@@ -413,7 +412,7 @@ int Remove(const CtlRequest &request)
         const int key = RequestedKey(ReadBarFile(), *request.page, *request.slot, true, error);
         if (key < 0)
             return Fail(ExitBadInput, error);
-        if (!WriteProgramKey(ProfileKey(key).c_str(), nullptr) || !WriteProgramKey(TitleKey(key).c_str(), nullptr))
+        if (!WriteSlotKeys(key, std::nullopt, std::nullopt))
             return Fail(ExitNotStored, NotStored());
     }
     Say(Where(*request.page, *request.slot) + ": removed");

@@ -181,10 +181,3 @@ std::string SetSectionValues(std::string_view section, const std::vector<std::pa
     out.push_back('\0');
     return out;
 }
-
-bool ProfileLooksCut(std::string_view ini, std::string_view backup)
-{
-    if (backup.empty())
-        return false;
-    return ini.empty() || (ini.size() < backup.size() && ini.back() != '\n');
-}

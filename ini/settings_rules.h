@@ -38,7 +38,7 @@ struct BarSettings {
 
 // Profile section, key names and file name, exactly as stored.
 inline constexpr char kIniFile[] = "TAV.INI";
-// TAV.INI as it was before the bar's last rewrite of it, beside it.
+// TAV.INI as it was before the last change of it, beside it.
 inline constexpr char kIniBackupFile[] = "TAV.BAK";
 inline constexpr char kEnvironmentSection[] = "environment section";
 inline constexpr char kProgramSection[] = "program section";
@@ -119,12 +119,6 @@ int SlotNumber(const BarSettings &s, int position);
 // ASCII letters, as the reader finds it); names not there yet follow in the
 // order given. Every other line stays as it stands.
 std::string SetSectionValues(std::string_view section, const std::vector<std::pair<const char *, std::string>> &values);
-
-// Whether a TAV.INI is a rewrite that broke off, going by the backup taken
-// just before it: an empty file, or a file shorter than the backup whose
-// last line has no end (the profile writer ends every line). A file with
-// nothing to compare with is never taken for cut.
-bool ProfileLooksCut(std::string_view ini, std::string_view backup);
 
 // "profile%03d" and "Title%03d".
 std::string ProfileKey(int slotNumber);

@@ -129,12 +129,9 @@ std::optional<std::string> RegisterDroppedFile(HWND bar, int slot, HDROP drop)
 
 SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
 {
-    std::optional<std::string> read;
-    {
-        // Not read half-way through another program's rewrite, which would pass for an empty slot.
-        const ProfileLock lock;
-        read = ReadProgramValue(ProfileKey(slot));
-    }
+    // No lock: every change replaces the file whole, so the read sees one file or the other,
+    // and a writer that stalls cannot stall a click.
+    const std::optional<std::string> read = ReadProgramValue(ProfileKey(slot));
     if (!read) {
         MessageBeep(MB_ICONHAND);  // longer than any real entry: nothing is started from a cut one
         return SlotStart::NotStarted;
@@ -164,11 +161,7 @@ std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, con
     // What the user is told comes in boxes of the bar, disabled meanwhile.
     const HWND bar = GetParent(button);
     std::optional<std::string> registered;
-    std::optional<std::string> value;
-    {
-        const ProfileLock lock;  // as for a click
-        value = ReadProgramValue(ProfileKey(slot));
-    }
+    const std::optional<std::string> value = ReadProgramValue(ProfileKey(slot));  // as for a click
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     if (!value || (value->empty() && !ProfileReadable())) {
         MessageBeep(MB_ICONHAND);  // the slot may hold a program all the same

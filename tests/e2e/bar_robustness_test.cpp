@@ -169,9 +169,7 @@ bool Immutable(const std::string &windowsPath, bool on)
 
 TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
 {
-    char local[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local);
-    const std::string store = local + ("\\VirtualStore" + WindowsDir().substr(2)), copy = store + "\\TAV.INI";
+    const std::string copy = StoreIniPath(), store = copy.substr(0, copy.size() - 8);
     // Changeable again at the end, however the test ends; a run that broke off may have left them so.
     const auto thaw = [&] { Immutable(IniPath(), false), Immutable(copy, false); };
     const std::shared_ptr<void> guard(nullptr, [&](void *) { thaw(); });

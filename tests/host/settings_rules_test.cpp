@@ -67,7 +67,7 @@ TEST(Settings, PositionsSlotNumbersAndKeys)
     EXPECT_EQ(ProfileKey(SlotNumber(last, 19)) + ProfileKey(1234), "profile399profile1234");
 }
 
-TEST(Settings, SectionValuesAndCutFiles)
+TEST(Settings, SectionValues)
 {
     using namespace std::string_literals;
     const std::vector<std::pair<const char *, std::string>> values{{"mode", "16384"}, {"position", "5,6"}};
@@ -78,12 +78,6 @@ TEST(Settings, SectionValuesAndCutFiles)
     };
     for (const auto &c : cases)
         EXPECT_EQ(SetSectionValues(c.section, values), c.written);
-    const std::string full = "[program section]\r\nprofile000=a\r\n";
-    EXPECT_TRUE(ProfileLooksCut("", full));
-    EXPECT_TRUE(ProfileLooksCut(full.substr(0, 20), full));
-    EXPECT_FALSE(ProfileLooksCut(full.substr(0, 19), full));  // broken off at a line's end: cannot be told
-    EXPECT_FALSE(ProfileLooksCut(full + "profile001=b", full));  // a hand edit without its last line end
-    EXPECT_FALSE(ProfileLooksCut("", ""));  // nothing to put back
 }
 
 } // namespace

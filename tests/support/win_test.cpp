@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <shlobj.h>
 #include <map>
 #include <iterator>
 #include <sstream>
@@ -10,9 +11,17 @@ namespace tavtest {
 
 std::string IniPath() { return WindowsDir() + "\\TAV.INI"; }
 
+std::string StoreIniPath()
+{
+    char local[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local);
+    return local + ("\\VirtualStore" + WindowsDir().substr(2)) + "\\TAV.INI";
+}
+
 void WriteIni(const std::string &text)
 {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "TAV.INI");  // all null: flush and forget the file
+    DeleteFileA(StoreIniPath().c_str());  // a per-user copy left behind would be read instead
     if (text == "-")
         DeleteFileA(IniPath().c_str());
     else

@@ -16,6 +16,7 @@ inline std::string WindowsDir() { char d[MAX_PATH] = {}; return std::string(d, G
 inline std::string SystemDir() { char d[MAX_PATH] = {}; return std::string(d, GetSystemDirectoryA(d, MAX_PATH)); }
 inline std::string TempDir() { char d[MAX_PATH] = {}; return std::string(d, GetTempPathA(MAX_PATH, d) - 1); }
 std::string IniPath();
+std::string StoreIniPath();  // the per-user copy under %LOCALAPPDATA%\VirtualStore
 void WriteIni(const std::string &text);  // "-": no file; the profile cache is dropped either way
 std::string ReadFileText(const std::string &path);
 std::string IniValue(const char *section, const char *key);  // "<missing>" when absent

@@ -89,28 +89,62 @@ TEST(SettingsProfile, SectionLookupReadsAsTheProfileReader)
     WriteIni("-");
 }
 
-// A rewrite keeps the file before it as TAV.BAK (none when nothing changes); a TAV.INI left empty or cut comes back.
-TEST(SettingsProfile, RewritesKeepABackupThatPutsACutFileBack)
+// A change keeps the file before it as TAV.BAK (none when nothing changes) and writes only what the bar changed:
+// comments, hand-written spellings and keys it does not know stay. A file the user wrote is never put back.
+TEST(SettingsProfile, ChangesKeepTheFileBeforeAndEveryLineTheBarDidNotChange)
 {
-    const std::string backup = IniPath().substr(0, IniPath().size() - 3) + "BAK", before = "[program section]\r\np0=a\r\n";
+    const std::string dir = IniPath().substr(0, IniPath().size() - 7), backup = dir + "TAV.BAK";
+    const std::string before = "[environment section]\r\n; kept by hand\r\nmode=0x8000\r\nmaximum pages=02\r\n"
+                               "startup page=1\r\nbuttons par page=6\r\nposition=7, 8\r\nfavourite=blue\r\n"
+                               "[program section]\r\np0=a\r\n";
     DeleteFileA(backup.c_str());
     WriteIni(before);
     WriteProgramKey("p0", "a");
     WriteProgramKey("p1", nullptr);
     EXPECT_EQ(GetFileAttributesA(backup.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing changed, nothing written";
-    WriteProgramKey("p1", "b");
+    const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    LoadSettings(true, gSettings);
+    SaveSettings(w, gSettings);
+    EXPECT_EQ(ReadFileText(IniPath()), before) << "every value reads as the bar holds it";
+    gSettings.columns = 9;
+    SaveSettings(w, gSettings);
+    DestroyWindow(w);
+    std::string after = before;
+    after.replace(after.find("par page=6"), 10, "par page=9");
+    EXPECT_EQ(ReadFileText(IniPath()), after);
     EXPECT_EQ(ReadFileText(backup), before);
-    const std::string full = ReadFileText(IniPath());
-    ASSERT_TRUE(CopyFileA(IniPath().c_str(), backup.c_str(), FALSE));
-    for (const std::string &left : {std::string(), full.substr(0, full.size() - 3), full + "p2=c"}) {
-        WriteIni(left);
-        IniValue(kProgramSection, "p1");  // the cut file is what the profile functions hold now
-        RestoreCutProfile();
-        EXPECT_EQ(ReadFileText(IniPath()), left.size() > full.size() ? left : full) << left;
-        EXPECT_EQ(IniValue(kProgramSection, "p1"), "b") << left;
-    }
+    // A hand edit, smaller than the backup and without a last line end, and what a killed writer left beside it.
+    const std::string edit = "[program section]\r\np0=by hand";
+    WriteIni(edit);
+    for (const char *stray : {"TAV.NEW", "TAV.OLD"})
+        ASSERT_TRUE(CopyFileA(backup.c_str(), (dir + stray).c_str(), FALSE));
+    ClearInterruptedChange();
+    EXPECT_EQ(ReadFileText(IniPath()), edit);
+    for (const char *stray : {"TAV.NEW", "TAV.OLD"})
+        EXPECT_EQ(GetFileAttributesA((dir + stray).c_str()), INVALID_FILE_ATTRIBUTES) << stray;
     WriteIni("-");
     DeleteFileA(backup.c_str());
+}
+
+// Another writer keeps the lock past the wait: nothing is written, and the writer is told.
+TEST(SettingsProfile, NothingIsWrittenWithoutTheLock)
+{
+    WriteIni("[program section]\r\np0=a\r\n");
+    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+        const ProfileLock lock;
+        SetEvent(ready);
+        WaitForSingleObject(done, kProfileLockTimeoutMs + 3000);
+    });
+    WaitForSingleObject(ready, INFINITE);
+    EXPECT_FALSE(WriteSlotKeys(0, "b", "B"));
+    EXPECT_EQ(ReadFileText(IniPath()), "[program section]\r\np0=a\r\n");
+    SetEvent(done);
+    other.join();
+    EXPECT_TRUE(WriteSlotKeys(0, "b", "B"));
+    EXPECT_EQ(IniValue(kProgramSection, "profile000") + IniValue(kProgramSection, "Title000"), "bB");
+    CloseHandle(ready), CloseHandle(done);
+    WriteIni("-");
 }
 
 // TAV.INI held unshared by another program: a start waits; held past the wait, the defaults never overwrite it.
