@@ -164,8 +164,8 @@ bool MayChange(const std::string &path)
 // The change in folder `dir` (which holds TAV.INI, or is to hold its first per-user copy),
 // starting from `before`, the whole of TAV.INI (`existed`: there was a file at all).
 // The order keeps a whole TAV.INI and a whole TAV.BAK at every moment: the next TAV.INI is
-// made and put on the disk first; then the file before becomes TAV.BAK (also by a whole file
-// moved into place); last, the next TAV.INI replaces the old one. Returns the system error of
+// made first; then the file before becomes TAV.BAK (by a whole file put on the disk and moved
+// into place); last, the next TAV.INI, put on the disk, replaces the old one. Returns the system error of
 // the step that failed, or 0.
 DWORD ChangeIn(const std::string &dir, const std::string &before, bool existed,
                const std::function<bool(const char *file)> &edit)
@@ -193,12 +193,10 @@ DWORD ChangeIn(const std::string &dir, const std::string &before, bool existed,
         DeleteFileA(next.c_str());
         return 0;
     }
-    if (!FlushFile(next))
-        return later(GetLastError());
     if (existed && !(WriteWholeFile(nextBackup, before, true) && ReplaceWhole(nextBackup, dir + kIniBackupFile)))
         return later(GetLastError());
     const std::string ini = dir + kIniFile;
-    if (!ReplaceWhole(next, ini))
+    if (!FlushFile(next) || !ReplaceWhole(next, ini))
         return later(GetLastError());
     ForgetProfileCache(ini);
     return 0;

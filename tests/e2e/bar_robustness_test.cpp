@@ -75,6 +75,27 @@ TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
     EXPECT_TRUE(all) << stored << " of 120 entries";
 }
 
+// Another program keeps the writers' lock (a script stuck half-way): a click still starts at once, and a drop is
+// not stored behind the lock's back: the user is told.
+TEST_F(BarRobustness, AWriterThatKeepsTheLockStallsNoClickAndIsNeverWrittenPast)
+{
+    ProbeLog log;
+    HWND bar;
+    ASSERT_TRUE(bar = Start("[program section]\r\nprofile000=x,0,," + ProbePath() + "\r\n"));
+    const HANDLE lock = CreateMutexA(nullptr, FALSE, "TAV_INI_WRITER");
+    ASSERT_EQ(WaitForSingleObject(lock, 0), WAIT_OBJECT_0);
+    const DWORD t0 = GetTickCount();
+    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(1000, BN_CLICKED), LPARAM(GetDlgItem(bar, 1000)));
+    EXPECT_EQ(log.WaitFor(1).size(), 1u);
+    EXPECT_LT(GetTickCount() - t0, 2000u) << "the click waited for the lock";
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1001), {"C:\\a.exe"}));
+    Settle(kProfileLockTimeoutMs - 1000);
+    EXPECT_EQ(TakeMessageBox(bar), "TAV.INI cannot be written: the change was not stored");
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    EXPECT_EQ(IniValue(kProgramSection, "profile001"), "<missing>");
+}
+
 // The visible dialogs and boxes of the bar's thread.
 int OpenDialogs(HWND bar)
 {
@@ -178,9 +199,23 @@ TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
     WriteIni("[environment section]\r\nposition=100,100\r\n");
     ASSERT_TRUE(Immutable(IniPath(), true));
     // A drop registers in the per-user copy, made from the file; the bar's place at its end goes there too.
-    HWND bar = Start("");
-    ASSERT_TRUE(bar && PostDrop(GetDlgItem(bar, 1000), {"C:\\a.exe"}));
+    HWND bar = Start(""), d;
+    // Held unshared by a backup tool past the wait when the first change comes: nothing is stored, and no
+    // per-user copy is made without what the file holds.
+    PostMessageA(bar, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(GetDlgItem(bar, 1001)));
+    ASSERT_TRUE(d = WaitForDialog(bar, 1006));
+    SetDlgItemTextA(d, 1006, "C:\\b.exe");
+    SetDlgItemTextA(d, 1007, "C:\\b.exe");
+    const HANDLE held = CreateFileA(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    PostMessageA(d, WM_COMMAND, IDOK, 0);
+    Settle(kHeldProfileWaitMs - 1000);
+    EXPECT_EQ(TakeMessageBox(d), "TAV.INI cannot be written: the change was not stored");
+    CloseHandle(held);
+    ASSERT_TRUE(Dismiss(d, IDCANCEL));
+    EXPECT_EQ(GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES) << "a per-user copy made without the file";
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1000), {"C:\\a.exe"}));
     EXPECT_TRUE(PumpUntil([&] { return ReadFileText(copy).find("profile000=C:\\a.exe") != std::string::npos; }));
+    EXPECT_NE(ReadFileText(copy).find("position=100,100"), std::string::npos) << "the copy is made from the file";
     SetWindowPos(bar, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_EQ(bar_->Close(), 0);
     EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1, 0, 0, 2}));
@@ -192,7 +227,6 @@ TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
     ASSERT_TRUE(bar = bar_->WaitForBar());
     EXPECT_EQ(WindowRectOf(bar).left * 1000 + WindowRectOf(bar).top, 300200);
     PostMessageA(bar, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), LPARAM(GetDlgItem(bar, 1001)));
-    HWND d;
     ASSERT_TRUE(d = WaitForDialog(bar, 1006));
     SetDlgItemTextA(d, 1006, "C:\\b.exe");
     SetDlgItemTextA(d, 1007, "C:\\b.exe");

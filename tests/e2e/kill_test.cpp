@@ -1,0 +1,202 @@
+// TAV.INI and TAV.BAK under a kill at every write: each change of TAV.INI, by the bar or by tavctl, is killed at
+// a write or flush of any file it touches (half-way through that write, as the power going would), on a file of
+// 400 slots. TAV.INI is then the whole file from before the change or the whole file after it, TAV.BAK is whole,
+// and the next start (or tavctl, then the start) finds every program. TAV_KILL_SWEEP=all kills at every write;
+// by default two points of each change: a write half-way, and the last flush, between the move of the backup
+// and the move of the file.
+#include "support/probe_log.h"
+#include "support/win_test.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+using namespace tavtest;
+
+namespace {
+
+// A Windows path as Linux names it.
+std::string Unix(std::string path)
+{
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+    const bool z = path.size() > 1 && (path[0] == 'Z' || path[0] == 'z') && path[1] == ':';
+    path = (z ? std::string() : prefix + std::string("/drive_c")) + path.substr(2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+const std::string kShim = "/tmp/tav_kill_at_write_" + std::to_string(GetCurrentProcessId()) + ".so";
+const std::string kLog = kShim + ".log";
+
+// The command line that runs a program of this tree under the shim, killed at its n-th counted write (0: never).
+std::string UnderShim(int n, const std::string &program)
+{
+    const char *loader = sizeof(void *) == 8 ? "/usr/lib/wine/wine64" : "/usr/lib/wine/wine";
+    return "rm -f " + kLog + "; TAV_KILL_LOG=" + kLog + (n ? " TAV_KILL_AT=" + std::to_string(n) : "") +
+           " LD_PRELOAD=" + kShim + " " + loader + " '" + Unix(ProgramDir() + "\\" + program) + "'";
+}
+
+int CountedWrites()
+{
+    const std::string log = ReadFileText("Z:" + kLog);
+    return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
+}
+
+int Programs(const std::string &ini)
+{
+    int n = 0;
+    std::istringstream lines(ini);
+    for (std::string line; std::getline(lines, line);)
+        n += line.rfind("profile", 0) == 0 && line.find('=') != std::string::npos && line.find('=') + 2 < line.size();
+    return n;
+}
+
+std::string ProgramSection(const std::string &ini) { return ini.substr(std::min(ini.find("[program section]"), ini.size())); }
+
+// 20 pages of 20 slots, every slot but the first holding an entry and a title of some length (0.4 MB; 2 MB with
+// TAV_KILL_SWEEP=all).
+std::string FullFile(bool large)
+{
+    std::string ini = "[environment section]\r\nmode=0\r\nmaximum pages=20\r\nstartup page=1\r\nbuttons par page=20\r\n"
+                      "position=100,100\r\nJapan=1\r\n[program section]\r\n";
+    for (int n = 1; n < 400; ++n) {
+        const std::string k = std::to_string(n), pad(large ? 2000 : 400, static_cast<char>('a' + n % 26));
+        ini += "profile" + std::string(n < 10 ? "00" : n < 100 ? "0" : "") + k + "=C:\\windows\\notepad.exe,0,,C:\\windows\\notepad.exe " +
+               pad + "\r\nTitle" + std::string(n < 10 ? "00" : n < 100 ? "0" : "") + k + "=Program " + k + " " + pad + "\r\n";
+    }
+    return ini;
+}
+
+HWND StartedBar(int n)
+{
+    if (!RunLinux("(" + UnderShim(n, "TAV.EXE") + " >/dev/null 2>&1 &)"))
+        return nullptr;
+    HWND bar = nullptr;
+    PumpUntil([&] { return (bar = FindWindowA("TAV!", "TAV!")) && IsWindowVisible(bar); }, 20000);
+    Settle(300);
+    return bar;
+}
+
+// Until the bar is gone: killed, or closed once its change is done.
+void Ended(HWND bar)
+{
+    if (!PumpUntil([&] { return !IsWindow(bar); }, 1500))
+        PostMessageA(bar, WM_CLOSE, 0, 0);
+    PumpUntil([&] { return !IsWindow(bar); }, 20000);
+    Settle(200);
+}
+
+struct Change {
+    const char *name;
+    std::string ctl;                      // tavctl's arguments; empty: a change the bar makes
+    std::function<void(HWND bar)> inBar;  // what is done to the bar before it is closed
+};
+
+// One run of `c` killed at write n (0: not killed). False when the run could not be made at all.
+bool RunChange(const Change &c, int n)
+{
+    if (!c.ctl.empty()) {
+        RunLinux(UnderShim(n, "tavctl.exe") + " " + c.ctl + " >/dev/null 2>&1");
+        return true;
+    }
+    const HWND bar = StartedBar(n);
+    if (!bar)
+        return false;
+    c.inBar(bar);
+    Ended(bar);
+    return true;
+}
+
+TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
+{
+    if (sizeof(void *) == 4)
+        GTEST_SKIP() << "the kill shim is a 64-bit library: the x64 tree runs this (the writer is the same code)";
+    ASSERT_TRUE(RunLinux("cc -shared -fPIC -O1 -o " + kShim + " '" TAV_SOURCE_DIR "/tests/kill/kill_at_write.c' -ldl"));
+    const bool sweep = [] { char v[8] = {}; return GetEnvironmentVariableA("TAV_KILL_SWEEP", v, 8) && !strcmp(v, "all"); }();
+    char only[64] = {};  // TAV_KILL_ONLY: one change by name, while working on it
+    GetEnvironmentVariableA("TAV_KILL_ONLY", only, sizeof only);
+    const std::string base = FullFile(sweep), olderBackup = "[program section]\r\nprofile001=an older file\r\n";
+    const std::string backupPath = WindowsDir() + "\\TAV.BAK";
+    const std::string json = TempDir() + "\\tav_kill.json";
+    const Change changes[] = {
+        {"exit save", "", [](HWND bar) {
+             SetWindowPos(bar, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+             PostMessageA(bar, WM_CLOSE, 0, 0);
+         }},
+        {"Properties OK", "", [](HWND bar) {
+             PostMessageA(bar, WM_COMMAND, MAKEWPARAM(505, BN_CLICKED), 0);
+             if (const HWND d = WaitForDialog(bar, 1018)) {
+                 CheckDlgButton(d, 1018, BST_CHECKED);  // no tooltips
+                 Dismiss(d, IDOK);
+             }
+         }},
+        {"drop", "", [](HWND bar) { PostDrop(GetDlgItem(bar, 1000), {"C:\\windows\\notepad.exe"}); }},
+        {"swap", "", [](HWND bar) {
+             SendMessageA(GetDlgItem(bar, 1001), WM_RBUTTONDOWN, MK_SHIFT, 0);
+             SendMessageA(GetDlgItem(bar, 1002), WM_RBUTTONDOWN, 0, 0);
+         }},
+        {"tavctl add", "add 'C:\\windows\\notepad.exe' --page 1 --slot 1 --title New", {}},
+        {"tavctl remove", "remove --page 1 --slot 2", {}},
+        {"tavctl move", "move --page 1 --slot 2 --to-page 20 --to-slot 20", {}},
+        {"tavctl title", "title --page 3 --slot 4 Renamed", {}},
+        {"tavctl set", "set 'maximum pages' 19", {}},
+        {"tavctl import", "import '" + json + "' --replace", {}},
+    };
+    for (const Change &c : changes) {
+        if (only[0] && std::strcmp(only, c.name) != 0)
+            continue;
+        // The reference run: what the change writes, and how many writes it takes.
+        WriteIni(base);
+        std::ofstream(backupPath, std::ios::binary) << olderBackup;
+        if (c.ctl.rfind("import", 0) == 0) {
+            // An export of the file with one title changed.
+            ASSERT_TRUE(RunLinux(UnderShim(0, "tavctl.exe") + " export '" + json + "'"));
+            ASSERT_TRUE(RunLinux("sed -i 's/Program 7 /Imported 7 /' " + Unix(json)));
+            WriteIni(base);
+        }
+        ASSERT_TRUE(RunChange(c, 0)) << c.name;
+        const std::string after = ReadFileText(IniPath());
+        const int writes = CountedWrites();
+        ASSERT_NE(after, base) << c.name << " changed nothing";
+        ASSERT_GT(writes, 2) << c.name;
+        std::set<int> points{(writes + 1) / 2, writes};
+        if (sweep)
+            for (int n = 1; n <= writes; ++n)
+                points.insert(n);
+        for (const int n : points) {
+            WriteIni(base);
+            std::ofstream(backupPath, std::ios::binary) << olderBackup;
+            ASSERT_TRUE(RunChange(c, n)) << c.name << " at " << n;
+            const std::string ini = ReadFileText(IniPath()), backup = ReadFileText(backupPath);
+            const std::string at = std::string(c.name) + " killed at write " + std::to_string(n) + " of " +
+                                   std::to_string(writes);
+            EXPECT_TRUE(ini == base || ini == after) << at << ": TAV.INI is " << ini.size() << " bytes, " << Programs(ini)
+                                                     << " programs";
+            EXPECT_TRUE(backup == olderBackup || backup == base) << at << ": TAV.BAK is " << backup.size() << " bytes";
+            // Every other run, tavctl reads the file first; then the bar starts and ends.
+            const int programs = Programs(ini);
+            if (n % 2 == 0) {
+                const std::string listed = Unix(TempDir() + "\\tav_kill_list.txt");
+                RunLinux(UnderShim(0, "tavctl.exe") + " list > " + listed);
+                const std::string list = ReadFileText("Z:" + listed);
+                EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), programs) << at << ": tavctl list";
+            }
+            BarProcess restarted;
+            EXPECT_TRUE(restarted.WaitForBar()) << at;
+            restarted.Close();
+            const std::string next = ReadFileText(IniPath());
+            EXPECT_EQ(ProgramSection(next), ProgramSection(ini)) << at << ": the next start changed the programs";
+            for (const char *stray : {"\\TAV.NEW", "\\TAV.OLD"})
+                EXPECT_EQ(GetFileAttributesA((WindowsDir() + stray).c_str()), INVALID_FILE_ATTRIBUTES)
+                    << at << ": " << stray << " left after the next start";
+        }
+    }
+    WriteIni("-");
+    DeleteFileA(backupPath.c_str());
+    RunLinux("rm -f " + kShim + " " + kLog + " " + Unix(json));
+}
+
+} // namespace
