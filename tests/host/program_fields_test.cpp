@@ -52,15 +52,13 @@ TEST(ProgramFields, OkStoresWhatAClickStarts)
         {"C:\\Program Files\\App\\app.exe", {"\"C:\\Program Files\\App\\app.exe\""}},   // "C:\Program" is no file
         {"C:\\Program Files\\App\\app.exe -x", {"C:\\Program Files\\App\\app.exe -x"}},  // names no file: as typed
         {"\"C:\\Program Files\\App\\app.exe\" -x", {"\"C:\\Program Files\\App\\app.exe\" -x"}},
-        {"C:\\Tools\\run.exe a,b", {"C:\\Tools\\run.exe a,b"}},  // a comma among the arguments is the user's
-        {"\"C:\\A,B\\X.EXE\" -p", {"\"C:\\AB~1\\X.EXE\" -p"}},
-        {"C:\\A,B\\X.EXE\t-p", {"\"C:\\AB~1\\X.EXE\"\t-p"}},
+        {"C:\\Tools\\run.exe a,b", {"C:\\Tools\\run.exe a,b"}}, {"notepad.exe", {"notepad.exe"}},  // arguments are the user's
+        {"\"C:\\A,B\\X.EXE\" -p", {"\"C:\\AB~1\\X.EXE\" -p"}}, {"C:\\A,B\\X.EXE\t-p", {"\"C:\\AB~1\\X.EXE\"\t-p"}},
         {"C:\\My Tools,2\\x.exe", {"\"C:\\MYTOOL~1\\x.exe\""}},  // quoted whole first, then shortened
-        {"C:\\Tools\\T,1.EXE", {"C:\\Tools\\T,1.EXE", "C:\\Tools\\T,1.EXE"}},  // no short path
-        {"C:\\Long,Name\\y.exe", {"C:\\Long,Name\\y.exe", "C:\\Long,Name\\y.exe"}},  // one that keeps the comma
-        {"\"C:\\Gone,Dir\\z.exe\"", {"\"C:\\Gone,Dir\\z.exe\"", "C:\\Gone,Dir\\z.exe"}},  // no file at all
-        {"notepad.exe", {"notepad.exe"}},
-    };
+        // Refused: no short path, one that keeps the comma, no file at all.
+        {"C:\\Tools\\T,1.EXE", {"C:\\Tools\\T,1.EXE", "C:\\Tools\\T,1.EXE"}},
+        {"C:\\Long,Name\\y.exe", {"C:\\Long,Name\\y.exe", "C:\\Long,Name\\y.exe"}},
+        {"\"C:\\Gone,Dir\\z.exe\"", {"\"C:\\Gone,Dir\\z.exe\"", "C:\\Gone,Dir\\z.exe"}}};
     for (const auto &c : cases)
         EXPECT_EQ(ProgramFieldToStore(c.typed, exists, shortPath), c.stored) << c.typed;
 }

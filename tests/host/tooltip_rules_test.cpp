@@ -46,18 +46,11 @@ TEST(Tooltip, PlacementTable)
 TEST(Tooltip, WhatEachButtonShows)
 {
     const struct { bool off; HoverOn on; int index; TipChoice tip; } cases[] = {
-        {false, HoverOn::ProgramSlot, 0, {TipText::Program, 0}},
-        {false, HoverOn::ProgramSlot, 399, {TipText::Program, 399}},
-        {false, HoverOn::PanelCell, 0, {TipText::Name, -2}},
-        {false, HoverOn::PanelCell, 4, {TipText::Name, -6}},
-        {false, HoverOn::PanelCell, -3, {}},  // a blank cell
-        {false, HoverOn::ControlButton, 0, {TipText::Name, -7}},
-        {false, HoverOn::ControlButton, 4, {TipText::Name, -11}},
-        {false, HoverOn::Nothing, 0, {}},
-        {true, HoverOn::ProgramSlot, 0, {}},
-        {true, HoverOn::PanelCell, 3, {}},
-        {true, HoverOn::ControlButton, 2, {}},
-    };
+        {false, HoverOn::ProgramSlot, 0, {TipText::Program, 0}}, {false, HoverOn::ProgramSlot, 399, {TipText::Program, 399}},
+        {false, HoverOn::PanelCell, 0, {TipText::Name, -2}}, {false, HoverOn::PanelCell, 4, {TipText::Name, -6}},
+        {false, HoverOn::PanelCell, -3, {}} /* a blank cell */, {false, HoverOn::Nothing, 0, {}},
+        {false, HoverOn::ControlButton, 0, {TipText::Name, -7}}, {false, HoverOn::ControlButton, 4, {TipText::Name, -11}},
+        {true, HoverOn::ProgramSlot, 0, {}}, {true, HoverOn::PanelCell, 3, {}}, {true, HoverOn::ControlButton, 2, {}}};
     for (const auto &c : cases)
         EXPECT_EQ(ChooseTip(c.off, c.on, c.index), c.tip) << c.off << " " << static_cast<int>(c.on) << " " << c.index;
 }
@@ -67,14 +60,12 @@ TEST(Tooltip, BoxesStandBesideTheirOwner)
 {
     const Rect area{0, 0, 1024, 768};
     const struct { const char *what; Rect owner; Point at; } cases[] = {
-        {"below a bar at the top, centred on it", {0, 0, 255, 56}, {0, 56}},
-        {"below, centred", {300, 100, 555, 156}, {277, 156}},
+        {"below a bar at the top, centred on it", {0, 0, 255, 56}, {0, 56}}, {"below", {300, 100, 555, 156}, {277, 156}},
         {"above a bar at the bottom", {400, 712, 655, 768}, {377, 612}},
         {"right of a full-height column", {0, 0, 46, 768}, {46, 334}},
         {"left of a full-height column on the right", {978, 0, 1024, 768}, {678, 334}},
         {"over a window as large as the area", {0, 0, 1024, 768}, {362, 334}},
-        {"kept inside on the right", {900, 100, 1024, 156}, {724, 156}},
-    };
+        {"kept inside on the right", {900, 100, 1024, 156}, {724, 156}}};
     for (const auto &c : cases)
         EXPECT_EQ(PlaceNear(c.owner, {300, 100}, area), c.at) << c.what;
     EXPECT_EQ(PlaceNear({0, 0, 10, 10}, {2000, 1000}, area), (Point{0, 0})) << "larger than the area: its left and top";
