@@ -104,7 +104,7 @@ namespace {
 void SetName(HWND button, const std::wstring &name)
 {
     wchar_t now[kValueBuffer] = {};
-    GetWindowTextW(button, now, kValueBuffer);
+    DefWindowProcW(button, WM_GETTEXT, kValueBuffer, reinterpret_cast<LPARAM>(now));
     if (name != now)
         DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }

@@ -123,10 +123,11 @@ void ShowPendingText(HWND bar, TooltipState &tip)
     StartTimer(bar, tip);
 }
 
-// A panel cell's or a control button's tooltip is the name it carries for screen readers.
+// A panel cell's or a control button's tooltip is the name it carries for screen readers, read
+// as stored: the button's own procedure would answer in the code page.
 void HoverNamedButton(HWND bar, TooltipState &tip, HWND button)
 {
-    GetWindowTextW(button, tip.pendingText, kPendingTextSize);
+    DefWindowProcW(button, WM_GETTEXT, kPendingTextSize, reinterpret_cast<LPARAM>(tip.pendingText));
     ShowPendingText(bar, tip);
 }
 

@@ -11,11 +11,13 @@
 #include "winkit/gdi_holders.h"
 #include "winkit/geometry.h"
 #include "winkit/module.h"
+#include "bar/layout.h"
 #include "bar/pages.h"
 #include "bar/properties_dialog.h"
 #include "ini/message_box.h"
 #include "ini/settings.h"
 #include "res/resource.h"
+#include "tips/tooltip.h"
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -208,8 +210,9 @@ void CALLBACK LookAtWhatCameUp(HWND, UINT, UINT_PTR timer, DWORD)
     KillTimer(nullptr, timer);
 }
 
-// Boxes of each kind and the page menu, in Japanese whatever the code page; a box given a button is its bar's.
-TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuItsLanguage)
+// Boxes of each kind, the page menu and a button's tooltip, in Japanese whatever the code page; a box given a
+// button is its bar's.
+TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuAndTooltipTheirLanguage)
 {
     const HWND bar = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 100, 255, 56, nullptr, nullptr,
                                      nullptr, nullptr);
@@ -230,6 +233,15 @@ TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuItsLanguage)
     SetTimer(nullptr, 0, 50, LookAtWhatCameUp);
     OnPageMenu({bar, state, settings, SystemPanelState{}}, button, MAKELPARAM(2, 2));
     EXPECT_EQ(gSeen, L"&2 \u30da\u30fc\u30b8\u3078");
+    // A button's Japanese name is what its tooltip shows, as stored: subclassed as the arrows are, it would answer
+    // in the code page.
+    TooltipState tip;
+    SubclassButton(button, [](HWND b, UINT m, WPARAM w, LPARAM l) { return CallWindowProcA(PreviousProc(b), b, m, w, l); });
+    DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u5e38\u306b"));
+    UpdateHover(bar, tip, {false, button, HoverOn::ControlButton, 2});
+    EXPECT_STREQ(tip.pendingText, L"\u5e38\u306b");
+    HideTooltip(bar, tip);
+    RestoreButtonProc(button);
     gSettings.languageOffset = 1;
     DestroyWindow(bar);
 }
