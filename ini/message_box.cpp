@@ -6,19 +6,20 @@
 
 namespace {
 
-// Marks a box already placed: it may be activated again while it is up.
-constexpr char kPlacedProp[] = "TAVBOX";
+// The hook that places a box, kept on its owner while the box is on its way: the box is
+// placed once, when it is first activated, and may be activated again while it is up.
+constexpr char kPlacingProp[] = "TAVBOX";
 
 Rect RectOf(const RECT &r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The box comes up where the system puts it (the middle of the screen); it is moved beside
-// its owner the first time it is activated, before it shows.
+// its owner before it shows.
 LRESULT CALLBACK PlaceBox(int code, WPARAM wParam, LPARAM lParam)
 {
     const HWND box = reinterpret_cast<HWND>(wParam);
     const HWND owner = code == HCBT_ACTIVATE ? GetWindow(box, GW_OWNER) : nullptr;
-    if (owner && !GetPropA(box, kPlacedProp)) {
-        SetPropA(box, kPlacedProp, box);
+    if (const HANDLE hook = owner ? RemovePropA(owner, kPlacingProp) : nullptr) {
+        UnhookWindowsHookEx(static_cast<HHOOK>(hook));
         RECT boxRect{}, ownerRect{};
         GetWindowRect(box, &boxRect);
         GetWindowRect(owner, &ownerRect);
@@ -44,10 +45,13 @@ int ShowBox(HWND owner, const std::wstring &text, BoxKind kind)
     else if (kind == BoxKind::Question)
         style = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
     const std::wstring caption(kBarTitle, kBarTitle + sizeof kBarTitle - 1);
-    const HHOOK hook = top ? SetWindowsHookExW(WH_CBT, PlaceBox, nullptr, GetCurrentThreadId()) : nullptr;
+    if (top)
+        if (const HHOOK hook = SetWindowsHookExW(WH_CBT, PlaceBox, nullptr, GetCurrentThreadId()))
+            SetPropA(top, kPlacingProp, hook);
     const int answer = MessageBoxW(top, text.c_str(), kind == BoxKind::Described ? nullptr : caption.c_str(), style);
-    if (hook)
-        UnhookWindowsHookEx(hook);
+    // A box that never came up leaves its hook behind.
+    if (const HANDLE hook = top ? RemovePropA(top, kPlacingProp) : nullptr)
+        UnhookWindowsHookEx(static_cast<HHOOK>(hook));
     return answer;
 }
 
