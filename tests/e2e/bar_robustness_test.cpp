@@ -178,16 +178,6 @@ TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
     EXPECT_TRUE(PumpUntil([&] { return showsOwn(slots[5], 25, true) && showsOwn(slots[4], 24, true); }));
 }
 
-// A file under C: made unchangeable (on: not even root, as the tests run, writes it) or changeable again.
-bool Immutable(const std::string &windowsPath, bool on)
-{
-    char prefix[MAX_PATH] = {};
-    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
-    std::string path = prefix + std::string("/drive_c") + windowsPath.substr(2);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return RunLinux(std::string("[ ! -e '") + path + "' ] || /usr/bin/chattr " + (on ? "+i '" : "-i '") + path + "'");
-}
-
 TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)
 {
     const std::string copy = StoreIniPath(), store = copy.substr(0, copy.size() - 8);

@@ -130,7 +130,8 @@ TEST(SettingsProfile, ChangesKeepTheFileBeforeAndEveryLineTheBarDidNotChange)
 TEST(SettingsProfile, NothingIsWrittenWithoutTheLock)
 {
     WriteIni("[program section]\r\np0=a\r\n");
-    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread other([&] {
         const ProfileLock lock;
         SetEvent(ready);
