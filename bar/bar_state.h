@@ -1,6 +1,7 @@
 // What the bar part holds while the bar window lives: its buttons, the icon
-// strip, the faces' drawing resources, move mode and the keyboard cue. One
-// record, handed to the bar's functions; the main window keeps the one there is.
+// strip, the faces' drawing resources, move mode, where the user's drag of the
+// window began and the keyboard cue. One record, handed to the bar's
+// functions; the main window keeps the one there is.
 #pragma once
 #include <windows.h>
 
@@ -91,6 +92,10 @@ struct BarState {
     IconStrip strip;
     FaceResources faces;
     MoveState move;
+    // The window's outer rectangle when the user began to move or size it (the
+    // system's move and size loop): the loop's end stores the new place and grid,
+    // and nothing when the window stayed where it was.
+    Rect sizeMoveFrom;
     KeyboardState keys;
 };
 
