@@ -248,6 +248,28 @@ void ApplyNewProperties(HWND bar, bool leftCorner)
     SaveSettings(bar, gSettings);
 }
 
+Rect OuterRect(HWND bar)
+{
+    RECT r{};
+    GetWindowRect(bar, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Posted to itself when the user's move or resize ends: where the system draws only an
+// outline while the mouse moves, it puts the window in its new place after saying the loop
+// ended, so the place and the grid are known only once this arrives.
+constexpr UINT kSizeMoveEndedMessage = WM_APP;
+
+// The end of the user's drag of the caption or the border, or of the system menu's Move or
+// Size from the keyboard: the new place and grid are stored at once, or another program's
+// reload would put the bar back where the file still has it. A click that moved nothing, or
+// a move given up with Esc, stores nothing.
+void OnSizeMoveEnded(HWND bar)
+{
+    if (!(OuterRect(bar) == gBar.sizeMoveFrom))
+        SaveSettings(bar, gSettings);
+}
+
 void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
 {
     // A disabled bar has a modal dialog or box of its own open: commands that other programs
@@ -401,6 +423,9 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE)
             HideTooltip(bar, gTooltip);
         break;
+    case WM_ENTERSIZEMOVE: gBar.sizeMoveFrom = OuterRect(bar); break;
+    case WM_EXITSIZEMOVE: PostMessageA(bar, kSizeMoveEndedMessage, 0, 0); break;
+    case kSizeMoveEndedMessage: OnSizeMoveEnded(bar); return 0;
     case WM_QUERYENDSESSION: SaveSettings(bar, gSettings, gApp.tearingDown); break;
     case WM_GETMINMAXINFO: return FillTrackLimits(bar, gSettings, reinterpret_cast<MINMAXINFO *>(lParam));
     case WM_DRAWITEM: return DrawButtonFace(Bar(bar), reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));

@@ -1,6 +1,7 @@
 // What the bar part holds while the bar window lives: its buttons, the icon
-// strip, the faces' drawing resources, move mode and the keyboard cue. One
-// record, handed to the bar's functions; the main window keeps the one there is.
+// strip, the faces' drawing resources, move mode, where the user's drag of the
+// window began and the keyboard cue. One record, handed to the bar's
+// functions; the main window keeps the one there is.
 #pragma once
 #include <windows.h>
 
@@ -31,13 +32,23 @@ struct BarButtons {
 // An icon file and index, as a slot's entry names them.
 using IconKey = std::pair<std::string, int>;
 
+// An icon file's size and last write time as they were looked at just before a
+// cell was drawn from it: a file replaced since under the same name differs.
+struct FileStamp {
+    bool found = false;
+    ULONGLONG size = 0;
+    ULONGLONG written = 0;
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+
 // One cell of the strip: whether it is drawn yet, and from what.
 struct StripCell {
-    bool ready = false;  // a cell not ready is drawn before anything shows it
+    bool ready = false;  // a cell not ready is drawn, or found still right, before anything shows it
     // The "profile%03d" value and "Title%03d" title it was drawn from; none when
     // one slot's change drew it, so that the next reload draws it again.
     std::optional<std::pair<std::string, std::string>> entry;
     std::optional<IconKey> icon;  // what it shows, if any: a later cell with the same is a copy
+    FileStamp stamp;              // of the icon's file
 };
 
 // The program section as the last build or reload read it, kept while cells
@@ -46,6 +57,7 @@ struct StripSource {
     std::string text;
     ProfileSection section;          // views into text
     std::map<IconKey, int> extracted;  // the cell each icon was extracted into
+    std::map<std::string, FileStamp> stamps;  // each icon file as this pass looked at it, once
     int next = 0;                    // every cell before it is drawn
 };
 
@@ -93,6 +105,10 @@ struct BarState {
     IconStrip strip;
     FaceResources faces;
     MoveState move;
+    // The window's outer rectangle when the user began to move or size it (the
+    // system's move and size loop): the loop's end stores the new place and grid,
+    // and nothing when the window stayed where it was.
+    Rect sizeMoveFrom;
     KeyboardState keys;
 };
 

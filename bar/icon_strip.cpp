@@ -62,6 +62,16 @@ void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
         DrawIcon(strip, kPressedIconX, top + 1, icon);
 }
 
+FileStamp StampOf(const std::string &iconFile)
+{
+    WIN32_FILE_ATTRIBUTE_DATA d{};
+    if (!GetFileAttributesExW(WideFromCodePage(iconFile).c_str(), GetFileExInfoStandard, &d))
+        return {};
+    const auto both = [](DWORD high, DWORD low) { return (ULONGLONG{high} << 32) | low; };
+    return {true, both(d.nFileSizeHigh, d.nFileSizeLow),
+            both(d.ftLastWriteTime.dwHighDateTime, d.ftLastWriteTime.dwLowDateTime)};
+}
+
 // Slot n's name as the file has it now: after one slot's change.
 std::string ReadSlotName(int n)
 {
@@ -111,6 +121,32 @@ std::pair<std::string, std::string> EntryOf(const StripSource &source, int n)
             ProfileValue(source.section, TitleKey(n), kValueBuffer, IsSystemLeadByte)};
 }
 
+// An icon file as this pass over the strip finds it: looked at once, however many cells show it.
+const FileStamp &StampNow(StripSource &source, const std::string &iconFile)
+{
+    const auto [at, first] = source.stamps.try_emplace(iconFile);
+    if (first)
+        at->second = StampOf(iconFile);
+    return at->second;
+}
+
+// Whether pending cell n still shows what it would be drawn with: the same entry and title, and
+// an icon file unchanged since. It is then ready again as it stands.
+bool KeepCell(IconStrip &strip, int n)
+{
+    StripSource &source = *strip.pending;
+    StripCell &cell = strip.cellStates[n];
+    if (!cell.entry || *cell.entry != EntryOf(source, n))
+        return false;
+    if (cell.icon) {
+        if (!(cell.stamp == StampNow(source, cell.icon->first)))
+            return false;
+        source.extracted.try_emplace(*cell.icon, n);  // later cells of the same icon copy it
+    }
+    cell.ready = true;
+    return true;
+}
+
 // Draws pending cells of the strip from its pending section, with the blank
 // face and the strip selected for as long as it lives.
 class CellPainter {
@@ -133,6 +169,7 @@ public:
         ProgramEntry entry = ParseProgramEntry(from.first, CommandExtent::Token);
         bool extracted = false;
         cell.icon.reset();
+        cell.stamp = {};
         strip_.names[n].clear();
         if (entry.empty) {
             CopyCell(blankDc_.get(), 0, n);
@@ -145,7 +182,9 @@ public:
             const StripCell *first = at == source.extracted.end() ? nullptr : &strip_.cellStates[at->second];
             if (first && first->ready && first->icon == key) {
                 CopyCell(stripDc_.get(), CellTop(at->second), n);
+                cell.stamp = first->stamp;
             } else {
+                cell.stamp = StampNow(source, key.first);  // before the extraction, which may find it newer
                 Flush();
                 PaintBlankCell(stripDc_.get(), blankDc_.get(), n);
                 DrawProgramIcon(stripDc_.get(), n, key.first.c_str(), key.second);
@@ -234,11 +273,11 @@ void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const Ba
     }
     const WaitCursor wait;
     strip.pending = ReadSource();
-    for (int n = 0; n < strip.cells; ++n) {
-        StripCell &cell = strip.cellStates[n];
-        if (cell.ready && (!cell.entry || *cell.entry != EntryOf(*strip.pending, n)))
-            cell.ready = false;
-    }
+    // Every cell is looked at again before it shows, those of the grid shown at once and the
+    // others while the bar is idle: kept where its entry, title and icon file are as they were
+    // (an icon file replaced under the same name has another size or time), else drawn again.
+    for (StripCell &cell : strip.cellStates)
+        cell.ready = false;
     ReadyShownCells(strip, faces, s);
 }
 
@@ -247,7 +286,7 @@ bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &
     std::optional<CellPainter> painter;
     for (int k = 0; k < s.columns * s.rows; ++k) {
         const int n = SlotNumber(s, k);
-        if (!Pending(strip, n))
+        if (!Pending(strip, n) || KeepCell(strip, n))
             continue;
         if (!painter)
             painter.emplace(strip, faces);
@@ -258,7 +297,7 @@ bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &
 
 void ReadyCell(IconStrip &strip, FaceResources &faces, int n)
 {
-    if (Pending(strip, n))
+    if (Pending(strip, n) && !KeepCell(strip, n))
         CellPainter(strip, faces).Draw(n);
 }
 
@@ -275,9 +314,11 @@ bool DrawPendingCells(IconStrip &strip, FaceResources &faces, bool (*messageWait
     if (strip.bitmap && next < strip.cells) {
         // One painter for as long as nothing else waits: its DCs cost more than a copied cell.
         CellPainter painter(strip, faces);
-        for (int count = 1; next < strip.cells; ++count, skipReady())
-            if ((painter.Draw(next++) || count % kIdleBatch == 0) && messageWaits())
+        for (int count = 1; next < strip.cells; ++count, skipReady()) {
+            const int n = next++;
+            if (((!KeepCell(strip, n) && painter.Draw(n)) || count % kIdleBatch == 0) && messageWaits())
                 break;
+        }
     }
     skipReady();
     if (next < strip.cells && strip.bitmap)

@@ -19,10 +19,11 @@ constexpr int kRaisedIconOffset = 3;
 // pending. Slots sharing an icon file and index get it extracted once.
 void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
 // After TAV.INI changed: with the same number of pages, only the cells whose
-// entry or title changed are drawn again (those `s` shows at once, the others
-// left pending); else the strip is built anew.
+// entry or title changed, or whose icon file did under the same name, are drawn
+// again (those `s` shows at once, the others looked at while the bar is idle);
+// else the strip is built anew.
 void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
-// Draws the pending cells among those the grid of `s` shows; true if there were any.
+// Draws the pending cells among those the grid of `s` shows; true if any had to be drawn.
 bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &s);
 // Draws cell n if it is pending.
 void ReadyCell(IconStrip &strip, FaceResources &faces, int n);

@@ -7,7 +7,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // A change is made in the next TAV.INI and the next TAV.BAK, each written whole beside the file
 // it replaces and then moved over it in one step.
@@ -84,7 +85,7 @@ std::optional<std::string> ReadWholeFile(const std::string &path)
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::optional<std::string>("")
-                                                                               : std::nullopt;
+                                                                              : std::nullopt;
     }
     std::string text;
     LARGE_INTEGER size{};
@@ -103,13 +104,13 @@ std::optional<std::string> ReadWholeFile(const std::string &path)
 // False with the system's error left for GetLastError.
 bool WriteWholeFile(const std::string &path, const std::string &bytes, bool durable)
 {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD wrote = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) && wrote == bytes.size());
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
+                                wrote == bytes.size());
     ok = ok && (!durable || FlushFileBuffers(file));
     const DWORD error = GetLastError();
     CloseHandle(file);
@@ -223,7 +224,7 @@ std::string ReadSection(const char *section)
     return end == std::string::npos ? text + '\0' : text.substr(0, end == 0 ? 0 : end + 1) + '\0';
 }
 
-} // namespace
+}  // namespace
 
 ProfileLock::ProfileLock()
 {

@@ -13,8 +13,9 @@
 // a bar on another desktop and tavctl. A thread may take it again while it holds it. Readers
 // need not hold it: a change replaces the file whole, so a read sees one file or the other.
 constexpr DWORD kProfileLockTimeoutMs = 5000;
-class ProfileLock {
-public:
+class ProfileLock
+{
+  public:
     ProfileLock();
     ~ProfileLock();
     ProfileLock(const ProfileLock &) = delete;
@@ -23,7 +24,7 @@ public:
     // written then (every write function refuses and its caller says so).
     bool Held() const { return held_; }
 
-private:
+  private:
     HANDLE mutex_ = nullptr;
     bool held_ = false;
 };

@@ -14,9 +14,8 @@ ProfileState gProfile;
 
 static long long ReadInt(const std::string &file, const char *key, int def)
 {
-    // Read as text and converted here rather than by the profile reader's integer form, whose
-    // overflow behaviour differs between systems: a hand-edited huge number saturates instead.
-    // A missing key or an empty value gives the default, as the integer reader does.
+    // Read as text and converted by ProfileInt, which reads it as the profile reader's integer
+    // form does; the text is kept, so a save can tell a value the bar did not change.
     char text[kIntegerBuffer] = {};
     GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, file.c_str());
     return ProfileInt(text, def);

@@ -1,15 +1,41 @@
 #include "ini/settings_rules.h"
 
-#include "ini/program_entry.h"
-
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
-long long ProfileInt(const char *text, int def)
+int ProfileInt(const char *text, int def)
 {
-    return text[0] ? LeadingInt(text) : def;
+    const std::string_view t(text, std::find(text, text + kIntegerBuffer - 1, '\0') - text);
+    if (t.empty())
+        return def;
+    std::size_t i = 0;
+    while (i < t.size() && static_cast<unsigned char>(t[i]) <= ' ')
+        ++i;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        negative = t[i++] == '-';
+    unsigned base = 10;
+    if (i + 1 < t.size() && t[i] == '0') {
+        const char prefix = t[i + 1];
+        base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
+        if (base != 10)
+            i += 2;
+    }
+    std::uint32_t v = 0;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        const unsigned digit = c >= '0' && c <= '9'   ? unsigned(c - '0')
+                               : c >= 'a' && c <= 'z' ? unsigned(c - 'a' + 10)
+                               : c >= 'A' && c <= 'Z' ? unsigned(c - 'A' + 10)
+                                                      : 36u;
+        if (digit >= base)
+            break;
+        v = v * base + digit;  // wraps, as the system's does
+    }
+    return static_cast<int>(negative ? 0u - v : v);
 }
 
 int ClampButtonsPerPage(long long n)

@@ -85,11 +85,16 @@ constexpr std::size_t kReloadPositionBuffer = 256;
 // count so the bar never shows a page that does not exist).
 BarPosition ApplyRawSettings(const RawSettings &raw, bool startup, BarSettings &settings);
 
-// An integer key's text as the profile reader hands it back (cut at
-// kIntegerBuffer - 1 bytes): a missing key or an empty value gives `def`,
-// anything else its leading integer, saturated rather than overflowing.
-constexpr std::size_t kIntegerBuffer = 32;
-long long ProfileInt(const char *text, int def);
+// An integer key read from its text exactly as the system's integer reader of
+// profiles reads it, so that every program on the same TAV.INI sees the same
+// number: at most kIntegerBuffer - 1 characters; a missing key or an empty
+// value gives `def`; else leading blanks (every character up to ' '), one
+// optional sign, then "0x" hexadecimal, "0o" octal or "0b" binary (lower-case
+// prefixes only) or else decimal digits, up to the first character that is not
+// a digit of the base (none: 0). The number wraps at 32 bits and is read as a
+// signed 32-bit value ("4294967295" is -1), as Windows and Wine both do.
+constexpr std::size_t kIntegerBuffer = 30;
+int ProfileInt(const char *text, int def);
 
 // Values a hand edit can put outside what the program writes are clamped so
 // the bar cannot fail on them.

@@ -1,5 +1,6 @@
 // The real TAV.EXE where other programs and the system push it: simultaneous starts, a hung window, two
-// writers, other programs' commands, an unwritable TAV.INI, and CTL3D32.DLL in the system directory and beside it.
+// writers, other programs' commands, a reload after the user moved the bar, an unwritable TAV.INI, and
+// CTL3D32.DLL in the system directory and beside it.
 #include <shlobj.h>
 
 #include <algorithm>
@@ -178,14 +179,33 @@ TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
     EXPECT_TRUE(PumpUntil([&] { return showsOwn(slots[5], 25, true) && showsOwn(slots[4], 24, true); }));
 }
 
-// A file under C: made unchangeable (on: not even root, as the tests run, writes it) or changeable again.
-bool Immutable(const std::string &windowsPath, bool on)
+// A press waits for the bar's move and size loop, when what the bar did before (posted, notices) is done.
+TEST_F(BarRobustness, AReloadKeepsTheBarWhereTheUserMovedAndSizedIt)
 {
-    char prefix[MAX_PATH] = {};
-    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
-    std::string path = prefix + std::string("/drive_c") + windowsPath.substr(2);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return RunLinux(std::string("[ ! -e '") + path + "' ] || /usr/bin/chattr " + (on ? "+i '" : "-i '") + path + "'");
+    HWND bar;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nposition=100,200\r\n"));
+    const auto inLoop = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &info) && (info.flags & GUI_INMOVESIZE);
+    };
+    const auto at = [](POINT p) { return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y); };
+    const auto press = [&](POINT p) { return Xdotool(at(p) + " mousedown 1") && PumpUntil(inLoop); };
+    const auto release = [&](POINT p) { return Xdotool(at(p) + " mouseup 1") && PumpUntil([&] { return !inLoop(); }); };
+    // A click on the caption stores nothing; drags of it (elsewhere: no double click) and of the border do: 150
+    // right and 100 down, then five 38-pixel slots wider and a bit.
+    const RECT start = WindowRectOf(bar);
+    const POINT caption{start.left + 100, start.top + 8}, click{caption.x - 30, caption.y},
+        moved{start.right - 2 + 150, start.top + 128};
+    ASSERT_TRUE(press(click) && release(click) && press(caption));
+    EXPECT_EQ(bar_->notices, (std::vector<LPARAM>{1})) << "stored after a click";
+    ASSERT_TRUE(release({caption.x + 150, caption.y + 100}) && press(moved) && release({moved.x + 200, moved.y}));
+    EXPECT_TRUE(PumpUntil([&] { return bar_->notices == std::vector<LPARAM>{1, 0, 0}; })) << "once for each drag";
+    SendMessageA(bar, WM_USER, 0, 0);
+    const RECT r = WindowRectOf(bar);
+    const std::string place = FormatPosition(start.left + 150, start.top + 100) + " 10";
+    EXPECT_EQ(IniValue(kEnvironmentSection, kKeyPosition) + " " + IniValue(kEnvironmentSection, kKeyButtonsPerPage) +
+                  " | " + FormatPosition(r.left, r.top) + " " + std::to_string(SlotCount(bar)), place + " | " + place);
 }
 
 TEST_F(BarRobustness, AnUnwritableTavIniMovesToThePerUserCopy)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 
 #include "ini/settings_rules.h"
@@ -39,6 +40,18 @@ TEST(Settings, StartupRules)
         BarSettings s{.languageOffset = 7};  // overwritten at start-up
         EXPECT_EQ(Applied(c.raw, true, s), c.applied);
     }
+}
+
+// As the system's reader (Windows and Wine alike): default 7; lower-case prefixes; 32 bits; 29 characters.
+TEST(Settings, IntegerKeys)
+{
+    const std::string blanks(27, ' ');
+    const struct { std::string text; int read; } cases[] = {
+        {"", 7}, {" ", 0}, {"abc", 0}, {"0x8000", 32768}, {"-0x10", -16}, {"0o17", 15}, {"0b101", 5}, {"0xfFg", 255},
+        {"010", 10}, {"0x", 0}, {"0X10", 0}, {" \t+12abc", 12}, {"\x01\x1f 5", 5}, {"+-5", 0}, {"2147483648", INT_MIN},
+        {"-4294967297", -1}, {"9999999999", 1410065407}, {blanks + " 7", 7}, {blanks + "  7", 0}, {blanks + "123", 12}};
+    for (const auto &c : cases)
+        EXPECT_EQ(ProfileInt(c.text.c_str(), 7), c.read) << '"' << c.text << '"';
 }
 
 TEST(Settings, ReloadKeepsLanguageAndPageAndReadsLongerPositions)

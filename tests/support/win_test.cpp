@@ -167,6 +167,22 @@ std::string TakeMessageBox(HWND owner)
     return text;
 }
 
+std::string UnixPath(const std::string &windowsPath)
+{
+    char prefix[MAX_PATH] = {};
+    GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+    const bool z = windowsPath.size() > 1 && (windowsPath[0] == 'Z' || windowsPath[0] == 'z') && windowsPath[1] == ':';
+    std::string path = (z ? std::string() : prefix + std::string("/drive_c")) + windowsPath.substr(2);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+bool Immutable(const std::string &windowsPath, bool on)
+{
+    const std::string path = UnixPath(windowsPath);
+    return RunLinux("[ ! -e '" + path + "' ] || /usr/bin/chattr " + (on ? "+i '" : "-i '") + path + "'");
+}
+
 bool Xdotool(const std::string &args) { return RunLinux("/usr/bin/xdotool " + args); }
 
 bool RunLinux(const std::string &command)

