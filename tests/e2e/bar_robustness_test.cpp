@@ -54,28 +54,6 @@ TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
     CloseHandle(created);
 }
 
-TEST_F(BarRobustness, TwoWritersAtOnceLoseNothing)
-{
-    // The bar registers twenty dropped files while another program of this project writes a hundred keys.
-    HWND bar;
-    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=20\r\n"));
-    std::thread writer([&] {
-        for (int n = 100; n < 200; ++n)
-            WriteProgramKey(ProfileKey(n).c_str(), "x,0,,x");
-    });
-    for (int k = 0; k < 20; ++k)
-        EXPECT_TRUE(PostDrop(GetDlgItem(bar, 1000 + k), {"C:\\d" + std::to_string(k) + ".exe"}));
-    int stored = 0;
-    const bool all = PumpUntil([&] {
-        stored = 0;
-        for (int n = 0; n < 200; ++n)
-            stored += IniValue(kProgramSection, ProfileKey(n).c_str()) != "<missing>";
-        return stored == 120;
-    }, 20000);
-    writer.join();
-    EXPECT_TRUE(all) << stored << " of 120 entries";
-}
-
 // Another program keeps the writers' lock (a script stuck half-way): a click still starts at once, and a drop is
 // not stored behind the lock's back: the user is told.
 TEST_F(BarRobustness, AWriterThatKeepsTheLockStallsNoClickAndIsNeverWrittenPast)

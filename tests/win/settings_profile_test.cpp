@@ -122,28 +122,6 @@ TEST(SettingsProfile, ChangesKeepTheFileBeforeAndEveryLineTheBarDidNotChange)
     DeleteFileA(backup.c_str());
 }
 
-// Another writer keeps the lock past the wait: nothing is written, and the writer is told.
-TEST(SettingsProfile, NothingIsWrittenWithoutTheLock)
-{
-    WriteIni("[program section]\r\np0=a\r\n");
-    const HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread other([&] {
-        const ProfileLock lock;
-        SetEvent(ready);
-        WaitForSingleObject(done, kProfileLockTimeoutMs + 3000);
-    });
-    WaitForSingleObject(ready, INFINITE);
-    EXPECT_FALSE(WriteSlotKeys(0, "b", "B"));
-    EXPECT_EQ(ReadFileText(IniPath()), "[program section]\r\np0=a\r\n");
-    SetEvent(done);
-    other.join();
-    EXPECT_TRUE(WriteSlotKeys(0, "b", "B"));
-    EXPECT_EQ(IniValue(kProgramSection, "profile000") + IniValue(kProgramSection, "Title000"), "bB");
-    CloseHandle(ready), CloseHandle(done);
-    WriteIni("-");
-}
-
 // TAV.INI held unshared by another program: a start waits; held past the wait, the defaults never overwrite it.
 TEST(SettingsProfile, AFileAnotherProgramHoldsIsNeverTakenForEmpty)
 {
