@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
+#include "ini/program_entry.h"
 #include "ini/settings.h"
 #include "launch/launch.h"
 
@@ -78,14 +79,21 @@ std::optional<std::vector<std::string>> DroppedArguments(HWND button, HDROP drop
 // More files than this are started only once the user agrees.
 constexpr std::size_t kDropStartsWithoutAsking = 16;
 
-bool AgreesToStartMany(HWND button, std::size_t count)
+// String `base` with `n` in place of its "%u".
+std::wstring TextWithNumber(unsigned base, std::size_t n)
 {
-    std::wstring text = LoadTavText(IDS_MANY_DROPPED_FILES);
+    std::wstring text = LoadTavText(base);
     if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos) {
         // Digits are ASCII; std::to_wstring would link MinGW's whole wide printf into TAV.EXE.
-        const std::string digits = std::to_string(count);
+        const std::string digits = std::to_string(n);
         text.replace(at, 2, std::wstring(digits.begin(), digits.end()));
     }
+    return text;
+}
+
+bool AgreesToStartMany(HWND button, std::size_t count)
+{
+    const std::wstring text = TextWithNumber(IDS_MANY_DROPPED_FILES, count);
     return MessageBoxW(button, text.c_str(), nullptr, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
@@ -127,14 +135,30 @@ std::optional<std::string> RegisterDroppedFile(HWND button, int slot, HDROP drop
     // A drop without a readable file would register an entry with no program.
     if (name.empty())
         return std::nullopt;
-    const std::optional<std::string> path = UsablePathOrTell(button, name, PathUse::EntryField);
-    if (!path)
+    // Only what a click starts is registered. A start resolves a short name to the file's long one,
+    // so that too must be within what a start takes, not only the name stored.
+    const DWORD longForm = GetLongPathNameW(name.c_str(), nullptr, 0);
+    const CodePagePath spelt = SpellPath(name, PathUse::EntryField, kLongestStartPath);
+    const std::string entry = DroppedFileEntry(spelt.path);
+    if (std::max<std::size_t>(longForm ? longForm - 1 : 0, name.size()) > kLongestStartPath ||
+        spelt.refusal == PathRefusal::TooLong ||
+        (spelt.refusal == PathRefusal::None && CheckEntryLength(entry, spelt.path) != EntryLength::Fits)) {
+        // The file by its name alone: a path this long would stretch the box past the screen.
+        MessageBeep(MB_ICONWARNING);
+        const std::wstring text =
+            TextWithNumber(IDS_PATH_TOO_LONG, kLongestStartPath) + L"\n\n" + name.substr(name.find_last_of(L'\\') + 1);
+        MessageBoxW(button, text.c_str(), WideFromCodePage(kBarTitle).c_str(), MB_ICONWARNING);
         return std::nullopt;
-    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(*path).c_str())) {
+    }
+    if (spelt.refusal != PathRefusal::None) {
+        UsablePathOrTell(button, name, PathUse::EntryField, kLongestStartPath);  // the name's own fault, told
+        return std::nullopt;
+    }
+    if (!WriteProgramKey(ProfileKey(slot).c_str(), entry.c_str())) {
         TellNotStored(button);
         return std::nullopt;
     }
-    return path;
+    return spelt.path;
 }
 
 } // namespace
