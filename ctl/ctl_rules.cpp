@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ctl/json.h"
+#include "ini/profile_section.h"
 #include "ini/settings_rules.h"
 #include "launch/activation_rules.h"
 
@@ -19,17 +20,17 @@ struct VerbRule {
 
 const VerbRule kVerbs[] = {
     {"list", 0, 0, " page json "},
-    {"add", 1, -1, " page slot title dir icon minimized replace "},
+    {"add", 1, -1, " page slot title dir icon minimized replace json "},
     {"remove", 0, 0, " page slot "},
     {"move", 0, 0, " page slot to-page to-slot "},
     {"title", 1, 1, " page slot "},
     {"set", 2, 2, " "},
     {"export", 1, 1, " "},
-    {"import", 1, 1, " merge replace "},
+    {"import", 1, 1, " merge replace dry-run "},
     {"autostart", 1, 1, " "},
 };
 
-const char *const kSwitches[] = {"minimized", "replace", "merge", "json"};
+const char *const kSwitches[] = {"minimized", "replace", "merge", "json", "dry-run"};
 
 bool Takes(const VerbRule &rule, std::string_view option)
 {
@@ -94,8 +95,10 @@ const char *const kEnvironmentKeys[6] = {kKeyJapan, kKeyMode, kKeyMaximumPages, 
 std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args, std::string &error)
 {
     CtlRequest request;
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "/?" || args[0] == "help") {
-        request.verb = "help";
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "/?" || args[0] == "help" ||
+        args[0] == "--version") {
+        // Nothing at all is a mistake of the caller's, told with the usage, not a request for it.
+        request.verb = args.empty() ? "usage" : args[0] == "--version" ? "version" : "help";
         return request;
     }
     const auto rule = std::find_if(std::begin(kVerbs), std::end(kVerbs),
@@ -131,7 +134,8 @@ std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args
             (name == "minimized" ? request.minimized
              : name == "replace" ? request.replace
              : name == "merge"   ? request.merge
-                                 : request.json) = true;
+             : name == "json"    ? request.json
+                                 : request.dryRun) = true;
             continue;
         }
         std::string value;
@@ -182,6 +186,11 @@ std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args
         return std::nullopt;
     }
     return request;
+}
+
+std::string SlotPlace(int key, int perPage)
+{
+    return "page " + std::to_string(key / perPage + 1) + " slot " + std::to_string(key % perPage + 1);
 }
 
 std::optional<int> SlotKeyOf(int page, int slot, int perPage, int pages, std::string &error)
@@ -324,4 +333,90 @@ std::string SlotJson(const SlotReport &report, std::string_view indent)
     if (report.title)
         AppendJsonMember(out, indent, "title", JsonQuoted(*report.title), true);
     return out.append(indent).append("}");
+}
+
+std::string ReadBackValue(std::string_view value, LeadBytePredicate isLead)
+{
+    // Read back by the reader's own rules, from a section of one key.
+    const std::string text = "k=" + std::string(value) + std::string(2, '\0');
+    return ProfileValue(ParseProfileSection(text, isLead), "k", text.size(), isLead);
+}
+
+std::string OneLine(std::string_view utf8)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = utf8[i];
+        const std::string_view rest = utf8.substr(i);
+        if (c == '\n' || c == '\r' || c == '\t') {
+            out.append(c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t");
+        } else if (c < 0x20 || c == 0x7F) {
+            out.append("\\x").append(1, kHex[c >> 4]).append(1, kHex[c & 15]);
+        } else if (rest.substr(0, 2) == "\xC2\x85") {
+            out.append("\\u0085");
+            i += 1;
+        } else if (rest.substr(0, 3) == "\xE2\x80\xA8" || rest.substr(0, 3) == "\xE2\x80\xA9") {
+            out.append(rest[2] == '\xA8' ? "\\u2028" : "\\u2029");
+            i += 2;
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// A value as the bar reads it: "" when the key is missing, as for an empty one.
+std::string ValueAsRead(const ProfileSection &section, std::string_view key, LeadBytePredicate isLead)
+{
+    return ProfileValue(section, key, kValueBuffer, isLead);
+}
+
+std::string Quoted(const std::string &text) { return "\"" + text + "\""; }
+
+} // namespace
+
+std::vector<std::string> ProgramChanges(std::string_view before, std::string_view after, int perPage,
+                                        LeadBytePredicate isLead)
+{
+    const ProfileSection was = ParseProfileSection(before, isLead), is = ParseProfileSection(after, isLead);
+    std::vector<std::string> lines;
+    for (int key = 0; key < kMaxPages * kMaxButtonsPerPage; ++key) {
+        const std::string place = SlotPlace(key, perPage) + ": ";
+        const std::string name = ProfileKey(key);
+        const std::string old = ValueAsRead(was, name, isLead), now = ValueAsRead(is, name, isLead);
+        if (old != now) {
+            const std::string oldCommand = ParseProgramEntry(old, CommandExtent::Remainder).command;
+            const std::string newCommand = ParseProgramEntry(now, CommandExtent::Remainder).command;
+            lines.push_back(place + (old.empty()   ? "adds " + newCommand
+                                     : now.empty() ? "drops " + oldCommand
+                                     // The same command with another icon, directory or start: the entries tell.
+                                     : oldCommand == newCommand ? old + " becomes " + now
+                                                                : oldCommand + " becomes " + newCommand));
+        }
+        const std::string oldTitle = ValueAsRead(was, TitleKey(key), isLead);
+        const std::string newTitle = ValueAsRead(is, TitleKey(key), isLead);
+        if (oldTitle != newTitle)
+            lines.push_back(place + "title " + Quoted(oldTitle) + " becomes " + Quoted(newTitle));
+    }
+    return lines;
+}
+
+std::vector<std::string> SettingChanges(std::string_view before, std::string_view after, LeadBytePredicate isLead)
+{
+    const ProfileSection was = ParseProfileSection(before, isLead), is = ParseProfileSection(after, isLead);
+    std::vector<std::string> lines;
+    for (const char *key : kEnvironmentKeys) {
+        // A missing key and an empty value both give the bar its default.
+        const auto shown = [&](const ProfileSection &section) {
+            const std::string value = ValueAsRead(section, key, isLead);
+            return value.empty() ? std::string("(not set)") : value;
+        };
+        if (const std::string old = shown(was), now = shown(is); old != now)
+            lines.push_back(std::string(key) + ": " + old + " becomes " + now);
+    }
+    return lines;
 }

@@ -15,11 +15,11 @@
 enum CtlExit : int { ExitDone = 0, ExitNotStored = 1, ExitBadInput = 2 };
 
 struct CtlRequest {
-    std::string verb;                     // "list", "add", ... ; "help" for --help
+    std::string verb;  // "list", "add", ... ; "help" for --help, "version" for --version, "usage" for nothing
     std::vector<std::string> operands;    // what is not an option, in order (UTF-8)
     std::optional<int> page, slot, toPage, toSlot;  // 1-based, as typed
     std::optional<std::string> title, directory, icon;
-    bool minimized = false, replace = false, merge = false, json = false;
+    bool minimized = false, replace = false, merge = false, json = false, dryRun = false;
 };
 
 // Parses the arguments after the program's name (UTF-8). Options come in
@@ -28,6 +28,9 @@ struct CtlRequest {
 // not take, a number out of its range, or the wrong number of operands is
 // refused with one line in `error`.
 std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args, std::string &error);
+
+// "page P slot S" of slot key `key` on a bar of `perPage` buttons a page.
+std::string SlotPlace(int key, int perPage);
 
 // The slot key number of page `page`, slot `slot` (both 1-based) on a bar of
 // `perPage` buttons and `pages` pages; nothing, with `error` saying why, when
@@ -82,3 +85,19 @@ std::string SlotLine(const SlotReport &report);
 // entry, iconFile, iconIndex, minimized, directory, command and, when the
 // key exists, title.
 std::string SlotJson(const SlotReport &report, std::string_view indent);
+
+// What the profile reader gives back for `value` stored as it stands: it drops the blanks around a
+// value and a pair of quotes around it. tavctl stores only text that comes back as given.
+std::string ReadBackValue(std::string_view value, LeadBytePredicate isLead);
+
+// `utf8` on one line, for a message: control characters and the other line breaks (U+0085, U+2028,
+// U+2029) written as escapes (\n, \r, \t, \x01, \u2028), so that an error stays one line whatever it quotes.
+std::string OneLine(std::string_view utf8);
+
+// What writing the sections `after` over `before` (both "key=value\0...\0\0", code-page text)
+// changes as the bar would see it, one line each: for the programs every slot whose program or title
+// changes, in key order, named on a bar of `perPage` buttons a page; for the settings every key the
+// bar reads whose value changes.
+std::vector<std::string> ProgramChanges(std::string_view before, std::string_view after, int perPage,
+                                        LeadBytePredicate isLead);
+std::vector<std::string> SettingChanges(std::string_view before, std::string_view after, LeadBytePredicate isLead);

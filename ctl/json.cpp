@@ -1,5 +1,8 @@
 #include "ctl/json.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -55,6 +58,55 @@ void AppendUtf8(std::string &out, unsigned cp)
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+using Members = std::vector<std::pair<std::string, JsonValue>>;
+
+// The names of one object's members, for the duplicate check. Most objects are small, and a look
+// along the list costs less than an index; past kListedNames the names are indexed, so that an
+// object of many members is read in time linear in its size.
+class MemberNames
+{
+  public:
+    // Whether the last member's name is new; it counts as seen from now on.
+    bool Add(const Members &members)
+    {
+        const std::size_t last = members.size() - 1;
+        if (last < kListedNames) {
+            for (std::size_t i = 0; i < last; ++i)
+                if (members[i].first == members[last].first)
+                    return false;
+            return true;
+        }
+        if (2 * members.size() > slots_.size()) {
+            // Kept at most half full; the earlier names, all different, are placed again.
+            slots_.assign(std::max<std::size_t>(4 * kListedNames, 2 * slots_.size()), 0);
+            for (std::size_t i = 0; i < last; ++i)
+                slots_[FreeSlot(members, members[i].first)] = i + 1;
+        }
+        const std::size_t at = FreeSlot(members, members[last].first);
+        if (slots_[at] != 0)
+            return false;
+        slots_[at] = last + 1;
+        return true;
+    }
+
+  private:
+    static constexpr std::size_t kListedNames = 16;
+
+    // The slot that holds `name`, or the empty one where it would go.
+    std::size_t FreeSlot(const Members &members, const std::string &name) const
+    {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t at = std::hash<std::string_view>()(name) & mask;
+        while (slots_[at] != 0 && members[slots_[at] - 1].first != name)
+            at = (at + 1) & mask;
+        return at;
+    }
+
+    // Open addressing over member positions + 1 (0: empty), a power of two long: one allocation
+    // per growth rather than one per name.
+    std::vector<std::size_t> slots_;
+};
 
 // Recursive descent; each step returns false after Fail has described the first fault.
 struct Parser {
@@ -149,6 +201,7 @@ struct Parser {
         SkipSpace();
         if (At('}'))
             return ++pos, true;
+        MemberNames names;
         for (;;) {
             SkipSpace();
             if (!At('"'))
@@ -157,15 +210,14 @@ struct Parser {
             std::string name;
             if (!String(name))
                 return false;
-            // Configurations are small: a linear look-up costs less than keeping an index.
-            for (const auto &member : out.members)
-                if (member.first == name)
-                    return Fail(nameAt, "duplicate member name " + JsonQuoted(name));
+            out.members.emplace_back(std::move(name), JsonValue{});
+            if (!names.Add(out.members))
+                return Fail(nameAt, "duplicate member name " + JsonQuoted(out.members.back().first));
             SkipSpace();
             if (!At(':'))
                 return Fail(pos, "expected ':'");
             ++pos;
-            if (!Value(out.members.emplace_back(std::move(name), JsonValue{}).second, depth))
+            if (!Value(out.members.back().second, depth))
                 return false;
             SkipSpace();
             if (At(','))
@@ -287,8 +339,13 @@ struct Parser {
                 if (!Escape(out))
                     return false;
             } else if (c < 0x80) {
-                out += static_cast<char>(c);
-                ++pos;
+                // A run of plain characters goes over in one piece.
+                std::size_t end = pos + 1;
+                while (end < s.size() && static_cast<unsigned char>(s[end]) >= 0x20 &&
+                       static_cast<unsigned char>(s[end]) < 0x80 && s[end] != '"' && s[end] != '\\')
+                    ++end;
+                out.append(s.substr(pos, end - pos));
+                pos = end;
             } else {
                 const std::size_t n = Utf8Length(s, pos);
                 if (n == 0)

@@ -20,6 +20,7 @@
 #include "ini/profile_section.h"
 #include "ini/settings.h"
 #include "launch/activation_rules.h"
+#include "res/version.h"
 
 namespace {
 
@@ -88,12 +89,15 @@ void Write(DWORD which, const std::string &utf8)
     }
 }
 
-void Say(const std::string &utf8) { Write(STD_OUTPUT_HANDLE, utf8 + "\n"); }
+// A message as one line of output, whatever it quotes.
+std::string Line(const std::string &utf8) { return OneLine(utf8) + "\n"; }
+
+void Say(const std::string &utf8) { Write(STD_OUTPUT_HANDLE, Line(utf8)); }
 
 // One line, and the exit code that goes with it.
 int Fail(int code, const std::string &utf8)
 {
-    Write(STD_ERROR_HANDLE, "tavctl: " + utf8 + "\n");
+    Write(STD_ERROR_HANDLE, "tavctl: " + Line(utf8));
     return code;
 }
 
@@ -105,6 +109,12 @@ std::string CodePageName()
 // ---- The bar's file ----
 
 struct BarFile {
+    BarFile() = default;
+    // Read in place and never moved: a short section text lives inside its string, where the
+    // views of `section` point.
+    BarFile(const BarFile &) = delete;
+    BarFile &operator=(const BarFile &) = delete;
+
     int perPage = kDefaultButtonsPerPage;
     int pages = kDefaultMaximumPages;
     std::string environment;  // the section as read, for SetSectionValues
@@ -113,9 +123,8 @@ struct BarFile {
 };
 
 // The bar's grid and both sections, as the bar would read them now.
-BarFile ReadBarFile()
+void ReadBarFile(BarFile &file)
 {
-    BarFile file;
     BarSettings settings;
     LoadSettings(false, settings);
     file.perPage = settings.columns * settings.rows;
@@ -123,7 +132,29 @@ BarFile ReadBarFile()
     file.environment = ReadEnvironmentSection();
     file.programs = ReadProgramSection();
     file.section = ParseProfileSection(file.programs, IsSystemLeadByte);
-    return file;
+}
+
+// What a verb's work under the writers' lock came to. It is printed, and the change announced,
+// only once the lock is let go: output nobody reads (a full pipe, a console held by a selection)
+// must never hold up the bar or another writer.
+struct Outcome {
+    int code = ExitDone;
+    std::string error;     // one line, when code is not ExitDone
+    bool changed = false;  // TAV.INI was written: announce it
+};
+
+Outcome Refused(int code, std::string error) { return {code, std::move(error), false}; }
+
+// Runs `work` holding the writers' lock. Without it nothing is read or written: a file read
+// meanwhile may be half rewritten, and a change written meanwhile undoes another writer's.
+template <typename Work> Outcome UnderLock(Work work)
+{
+    const ProfileLock lock;
+    if (!lock.Held())
+        return Refused(ExitNotStored, "another program has held TAV.INI (the lock " + std::string(kIniWriterLock) +
+                                          ") for over " + std::to_string(kProfileLockTimeoutMs / 1000) +
+                                          " s; nothing was read or written");
+    return work();
 }
 
 std::optional<std::string> KeyValue(const BarFile &file, const std::string &key)
@@ -168,11 +199,76 @@ void Announce()
     }
 }
 
+// The end of a verb, the lock let go: the error, or the change announced and then `output`
+// written (the bar shows the change even while nobody reads the output).
+int Finish(const Outcome &outcome, const std::string &output)
+{
+    if (outcome.code != ExitDone)
+        return Fail(outcome.code, outcome.error);
+    if (outcome.changed)
+        Announce();
+    Write(STD_OUTPUT_HANDLE, output);
+    return ExitDone;
+}
+
 std::string NotStored() { return "TAV.INI could not be written (" + Utf8FromCodePage(ProfilePath()) + ")"; }
 
 std::string Programs(std::size_t n) { return std::to_string(n) + (n == 1 ? " program" : " programs"); }
 
 std::string Where(int page, int slot) { return "page " + std::to_string(page) + " slot " + std::to_string(slot); }
+
+// Whether `value` comes back from TAV.INI as given, with `error` saying what would come back.
+bool ReadsBackAsGiven(const std::string &value, const std::string &what, std::string &error)
+{
+    const std::string back = ReadBackValue(value, IsSystemLeadByte);
+    if (back == value)
+        return true;
+    error = what + " '" + Utf8FromCodePage(value) + "' would read back as '" + Utf8FromCodePage(back) +
+            "': TAV.INI's reader drops blanks and a pair of quotes around a value";
+    return false;
+}
+
+// The length of the name the system resolves `path` (code-page text) to: a start takes a short name
+// to the file's long one, and fails when that is longer than it takes. The path's own length when
+// no file has it.
+std::size_t LongFormLength(const std::string &path)
+{
+    const std::wstring wide = WideFromCodePage(path);
+    // Every short name the system makes up has a tilde; a path without one is as long as it looks.
+    if (wide.find(L'~') == std::wstring::npos)
+        return wide.size();
+    const DWORD n = GetLongPathNameW(wide.c_str(), nullptr, 0);
+    return std::max<std::size_t>(n ? n - 1 : 0, wide.size());
+}
+
+// A whole entry as it may be stored: it reads back as given, every reader takes it whole and a
+// click starts it. `program` is the program a click starts from it.
+bool StorableEntry(const std::string &entry, const std::string &program, std::string &error)
+{
+    if (!ReadsBackAsGiven(entry, "the entry", error))
+        return false;
+    switch (CheckEntryLength(entry, program)) {
+    case EntryLength::Fits: {
+        const ProgramEntry e = ParseProgramEntry(entry, CommandExtent::Token);
+        for (const std::string *path : {&e.iconFile, &e.directory, &program})
+            if (LongFormLength(*path) > kLongestStartPath) {
+                error = Utf8FromCodePage(*path) + ": the file's full name is longer than the " +
+                        std::to_string(kLongestStartPath) + " characters a start takes";
+                return false;
+            }
+        return true;
+    }
+    case EntryLength::EntryTooLong:
+        error = "the entry would be " + std::to_string(entry.size()) + " bytes; the bar keeps at most " +
+                std::to_string(kLongestEntry) + ", which every reader takes whole";
+        return false;
+    case EntryLength::PathTooLong:
+        error = "a path in the entry is longer than the " + std::to_string(kLongestStartPath) +
+                " bytes a start takes";
+        return false;
+    }
+    return false;
+}
 
 // ---- Files named on the command line ----
 
@@ -205,7 +301,7 @@ std::optional<std::wstring> ExistingPath(const std::wstring &path, bool folder)
 // A file's path as it can stand in an entry's field, or why not.
 std::optional<std::string> EntryPath(const std::wstring &path, std::string &error)
 {
-    const CodePagePath spelt = SpellPath(path, PathUse::EntryField, kValueBuffer - 1);
+    const CodePagePath spelt = SpellPath(path, PathUse::EntryField, kLongestStartPath);
     const std::string shown = Utf8From(path);
     switch (spelt.refusal) {
     case PathRefusal::None: return spelt.path;
@@ -215,7 +311,10 @@ std::optional<std::string> EntryPath(const std::wstring &path, std::string &erro
     case PathRefusal::HasDelimiter:
         error = shown + ": a comma or tab in the name would end the entry's field, and it has no short name without";
         break;
-    case PathRefusal::TooLong: error = shown + ": the path is too long for an entry"; break;
+    case PathRefusal::TooLong:
+        error = shown + ": the path is longer than the " + std::to_string(kLongestStartPath) +
+                " bytes a start takes, and it has no short name that fits";
+        break;
     }
     return std::nullopt;
 }
@@ -283,6 +382,8 @@ std::optional<std::string> StorableTitle(const std::string &utf8, std::string &e
         error = "the title is longer than the bar reads (" + std::to_string(kValueBuffer - 1) + " bytes)";
         return std::nullopt;
     }
+    if (title && !ReadsBackAsGiven(*title, "the title", error))
+        return std::nullopt;
     return title;
 }
 
@@ -291,10 +392,12 @@ std::optional<std::string> StorableTitle(const std::string &utf8, std::string &e
 int List(const CtlRequest &request)
 {
     BarFile file;
-    {
-        const ProfileLock lock;
-        file = ReadBarFile();
-    }
+    const Outcome read = UnderLock([&] {
+        ReadBarFile(file);
+        return Outcome{};
+    });
+    if (read.code != ExitDone)
+        return Finish(read, "");
     if (request.page && *request.page > file.pages)
         return Fail(ExitBadInput, "page " + std::to_string(*request.page) + " is beyond the bar's " +
                                       std::to_string(file.pages) + " pages");
@@ -310,8 +413,7 @@ int List(const CtlRequest &request)
         for (const SlotReport &slot : slots)
             out += Utf8FromCodePage(SlotLine(slot)) + "\n";
     }
-    Write(STD_OUTPUT_HANDLE, out);
-    return ExitDone;
+    return Finish(read, out);
 }
 
 int Add(const CtlRequest &request)
@@ -350,45 +452,50 @@ int Add(const CtlRequest &request)
         return Fail(ExitBadInput, error);
     const std::string entry =
         FormatProgramEntry(icon.file, StoredIconIndex(icon.index, request.minimized), directory, *command);
-    if (entry.size() >= kValueBuffer)
-        return Fail(ExitBadInput, "the entry would be " + std::to_string(entry.size()) + " bytes; the bar reads " +
-                                      std::to_string(kValueBuffer - 1));
+    if (!StorableEntry(entry, *program, error))
+        return Fail(ExitBadInput, error);
 
-    int key = -1;
-    {
-        // The slot is chosen and written in one hold of the lock, so two adds at once
-        // never pick the same empty slot.
-        const ProfileLock lock;
-        const BarFile file = ReadBarFile();
+    SlotReport added;
+    // The slot is chosen and written in one hold of the lock, so two adds at once never pick the
+    // same empty slot.
+    const Outcome outcome = UnderLock([&]() -> Outcome {
+        BarFile file;
+        ReadBarFile(file);
+        int key = -1;
         if (request.slot) {
             const auto at = SlotKeyOf(request.page.value_or(1), *request.slot, file.perPage, file.pages, error);
             if (!at)
-                return Fail(ExitBadInput, error);
+                return Refused(ExitBadInput, error);
             key = *at;
             const std::string held = EntryAt(file, key);
             if (!held.empty() && !request.replace)
-                return Fail(ExitBadInput, Where(request.page.value_or(1), *request.slot) + " holds " +
-                                              Utf8FromCodePage(ParseProgramEntry(held, CommandExtent::Remainder).command) +
-                                              " (--replace registers over it)");
+                return Refused(ExitBadInput,
+                               Where(request.page.value_or(1), *request.slot) + " holds " +
+                                   Utf8FromCodePage(ParseProgramEntry(held, CommandExtent::Remainder).command) +
+                                   " (--replace registers over it)");
         } else {
             if (request.page && !SlotKeyOf(*request.page, 1, file.perPage, file.pages, error))
-                return Fail(ExitBadInput, error);
+                return Refused(ExitBadInput, error);
             const int first = request.page ? (*request.page - 1) * file.perPage : 0;
             const int last = request.page ? first + file.perPage : file.pages * file.perPage;
             for (int k = first; k < last && key < 0; ++k)
                 if (EntryAt(file, k).empty())
                     key = k;
             if (key < 0)
-                return Fail(ExitBadInput, request.page ? "page " + std::to_string(*request.page) + " has no empty slot"
-                                                       : "the bar has no empty slot (--page and --slot choose one)");
+                return Refused(ExitBadInput, request.page
+                                                 ? "page " + std::to_string(*request.page) + " has no empty slot"
+                                                 : "the bar has no empty slot (--page and --slot choose one)");
         }
         // A title of an earlier program must not stay with this one.
         if (!WriteSlotKeys(key, entry, title))
-            return Fail(ExitNotStored, NotStored());
-        Say(Where(key / file.perPage + 1, key % file.perPage + 1) + ": " + Utf8FromCodePage(*command));
-    }
-    Announce();
-    return ExitDone;
+            return Refused(ExitNotStored, NotStored());
+        added = {key, key / file.perPage + 1, key % file.perPage + 1, entry, title};
+        return {ExitDone, "", true};
+    });
+    if (outcome.code != ExitDone)
+        return Finish(outcome, "");
+    return Finish(outcome, request.json ? SlotJson(InUtf8(added), "") + "\n"
+                                        : Line(Where(added.page, added.slot) + ": " + Utf8FromCodePage(*command)));
 }
 
 // The slot a request names, checked against the bar; -1 with `error` otherwise.
@@ -406,42 +513,43 @@ int RequestedKey(const BarFile &file, int page, int slot, bool mustHold, std::st
 
 int Remove(const CtlRequest &request)
 {
-    std::string error;
-    {
-        const ProfileLock lock;
-        const int key = RequestedKey(ReadBarFile(), *request.page, *request.slot, true, error);
+    const Outcome outcome = UnderLock([&]() -> Outcome {
+        BarFile file;
+        ReadBarFile(file);
+        std::string error;
+        const int key = RequestedKey(file, *request.page, *request.slot, true, error);
         if (key < 0)
-            return Fail(ExitBadInput, error);
+            return Refused(ExitBadInput, error);
         if (!WriteSlotKeys(key, std::nullopt, std::nullopt))
-            return Fail(ExitNotStored, NotStored());
-    }
-    Say(Where(*request.page, *request.slot) + ": removed");
-    Announce();
-    return ExitDone;
+            return Refused(ExitNotStored, NotStored());
+        return {ExitDone, "", true};
+    });
+    return Finish(outcome, Line(Where(*request.page, *request.slot) + ": removed"));
 }
 
 int Move(const CtlRequest &request)
 {
-    std::string error;
     const int toPage = request.toPage.value_or(*request.page);
-    {
-        const ProfileLock lock;
-        const BarFile file = ReadBarFile();
+    const Outcome outcome = UnderLock([&]() -> Outcome {
+        BarFile file;
+        ReadBarFile(file);
+        std::string error;
         const int from = RequestedKey(file, *request.page, *request.slot, false, error);
         const int to = from < 0 ? -1 : RequestedKey(file, toPage, *request.toSlot, false, error);
         if (to < 0)
-            return Fail(ExitBadInput, error);
+            return Refused(ExitBadInput, error);
         if (EntryAt(file, from).empty() && EntryAt(file, to).empty())
-            return Fail(ExitBadInput, "both slots are empty");
+            return Refused(ExitBadInput, "both slots are empty");
         switch (ExchangeProgramSlots(from, to)) {
         case SlotExchange::Done: break;
-        case SlotExchange::NotRead: return Fail(ExitNotStored, "an entry is too long to be read whole; nothing moved");
-        case SlotExchange::NotStored: return Fail(ExitNotStored, NotStored());
+        case SlotExchange::NotRead:
+            return Refused(ExitNotStored, "an entry is too long to be read whole; nothing moved");
+        case SlotExchange::NotStored: return Refused(ExitNotStored, NotStored());
         }
-    }
-    Say(Where(*request.page, *request.slot) + " and " + Where(toPage, *request.toSlot) + ": exchanged");
-    Announce();
-    return ExitDone;
+        return {ExitDone, "", true};
+    });
+    return Finish(outcome, Line(Where(*request.page, *request.slot) + " and " + Where(toPage, *request.toSlot) +
+                                ": exchanged"));
 }
 
 int Title(const CtlRequest &request)
@@ -450,41 +558,43 @@ int Title(const CtlRequest &request)
     const std::optional<std::string> title = StorableTitle(request.operands[0], error);
     if (!title)
         return Fail(ExitBadInput, error);
-    {
-        const ProfileLock lock;
-        const int key = RequestedKey(ReadBarFile(), *request.page, *request.slot, true, error);
+    const Outcome outcome = UnderLock([&]() -> Outcome {
+        BarFile file;
+        ReadBarFile(file);
+        const int key = RequestedKey(file, *request.page, *request.slot, true, error);
         if (key < 0)
-            return Fail(ExitBadInput, error);
+            return Refused(ExitBadInput, error);
         if (!WriteProgramKey(TitleKey(key).c_str(), title->c_str()))
-            return Fail(ExitNotStored, NotStored());
-    }
-    Say(Where(*request.page, *request.slot) + ": title " + request.operands[0]);
-    Announce();
-    return ExitDone;
+            return Refused(ExitNotStored, NotStored());
+        return {ExitDone, "", true};
+    });
+    return Finish(outcome, Line(Where(*request.page, *request.slot) + ": title " + request.operands[0]));
 }
 
 int Set(const CtlRequest &request)
 {
-    std::string error;
-    std::string stored;
-    const char *key = nullptr;
-    {
-        const ProfileLock lock;
-        const BarFile file = ReadBarFile();
-        const auto setting = SettingToStore(request.operands[0], request.operands[1], file.pages, error);
+    std::optional<SettingValue> setting;
+    const Outcome outcome = UnderLock([&]() -> Outcome {
+        BarFile file;
+        ReadBarFile(file);
+        std::string error;
+        setting = SettingToStore(request.operands[0], request.operands[1], file.pages, error);
         if (!setting)
-            return Fail(ExitBadInput, error);
-        key = setting->key;
-        stored = setting->stored;
-        if (!WriteProfileKey(kEnvironmentSection, key, stored.c_str()))
-            return Fail(ExitNotStored, NotStored());
-    }
-    const bool atNextStart = key == std::string_view(kKeyJapan) || key == std::string_view(kKeyStartupPage);
-    Say(std::string(key) + " = " + stored +
-        (atNextStart && FindWindowA(kBarClassName, kBarTitle) ? " (the running bar takes it at its next start)"
-                                                                           : ""));
-    Announce();
-    return ExitDone;
+            return Refused(ExitBadInput, error);
+        if (!ReadsBackAsGiven(setting->stored, setting->key, error))
+            return Refused(ExitBadInput, error);
+        if (!WriteProfileKey(kEnvironmentSection, setting->key, setting->stored.c_str()))
+            return Refused(ExitNotStored, NotStored());
+        return {ExitDone, "", true};
+    });
+    if (outcome.code != ExitDone)
+        return Finish(outcome, "");
+    const std::string_view key = setting->key;
+    const bool atNextStart = key == kKeyJapan || key == kKeyStartupPage;
+    return Finish(outcome, Line(std::string(key) + " = " + setting->stored +
+                                (atNextStart && FindWindowA(kBarClassName, kBarTitle)
+                                     ? " (the running bar takes it at its next start)"
+                                     : "")));
 }
 
 // ---- Export and import ----
@@ -536,20 +646,19 @@ std::optional<std::string> ReadWholeFile(const std::wstring &path)
 int Export(const CtlRequest &request)
 {
     BarFile file;
-    {
-        const ProfileLock lock;
-        file = ReadBarFile();
-    }
+    const Outcome read = UnderLock([&] {
+        ReadBarFile(file);
+        return Outcome{};
+    });
+    if (read.code != ExitDone)
+        return Finish(read, "");
     const std::string text = ExportText(file);
-    if (request.operands[0] == "-") {
-        Write(STD_OUTPUT_HANDLE, text);
-        return ExitDone;
-    }
+    if (request.operands[0] == "-")
+        return Finish(read, text);
     const std::wstring path = FullPath(WideFromUtf8(request.operands[0]));
     if (!WriteWholeFile(path, text))
         return Fail(ExitNotStored, "could not write " + Utf8From(path));
-    Say(Programs(Registered(file).size()) + " and the settings written to " + Utf8From(path));
-    return ExitDone;
+    return Finish(read, Line(Programs(Registered(file).size()) + " and the settings written to " + Utf8From(path)));
 }
 
 // One imported program, in the code page.
@@ -562,6 +671,7 @@ struct ImportedSlot {
 // What a backup holds, checked whole before anything is written.
 struct Imported {
     std::vector<SettingValue> environment;
+    int perPage = kDefaultButtonsPerPage;  // the buttons a page the backup's slots are counted in
     std::map<int, ImportedSlot> slots;
 };
 
@@ -569,12 +679,13 @@ const JsonValue *TextMember(const JsonValue &object, const char *name, const std
 {
     const JsonValue *value = JsonMember(object, name);
     if (value && value->kind != JsonValue::Kind::String) {
-        error = where + "." + name + " must be a string";
+        error = where + ": \"" + name + "\" must be a string";
         return nullptr;
     }
     return value;
 }
 
+// Item `where` of "programs". Once its slot is known, a refusal names the slot.
 std::optional<ImportedSlot> ImportSlot(const JsonValue &item, const std::string &where, int perPage,
                                        std::string &error)
 {
@@ -599,36 +710,43 @@ std::optional<ImportedSlot> ImportSlot(const JsonValue &item, const std::string 
                 ", or \"page\" and \"slot\" within the bar)";
         return std::nullopt;
     }
-    const JsonValue *entry = TextMember(item, "entry", where, error);
-    const JsonValue *command = TextMember(item, "command", where, error);
-    const JsonValue *title = TextMember(item, "title", where, error);
+    const std::string at = SlotPlace(slot.key, perPage);
+    // The slot named in front of what `check` found wrong.
+    const auto named = [&](bool ok) {
+        if (!ok)
+            error = at + ": " + error;
+        return ok;
+    };
+    const JsonValue *entry = TextMember(item, "entry", at, error);
+    const JsonValue *command = TextMember(item, "command", at, error);
+    const JsonValue *title = TextMember(item, "title", at, error);
     if (!error.empty())
         return std::nullopt;
     if (entry) {
-        auto text = StorableText(entry->text, where + ".entry", error);
+        auto text = StorableText(entry->text, "the entry", error);
         if (!text) {
             error.clear();
-            text = RespeltEntry(entry->text, where + ".entry", error);
+            text = RespeltEntry(entry->text, "the entry", error);
         }
-        if (!text)
+        if (!named(text.has_value()))
             return std::nullopt;
         slot.entry = *text;
     } else if (command) {
         // Written by hand: the fields, as the Program Definition dialog would store them.
         ProgramFields fields;
-        const auto text = StorableText(command->text, where + ".command", error);
-        if (!text)
+        const auto text = StorableText(command->text, "the command", error);
+        if (!named(text.has_value()))
             return std::nullopt;
         fields.program = *text;
-        if (const JsonValue *dir = TextMember(item, "directory", where, error)) {
-            const auto d = StorableText(dir->text, where + ".directory", error);
-            if (!d)
+        if (const JsonValue *dir = TextMember(item, "directory", at, error)) {
+            const auto d = StorableText(dir->text, "the directory", error);
+            if (!named(d.has_value()))
                 return std::nullopt;
             fields.directory = *d;
         }
-        if (const JsonValue *iconFile = TextMember(item, "iconFile", where, error)) {
-            const auto f = StorableText(iconFile->text, where + ".iconFile", error);
-            if (!f)
+        if (const JsonValue *iconFile = TextMember(item, "iconFile", at, error)) {
+            const auto f = StorableText(iconFile->text, "the icon file", error);
+            if (!named(f.has_value()))
                 return std::nullopt;
             fields.iconFile = *f;
         } else {
@@ -644,20 +762,19 @@ std::optional<ImportedSlot> ImportSlot(const JsonValue &item, const std::string 
             return std::nullopt;
         const auto value = fields.iconIndex < 0 ? std::nullopt : StoredValueFromFields(fields);
         if (!value) {
-            error = where + ": needs a command, an icon file and an icon index from 0 to 65535";
+            error = at + ": needs a command, an icon file and an icon index from 0 to 65535";
             return std::nullopt;
         }
         slot.entry = *value;
     }
-    if (slot.entry.empty() || slot.entry.size() >= kValueBuffer) {
-        error = where + ": needs an \"entry\" (or a \"command\") of at most " + std::to_string(kValueBuffer - 1) +
-                " bytes";
+    if (slot.entry.empty()) {
+        error = at + ": needs an \"entry\" (or a \"command\")";
         return std::nullopt;
     }
-    if (title && !(slot.title = StorableTitle(title->text, error))) {
-        error = where + ": " + error;
+    if (!named(StorableEntry(slot.entry, PlanSlotStart(slot.entry, IsSystemLeadByte).program, error)))
         return std::nullopt;
-    }
+    if (title && !named((slot.title = StorableTitle(title->text, error)).has_value()))
+        return std::nullopt;
     return slot;
 }
 
@@ -668,24 +785,31 @@ std::optional<Imported> ReadBackup(const JsonValue &root, const BarFile &file, s
         error = "not a tavctl export (no \"tav\" object)";
         return std::nullopt;
     }
-    int perPage = file.perPage;
+    imported.perPage = file.perPage;
     if (const JsonValue *environment = JsonMember(root, "environment")) {
         if (environment->kind != JsonValue::Kind::Object) {
             error = "\"environment\" must be an object";
             return std::nullopt;
         }
+        const JsonValue *maximum = JsonMember(*environment, kKeyMaximumPages);
+        const int limit = maximum ? ClampMaximumPages(LeadingInt(maximum->text)) : file.pages;
+        std::map<std::string_view, std::string_view> named;  // each key the bar reads, by the name that set it
         for (const auto &[name, value] : environment->members) {
             if (value.kind != JsonValue::Kind::String && value.kind != JsonValue::Kind::Number) {
                 error = "environment." + name + " must be a number or a string";
                 return std::nullopt;
             }
-            const JsonValue *maximum = JsonMember(*environment, kKeyMaximumPages);
-            const int limit = maximum ? ClampMaximumPages(LeadingInt(maximum->text)) : file.pages;
             auto setting = SettingToStore(name, value.text, limit, error);
             if (!setting)
                 return std::nullopt;
+            // The bar reads names without regard to case: two of them would set one key twice.
+            if (const auto [earlier, fresh] = named.emplace(setting->key, name); !fresh) {
+                error = "environment." + name + " sets " + setting->key + " again, after \"" +
+                        std::string(earlier->second) + "\"";
+                return std::nullopt;
+            }
             if (setting->key == std::string_view(kKeyButtonsPerPage))
-                perPage = LeadingInt(setting->stored);
+                imported.perPage = LeadingInt(setting->stored);
             imported.environment.push_back(std::move(*setting));
         }
     }
@@ -696,11 +820,11 @@ std::optional<Imported> ReadBackup(const JsonValue &root, const BarFile &file, s
     }
     for (std::size_t i = 0; programs && i < programs->items.size(); ++i) {
         const std::string where = "programs[" + std::to_string(i) + "]";
-        auto slot = ImportSlot(programs->items[i], where, perPage, error);
+        auto slot = ImportSlot(programs->items[i], where, imported.perPage, error);
         if (!slot)
             return std::nullopt;
         if (imported.slots.count(slot->key)) {
-            error = where + ": a second program for key " + std::to_string(slot->key);
+            error = SlotPlace(slot->key, imported.perPage) + ": a second program in the file (" + where + ")";
             return std::nullopt;
         }
         imported.slots[slot->key] = std::move(*slot);
@@ -711,20 +835,22 @@ std::optional<Imported> ReadBackup(const JsonValue &root, const BarFile &file, s
 int Import(const CtlRequest &request)
 {
     const std::wstring path = FullPath(WideFromUtf8(request.operands[0]));
+    const std::string shown = Utf8From(path);
     const std::optional<std::string> text = ReadWholeFile(path);
     if (!text)
-        return Fail(ExitBadInput, "cannot read " + Utf8From(path));
+        return Fail(ExitBadInput, "cannot read " + shown);
     std::string error;
     const std::optional<JsonValue> root = ParseJson(*text, error);
     if (!root)
-        return Fail(ExitBadInput, Utf8From(path) + ": " + error);
-    std::size_t written = 0;
-    {
-        const ProfileLock lock;
-        const BarFile file = ReadBarFile();
+        return Fail(ExitBadInput, shown + ": " + error);
+    std::size_t count = 0;
+    std::vector<std::string> changes;  // with --dry-run: what the import would change (code page)
+    const Outcome outcome = UnderLock([&]() -> Outcome {
+        BarFile file;
+        ReadBarFile(file);
         const std::optional<Imported> imported = ReadBackup(*root, file, error);
         if (!imported)
-            return Fail(ExitBadInput, Utf8From(path) + ": " + error);
+            return Refused(ExitBadInput, shown + ": " + error);
         // What the import would lose: with --merge a program it writes over, without it
         // every program the backup does not hold as it stands.
         int lost = 0;
@@ -738,10 +864,10 @@ int Import(const CtlRequest &request)
                 firstLost = Where(held.page, held.slot);
         }
         if (lost && !request.replace)
-            return Fail(ExitBadInput, "the import would " + std::string(request.merge ? "write over " : "drop ") +
-                                          Programs(lost) + " (first " +
-                                          firstLost + "); --replace " + (request.merge ? "writes over" : "drops") +
-                                          (request.merge ? " them" : " them, --merge keeps those it does not hold"));
+            return Refused(ExitBadInput, "the import would " + std::string(request.merge ? "write over " : "drop ") +
+                                             Programs(lost) + " (first " + firstLost + "); --replace " +
+                                             (request.merge ? "writes over them"
+                                                            : "drops them, --merge keeps those it does not hold"));
         std::vector<std::string> names;  // SetSectionValues keeps pointers to them
         std::vector<std::pair<const char *, std::string>> values;
         names.reserve(imported->slots.size() * 2);
@@ -759,15 +885,33 @@ int Import(const CtlRequest &request)
         if (!request.merge)
             for (const SettingValue &s : imported->environment)
                 settings.emplace_back(s.key, s.stored);
-        if ((!settings.empty() &&
-             !WriteProfileSection(kEnvironmentSection, SetSectionValues(file.environment, settings))) ||
+        const std::string environment = settings.empty() ? file.environment
+                                                         : SetSectionValues(file.environment, settings);
+        count = imported->slots.size();
+        if (request.dryRun) {
+            changes = SettingChanges(file.environment, environment, IsSystemLeadByte);
+            const int perPage = request.merge ? file.perPage : imported->perPage;
+            for (std::string &line : ProgramChanges(file.programs, programs, perPage, IsSystemLeadByte))
+                changes.push_back(std::move(line));
+            return Outcome{};
+        }
+        if ((!settings.empty() && !WriteProfileSection(kEnvironmentSection, environment)) ||
             !WriteProfileSection(kProgramSection, programs))
-            return Fail(ExitNotStored, NotStored());
-        written = imported->slots.size();
-    }
-    Say(Programs(written) + " imported from " + Utf8From(path) + (request.merge ? " (merged)" : ""));
-    Announce();
-    return ExitDone;
+            return Refused(ExitNotStored, NotStored());
+        return {ExitDone, "", true};
+    });
+    if (outcome.code != ExitDone)
+        return Finish(outcome, "");
+    if (!request.dryRun)
+        return Finish(outcome, Line(Programs(count) + " imported from " + shown + (request.merge ? " (merged)" : "")));
+    std::string out;
+    for (const std::string &line : changes)
+        out += Line(Utf8FromCodePage(line));
+    const std::size_t n = changes.size();
+    return Finish(outcome, out + Line(Programs(count) + " in " + shown + ": " +
+                                      (n ? std::to_string(n) + (n == 1 ? " change" : " changes")
+                                         : std::string("nothing would change")) +
+                                      "; nothing written (--dry-run)"));
 }
 
 // ---- Start at log-on ----
@@ -810,15 +954,16 @@ constexpr char kHelp[] = R"(tavctl: the TAV! bar's programs and settings, from a
 
   tavctl list [--page N] [--json]
   tavctl add PATH [ARGS...] [--page N] [--slot K] [--title T] [--dir D]
-             [--icon FILE[,INDEX]] [--minimized] [--replace]
+             [--icon FILE[,INDEX]] [--minimized] [--replace] [--json]
   tavctl remove --page N --slot K
   tavctl move --page N --slot K [--to-page P] --to-slot Q     (exchanges the two)
   tavctl title --page N --slot K TEXT
   tavctl set KEY VALUE      KEY: Japan, mode, "maximum pages", "startup page",
                             "buttons par page", position
   tavctl export FILE|-
-  tavctl import FILE [--merge] [--replace]
+  tavctl import FILE [--merge] [--replace] [--dry-run]
   tavctl autostart on|off
+  tavctl --version
 
 Pages and slots count from 1. add takes the first empty slot of the page, or
 of the bar, unless --slot names one; program arguments that begin with --
@@ -844,6 +989,10 @@ int main()
     const std::string &verb = request->verb;
     if (verb == "help")
         return Write(STD_OUTPUT_HANDLE, kHelp), ExitDone;
+    if (verb == "usage")
+        return Write(STD_ERROR_HANDLE, kHelp), ExitBadInput;
+    if (verb == "version")
+        return Write(STD_OUTPUT_HANDLE, "tavctl " TAV_VERSION_TEXT "\n"), ExitDone;
     if (verb == "autostart")
         return Autostart(*request);
     // A file another program holds would read as empty and be written over.

@@ -1,6 +1,7 @@
 #include "ini/program_entry.h"
 
 #include <climits>
+#include <initializer_list>
 
 namespace {
 
@@ -88,6 +89,17 @@ ProgramEntry ParseProgramEntry(std::string_view value, CommandExtent extent, std
         e.command = token;
     }
     return e;
+}
+
+EntryLength CheckEntryLength(std::string_view entry, std::string_view program)
+{
+    if (entry.size() > kLongestEntry)
+        return EntryLength::EntryTooLong;
+    const ProgramEntry e = ParseProgramEntry(entry, CommandExtent::Token);
+    for (const std::size_t length : {e.iconFile.size(), e.directory.size(), program.size()})
+        if (length > kLongestStartPath)
+            return EntryLength::PathTooLong;
+    return EntryLength::Fits;
 }
 
 std::string FormatProgramEntry(std::string_view iconFile, int storedIndex, std::string_view directory,

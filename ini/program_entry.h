@@ -1,5 +1,6 @@
 // A slot's program entry ("profile%03d"): "icon file,icon index,directory,command".
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,19 @@ int LeadingInt(std::string_view text);
 
 // One's complement for a negative stored index.
 constexpr int EffectiveIconIndex(int stored) { return stored < 0 ? ~stored : stored; }
+
+// What the bar stores comes back whole from every reader and starts. An entry is read whole by
+// every reader up to kLongestEntry bytes: a drop on a registered slot reads it into 1024 bytes, as
+// the bar's older peers sharing the file still do. A start takes a path whole up to
+// kLongestStartPath bytes: the click holds the working directory in 256 bytes, and the system's
+// program finder takes no longer a path.
+constexpr std::size_t kLongestEntry = 1023;
+constexpr std::size_t kLongestStartPath = 255;
+enum class EntryLength { Fits, EntryTooLong, PathTooLong };
+// Whether `entry` may be stored: within kLongestEntry, and its icon file, its directory and
+// `program` (what a click starts from it: its command's first token, quotes dropped) each within
+// kLongestStartPath.
+EntryLength CheckEntryLength(std::string_view entry, std::string_view program);
 
 // "%s,%d,%s,%s"
 std::string FormatProgramEntry(std::string_view iconFile, int storedIndex, std::string_view directory,

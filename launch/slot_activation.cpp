@@ -7,6 +7,7 @@
 
 #include "ini/code_page_path.h"
 #include "ini/message_box.h"
+#include "ini/program_entry.h"
 #include "ini/settings.h"
 #include "launch/launch.h"
 
@@ -66,15 +67,21 @@ std::optional<std::vector<std::string>> DroppedArguments(HWND bar, HDROP drop, U
 // More files than this are started only once the user agrees.
 constexpr std::size_t kDropStartsWithoutAsking = 16;
 
-bool AgreesToStartMany(HWND bar, std::size_t count)
+// String `base` with `n` in place of its "%u".
+std::wstring TextWithNumber(unsigned base, std::size_t n)
 {
-    std::wstring text = LoadTavText(IDS_MANY_DROPPED_FILES);
+    std::wstring text = LoadTavText(base);
     if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos) {
         // Digits are ASCII; std::to_wstring would link MinGW's whole wide printf into TAV.EXE.
-        const std::string digits = std::to_string(count);
+        const std::string digits = std::to_string(n);
         text.replace(at, 2, std::wstring(digits.begin(), digits.end()));
     }
-    return ShowBox(bar, text, BoxKind::Question) == IDYES;
+    return text;
+}
+
+bool AgreesToStartMany(HWND bar, std::size_t count)
+{
+    return ShowBox(bar, TextWithNumber(IDS_MANY_DROPPED_FILES, count), BoxKind::Question) == IDYES;
 }
 
 // Lets the bar answer what came meanwhile. False once it is closing: the quit message is
@@ -115,14 +122,30 @@ std::optional<std::string> RegisterDroppedFile(HWND bar, int slot, HDROP drop)
     // A drop without a readable file would register an entry with no program.
     if (name.empty())
         return std::nullopt;
-    const std::optional<std::string> path = UsablePathOrTell(bar, name, PathUse::EntryField);
-    if (!path)
+    // Only what a click starts is registered. A start resolves a short name to the file's long one,
+    // so that too must be within what a start takes, not only the name stored.
+    const DWORD longForm = GetLongPathNameW(name.c_str(), nullptr, 0);
+    const CodePagePath spelt = SpellPath(name, PathUse::EntryField, kLongestStartPath);
+    const std::string entry = DroppedFileEntry(spelt.path);
+    if (std::max<std::size_t>(longForm ? longForm - 1 : 0, name.size()) > kLongestStartPath ||
+        spelt.refusal == PathRefusal::TooLong ||
+        (spelt.refusal == PathRefusal::None && CheckEntryLength(entry, spelt.path) != EntryLength::Fits)) {
+        // The file by its name alone: a path this long would stretch the box past the screen.
+        MessageBeep(MB_ICONWARNING);
+        const std::wstring text =
+            TextWithNumber(IDS_PATH_TOO_LONG, kLongestStartPath) + L"\n\n" + name.substr(name.find_last_of(L'\\') + 1);
+        ShowBox(bar, text, BoxKind::Warning);
         return std::nullopt;
-    if (!WriteProgramKey(ProfileKey(slot).c_str(), DroppedFileEntry(*path).c_str())) {
+    }
+    if (spelt.refusal != PathRefusal::None) {
+        UsablePathOrTell(bar, name, PathUse::EntryField, kLongestStartPath);  // the name's own fault, told
+        return std::nullopt;
+    }
+    if (!WriteProgramKey(ProfileKey(slot).c_str(), entry.c_str())) {
         TellNotStored(bar);
         return std::nullopt;
     }
-    return path;
+    return spelt.path;
 }
 
 } // namespace

@@ -72,6 +72,7 @@
 #define IDS_NAME_NOT_IN_CODE_PAGE 30
 #define IDS_PATH_HAS_DELIMITER 32
 #define IDS_MANY_DROPPED_FILES 34
+#define IDS_PATH_TOO_LONG 36  /* %u: the longest path a start takes; the file's name follows */
 /* The control buttons' names; the page number's takes the page. */
 #define IDS_PREVIOUS_PAGE 60
 #define IDS_NEXT_PAGE 62

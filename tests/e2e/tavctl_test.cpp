@@ -1,10 +1,14 @@
 // tavctl.exe run as a script would run it, beside the real bar: what it registers shows and starts at once, bad
-// input changes nothing, a backup restores under the other code page, and concurrent writers lose nothing.
+// input changes nothing, a backup restores under the other code page, writers share the lock and lose nothing.
 #include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <future>
 #include <mutex>
+#include <regex>
 #include <thread>
 
+#include "ctl/json.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 
@@ -50,8 +54,9 @@ std::string ReadAll(HANDLE pipe)
     return text;
 }
 
-// tavctl with `args` (UTF-8), its output read through pipes.
-CtlRun Ctl(const std::string &args)
+// tavctl with `args` (UTF-8), its output read through pipes of `size` bytes (0: the system's) once `meanwhile`
+// (given the process) has run: until then nobody reads them.
+CtlRun Ctl(const std::string &args, DWORD size = 0, const std::function<void(HANDLE)> &meanwhile = {})
 {
     CtlRun run;
     HANDLE outRead, outWrite, errRead, errWrite;
@@ -62,9 +67,12 @@ CtlRun Ctl(const std::string &args)
         // write ends, and their readers would wait for that program too.
         static std::mutex starting;
         const std::lock_guard<std::mutex> hold(starting);
+        // Under Wine the first program that asks for the desktop starts the desktop's process, which keeps that
+        // program's standard handles: asked for here, before any pipe is made, it keeps none of tavctl's.
+        GetDesktopWindow();
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        CreatePipe(&outRead, &outWrite, &inherit, 0);
-        CreatePipe(&errRead, &errWrite, &inherit, 0);
+        CreatePipe(&outRead, &outWrite, &inherit, size);
+        CreatePipe(&errRead, &errWrite, &inherit, size);
         SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
         SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
         STARTUPINFOW si{};
@@ -81,6 +89,8 @@ CtlRun Ctl(const std::string &args)
         CloseHandle(errWrite);
     }
     if (started) {
+        if (meanwhile)
+            meanwhile(pi.hProcess);
         std::thread errors([&] { run.err = ReadAll(errRead); }), output([&] { run.out = ReadAll(outRead); });
         // The notice tavctl sends reaches this thread's windows too: they answer meanwhile.
         PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
@@ -141,6 +151,10 @@ TEST_F(Tavctl, WhatItAddsShowsAndStarts)
         ASSERT_EQ(run.exitCode, 0u) << run.err;
         EXPECT_EQ(run.out.rfind("page 1 slot " + std::to_string(k + 1) + ": ", 0), 0u) << run.out;
     }
+    // With --json, the slot it chose as list --json describes it (there one level further in).
+    const std::string added = Ctl("add " + adds[2] + " --title " + titles[2] + " --slot 3 --replace --json").out;
+    const std::string listed = Ctl("list --json").out, last = listed.substr(listed.rfind("  {"));
+    EXPECT_EQ(added + "]\n", std::regex_replace(last, std::regex("\n  "), "\n").substr(2)) << listed;
     const CtlRun list = Ctl("list");
     EXPECT_NE(list.out.find("1\t1\t" + spaced + "\t0\tnormal\t\t\"" + spaced + "\" -a \"b c\"\t" + titles[0] + "\n"),
               std::string::npos) << list.out;
@@ -173,15 +187,17 @@ TEST_F(Tavctl, WhatItAddsShowsAndStarts)
 
 TEST_F(Tavctl, BadInputChangesNothing)
 {
-    const std::string probe = ProbePath();
+    const std::string probe = ProbePath(), entry = JsonQuoted(probe + ",0,,\"" + probe + "\"");
     const std::string malformed = TempDir() + "\\tav_ctl_bad.json", other = TempDir() + "\\tav_ctl_other.json";
+    const std::string titled = TempDir() + "\\tav_ctl_titled.json", overlong = TempDir() + "\\tav_ctl_long.json";
+    const std::string longer = probe + ",0,,\"" + probe + "\" " + std::string(1023, 'x');
+    std::ofstream(malformed) << "{\"tav\": 1, \"programs\": [";
+    // Backups whose second program has a title that would not read back, and whose first an entry too long.
+    std::ofstream(titled) << "{\"tav\": 1, \"programs\": [{\"key\": 2, \"entry\": " << entry << "}, {\"key\": 1, "
+                          << "\"entry\": " << entry << ", \"title\": \"'Beta'\"}]}";
+    std::ofstream(overlong) << "{\"tav\": 1, \"programs\": [{\"page\": 1, \"slot\": 3, \"entry\": "
+                            << JsonQuoted(longer) << "}]}";
     WriteIni("-");
-    {
-        const HANDLE f = CreateFileA(malformed.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD done = 0;
-        WriteFile(f, "{\"tav\": 1, \"programs\": [", 25, &done, nullptr);
-        CloseHandle(f);
-    }
     ASSERT_EQ(Ctl("add \"" + probe + "\" --slot 2").exitCode, 0u);
     ASSERT_EQ(Ctl("export \"" + other + "\"").exitCode, 0u);
     ASSERT_EQ(Ctl("move --page 1 --slot 2 --to-slot 3").exitCode, 0u);  // the backup no longer holds it as it is
@@ -189,9 +205,6 @@ TEST_F(Tavctl, BadInputChangesNothing)
     const struct {
         std::string args, error;
     } kCases[] = {
-        {"frob", "unknown command 'frob'"},
-        {"add \"" + probe + "\" --slot 21", "--slot takes a number from 1 to 20"},
-        {"add \"" + probe + "\" --page 0", "--page takes a number from 1 to 20"},
         {"add \"" + probe + "\" --page 2", "page 2 is beyond the bar's 1 page"},
         {"add C:\\no\\such.exe", "no such file: C:\\no\\such.exe"},
         {"add \"" + probe + "\" --slot 3", "page 1 slot 3 holds"},
@@ -200,6 +213,12 @@ TEST_F(Tavctl, BadInputChangesNothing)
         {"import \"" + other + "\"", "the import would drop 1 program"},
         {"set \"buttons par page\" many", "buttons par page takes a number"},
         {"remove --page 1 --slot 1", "page 1 slot 1 is empty"},
+        // A title the profile reader would not give back as given, refused by the import with its slot named.
+        {"import \"" + titled + "\"", titled + ": page 1 slot 2: the title ''Beta'' would read back as 'Beta'"},
+        {"import \"" + overlong + "\"", overlong + ": page 1 slot 3: the entry would be " +
+                                           std::to_string(longer.size()) + " bytes; the bar keeps at most 1023"},
+        // A line break given shows escaped: the error stays one line.
+        {"add \"" + probe + "\" --dir \"C:\\no\r\nsuch\"", "no such folder: C:\\no\\r\\nsuch"},
     };
     for (const auto &c : kCases) {
         const CtlRun run = Ctl(c.args);
@@ -208,8 +227,8 @@ TEST_F(Tavctl, BadInputChangesNothing)
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
         EXPECT_EQ(ReadFileText(IniPath()), before) << c.args;
     }
-    DeleteFileA(malformed.c_str());
-    DeleteFileA(other.c_str());
+    for (const std::string &file : {malformed, other, titled, overlong})
+        DeleteFileA(file.c_str());
 }
 
 TEST_F(Tavctl, BackupRestoresUnderTheOtherCodePage)
@@ -230,6 +249,13 @@ TEST_F(Tavctl, BackupRestoresUnderTheOtherCodePage)
     ASSERT_EQ(Ctl("add \"" + nativeDir + "\\tool.exe\" --dir \"" + nativeDir + "\"").exitCode, 0u);
     ASSERT_EQ(Ctl("export \"" + backup + "\"").exitCode, 0u);
     WriteIni("-");
+    // A dry run says what the import would change, and writes nothing.
+    const CtlRun dry = Ctl("import \"" + backup + "\" --dry-run");
+    EXPECT_EQ(dry.exitCode, 0u) << dry.err;
+    EXPECT_NE(dry.out.find("page 3 slot 8: adds \"" + program + "\"\n"), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("\n3 programs in " + backup + ": 6 changes; nothing written (--dry-run)\n"),
+              std::string::npos);
+    EXPECT_EQ(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(CtlInOtherLocale("import '" + backup + "'"));
     ASSERT_TRUE(CtlInOtherLocale("export '" + again + "'"));
     // The same text but for the code page it was made under and the short names.
@@ -289,6 +315,67 @@ TEST_F(Tavctl, ConcurrentWritersLoseNothing)
     EXPECT_EQ(IniValue("environment section", "buttons par page"), "20") << "the bar's own save";
 }
 
+TEST_F(Tavctl, TheLockIsHeldForTheFileAloneAndNeverGoneWithout)
+{
+    const std::string probe = ProbePath(), backup = TempDir() + "\\tav_ctl_locked.json";
+    WriteIni("-");
+    ASSERT_EQ(Ctl("add \"" + probe + "\" --slot 1").exitCode, 0u);
+    ASSERT_EQ(Ctl("export \"" + backup + "\"").exitCode, 0u);
+    const std::string before = ReadFileText(IniPath());
+    // Another program holds the writers' lock past its time-out: every verb reads and writes nothing, and says so.
+    const HANDLE lock = CreateMutexA(nullptr, TRUE, "TAV_INI_WRITER");
+    const std::string verbs[] = {"add \"" + probe + "\" --slot 2", "remove --page 1 --slot 1",
+                                 "move --page 1 --slot 1 --to-slot 3", "title --page 1 --slot 1 T", "set mode 3",
+                                 "import \"" + backup + "\" --replace", "list", "export -"};
+    std::vector<std::future<CtlRun>> runs;
+    for (const std::string &verb : verbs)
+        runs.push_back(std::async(std::launch::async, [verb] { return Ctl(verb); }));
+    const auto ready = [](auto &run) { return run.wait_for(std::chrono::seconds(0)) == std::future_status::ready; };
+    PumpUntil([&] { return std::all_of(runs.begin(), runs.end(), ready); }, 60000);
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const CtlRun run = runs[i].get();
+        EXPECT_TRUE(run.exitCode == 1 && run.out.empty() &&
+                    run.err == "tavctl: another program has held TAV.INI (the lock TAV_INI_WRITER) for over 5 s; "
+                               "nothing was read or written\n") << verbs[i] << ": " << run.exitCode << " " << run.err;
+    }
+    EXPECT_EQ(ReadFileText(IniPath()), before);
+    // A tavctl whose output nobody reads (a pipe of one byte) holds no lock meanwhile: another writer gets it in time.
+    const CtlRun stuck = Ctl("add \"" + probe + "\" --slot 4", 1, [&](HANDLE process) {
+        EXPECT_TRUE(PumpUntil([] { return IniValue("program section", "profile003") != "<missing>"; }, 15000));
+        const CtlRun other = Ctl("add \"" + probe + "\" --slot 5");
+        EXPECT_EQ(other.exitCode, 0u) << other.err;
+        EXPECT_EQ(WaitForSingleObject(process, 0), DWORD(WAIT_TIMEOUT)) << "its output was taken after all";
+    });
+    EXPECT_EQ(stuck.out.rfind("page 1 slot 4: ", 0), 0u) << stuck.out;
+    DeleteFileA(backup.c_str());
+}
+
+TEST_F(Tavctl, APathNoStartTakesIsNotStored)
+{
+    // The probe four folders of 60 letters deep (made by \\?\ paths): 285 characters, far more than its short form.
+    std::wstring deep = FromUtf8(TempDir()) + L"\\tav_ctl_deep";
+    CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr);
+    for (wchar_t letter : {L'a', L'b', L'c', L'd'})
+        CreateDirectoryW((L"\\\\?\\" + (deep += L"\\" + std::wstring(60, letter))).c_str(), nullptr);
+    CopyFileW(FromUtf8(ProbePath()).c_str(), (L"\\\\?\\" + (deep += L"\\probe.exe")).c_str(), FALSE);
+    const HWND bar = Start("-");
+    ASSERT_TRUE(bar);
+    // Dropped: a box says why, and nothing is stored, not even by the short form (which a start resolves).
+    ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {deep}));
+    const HWND box = WaitForDialog(bar, [](HWND b) { return GetWindowTextLengthW(GetDlgItem(b, 0xFFFF)) > 0; });
+    wchar_t title[16] = {}, text[1024] = {};  // empty without a box
+    GetWindowTextW(box, title, int(std::size(title)));
+    GetDlgItemTextW(box, 0xFFFF, text, int(std::size(text)));
+    EXPECT_TRUE(!wcscmp(title, L"TAV!") && wcsstr(text, L"255") && wcsstr(text, L"\n\nprobe.exe")) << InUtf8(text);
+    ASSERT_TRUE(Dismiss(box, IDOK));
+    EXPECT_EQ(IniValue("program section", "profile000"), "<missing>");
+    const CtlRun add = Ctl("add \"" + InUtf8(deep) + "\"");
+    EXPECT_TRUE(add.exitCode == 2 && add.err.find(": the file's full name is longer than the 255 characters a start "
+                                                  "takes\n") != std::string::npos) << add.err;
+}
+
 TEST(TavctlAutostart, RunKeyNamesTheBarBesideIt)
 {
     ASSERT_EQ(Ctl("autostart on").exitCode, 0u);
@@ -303,3 +390,4 @@ TEST(TavctlAutostart, RunKeyNamesTheBarBesideIt)
 }
 
 } // namespace
+

@@ -27,7 +27,9 @@ TEST(ParseCtlArguments, VerbsOptionsAndOperands)
         {"add|C:\\a.exe|--slot|21", "--slot takes a number from 1 to 20, not '21'"},
         {"add|C:\\a.exe|--page|0", "--page takes a number from 1 to 20, not '0'"},
         {"add|C:\\a.exe|--page|+1", "--page takes a number"},
-        {"add|C:\\a.exe|--json", "'add' takes no option --json"},
+        {"add|C:\\a.exe|--dry-run", "'add' takes no option --dry-run"},
+        {"list|--dry-run", "'list' takes no option --dry-run"},
+        {"import|f.json|--dry-run=yes", "--dry-run takes no value"},
         {"add|C:\\a.exe|--minimized=yes", "--minimized takes no value"},
         {"add", "'add' takes a program and its arguments, not 0"},
         {"list|extra", "'list' takes no operand, not 1"},
@@ -50,7 +52,12 @@ TEST(ParseCtlArguments, VerbsOptionsAndOperands)
     EXPECT_EQ(add->title, "T");
     EXPECT_EQ(add->slot, 3);
     EXPECT_FALSE(add->page);
-    EXPECT_EQ(ParseCtlArguments({}, error)->verb, "help");
+    EXPECT_TRUE(ParseCtlArguments(Words("add|a|--json"), error)->json);
+    EXPECT_TRUE(ParseCtlArguments(Words("import|f|--dry-run"), error)->dryRun);
+    // Nothing at all is answered with the usage as a mistake, --help and --version as requests.
+    EXPECT_EQ(ParseCtlArguments({}, error)->verb, "usage");
+    EXPECT_EQ(ParseCtlArguments({"--help"}, error)->verb, "help");
+    EXPECT_EQ(ParseCtlArguments({"--version"}, error)->verb, "version");
 }
 
 TEST(SettingToStore, TheBarsClamps)
@@ -100,6 +107,42 @@ TEST(SlotLine, FieldsAndTitle)
               "2\t3\tC:\\a.exe\t1\tminimized\tC:\\w\t\"C:\\a.exe\" x,y\tT");
     EXPECT_EQ(SlotLine({0, 1, 1, "C:\\a.exe,0,,\"C:\\a.exe\"\ta", "T\tU"}),
               "1\t1\tC:\\a.exe\t0\tnormal\t\t\"C:\\a.exe\" a\tT U");
+}
+
+TEST(ReadBackValue, WhatTheProfileReaderGivesBack)
+{
+    // stored, read back; "=" where it comes back as given.
+    const struct { const char *stored, *read; } cases[] = {
+        {"\"Beta\"", "Beta"}, {"'Beta'", "Beta"}, {"  padded  ", "padded"}, {"\tx\x1a", "x"}, {"\"\"", ""},
+        {"\"C:\\i.ico\",0,,\"C:\\a.exe\"", "C:\\i.ico\",0,,\"C:\\a.exe"}, {"\"Beta'", "="}, {"\"Beta", "="}, {"'", "="},
+        {"a \"b\"", "="}, {"C:\\a.exe,0,,\"C:\\a.exe\"", "="}, {"", "="}, {"in side", "="},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ReadBackValue(c.stored, NoLead), std::string(c.read) == "=" ? c.stored : c.read) << c.stored;
+}
+
+TEST(OneLine, ControlCharactersAndLineBreaksEscaped)
+{
+    EXPECT_EQ(OneLine("no such folder: C:\\a\r\nb\tc\x01\x7f"), "no such folder: C:\\a\\r\\nb\\tc\\x01\\x7F");
+    EXPECT_EQ(OneLine("a\xc2\x85" "b\xe2\x80\xa8" "c\xe2\x80\xa9"), "a\\u0085b\\u2028c\\u2029");
+    EXPECT_EQ(OneLine("caf\xc3\xa9 \xe6\x97\xa5 \xe2\x80\xa6"), "caf\xc3\xa9 \xe6\x97\xa5 \xe2\x80\xa6");  // other text
+}
+
+TEST(ProgramChanges, EverySlotAndTitleThatChanges)
+{
+    using namespace std::string_literals;  // sections hold zero bytes
+    const std::string before = "profile000=a,0,,\"C:\\a.exe\"\0Title000=A\0profile001=b,0,,\"C:\\b.exe\"\0"
+                               "profile002=c,0,,\"C:\\c.exe\"\0Title002=\0profile025=z,0,,z\0\0"s;
+    const std::string after = "PROFILE000=a,0,,\"C:\\a.exe\"\0Title000=\"A\"\0profile001=b,-1,,\"C:\\b.exe\"\0"
+                              "profile003=d,0,,\"C:\\d.exe\" -x\0Title003=D\0profile025=z,0,,y\0\0"s;
+    EXPECT_EQ(ProgramChanges(before, after, 10, NoLead),
+              (std::vector<std::string>{"page 1 slot 2: b,0,,\"C:\\b.exe\" becomes b,-1,,\"C:\\b.exe\"",
+                                        "page 1 slot 3: drops \"C:\\c.exe\"",
+                                        "page 1 slot 4: adds \"C:\\d.exe\" -x",
+                                        "page 1 slot 4: title \"\" becomes \"D\"",
+                                        "page 3 slot 6: z becomes y"}));
+    EXPECT_EQ(SettingChanges("mode=3\0position=1,2\0Japan=\0\0"s, "MODE=3\0buttons par page=8\0\0"s, NoLead),
+              (std::vector<std::string>{"buttons par page: (not set) becomes 8", "position: 1,2 becomes (not set)"}));
 }
 
 } // namespace

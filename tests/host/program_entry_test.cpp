@@ -52,4 +52,18 @@ TEST(ParseProgramEntry, BothReadings)
         }
 }
 
+TEST(CheckEntryLength, WhatEveryReaderTakesWholeAndAStartTakes)
+{
+    const std::string p255 = "C:\\" + std::string(252, 'p'), p256 = p255 + "q", at = p255 + ",0," + p255 + ",p ";
+    // entry, program, what it gives; arguments are no path, only the whole entry bounds them.
+    const struct { std::string entry, program; EntryLength length; } cases[] = {
+        {at + std::string(1023 - at.size(), 'a'), "p", EntryLength::Fits},
+        {at + std::string(1024 - at.size(), 'a'), "p", EntryLength::EntryTooLong},
+        {p256 + ",0,,p", "p", EntryLength::PathTooLong}, {"i,0," + p256 + ",p", "p", EntryLength::PathTooLong},
+        {"i,0,,\"" + p256 + "\"", p256, EntryLength::PathTooLong}, {"i,0,,p " + p256, "p", EntryLength::Fits},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(CheckEntryLength(c.entry, c.program), c.length) << c.entry.size() << " bytes: " << c.entry;
+}
+
 } // namespace
