@@ -212,6 +212,9 @@ void CALLBACK LookAtWhatCameUp(HWND, UINT, UINT_PTR timer, DWORD)
 
 // Boxes of each kind, the page menu and a button's tooltip, in Japanese whatever the code page; a box given a
 // button is its bar's.
+// A subclass procedure that only hands every message on, as the arrows' does.
+LRESULT CALLBACK PassOn(HWND b, UINT m, WPARAM w, LPARAM l) { return CallWindowProcA(PreviousProc(b), b, m, w, l); }
+
 TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuAndTooltipTheirLanguage)
 {
     const HWND bar = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 300, 100, 255, 56, nullptr, nullptr,
@@ -236,7 +239,7 @@ TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuAndTooltipTheirLanguage)
     // A button's Japanese name is what its tooltip shows, as stored: subclassed as the arrows are, it would answer
     // in the code page.
     TooltipState tip;
-    SubclassButton(button, [](HWND b, UINT m, WPARAM w, LPARAM l) { return CallWindowProcA(PreviousProc(b), b, m, w, l); });
+    SubclassButton(button, PassOn);
     DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u5e38\u306b"));
     UpdateHover(bar, tip, {false, button, HoverOn::ControlButton, 2});
     EXPECT_STREQ(tip.pendingText, L"\u5e38\u306b");
