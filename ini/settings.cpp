@@ -128,14 +128,6 @@ void BroadcastChangeNotice(LPARAM code)
     }
 }
 
-int LoadTavString(unsigned base, char *buffer, int size)
-{
-    if (size <= 0)
-        return 0;
-    buffer[0] = '\0';
-    return LoadStringA(ResourceModule(), StringId(base, gSettings.languageOffset), buffer, size);
-}
-
 std::wstring LoadTavText(unsigned base)
 {
     // Length 0 asks for a pointer to the resource's own text, which is not terminated.

@@ -58,11 +58,8 @@ void BroadcastChangeNotice(LPARAM code);
 // can be written a change is not stored: this tells the user, in the bar's
 // language, once for the action that failed.
 void TellNotStored(HWND owner);
-// The string `base` in the current language (base + languageOffset), into
-// `buffer` of `size` bytes. Returns the length copied.
-int LoadTavString(unsigned base, char *buffer, int size);
-// The same as UTF-16 text, whole: a Japanese text reaches a box on an
-// English system too.
+// The string `base` in the current language (base + languageOffset), as
+// UTF-16 text, whole: a Japanese text reaches a box on an English system too.
 std::wstring LoadTavText(unsigned base);
 // The template of dialog `kind` in the current language.
 unsigned TavDialogId(DialogKind kind);
