@@ -5,6 +5,7 @@
 // and the next start (or tavctl, then the start) finds every program. TAV_KILL_SWEEP=all kills at every write;
 // by default two points of each change: a write half-way, and the last flush, between the move of the backup
 // and the move of the file.
+#include "ini/settings_rules.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 
@@ -59,15 +60,8 @@ std::string FullFile(bool large)
                       "position=100,100\r\nJapan=1\r\n[program section]\r\n";
     for (int n = 1; n < 400; ++n) {
         const std::string k = std::to_string(n), pad(large ? 1900 : 400, static_cast<char>('a' + n % 26));
-        ini += "profile" +
-               std::string(n < 10    ? "00"
-                           : n < 100 ? "0"
-                                     : "") +
-               k + "=C:\\windows\\notepad.exe,0,,C:\\windows\\notepad.exe " + pad + "\r\nTitle" +
-               std::string(n < 10    ? "00"
-                           : n < 100 ? "0"
-                                     : "") +
-               k + "=Program " + k + " " + pad + "\r\n";
+        ini += ProfileKey(n) + "=C:\\windows\\notepad.exe,0,,C:\\windows\\notepad.exe " + pad + "\r\n" + TitleKey(n) +
+               "=Program " + k + " " + pad + "\r\n";
     }
     return ini;
 }
