@@ -12,15 +12,6 @@ TEST(Tooltip, CommandTextReadsOverTheCommaAlone)
     EXPECT_EQ(TooltipCommandText("C:\\A.EXE,0,C:\\W\tX,C:\\B.EXE x,y"), "C:\\B.EXE x");  // a tab is text
 }
 
-TEST(Tooltip, TextIsCutBetweenCharacters)
-{
-    const std::string a126(126, 'a'), pair = "\x93\xfa";
-    EXPECT_EQ(FitText(a126 + "bc", 128, IsCp932LeadByte), a126 + "b");
-    EXPECT_EQ(FitText(a126 + pair, 128, IsCp932LeadByte), a126);  // a character across the end goes whole
-    EXPECT_EQ(FitText(a126 + pair, 128, NoLeadByte), a126 + "\x93");
-    EXPECT_EQ(FitText("a" + pair + "\x93", 128, IsCp932LeadByte), "a" + pair);  // the reader cut its trail off
-}
-
 TEST(Tooltip, PlacementTable)
 {
     const struct { const char *what; int cursorX, textWidth, anchorTop, anchorBottom; Box at; } cases[] = {
