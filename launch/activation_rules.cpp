@@ -1,5 +1,6 @@
 #include "launch/activation_rules.h"
 
+#include "ini/code_page_text.h"
 #include "ini/program_entry.h"
 
 namespace {
@@ -119,5 +120,6 @@ void RememberRunCommand(RunHistory &history, std::string_view text, LeadBytePred
             return;
     for (std::size_t i = history.entries.size() - 1; i > 0; --i)
         history.entries[i] = std::move(history.entries[i - 1]);
-    history.entries[0] = text.substr(0, kDialogTextBuffer - 1);
+    // As the field holds it, and never half a double-byte character.
+    history.entries[0] = FitText(text, kDialogTextBuffer, isLead);
 }

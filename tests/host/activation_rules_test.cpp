@@ -61,6 +61,12 @@ TEST(RunHistoryRule, NewestFirstFiveKeptPrefixesNotAdded)
     RememberRunCommand(h, "\x83\x41", IsCp932LeadByte);
     RememberRunCommand(h, "\x83\x61", IsCp932LeadByte);
     EXPECT_EQ(h.entries[1], "\x83\x41");
+    // What the field holds: 127 bytes, a double-byte character across the edge dropped whole.
+    const std::string a126(126, 'a');
+    RememberRunCommand(h, a126 + "bc", NoLeadByte);
+    RememberRunCommand(h, a126 + "\x83\x41", IsCp932LeadByte);
+    EXPECT_EQ(h.entries[1], a126 + "b");
+    EXPECT_EQ(h.entries[0], a126);
 }
 
 } // namespace
