@@ -2,13 +2,13 @@
 // defines the record of its own state in its own folder, and the one
 // instance of each lives here, read only by the main window's routing and by
 // the callbacks Windows makes without our arguments. Every other function is
-// handed what it works on. TAV.INI's settings as the bar holds them
-// (gSettings, gProfile) belong to ini/settings.h.
+// handed what it works on.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
 
 #include "bar/bar_state.h"
+#include "ini/settings_rules.h"
 #include "launch/slot_activation.h"
 #include "syspanel/syspanel.h"
 #include "tips/tooltip.h"
@@ -24,6 +24,11 @@ struct AppState {
     bool tearingDown = false;  // WM_DESTROY has begun: nothing rebuilds the bar any more
 };
 extern AppState gApp;
+
+// "environment section" as the bar holds it: read when the bar is created and by every
+// reload, changed by the Properties dialog and the page buttons, written back only by
+// SaveSettings. Its language picks every string and dialog.
+extern BarSettings gSettings;
 
 // Made when the bar window is created, reset where each record's comment says.
 extern BarState gBar;

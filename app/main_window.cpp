@@ -7,7 +7,9 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "ini/change_notice.h"
 #include "ini/settings.h"
+#include "texts/message_box.h"
 #include "res/resource.h"
 #include "winkit/cursor.h"
 #include "winkit/module.h"
@@ -20,6 +22,7 @@
 #include "bar/properties_dialog.h"
 #include "bar/program_dialog.h"
 #include "caption/caption_frame.h"
+#include "launch/run_dialog.h"
 #include "launch/slot_activation.h"
 #include "syspanel/panel_rules.h"
 #include "syspanel/syspanel.h"
@@ -105,7 +108,7 @@ LRESULT OnSlotRightClick(HWND button, WPARAM keys)
     if (gSystemPanel.shown || !IsWindowEnabled(bar))
         return 0;
     HideTooltip(bar, gTooltip);
-    OnSlotRightClick(Bar(bar), button, keys);
+    MoveOrEditSlot(Bar(bar), button, keys);
     return 0;
 }
 
@@ -119,7 +122,7 @@ LRESULT OnSlotDrop(HWND button, HDROP drop)
         return 0;
     }
     const int slot = SlotNumber(gSettings, position);
-    if (const std::optional<std::string> path = OnFilesDropped(button, slot, drop, gApp.tearingDown)) {
+    if (const std::optional<std::string> path = OnFilesDropped(button, slot, drop, gApp.tearingDown, gSettings.language())) {
         RenderSlotCell(v, button, slot, path->c_str(), 0);
         BroadcastChangeNotice(NoticeChanged);
     }
@@ -169,15 +172,18 @@ void OnSlotClick(HWND bar, int id, HWND button)
         return;
     const int position = id - IDC_FIRST_SLOT;
     if (gSystemPanel.shown) {
-        RunPanelAction(bar, gSettings, PanelActionIndex(position, gSettings.columns * gSettings.rows),
-                       gLauncher.runHistory.get());
+        if (RunPanelAction(bar, gSettings, PanelActionIndex(position, gSettings.columns * gSettings.rows))) {
+            OpenRunDialog(bar, gLauncher.runHistory.get(), gSettings.language());
+            // Processed after the dialog has closed, whatever its outcome: the panel is left.
+            PostMessageA(bar, WM_COMMAND, IDC_SYSTEM_PANEL, 0);
+        }
         return;
     }
     CloseTooltip(bar, gTooltip);
     SetActiveWindow(bar);
     const int slot = SlotNumber(gSettings, position);
     // A command posted by another program may not name the button; the dialog repaints it.
-    if (StartSlotProgram(bar, gLauncher, slot) == SlotStart::Empty)
+    if (StartSlotProgram(bar, gLauncher, slot, gSettings.language()) == SlotStart::Empty)
         OpenProgramDefinition(Bar(bar), bar, slot, button ? button : GetDlgItem(bar, id));
 }
 
@@ -234,7 +240,7 @@ void OnDestroy(HWND bar)
     gBar.faces.copyDc.Reset();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
-    SaveSettings(bar, gSettings, true);
+    SaveSettingsOrTell(bar, gSettings, true);
     PostQuitMessage(0);
 }
 
@@ -245,7 +251,7 @@ void ApplyNewProperties(HWND bar, bool leftCorner)
     RECT r{};
     GetWindowRect(bar, &r);
     BuildBar(bar, BarPosition{r.left, r.top}, leftCorner, true);
-    SaveSettings(bar, gSettings);
+    SaveSettingsOrTell(bar, gSettings);
 }
 
 Rect OuterRect(HWND bar)
@@ -267,7 +273,7 @@ constexpr UINT kSizeMoveEndedMessage = WM_APP;
 void OnSizeMoveEnded(HWND bar)
 {
     if (!(OuterRect(bar) == gBar.sizeMoveFrom))
-        SaveSettings(bar, gSettings);
+        SaveSettingsOrTell(bar, gSettings);
 }
 
 void OnCommand(HWND bar, WPARAM wParam, LPARAM lParam)
@@ -426,7 +432,7 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_ENTERSIZEMOVE: gBar.sizeMoveFrom = OuterRect(bar); break;
     case WM_EXITSIZEMOVE: PostMessageA(bar, kSizeMoveEndedMessage, 0, 0); break;
     case kSizeMoveEndedMessage: OnSizeMoveEnded(bar); return 0;
-    case WM_QUERYENDSESSION: SaveSettings(bar, gSettings, gApp.tearingDown); break;
+    case WM_QUERYENDSESSION: SaveSettingsOrTell(bar, gSettings, gApp.tearingDown); break;
     case WM_GETMINMAXINFO: return FillTrackLimits(bar, gSettings, reinterpret_cast<MINMAXINFO *>(lParam));
     case WM_DRAWITEM: return DrawButtonFace(Bar(bar), reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     case WM_COMMAND:

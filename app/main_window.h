@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "ini/settings.h"
+#include "ini/settings_rules.h"
 
 constexpr UINT TrayCallbackMessage = 0x600;
 constexpr UINT kTrayIconId = 0x600;

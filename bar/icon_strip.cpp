@@ -10,7 +10,7 @@
 #include "winkit/module.h"
 #include "ini/profile_section.h"
 #include "ini/program_entry.h"
-#include "ini/settings.h"
+#include "ini/profile_file.h"
 #include "ini/code_page_path.h"
 #include "bar/faces.h"
 #include "bar/layout.h"

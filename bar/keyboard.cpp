@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ini/settings.h"
+#include "ini/settings_rules.h"
 #include "bar/layout.h"
 
 namespace {

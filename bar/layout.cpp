@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
-#include "ini/settings.h"
+#include "texts/strings.h"
 #include "bar/keyboard.h"
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
@@ -112,7 +112,7 @@ void SetName(HWND button, const std::wstring &name)
 std::wstring PanelActionName(const BarSettings &settings, int position)
 {
     const int action = PanelActionIndex(position, settings.columns * settings.rows);
-    return action >= 0 && action < kPanelActions ? LineOf(LoadTavText(IDS_PANEL_ACTIONS), action) : L"";
+    return action >= 0 && action < kPanelActions ? LineOf(LoadTavText(settings.language(), IDS_PANEL_ACTIONS), action) : L"";
 }
 
 void NameSlotButton(const BarView &v, HWND button, int position)
@@ -135,7 +135,7 @@ void NameSlotButtons(const BarView &v)
     for (std::size_t k = 0; k < slots.size(); ++k)
         NameSlotButton(v, slots[k], static_cast<int>(k));
     wchar_t number[256] = {};
-    wsprintfW(number, LoadTavText(IDS_PAGE_NUMBER).c_str(), v.settings.currentPage);
+    wsprintfW(number, LoadTavText(v.settings.language(), IDS_PAGE_NUMBER).c_str(), v.settings.currentPage);
     SetName(ControlButton(v.state.buttons, IDC_PAGE_NUMBER), number);
 }
 
@@ -177,7 +177,7 @@ void CreateControlButtons(const BarView &v, WNDPROC pageArrowProc, WNDPROC panel
         {IDC_PREV_PAGE, IDS_PREVIOUS_PAGE}, {IDC_NEXT_PAGE, IDS_NEXT_PAGE}, {IDC_PIN, IDS_PIN},
         {IDC_SYSTEM_PANEL, IDS_SYSTEM_PANEL}};
     for (const auto &n : kNames)
-        SetName(ControlButton(buttons, n.id), LoadTavText(n.name));
+        SetName(ControlButton(buttons, n.id), LoadTavText(v.settings.language(), n.name));
     NameSlotButtons(v);
     HideFocusCues(v.window);
 }

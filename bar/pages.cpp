@@ -2,7 +2,10 @@
 
 #include <string>
 
-#include "ini/settings.h"
+#include "ini/change_notice.h"
+#include "ini/profile_file.h"
+#include "texts/message_box.h"
+#include "texts/strings.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"
@@ -31,7 +34,7 @@ void TogglePin(const BarView &v)
     SetWindowPos(v.window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     InvalidateRect(ControlButton(v.state.buttons, IDC_PIN), nullptr, FALSE);
     // Stored at once: another program's reload would otherwise take the pin back.
-    SaveSettings(v.window, v.settings);
+    SaveSettingsOrTell(v.window, v.settings);
 }
 
 } // namespace
@@ -55,7 +58,7 @@ void OnPageCommand(const BarView &v, int id)
     }
 }
 
-void OnSlotRightClick(const BarView &v, HWND button, WPARAM keys)
+void MoveOrEditSlot(const BarView &v, HWND button, WPARAM keys)
 {
     const int k = PositionOf(v.state.buttons, button);
     if (k < 0)
@@ -73,7 +76,7 @@ void OnSlotRightClick(const BarView &v, HWND button, WPARAM keys)
         InvalidateSlots(v);
         if (const SlotExchange done = ExchangeProgramSlots(move.sourceSlot, slot); done != SlotExchange::Done) {
             if (done == SlotExchange::NotStored)
-                TellNotStored(v.window);
+                TellNotStored(v.window, v.settings.language());
             else
                 MessageBeep(MB_ICONHAND);
             break;
@@ -97,7 +100,7 @@ void OnPageMenu(const BarView &v, HWND button, LPARAM point)
     if (!menu)
         return;
     // Wide: the Japanese items reach a Western system too.
-    const std::wstring format = LoadTavText(IDS_PAGE_MENU_ITEM);
+    const std::wstring format = LoadTavText(v.settings.language(), IDS_PAGE_MENU_ITEM);
     for (int page = 1; page <= settings.maximumPages; ++page) {
         wchar_t text[128] = {};
         wsprintfW(text, format.c_str(), page);

@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
-#include "ini/message_box.h"
-#include "ini/settings.h"
+#include "texts/message_box.h"
+#include "texts/strings.h"
+#include "ini/change_notice.h"
+#include "ini/profile_file.h"
+#include "launch/activation_rules.h"
 #include "bar/icon_strip.h"
 #include "launch/shortcut.h"
 #include "res/resource.h"
@@ -38,6 +41,11 @@ std::string ShortPathOf(const std::string &path)
 ProgramDefinitionState &StateOf(HWND dlg)
 {
     return *reinterpret_cast<ProgramDefinitionState *>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
+
+Language LanguageOf(HWND dlg)
+{
+    return StateOf(dlg).bar->settings.language();
 }
 
 // A field's whole text: a stored or chosen text may be longer than what can be typed.
@@ -181,13 +189,13 @@ void OnScroll(HWND dlg, int code, int thumb)
 // user is told).
 std::optional<std::string> EntryPath(HWND dlg, const std::optional<std::wstring> &chosen)
 {
-    return chosen ? UsablePathOrTell(dlg, *chosen, PathUse::EntryField) : std::nullopt;
+    return chosen ? UsablePathOrTell(dlg, LanguageOf(dlg), *chosen, PathUse::EntryField) : std::nullopt;
 }
 
 // Both choosers start from the icon file field, which usually names the program too.
 void OnBrowseProgram(HWND dlg)
 {
-    if (const auto path = EntryPath(dlg, ChooseProgram(dlg, LoadTavText(IDS_BROWSE_PROGRAM), ReadWideField(dlg, IDC_ICON_FILE))))
+    if (const auto path = EntryPath(dlg, ChooseProgram(dlg, LoadTavText(LanguageOf(dlg), IDS_BROWSE_PROGRAM), ReadWideField(dlg, IDC_ICON_FILE))))
         PutChosenText(dlg, IDC_PROGRAM, QuotedPath(*path));
 }
 
@@ -195,7 +203,7 @@ void OnBrowseIcon(HWND dlg)
 {
     const std::wstring initial = ReadWideField(dlg, IDC_ICON_FILE);
     const auto chosen =
-        ChooseFile(dlg, LoadTavText(IDS_BROWSE_ICON), kIconFilters, initial.empty() ? kIconPattern : initial, kChooserFlags);
+        ChooseFile(dlg, LoadTavText(LanguageOf(dlg), IDS_BROWSE_ICON), kIconFilters, initial.empty() ? kIconPattern : initial, kChooserFlags);
     if (const auto path = EntryPath(dlg, chosen))
         PutChosenText(dlg, IDC_ICON_FILE, *path);
 }
@@ -228,7 +236,7 @@ void OnOk(HWND dlg)
     // A program path a click would cut short is stored as one it reads whole, or refused.
     const ProgramToStore program = ProgramFieldToStore(f.program, IsExistingFile, ShortPathOf);
     if (!program.refused.empty()) {
-        TellUser(dlg, IDS_PATH_HAS_DELIMITER, BoxKind::Warning, L"\n\n" + WideFromCodePage(program.refused));
+        TellUser(dlg, LanguageOf(dlg), IDS_PATH_HAS_DELIMITER, BoxKind::Warning, L"\n\n" + WideFromCodePage(program.refused));
         SendDlgItemMessageA(dlg, IDC_PROGRAM, EM_SETSEL, 0, -1);
         SetFocus(GetDlgItem(dlg, IDC_PROGRAM));
         return;
@@ -246,7 +254,7 @@ void OnOk(HWND dlg)
     // An empty title is written as an empty value: the key stays. What was not stored keeps
     // the dialog open, announced as nothing.
     if (!WriteSlotKeys(s.slotNumber, *value, ReadField(dlg, IDC_TITLE)))
-        return TellNotStored(dlg);
+        return TellNotStored(dlg, LanguageOf(dlg));
     RenderSlotCell(*s.bar, s.slotButton, s.slotNumber, f.iconFile.c_str(), StoredIconIndex(f.iconIndex, f.runMinimized));
     BroadcastChangeNotice(NoticeChanged);
     EndDialog(dlg, IDOK);
@@ -259,7 +267,7 @@ void OnRemove(HWND dlg)
         return;
     const ProgramDefinitionState &s = StateOf(dlg);
     if (!WriteSlotKeys(s.slotNumber, std::nullopt, std::nullopt))
-        return TellNotStored(dlg);
+        return TellNotStored(dlg, LanguageOf(dlg));
     RenderSlotCell(*s.bar, s.slotButton, s.slotNumber, nullptr, 0);
     BroadcastChangeNotice(NoticeChanged);
     EndDialog(dlg, IDC_REMOVE);
@@ -327,7 +335,7 @@ INT_PTR OpenProgramDefinition(const BarView &v, HWND owner, int slotNumber, HWND
     }
     state.storedValue = *value;
     state.storedTitle = *title;
-    const unsigned id = TavDialogId(DialogKind::ProgramDefinition);
+    const unsigned id = TavDialogId(v.settings.language(), DialogKind::ProgramDefinition);
     // Wide: the Japanese template's texts reach a Western system too.
     return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(id), owner, ProgramDefinitionProc,
                            reinterpret_cast<LPARAM>(&state));

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "winkit/module.h"
-#include "ini/message_box.h"
+#include "texts/message_box.h"
+#include "texts/strings.h"
 #include "ini/program_entry.h"
-#include "ini/settings.h"
 #include "bar/page_rules.h"
 #include "winkit/gdi_holders.h"
 #include "res/resource.h"
@@ -51,9 +51,9 @@ void AdvanceAnimation(HWND dialog)
 }
 
 // Wide: the Japanese lists read as such on a Western system too.
-void AddString(HWND dialog, int list, unsigned base)
+void AddString(HWND dialog, Language language, int list, unsigned base)
 {
-    SendDlgItemMessageW(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadTavText(base).c_str()));
+    SendDlgItemMessageW(dialog, list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LoadTavText(language, base).c_str()));
 }
 
 int NumberIn(HWND dialog, int field)
@@ -80,13 +80,13 @@ void Initialise(HWND dialog, const BarSettings &settings)
     SendDlgItemMessageA(dialog, IDC_PAGES, EM_LIMITTEXT, 2, 0);
     SendDlgItemMessageA(dialog, IDC_PAGES, EM_SETSEL, 0, -1);
     for (unsigned base : kCornerStrings)
-        AddString(dialog, IDC_CORNER, base);
+        AddString(dialog, settings.language(), IDC_CORNER, base);
     // A hand-edited corner beyond the list selects nothing (CB_SETCURSEL with -1).
     const unsigned corner = settings.mode & CornerMask;
     SendDlgItemMessageA(dialog, IDC_CORNER, CB_SETCURSEL, corner <= 4 ? corner : static_cast<WPARAM>(-1), 0);
     // Both languages sort these two into this order: index 1 is vertical.
-    AddString(dialog, IDC_ORIENTATION, IDS_HORIZONTAL);
-    AddString(dialog, IDC_ORIENTATION, IDS_VERTICAL);
+    AddString(dialog, settings.language(), IDC_ORIENTATION, IDS_HORIZONTAL);
+    AddString(dialog, settings.language(), IDC_ORIENTATION, IDS_VERTICAL);
     SendDlgItemMessageA(dialog, IDC_ORIENTATION, CB_SETCURSEL, (settings.mode & Vertical) ? 1 : 0, 0);
     CheckDlgButton(dialog, IDC_SMALL, (settings.mode & SmallButtons) ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_NO_TIPS, (settings.mode & NoTooltips) ? BST_CHECKED : BST_UNCHECKED);
@@ -124,7 +124,7 @@ void Accept(HWND dialog, PropertiesDialogState &state)
     BarSettings &settings = state.settings;
     const int pages = NumberIn(dialog, IDC_PAGES);
     if (!PageCountAccepted(pages)) {
-        TellUser(dialog, IDS_PAGE_RANGE, BoxKind::Described);
+        TellUser(dialog, settings.language(), IDS_PAGE_RANGE, BoxKind::Described);
         SetNumber(dialog, IDC_PAGES, settings.maximumPages);
         SetFocus(GetDlgItem(dialog, IDC_PAGES));
         return;
@@ -150,7 +150,7 @@ void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted
 {
     PropertiesDialogState state{settings, accepted};
     // Wide: the Japanese template's texts reach a Western system too.
-    DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(TavDialogId(DialogKind::Properties)), bar,
+    DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(TavDialogId(settings.language(), DialogKind::Properties)), bar,
                     PropertiesDialogProc, reinterpret_cast<LPARAM>(&state));
 }
 

@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "ini/settings.h"
+#include "ini/settings_rules.h"
 
 namespace bench {
 

@@ -22,7 +22,7 @@
 #include "app/app_state.h"
 #include "winkit/module.h"
 #include "ini/profile_section.h"
-#include "ini/settings.h"
+#include "ini/profile_file.h"
 #include "bar/icon_strip.h"
 #include "bench_util.h"
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "ini/settings.h"
+#include "ini/settings_rules.h"
 #include "bar/faces.h"
 #include "bar/icon_strip.h"
 #include "bar/layout.h"

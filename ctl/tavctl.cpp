@@ -18,6 +18,7 @@
 #include "bar/program_fields.h"
 #include "ini/code_page_path.h"
 #include "ini/profile_section.h"
+#include "ini/change_notice.h"
 #include "ini/settings.h"
 #include "launch/activation_rules.h"
 #include "res/version.h"

@@ -1,8 +1,6 @@
 #include "ini/code_page_path.h"
 
-#include "ini/message_box.h"
 #include "ini/program_entry.h"
-#include "ini/settings.h"
 
 namespace {
 
@@ -54,21 +52,6 @@ CodePagePath SpellPath(const std::wstring &wide, PathUse use, std::size_t longes
         return {{}, PathRefusal::NotInCodePage};
     const bool delimited = asItStands->find_first_of(kEntryDelimiters) != std::string::npos;
     return {{}, use == PathUse::EntryField && delimited ? PathRefusal::HasDelimiter : PathRefusal::TooLong};
-}
-
-std::optional<std::string> UsablePathOrTell(HWND owner, const std::wstring &wide, PathUse use, std::size_t longest)
-{
-    const CodePagePath spelled = SpellPath(wide, use, longest);
-    if (spelled.refusal == PathRefusal::None)
-        return spelled.path;
-    if (spelled.refusal == PathRefusal::TooLong) {
-        MessageBeep(MB_ICONHAND);
-        return std::nullopt;
-    }
-    const unsigned reason = spelled.refusal == PathRefusal::NotInCodePage ? IDS_NAME_NOT_IN_CODE_PAGE
-                                                                         : IDS_PATH_HAS_DELIMITER;
-    TellUser(owner, reason, BoxKind::Warning, L"\n\n" + wide);
-    return std::nullopt;
 }
 
 std::wstring WideFromCodePage(const std::string &text)

@@ -27,11 +27,6 @@ struct CodePagePath {
 // otherwise, for the name's own fault.
 CodePagePath SpellPath(const std::wstring &wide, PathUse use, std::size_t longest = SIZE_MAX);
 
-// SpellPath; a refusal is told in a box owned by `owner` that names the
-// file, in the bar's language, or, for a path only too long, by a beep.
-std::optional<std::string> UsablePathOrTell(HWND owner, const std::wstring &wide, PathUse use,
-                                            std::size_t longest = SIZE_MAX);
-
 // The system's lead-byte test for the active code page.
 bool IsSystemLeadByte(unsigned char c);
 

@@ -1,6 +1,6 @@
 #include "ini/settings.h"
 
-#include "winkit/module.h"
+#include "ini/change_notice.h"
 #include "ini/code_page_text.h"
 #include "ini/program_entry.h"
 
@@ -8,9 +8,6 @@
 #include <string>
 #include <vector>
 
-
-BarSettings gSettings;
-ProfileState gProfile;
 
 static long long ReadInt(const std::string &file, const char *key, int def)
 {
@@ -21,18 +18,12 @@ static long long ReadInt(const std::string &file, const char *key, int def)
     return ProfileInt(text, def);
 }
 
-int LoadLanguageOffset()
-{
-    const int def = DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0);
-    return LanguageOffsetFromJapan(ReadInt(ProfilePath(), kKeyJapan, def));
-}
-
 BarPosition LoadSettings(bool startup, BarSettings &settings)
 {
     // What is read of a file another program holds is nothing at all, which would pass for
     // every default: a start then keeps the defaults without ever saving them. (A reload
     // reads only a file it found readable.)
-    gProfile.settingsLoaded = !startup || ProfileReadable();
+    settings.fromFile = !startup || ProfileReadable();
     const std::string file = ProfilePath();  // looked for once, not at every key
     RawSettings raw;
     if (startup)
@@ -50,9 +41,9 @@ BarPosition LoadSettings(bool startup, BarSettings &settings)
     return ApplyRawSettings(raw, startup, settings);
 }
 
-bool SaveSettings(HWND bar, const BarSettings &settings, bool closing)
+bool SaveSettings(HWND bar, const BarSettings &settings)
 {
-    if (!gProfile.settingsLoaded)
+    if (!settings.fromFile)
         return true;
     RECT r{};
     GetWindowRect(bar, &r);
@@ -90,59 +81,8 @@ bool SaveSettings(HWND bar, const BarSettings &settings, bool closing)
             writes.push_back({kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top)});
         stored = lock.Held() && WriteProfileKeys(writes);
     }
-    if (!stored) {
-        TellNotStored(closing ? nullptr : bar);  // no owner for a window on its way out
+    if (!stored)
         return false;
-    }
     BroadcastChangeNotice(NoticeChanged);
     return true;
-}
-
-static BOOL CALLBACK CollectWindow(HWND w, LPARAM list)
-{
-    reinterpret_cast<std::vector<HWND> *>(list)->push_back(w);
-    return TRUE;
-}
-
-void BroadcastChangeNotice(LPARAM code)
-{
-    // Before registration there is nothing to announce with.
-    if (!gProfile.changeNoticeId)
-        return;
-    // Every top-level window that answers gets the notice, as a broadcast would
-    // give it; but a hung program must not stop the bar. Each window is waited
-    // for a bounded time, and once one window of a thread has not answered, the
-    // rest of that thread's windows are passed over in this notice.
-    std::vector<HWND> windows;
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    std::vector<DWORD> silentThreads;
-    for (HWND w : windows) {
-        const DWORD thread = GetWindowThreadProcessId(w, nullptr);
-        if (thread == 0 || std::find(silentThreads.begin(), silentThreads.end(), thread) != silentThreads.end())
-            continue;
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(w, gProfile.changeNoticeId, 0, code, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
-                                 &answer) &&
-            IsWindow(w))
-            silentThreads.push_back(thread);
-    }
-}
-
-std::wstring LoadTavText(unsigned base)
-{
-    // Length 0 asks for a pointer to the resource's own text, which is not terminated.
-    const wchar_t *text = nullptr;
-    const int length = LoadStringW(ResourceModule(), StringId(base, gSettings.languageOffset),
-                                   reinterpret_cast<wchar_t *>(&text), 0);
-    return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
-
-unsigned TavDialogId(DialogKind kind)
-{
-    return DialogId(kind, gSettings.languageOffset);
-}
-
-void StartChangeNotices()
-{
-    gProfile.changeNoticeId = RegisterWindowMessageA(kChangeNoticeName);
 }

@@ -26,6 +26,11 @@ constexpr int kMaxPages = 20;
 constexpr int kLargeCell = 38;
 constexpr int kSmallCell = 30;
 
+// Which set of strings and dialog templates the bar shows, handed to whatever loads one.
+struct Language {
+    int offset = 1;  // 0 Japanese, 1 English: what StringId and DialogId take
+};
+
 struct BarSettings {
     unsigned mode = 0;
     int maximumPages = 1;
@@ -34,6 +39,11 @@ struct BarSettings {
     int columns = 5;
     int rows = 1;
     int languageOffset = 1;  // 0 Japanese, 1 English
+    // False while these were never read from TAV.INI (another program held it all through
+    // the start): they are then never saved over the user's.
+    bool fromFile = false;
+
+    Language language() const { return {languageOffset}; }
 };
 
 // Profile section, key names and file name, exactly as stored.

@@ -4,7 +4,8 @@
 #include "winkit/open_file_dialog.h"
 
 #include "ini/code_page_path.h"
-#include "ini/settings.h"
+#include "texts/message_box.h"
+#include "texts/strings.h"
 #include "launch/activation_rules.h"
 #include "launch/launch.h"
 
@@ -13,6 +14,7 @@ namespace {
 // One opening of the dialog: the typed command, held while it is open.
 struct RunDialogState {
     RunHistory *history;  // the launcher's, kept between openings; none: nothing remembered
+    Language language;
     char command[kDialogTextBuffer];
 };
 
@@ -57,12 +59,12 @@ void Execute(HWND dialog, RunDialogState &state)
     EndDialog(dialog, 1);
 }
 
-void Browse(HWND dialog)
+void Browse(HWND dialog, Language language)
 {
-    const std::optional<std::wstring> chosen = ChooseProgram(dialog, LoadTavText(IDS_EXECUTE_TITLE));
+    const std::optional<std::wstring> chosen = ChooseProgram(dialog, LoadTavText(language, IDS_EXECUTE_TITLE));
     // The typed command ends its program at a comma or tab, and Execute reads what can be typed.
     const std::optional<std::string> path =
-        chosen ? UsablePathOrTell(dialog, *chosen, PathUse::EntryField, kDialogTextBuffer - 1) : std::nullopt;
+        chosen ? UsablePathOrTell(dialog, language, *chosen, PathUse::EntryField, kDialogTextBuffer - 1) : std::nullopt;
     if (!path)
         return;
     const HWND combo = GetDlgItem(dialog, IDC_RUN_COMMAND);
@@ -82,17 +84,17 @@ INT_PTR CALLBACK RunDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
     switch (LOWORD(wParam)) {
     case IDOK: Execute(dialog, *state); return TRUE;
     case IDCANCEL: EndDialog(dialog, 1); return TRUE;
-    case IDC_BROWSE_PROGRAM: Browse(dialog); return TRUE;
+    case IDC_BROWSE_PROGRAM: Browse(dialog, state->language); return TRUE;
     }
     return FALSE;
 }
 
 } // namespace
 
-INT_PTR OpenRunDialog(HWND owner, RunHistory *history)
+INT_PTR OpenRunDialog(HWND owner, RunHistory *history, Language language)
 {
-    RunDialogState state{history, {}};
-    const unsigned id = TavDialogId(DialogKind::ExecuteApplication);
+    RunDialogState state{history, language, {}};
+    const unsigned id = TavDialogId(language, DialogKind::ExecuteApplication);
     // Wide: the Japanese template's texts reach a Western system too.
     DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(id), owner, RunDialogProc, reinterpret_cast<LPARAM>(&state));
     return 1;

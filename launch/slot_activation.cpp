@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
-#include "ini/message_box.h"
 #include "ini/program_entry.h"
-#include "ini/settings.h"
+#include "ini/profile_file.h"
+#include "texts/message_box.h"
+#include "texts/strings.h"
 #include "launch/launch.h"
 
 
@@ -35,9 +36,9 @@ std::wstring SystemReason(DWORD error)
 }
 
 // "Execute error", and below it what could not be started and why.
-void ShowExecuteError(HWND bar, const std::string &program, DWORD error)
+void ShowExecuteError(HWND bar, Language language, const std::string &program, DWORD error)
 {
-    TellUser(bar, IDS_EXECUTE_ERROR, BoxKind::Described, L"\n" + WideFromCodePage(program) + L": " + SystemReason(error));
+    TellUser(bar, language, IDS_EXECUTE_ERROR, BoxKind::Described, L"\n" + WideFromCodePage(program) + L": " + SystemReason(error));
 }
 
 // The name of dropped file `index` as the shell has it, whole.
@@ -51,12 +52,12 @@ std::wstring DroppedName(HDROP drop, UINT index)
 
 // Every dropped name as it can be passed on, before anything starts: nothing when one
 // cannot (the user is told which).
-std::optional<std::vector<std::string>> DroppedArguments(HWND bar, HDROP drop, UINT count)
+std::optional<std::vector<std::string>> DroppedArguments(HWND bar, Language language, HDROP drop, UINT count)
 {
     std::vector<std::string> arguments;
     arguments.reserve(count);
     for (UINT i = 0; i < count; ++i) {
-        const std::optional<std::string> path = UsablePathOrTell(bar, DroppedName(drop, i), PathUse::Argument);
+        const std::optional<std::string> path = UsablePathOrTell(bar, language, DroppedName(drop, i), PathUse::Argument);
         if (!path)
             return std::nullopt;
         arguments.push_back(QuotedPath(*path));
@@ -68,9 +69,9 @@ std::optional<std::vector<std::string>> DroppedArguments(HWND bar, HDROP drop, U
 constexpr std::size_t kDropStartsWithoutAsking = 16;
 
 // String `base` with `n` in place of its "%u".
-std::wstring TextWithNumber(unsigned base, std::size_t n)
+std::wstring TextWithNumber(Language language, unsigned base, std::size_t n)
 {
-    std::wstring text = LoadTavText(base);
+    std::wstring text = LoadTavText(language, base);
     if (const std::size_t at = text.find(L"%u"); at != std::wstring::npos) {
         // Digits are ASCII; std::to_wstring would link MinGW's whole wide printf into TAV.EXE.
         const std::string digits = std::to_string(n);
@@ -79,9 +80,9 @@ std::wstring TextWithNumber(unsigned base, std::size_t n)
     return text;
 }
 
-bool AgreesToStartMany(HWND bar, std::size_t count)
+bool AgreesToStartMany(HWND bar, Language language, std::size_t count)
 {
-    return ShowBox(bar, TextWithNumber(IDS_MANY_DROPPED_FILES, count), BoxKind::Question) == IDYES;
+    return ShowBox(bar, TextWithNumber(language, IDS_MANY_DROPPED_FILES, count), BoxKind::Question) == IDYES;
 }
 
 // Lets the bar answer what came meanwhile. False once it is closing: the quit message is
@@ -102,11 +103,11 @@ bool AnswerWaitingMessages(const bool &closing)
 // One start per file; a failure is not reported and the next file is tried. A long batch
 // lets the bar answer between starts; it holds copies of all it needs, since the slot, its
 // button and the bar itself may change meanwhile.
-void StartWithDroppedFiles(HWND bar, const std::string &value, const std::vector<std::string> &arguments,
+void StartWithDroppedFiles(HWND bar, Language language, const std::string &value, const std::vector<std::string> &arguments,
                            const bool &closing)
 {
     const bool many = arguments.size() > kDropStartsWithoutAsking;
-    if (many && !AgreesToStartMany(bar, arguments.size()))
+    if (many && !AgreesToStartMany(bar, language, arguments.size()))
         return;
     const StartPlan plan = PlanDropStart(value);
     for (const std::string &argument : arguments) {
@@ -116,7 +117,7 @@ void StartWithDroppedFiles(HWND bar, const std::string &value, const std::vector
     }
 }
 
-std::optional<std::string> RegisterDroppedFile(HWND bar, int slot, HDROP drop)
+std::optional<std::string> RegisterDroppedFile(HWND bar, Language language, int slot, HDROP drop)
 {
     const std::wstring name = DroppedName(drop, 0);
     // A drop without a readable file would register an entry with no program.
@@ -133,16 +134,16 @@ std::optional<std::string> RegisterDroppedFile(HWND bar, int slot, HDROP drop)
         // The file by its name alone: a path this long would stretch the box past the screen.
         MessageBeep(MB_ICONWARNING);
         const std::wstring text =
-            TextWithNumber(IDS_PATH_TOO_LONG, kLongestStartPath) + L"\n\n" + name.substr(name.find_last_of(L'\\') + 1);
+            TextWithNumber(language, IDS_PATH_TOO_LONG, kLongestStartPath) + L"\n\n" + name.substr(name.find_last_of(L'\\') + 1);
         ShowBox(bar, text, BoxKind::Warning);
         return std::nullopt;
     }
     if (spelt.refusal != PathRefusal::None) {
-        UsablePathOrTell(bar, name, PathUse::EntryField, kLongestStartPath);  // the name's own fault, told
+        UsablePathOrTell(bar, language, name, PathUse::EntryField, kLongestStartPath);  // the name's own fault, told
         return std::nullopt;
     }
     if (!WriteProgramKey(ProfileKey(slot).c_str(), entry.c_str())) {
-        TellNotStored(bar);
+        TellNotStored(bar, language);
         return std::nullopt;
     }
     return spelt.path;
@@ -150,7 +151,7 @@ std::optional<std::string> RegisterDroppedFile(HWND bar, int slot, HDROP drop)
 
 } // namespace
 
-SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
+SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot, Language language)
 {
     // No lock: every change replaces the file whole, so the read sees one file or the other,
     // and a writer that stalls cannot stall a click.
@@ -175,11 +176,11 @@ SlotStart StartSlotProgram(HWND bar, LauncherState &launcher, int slot)
     if (LaunchProgram(plan.program.c_str(), plan.arguments.c_str(), NoneIfEmpty(plan.directory), show,
                       NoneIfEmpty(title)) >= 32)
         return SlotStart::Started;
-    ShowExecuteError(bar, plan.program, GetLastError());
+    ShowExecuteError(bar, language, plan.program, GetLastError());
     return SlotStart::NotStarted;
 }
 
-std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, const bool &closing)
+std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, const bool &closing, Language language)
 {
     // What the user is told comes in boxes of the bar, disabled meanwhile.
     const HWND bar = GetParent(button);
@@ -190,15 +191,15 @@ std::optional<std::string> OnFilesDropped(HWND button, int slot, HDROP drop, con
         MessageBeep(MB_ICONHAND);  // the slot may hold a program all the same
     } else if (!value->empty()) {
         // The names are taken first: the drop is released before any start.
-        const auto arguments = DroppedArguments(bar, drop, count);
+        const auto arguments = DroppedArguments(bar, language, drop, count);
         DragFinish(drop);
         if (arguments)
-            StartWithDroppedFiles(bar, *value, *arguments, closing);
+            StartWithDroppedFiles(bar, language, *value, *arguments, closing);
         return std::nullopt;
     } else if (count < 2) {
-        registered = RegisterDroppedFile(bar, slot, drop);
+        registered = RegisterDroppedFile(bar, language, slot, drop);
     } else {
-        TellUser(bar, IDS_MULTI_DROP, BoxKind::Described);
+        TellUser(bar, language, IDS_MULTI_DROP, BoxKind::Described);
     }
     DragFinish(drop);
     return registered;

@@ -1,8 +1,7 @@
 #include "syspanel/syspanel.h"
 
-#include "ini/settings.h"
+#include "texts/message_box.h"
 #include "res/resource.h"
-#include "launch/run_dialog.h"
 #include "syspanel/panel_rules.h"
 
 namespace {
@@ -24,34 +23,32 @@ void EnableShutdownPrivilege()
 
 } // namespace
 
-void RunPanelAction(HWND bar, const BarSettings &settings, int action, RunHistory *history)
+bool RunPanelAction(HWND bar, const BarSettings &settings, int action)
 {
     if (action >= kPanelActions)
-        return;
+        return false;
     // For every cell, blank ones included, before the action is chosen.
     EnableShutdownPrivilege();
     switch (action) {
     case PanelShutDown:
-        SaveSettings(bar, settings);
+        SaveSettingsOrTell(bar, settings);
         ExitWindowsEx(EWX_SHUTDOWN, 0);
         break;
     case PanelLogOff:
         // Saved here and again by the teardown: the session may end before the bar's turn.
-        SaveSettings(bar, settings);
+        SaveSettingsOrTell(bar, settings);
         ExitWindowsEx(EWX_LOGOFF, 0);
         DestroyWindow(bar);
         break;
     case PanelRestart:
-        SaveSettings(bar, settings);
+        SaveSettingsOrTell(bar, settings);
         ExitWindowsEx(EWX_REBOOT, 0);
         break;
     case PanelQuit:
         DestroyWindow(bar);  // the teardown saves the settings
         break;
     case PanelRun:
-        OpenRunDialog(bar, history);
-        // Processed after the dialog has closed, whatever its outcome: the panel is left.
-        PostMessageA(bar, WM_COMMAND, IDC_SYSTEM_PANEL, 0);
-        break;
+        return true;
     }
+    return false;
 }

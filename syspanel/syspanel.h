@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include "ini/settings_rules.h"
-#include "launch/activation_rules.h"
 
 // Whether the panel is shown: hidden when the bar is created and by every
 // reload, changed only by the toggle.
@@ -12,6 +11,6 @@ struct SystemPanelState {
     bool shown = false;
 };
 
-// A click on the panel's cell of `action` (PanelActionIndex: blank cells are negative). The
-// run action offers and keeps the commands of `history`, then posts 504 to leave the panel.
-void RunPanelAction(HWND bar, const BarSettings &settings, int action, RunHistory *history);
+// A click on the panel's cell of `action` (PanelActionIndex: blank cells are negative).
+// True for the run action, whose dialog the caller opens: a part opens no other part's dialog.
+bool RunPanelAction(HWND bar, const BarSettings &settings, int action);

@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "ini/code_page_path.h"
-#include "ini/settings.h"
+#include "ini/profile_file.h"
+#include "ini/settings_rules.h"
 #include "tips/tooltip_rules.h"
 #include "winkit/cursor.h"
 #include "winkit/gdi_holders.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "ini/settings.h"
+#include "ini/profile_file.h"
 #include "ini/settings_rules.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"

@@ -14,8 +14,7 @@
 #include "bar/layout.h"
 #include "bar/pages.h"
 #include "bar/properties_dialog.h"
-#include "ini/message_box.h"
-#include "ini/settings.h"
+#include "texts/message_box.h"
 #include "res/resource.h"
 #include "tips/tooltip.h"
 #include "support/win_test.h"
@@ -38,7 +37,7 @@ protected:
     void TearDown() override { std::ranges::for_each(open_, DestroyWindow); }
     HWND Open(const Template &t)
     {
-        gSettings.languageOffset = t.language;
+        settings_.languageOffset = t.language;
         open_.push_back(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(t.id), nullptr, t.proc,
                                            reinterpret_cast<LPARAM>(&properties_)));
         return open_.back();
@@ -224,14 +223,13 @@ TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuAndTooltipTheirLanguage)
                               L"\u30fc\u30c8\u3055\u308c\u3066\u3044\u307e\u305b\u3093\n-";
     const std::pair<BoxKind, std::wstring> boxes[] = {{BoxKind::Described, L"(system's) beside icon 32516 "},
         {BoxKind::Warning, L"TAV! beside icon 32515 "}, {BoxKind::Question, L"TAV! beside icon 32514 no "}};
-    gSettings.languageOffset = 0;
     for (const auto &[kind, seen] : boxes) {
         SetTimer(nullptr, 0, 50, LookAtWhatCameUp);
-        EXPECT_EQ(TellUser(button, IDS_MULTI_DROP, kind, L"\n-"), kind == BoxKind::Question ? IDNO : IDOK);
+        EXPECT_EQ(TellUser(button, Language{0}, IDS_MULTI_DROP, kind, L"\n-"), kind == BoxKind::Question ? IDNO : IDOK);
         EXPECT_EQ(gSeen, seen + text);
     }
     BarState state;
-    BarSettings settings{.maximumPages = 2};
+    BarSettings settings{.maximumPages = 2, .languageOffset = 0};
     SetForegroundWindow(bar);
     SetTimer(nullptr, 0, 50, LookAtWhatCameUp);
     OnPageMenu({bar, state, settings, SystemPanelState{}}, button, MAKELPARAM(2, 2));
@@ -245,7 +243,6 @@ TEST(Boxes, EachKindHasItsCaptionIconAndPlaceAndTheMenuAndTooltipTheirLanguage)
     EXPECT_STREQ(tip.pendingText, L"\u5e38\u306b");
     HideTooltip(bar, tip);
     RestoreButtonProc(button);
-    gSettings.languageOffset = 1;
     DestroyWindow(bar);
 }
 

@@ -4,6 +4,7 @@
 
 #include "ini/profile_section.h"
 #include "ini/settings.h"
+#include "app/app_state.h"
 #include "support/win_test.h"
 
 using namespace tavtest;

@@ -1,7 +1,9 @@
-#include "ini/message_box.h"
+#include "texts/message_box.h"
 
+#include "ini/change_notice.h"
 #include "ini/settings.h"
 #include "res/resource.h"
+#include "texts/strings.h"
 #include "winkit/geometry.h"
 
 namespace {
@@ -55,12 +57,36 @@ int ShowBox(HWND owner, const std::wstring &text, BoxKind kind)
     return answer;
 }
 
-int TellUser(HWND owner, unsigned base, BoxKind kind, const std::wstring &detail)
+int TellUser(HWND owner, Language language, unsigned base, BoxKind kind, const std::wstring &detail)
 {
-    return ShowBox(owner, LoadTavText(base) + detail, kind);
+    return ShowBox(owner, LoadTavText(language, base) + detail, kind);
 }
 
-void TellNotStored(HWND owner)
+void TellNotStored(HWND owner, Language language)
 {
-    TellUser(owner, IDS_NOT_STORED, BoxKind::Warning);
+    TellUser(owner, language, IDS_NOT_STORED, BoxKind::Warning);
+}
+
+bool SaveSettingsOrTell(HWND bar, const BarSettings &settings, bool closing)
+{
+    if (SaveSettings(bar, settings))
+        return true;
+    TellNotStored(closing ? nullptr : bar, settings.language());
+    return false;
+}
+
+std::optional<std::string> UsablePathOrTell(HWND owner, Language language, const std::wstring &wide, PathUse use,
+                                            std::size_t longest)
+{
+    const CodePagePath spelled = SpellPath(wide, use, longest);
+    if (spelled.refusal == PathRefusal::None)
+        return spelled.path;
+    if (spelled.refusal == PathRefusal::TooLong) {
+        MessageBeep(MB_ICONHAND);
+        return std::nullopt;
+    }
+    const unsigned reason = spelled.refusal == PathRefusal::NotInCodePage ? IDS_NAME_NOT_IN_CODE_PAGE
+                                                                         : IDS_PATH_HAS_DELIMITER;
+    TellUser(owner, language, reason, BoxKind::Warning, L"\n\n" + wide);
+    return std::nullopt;
 }
