@@ -81,11 +81,6 @@ bool HandleBarKey(const BarView &v, const MSG &msg)
     return false;
 }
 
-void HideFocusCues(HWND bar)
-{
-    SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
-}
-
 void DrawFocusMark(bool keysUsed, int cellSize, const DRAWITEMSTRUCT &dis)
 {
     // The bar's own state: the buttons follow it, also those made after a key was used.

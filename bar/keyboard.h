@@ -9,8 +9,6 @@
 // Called by the message loop for every message before it is dispatched: true when the
 // message was a key the bar has answered.
 bool HandleBarKey(const BarView &v, const MSG &msg);
-// A bar starts as one used with the mouse: no focus mark.
-void HideFocusCues(HWND bar);
 // The dotted mark on a focused button while the cues are shown, once `keysUsed`;
 // its inset depends on whether the button is wider than half of `cellSize`.
 void DrawFocusMark(bool keysUsed, int cellSize, const DRAWITEMSTRUCT &dis);

@@ -7,10 +7,8 @@
 
 #include "ini/code_page_path.h"
 #include "texts/strings.h"
-#include "bar/keyboard.h"
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
-#include "bar/pages.h"
 #include "syspanel/panel_rules.h"
 
 
@@ -107,6 +105,12 @@ void SetName(HWND button, const std::wstring &name)
     DefWindowProcW(button, WM_GETTEXT, kValueBuffer, reinterpret_cast<LPARAM>(now));
     if (name != now)
         DefWindowProcW(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+}
+
+// A bar starts as one used with the mouse: no focus mark.
+void HideFocusCues(HWND bar)
+{
+    SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
 }
 
 std::wstring PanelActionName(const BarSettings &settings, int position)

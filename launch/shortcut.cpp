@@ -10,7 +10,6 @@
 
 #include "winkit/system_library.h"
 #include "launch/command.h"
-#include "launch/launch.h"
 
 namespace {
 
