@@ -7,7 +7,6 @@
 #include "ctl/json.h"
 #include "ini/profile_section.h"
 #include "ini/settings_rules.h"
-#include "launch/activation_rules.h"
 
 namespace {
 
@@ -419,4 +418,73 @@ std::vector<std::string> SettingChanges(std::string_view before, std::string_vie
             lines.push_back(std::string(key) + ": " + old + " becomes " + now);
     }
     return lines;
+}
+
+const JsonValue *TextMember(const JsonValue &object, const char *name, const std::string &where, std::string &error)
+{
+    const JsonValue *value = JsonMember(object, name);
+    if (value && value->kind != JsonValue::Kind::String) {
+        error = where + ": \"" + name + "\" must be a string";
+        return nullptr;
+    }
+    return value;
+}
+
+int ImportedSlotKey(const JsonValue &item, int perPage)
+{
+    const JsonValue *key = JsonMember(item, "key");
+    const JsonValue *page = JsonMember(item, "page");
+    const JsonValue *position = JsonMember(item, "slot");
+    if (key) {
+        const auto n = JsonInteger(*key);
+        return n && *n >= 0 && *n <= kLastSlotKey ? static_cast<int>(*n) : -1;
+    }
+    if (page && position) {
+        const auto p = JsonInteger(*page), s = JsonInteger(*position);
+        if (p && s && *p >= 1 && *p <= kMaxPages && *s >= 1 && *s <= perPage)
+            return static_cast<int>((*p - 1) * perPage + (*s - 1));
+    }
+    return -1;
+}
+
+std::optional<std::string> HandWrittenEntry(const JsonValue &item, const std::string &at, TextToStore store,
+                                            std::string &error)
+{
+    // The slot named in front of what `store` found wrong.
+    const auto stored = [&](const JsonValue &text, const char *what, std::string &field) {
+        const std::optional<std::string> value = store(text.text, what, error);
+        if (!value)
+            error = at + ": " + error;
+        field = value.value_or("");
+        return value.has_value();
+    };
+    ProgramFields fields;
+    const JsonValue *command = TextMember(item, "command", at, error);
+    if (!command) {
+        error = error.empty() ? at + ": needs an \"entry\" (or a \"command\")" : error;
+        return std::nullopt;
+    }
+    if (!stored(*command, "the command", fields.program))
+        return std::nullopt;
+    const JsonValue *dir = TextMember(item, "directory", at, error);
+    if (dir && !stored(*dir, "the directory", fields.directory))
+        return std::nullopt;
+    if (const JsonValue *iconFile = TextMember(item, "iconFile", at, error)) {
+        if (!stored(*iconFile, "the icon file", fields.iconFile))
+            return std::nullopt;
+    } else {
+        fields.iconFile = InterlockIconFile(fields.program);
+    }
+    if (const JsonValue *index = JsonMember(item, "iconIndex")) {
+        const auto n = JsonInteger(*index);
+        fields.iconIndex = n && *n >= 0 && *n <= 0xFFFF ? static_cast<int>(*n) : -1;
+    }
+    const JsonValue *minimized = JsonMember(item, "minimized");
+    fields.runMinimized = minimized && minimized->kind == JsonValue::Kind::Bool && minimized->boolean;
+    if (!error.empty())
+        return std::nullopt;
+    const auto value = fields.iconIndex < 0 ? std::nullopt : StoredValueFromFields(fields);
+    if (!value)
+        error = at + ": needs a command, an icon file and an icon index from 0 to 65535";
+    return value;
 }
