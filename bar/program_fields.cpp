@@ -2,41 +2,7 @@
 
 #include <algorithm>
 
-#include "ini/program_entry.h"
-#include "launch/activation_rules.h"
-
-ProgramFields FieldsFromStoredValue(std::string_view value)
-{
-    const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Remainder);
-    ProgramFields f;
-    if (entry.empty)
-        return f;
-    f.program = entry.command;
-    f.directory = entry.directory;
-    f.iconFile = entry.iconFile;
-    f.iconIndex = entry.effectiveIconIndex;
-    f.runMinimized = entry.runMinimized;
-    return f;
-}
-
-std::optional<std::string> StoredValueFromFields(const ProgramFields &fields)
-{
-    if (fields.program.empty() || fields.iconFile.empty())
-        return std::nullopt;
-    return FormatProgramEntry(fields.iconFile, StoredIconIndex(fields.iconIndex, fields.runMinimized),
-                              fields.directory, fields.program);
-}
-
 namespace {
-
-// The program token of `text`, quotes dropped.
-std::string ProgramToken(const std::string &text)
-{
-    std::string token(text.size() + 1, '\0');
-    SplitCommandToken(token.data(), token.size(), text.c_str());
-    token.resize(token.find('\0'));
-    return token;
-}
 
 // The program token of `text`, and what follows it from the delimiter that ended it on.
 std::pair<std::string, std::string> SplitProgram(const std::string &text)
@@ -75,16 +41,9 @@ ProgramToStore ProgramFieldToStore(const std::string &typed, FileExistsPredicate
     return {changed ? QuotedPath(program) + tail : typed, ""};
 }
 
-std::string InterlockIconFile(std::string_view program)
-{
-    const std::size_t start = std::min(program.find_first_not_of(kEntryDelimiters), program.size());
-    const std::size_t end = std::min(program.find_first_of(kEntryDelimiters, start), program.size());
-    return ProgramToken(std::string(program.substr(0, end)));
-}
-
 std::string IconCountFile(const std::string &fieldText, FileExistsPredicate exists)
 {
-    return !fieldText.empty() && exists(fieldText) ? fieldText : ProgramToken(fieldText);
+    return !fieldText.empty() && exists(fieldText) ? fieldText : CommandProgram(fieldText);
 }
 
 IconRange ApplyIconCount(int count, int index)

@@ -1,44 +1,17 @@
-// The Program Definition dialog's rules that need no window: the fields
-// shown for a stored entry, the entry stored from the fields, the icon file
-// that the interlock box derives from a program name, the file whose icons
-// are counted, and the icon index under a new count and under the scroll bar.
+// The Program Definition dialog's rules that need no window (the fields of an
+// entry are ini/program_entry's): the file whose icons are counted, what OK
+// stores of the program field, and the icon index under a new count and under
+// the scroll bar.
 #pragma once
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "launch/command.h"
+#include "ini/program_entry.h"
 
 // What each of the four edits accepts from typing. A stored or chosen text
 // may be longer: it is shown, kept and written back whole.
 constexpr int kFieldEditLimit = 127;
-
-struct ProgramFields {
-    std::string program;
-    std::string directory;
-    std::string iconFile;
-    int iconIndex = 0;  // never negative: minimized lives in runMinimized
-    bool runMinimized = false;
-    bool operator==(const ProgramFields &) const = default;
-};
-
-// A stored "profile%03d" value as the dialog shows it: the command is the
-// whole rest of the value, and no field is cut. Fields the value does not
-// have (a hand edit can leave some out) stay empty.
-ProgramFields FieldsFromStoredValue(std::string_view value);
-
-// The stored index: the icon index, or its one's complement (-1 - index)
-// when the program runs minimized.
-constexpr int StoredIconIndex(int index, bool runMinimized) { return runMinimized ? ~index : index; }
-
-// "icon file,stored index,directory,program"; nothing when the program or
-// the icon file is empty, which the dialog refuses.
-std::optional<std::string> StoredValueFromFields(const ProgramFields &fields);
-
-// The icon file that the interlock box puts beside a program name: the name
-// cut after its first comma- or tab-delimited token (delimiters in front of
-// it stay), then its program token with the quotes dropped.
-std::string InterlockIconFile(std::string_view program);
 
 // The file whose icons the icon file field offers: the field's whole text
 // when that names an existing file, otherwise its program token. A path with

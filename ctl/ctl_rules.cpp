@@ -7,7 +7,6 @@
 #include "ctl/json.h"
 #include "ini/profile_section.h"
 #include "ini/settings_rules.h"
-#include "launch/activation_rules.h"
 
 namespace {
 
@@ -92,6 +91,90 @@ void AppendJsonMember(std::string &out, std::string_view indent, const char *nam
 const char *const kEnvironmentKeys[6] = {kKeyJapan, kKeyMode, kKeyMaximumPages, kKeyStartupPage,
                                          kKeyButtonsPerPage, kKeyPosition};
 
+namespace {
+
+// Option `args[i]` ("--name" or "--name=value") of a verb `rule` describes, into `request`; `i`
+// moves past a value given as the next argument.
+bool TakeOption(const VerbRule &rule, const std::vector<std::string> &args, std::size_t &i, CtlRequest &request,
+                std::string &error)
+{
+    const std::string &arg = args[i];
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+    if (!Takes(rule, name)) {
+        error = "'" + request.verb + "' takes no option --" + name +
+                (request.verb == "add" ? " (program arguments that begin with -- go after --)" : "");
+        return false;
+    }
+    if (std::find(std::begin(kSwitches), std::end(kSwitches), name) != std::end(kSwitches)) {
+        if (equals != std::string::npos) {
+            error = "--" + name + " takes no value";
+            return false;
+        }
+        (name == "minimized" ? request.minimized
+         : name == "replace" ? request.replace
+         : name == "merge"   ? request.merge
+         : name == "json"    ? request.json
+                             : request.dryRun) = true;
+        return true;
+    }
+    std::string value;
+    if (equals != std::string::npos) {
+        value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+        value = args[++i];
+    } else {
+        error = "--" + name + " needs a value";
+        return false;
+    }
+    if (name == "title" || name == "dir" || name == "icon") {
+        (name == "title" ? request.title : name == "dir" ? request.directory : request.icon) = value;
+        return true;
+    }
+    const bool isPage = name == "page" || name == "to-page";
+    const int highest = isPage ? kMaxPages : kMaxButtonsPerPage;
+    const std::optional<int> n = Ordinal(value, highest);
+    if (!n) {
+        error = "--" + name + " takes a number from 1 to " + std::to_string(highest) + ", not '" + value + "'";
+        return false;
+    }
+    (name == "page" ? request.page : name == "slot" ? request.slot : name == "to-page" ? request.toPage
+                                                                                        : request.toSlot) = *n;
+    return true;
+}
+
+// Whether the request has the operands and options its verb needs.
+bool Complete(const VerbRule &rule, const CtlRequest &request, std::string &error)
+{
+    const int count = static_cast<int>(request.operands.size());
+    if (count < rule.minOperands || (rule.maxOperands >= 0 && count > rule.maxOperands)) {
+        error = "'" + request.verb + "' takes " +
+                (rule.maxOperands < 0   ? "a program and its arguments"
+                 : rule.maxOperands == 0 ? std::string("no operand")
+                 : rule.minOperands == rule.maxOperands
+                     ? std::to_string(rule.maxOperands) + (rule.maxOperands == 1 ? " operand" : " operands")
+                     : "other operands") +
+                ", not " + std::to_string(count) + " (tavctl --help)";
+        return false;
+    }
+    const bool needsSlot = request.verb == "remove" || request.verb == "move" || request.verb == "title";
+    if (needsSlot && (!request.page || !request.slot)) {
+        error = "'" + request.verb + "' needs --page and --slot";
+        return false;
+    }
+    if (request.verb == "move" && !request.toSlot) {
+        error = "'move' needs --to-slot (and --to-page when it is another page)";
+        return false;
+    }
+    if (request.verb == "autostart" && request.operands[0] != "on" && request.operands[0] != "off") {
+        error = "autostart takes 'on' or 'off', not '" + request.operands[0] + "'";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args, std::string &error)
 {
     CtlRequest request;
@@ -119,73 +202,10 @@ std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args
             request.operands.push_back(arg);
             continue;
         }
-        const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        if (!Takes(*rule, name)) {
-            error = "'" + request.verb + "' takes no option --" + name +
-                    (request.verb == "add" ? " (program arguments that begin with -- go after --)" : "");
+        if (!TakeOption(*rule, args, i, request, error))
             return std::nullopt;
-        }
-        if (std::find(std::begin(kSwitches), std::end(kSwitches), name) != std::end(kSwitches)) {
-            if (equals != std::string::npos) {
-                error = "--" + name + " takes no value";
-                return std::nullopt;
-            }
-            (name == "minimized" ? request.minimized
-             : name == "replace" ? request.replace
-             : name == "merge"   ? request.merge
-             : name == "json"    ? request.json
-                                 : request.dryRun) = true;
-            continue;
-        }
-        std::string value;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            error = "--" + name + " needs a value";
-            return std::nullopt;
-        }
-        if (name == "title" || name == "dir" || name == "icon") {
-            (name == "title" ? request.title : name == "dir" ? request.directory : request.icon) = value;
-            continue;
-        }
-        const bool isPage = name == "page" || name == "to-page";
-        const int highest = isPage ? kMaxPages : kMaxButtonsPerPage;
-        const std::optional<int> n = Ordinal(value, highest);
-        if (!n) {
-            error = "--" + name + " takes a number from 1 to " + std::to_string(highest) + ", not '" + value + "'";
-            return std::nullopt;
-        }
-        (name == "page" ? request.page : name == "slot" ? request.slot : name == "to-page" ? request.toPage
-                                                                                            : request.toSlot) = *n;
     }
-    const int count = static_cast<int>(request.operands.size());
-    if (count < rule->minOperands || (rule->maxOperands >= 0 && count > rule->maxOperands)) {
-        error = "'" + request.verb + "' takes " +
-                (rule->maxOperands < 0   ? "a program and its arguments"
-                 : rule->maxOperands == 0 ? std::string("no operand")
-                 : rule->minOperands == rule->maxOperands
-                     ? std::to_string(rule->maxOperands) + (rule->maxOperands == 1 ? " operand" : " operands")
-                     : "other operands") +
-                ", not " + std::to_string(count) + " (tavctl --help)";
-        return std::nullopt;
-    }
-    const bool needsSlot = request.verb == "remove" || request.verb == "move" || request.verb == "title";
-    if (needsSlot && (!request.page || !request.slot)) {
-        error = "'" + request.verb + "' needs --page and --slot";
-        return std::nullopt;
-    }
-    if (request.verb == "move" && !request.toSlot) {
-        error = "'move' needs --to-slot (and --to-page when it is another page)";
-        return std::nullopt;
-    }
-    if (request.verb == "autostart" && request.operands[0] != "on" && request.operands[0] != "off") {
-        error = "autostart takes 'on' or 'off', not '" + request.operands[0] + "'";
-        return std::nullopt;
-    }
-    return request;
+    return Complete(*rule, request, error) ? std::optional<CtlRequest>(request) : std::nullopt;
 }
 
 std::string SlotPlace(int key, int perPage)
@@ -419,4 +439,73 @@ std::vector<std::string> SettingChanges(std::string_view before, std::string_vie
             lines.push_back(std::string(key) + ": " + old + " becomes " + now);
     }
     return lines;
+}
+
+const JsonValue *TextMember(const JsonValue &object, const char *name, const std::string &where, std::string &error)
+{
+    const JsonValue *value = JsonMember(object, name);
+    if (value && value->kind != JsonValue::Kind::String) {
+        error = where + ": \"" + name + "\" must be a string";
+        return nullptr;
+    }
+    return value;
+}
+
+int ImportedSlotKey(const JsonValue &item, int perPage)
+{
+    const JsonValue *key = JsonMember(item, "key");
+    const JsonValue *page = JsonMember(item, "page");
+    const JsonValue *position = JsonMember(item, "slot");
+    if (key) {
+        const auto n = JsonInteger(*key);
+        return n && *n >= 0 && *n <= kLastSlotKey ? static_cast<int>(*n) : -1;
+    }
+    if (page && position) {
+        const auto p = JsonInteger(*page), s = JsonInteger(*position);
+        if (p && s && *p >= 1 && *p <= kMaxPages && *s >= 1 && *s <= perPage)
+            return static_cast<int>((*p - 1) * perPage + (*s - 1));
+    }
+    return -1;
+}
+
+std::optional<std::string> HandWrittenEntry(const JsonValue &item, const std::string &at, TextToStore store,
+                                            std::string &error)
+{
+    // The slot named in front of what `store` found wrong.
+    const auto stored = [&](const JsonValue &text, const char *what, std::string &field) {
+        const std::optional<std::string> value = store(text.text, what, error);
+        if (!value)
+            error = at + ": " + error;
+        field = value.value_or("");
+        return value.has_value();
+    };
+    ProgramFields fields;
+    const JsonValue *command = TextMember(item, "command", at, error);
+    if (!command) {
+        error = error.empty() ? at + ": needs an \"entry\" (or a \"command\")" : error;
+        return std::nullopt;
+    }
+    if (!stored(*command, "the command", fields.program))
+        return std::nullopt;
+    const JsonValue *dir = TextMember(item, "directory", at, error);
+    if (dir && !stored(*dir, "the directory", fields.directory))
+        return std::nullopt;
+    if (const JsonValue *iconFile = TextMember(item, "iconFile", at, error)) {
+        if (!stored(*iconFile, "the icon file", fields.iconFile))
+            return std::nullopt;
+    } else {
+        fields.iconFile = InterlockIconFile(fields.program);
+    }
+    if (const JsonValue *index = JsonMember(item, "iconIndex")) {
+        const auto n = JsonInteger(*index);
+        fields.iconIndex = n && *n >= 0 && *n <= 0xFFFF ? static_cast<int>(*n) : -1;
+    }
+    const JsonValue *minimized = JsonMember(item, "minimized");
+    fields.runMinimized = minimized && minimized->kind == JsonValue::Kind::Bool && minimized->boolean;
+    if (!error.empty())
+        return std::nullopt;
+    const auto value = fields.iconIndex < 0 ? std::nullopt : StoredValueFromFields(fields);
+    if (!value)
+        error = at + ": needs a command, an icon file and an icon index from 0 to 65535";
+    return value;
 }

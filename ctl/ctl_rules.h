@@ -1,7 +1,8 @@
 // tavctl's rules that need no Windows: the command line it takes, where a
 // page and slot put a program, the environment keys it may set and how
-// they are clamped, the command and entry it registers, and the lines and
-// JSON objects it prints. The calls are in tavctl.cpp.
+// they are clamped, the command and entry it registers, the programs of a
+// backup, and the lines and JSON objects it prints. The calls are in the
+// commands_*.cpp files.
 #pragma once
 #include <optional>
 #include <string>
@@ -10,6 +11,9 @@
 
 #include "ini/code_page_text.h"
 #include "ini/program_entry.h"
+#include "ini/settings_rules.h"
+
+struct JsonValue;
 
 // Exit codes: 0 done; the change could not be stored or the bar's file not read; bad input.
 enum CtlExit : int { ExitDone = 0, ExitNotStored = 1, ExitBadInput = 2 };
@@ -28,6 +32,9 @@ struct CtlRequest {
 // not take, a number out of its range, or the wrong number of operands is
 // refused with one line in `error`.
 std::optional<CtlRequest> ParseCtlArguments(const std::vector<std::string> &args, std::string &error);
+
+// The highest slot key a bar of any size holds.
+constexpr int kLastSlotKey = kMaxPages * kMaxButtonsPerPage - 1;
 
 // "page P slot S" of slot key `key` on a bar of `perPage` buttons a page.
 std::string SlotPlace(int key, int perPage);
@@ -101,3 +108,22 @@ std::string OneLine(std::string_view utf8);
 std::vector<std::string> ProgramChanges(std::string_view before, std::string_view after, int perPage,
                                         LeadBytePredicate isLead);
 std::vector<std::string> SettingChanges(std::string_view before, std::string_view after, LeadBytePredicate isLead);
+
+// Member `name` of a backup's object when it is a string; nullptr when it is missing, and also,
+// with `error` saying so (`where` in front), when it is something else.
+const JsonValue *TextMember(const JsonValue &object, const char *name, const std::string &where, std::string &error);
+
+// The slot key a backup's program names: "key" from 0 to kLastSlotKey, else "page" (1 to
+// kMaxPages) and "slot" (1 to `perPage`) on a bar of `perPage` buttons a page; -1 when neither does.
+int ImportedSlotKey(const JsonValue &item, int perPage);
+
+// A program of a backup written by hand, stored as the Program Definition dialog stores its
+// fields: "command", "directory" (else none), "iconFile" (else the file the dialog's interlock
+// takes from the command), "iconIndex" (0 to 65535; else 0) and "minimized" (true or not). Each
+// text goes into TAV.INI through `store` (into the code page, or why not, naming it `what`).
+// Nothing, with `error` naming the slot `at` in front, when a member is of the wrong kind, a
+// text cannot be stored, or no command, icon file or index within the range is left.
+using TextToStore = std::optional<std::string> (*)(const std::string &utf8, const std::string &what,
+                                                   std::string &error);
+std::optional<std::string> HandWrittenEntry(const JsonValue &item, const std::string &at, TextToStore store,
+                                            std::string &error);

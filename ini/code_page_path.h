@@ -30,5 +30,11 @@ CodePagePath SpellPath(const std::wstring &wide, PathUse use, std::size_t longes
 // The system's lead-byte test for the active code page.
 bool IsSystemLeadByte(unsigned char c);
 
+// `wide` in the system code page when every character has a form of its own there and reads
+// back as given; nothing for a character the code page lacks or only has a look-alike of, or a
+// lone surrogate. The one conversion from UTF-16 to the code page: nothing is ever stored or
+// passed on with a character replaced.
+std::optional<std::string> CodePageExact(const std::wstring &wide);
+
 // A code-page text as UTF-16, for the wide calls.
 std::wstring WideFromCodePage(const std::string &text);

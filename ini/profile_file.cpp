@@ -1,5 +1,6 @@
 #include "ini/profile_file.h"
 
+#include "ini/code_page_path.h"
 #include "ini/code_page_text.h"
 #include "ini/settings_rules.h"
 
@@ -72,50 +73,13 @@ bool WhileHeld(const std::function<bool()> &step)
     }
 }
 
-// The bytes of a file, "" for none at all; nothing when it is there but could not be read
-// whole (another program held it past the wait).
-std::optional<std::string> ReadWholeFile(const std::string &path)
+// The bytes of TAV.INI or a file beside it, "" for none at all; nothing when it is there but
+// could not be read whole (another program held it past the wait).
+std::optional<std::string> ReadProfileBytes(const std::string &path)
 {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    WhileHeld([&] {
-        file = CreateFileA(path.c_str(), GENERIC_READ, kAnySharing, nullptr, OPEN_EXISTING, 0, nullptr);
-        return file != INVALID_HANDLE_VALUE;
-    });
-    if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? std::optional<std::string>("")
-                                                                              : std::nullopt;
-    }
-    std::string text;
-    LARGE_INTEGER size{};
-    DWORD got = 0;
-    bool whole = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 31);
-    if (whole) {
-        text.resize(static_cast<std::size_t>(size.QuadPart));
-        for (std::size_t at = 0; whole && at < text.size(); at += got)
-            whole = ReadFile(file, text.data() + at, static_cast<DWORD>(text.size() - at), &got, nullptr) && got > 0;
-    }
-    CloseHandle(file);
-    return whole ? std::optional<std::string>(std::move(text)) : std::nullopt;
-}
-
-// Writes `bytes` as the whole of a new file; `durable`: on the disk before it answers.
-// False with the system's error left for GetLastError.
-bool WriteWholeFile(const std::string &path, const std::string &bytes, bool durable)
-{
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD wrote = 0;
-    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
-                                wrote == bytes.size());
-    ok = ok && (!durable || FlushFileBuffers(file));
+    std::optional<std::string> text = ReadWholeFile(WideFromCodePage(path));
     const DWORD error = GetLastError();
-    CloseHandle(file);
-    SetLastError(error);
-    return ok;
+    return text || (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ? text : std::string();
 }
 
 // What the profile functions wrote to `path` put on the disk.
@@ -178,7 +142,7 @@ DWORD ChangeIn(const std::string &dir, const std::string &before, bool existed,
         return error ? error : DWORD{ERROR_WRITE_FAULT};
     };
     // Access denied here, and only here, means the folder takes no new file from this user.
-    if (!WriteWholeFile(next, before, false))
+    if (!WriteWholeFile(WideFromCodePage(next), before, false))
         return failed(GetLastError());
     const auto later = [&](DWORD error) { return failed(error == ERROR_ACCESS_DENIED ? ERROR_WRITE_FAULT : error); };
     ForgetProfileCache(next);  // what it held under this name before is not this file
@@ -187,14 +151,15 @@ DWORD ChangeIn(const std::string &dir, const std::string &before, bool existed,
     ForgetProfileCache(next);
     if (!edited)
         return later(editError);
-    const std::optional<std::string> after = ReadWholeFile(next);
+    const std::optional<std::string> after = ReadProfileBytes(next);
     if (!after)
         return later(GetLastError());
     if (*after == before) {
         DeleteFileA(next.c_str());
         return 0;
     }
-    if (existed && !(WriteWholeFile(nextBackup, before, true) && ReplaceWhole(nextBackup, dir + kIniBackupFile)))
+    if (existed && !(WriteWholeFile(WideFromCodePage(nextBackup), before, true) &&
+                     ReplaceWhole(nextBackup, dir + kIniBackupFile)))
         return later(GetLastError());
     const std::string ini = dir + kIniFile;
     if (!FlushFile(next) || !ReplaceWhole(next, ini))
@@ -225,6 +190,47 @@ std::string ReadSection(const char *section)
 }
 
 }  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::wstring &path)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    constexpr DWORD kAnySharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    WhileHeld([&] {
+        file = CreateFileW(path.c_str(), GENERIC_READ, kAnySharing, nullptr, OPEN_EXISTING, 0, nullptr);
+        return file != INVALID_HANDLE_VALUE;
+    });
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string text;
+    LARGE_INTEGER size{};
+    DWORD got = 0;
+    bool whole = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 31);
+    if (whole) {
+        text.resize(static_cast<std::size_t>(size.QuadPart));
+        for (std::size_t at = 0; whole && at < text.size(); at += got)
+            whole = ReadFile(file, text.data() + at, static_cast<DWORD>(text.size() - at), &got, nullptr) && got > 0;
+    }
+    const DWORD error = whole ? ERROR_SUCCESS : GetLastError();
+    CloseHandle(file);
+    SetLastError(error ? error : ERROR_READ_FAULT);
+    return whole ? std::optional<std::string>(std::move(text)) : std::nullopt;
+}
+
+bool WriteWholeFile(const std::wstring &path, const std::string &bytes, bool durable)
+{
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD wrote = 0;
+    bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
+                                wrote == bytes.size());
+    ok = ok && (!durable || FlushFileBuffers(file));
+    const DWORD error = GetLastError();
+    ok = CloseHandle(file) && ok;
+    SetLastError(error);
+    return ok;
+}
 
 ProfileLock::ProfileLock()
 {
@@ -280,7 +286,7 @@ bool ChangeProfile(const std::function<bool(const char *file)> &edit)
     const std::string store = VirtualStoreFile(kIniFile), ini = ProfileFile(store);
     // The change starts from the whole file; one another program holds past the wait is not
     // guessed at (a per-user copy made without it would lose every program it holds).
-    const std::optional<std::string> before = ReadWholeFile(ini);
+    const std::optional<std::string> before = ReadProfileBytes(ini);
     if (!before)
         return false;
     const bool existed = GetFileAttributesA(ini.c_str()) != INVALID_FILE_ATTRIBUTES;

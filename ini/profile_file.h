@@ -36,6 +36,15 @@ class ProfileLock
 constexpr DWORD kHeldProfileWaitMs = 5000;
 bool ProfileReadable();
 
+// The bytes of a whole file (TAV.INI, a backup tavctl imports), opened sharing everything; a
+// file another program holds unshared is waited for, at most kHeldProfileWaitMs. "" for an
+// empty file. Nothing, with the system's error readable, for a file that is not there
+// (ERROR_FILE_NOT_FOUND), is held past the wait or could not be read whole.
+std::optional<std::string> ReadWholeFile(const std::wstring &path);
+// `bytes` as the whole of a new file, held unshared while it is written; `durable`: on the disk
+// before it answers. False, with the system's error readable, when any step failed.
+bool WriteWholeFile(const std::wstring &path, const std::string &bytes, bool durable);
+
 // The TAV.INI this user's bar reads: the Windows directory's, or the per-user copy once
 // there is one.
 std::string ProfilePath();

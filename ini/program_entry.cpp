@@ -1,5 +1,6 @@
 #include "ini/program_entry.h"
 
+#include <algorithm>
 #include <climits>
 #include <initializer_list>
 
@@ -110,4 +111,79 @@ std::string FormatProgramEntry(std::string_view iconFile, int storedIndex, std::
     out.append(iconFile).append(",").append(std::to_string(storedIndex)).append(",");
     out.append(directory).append(",").append(command);
     return out;
+}
+
+const char *SplitCommandToken(char *dest, std::size_t destSize, const char *source)
+{
+    const char *p = source;
+    std::size_t n = 0;
+    bool inside = false;
+    for (;; ++p) {
+        const char c = *p;
+        if (c == '\0')
+            return p;
+        if (c == '"') {
+            inside = !inside;
+            continue;
+        }
+        if (c == '\t' || c == '*' || c == '?' || (c == ' ' && !inside))
+            return p + 1;
+        // Copy while there is room for the byte and its terminator; beyond that the
+        // token is cut but the walk goes on, so the rest still starts where it should.
+        if (dest && n + 1 < destSize) {
+            dest[n++] = c;
+            dest[n] = '\0';
+        }
+    }
+}
+
+std::string CommandProgram(std::string_view command)
+{
+    // Sized to the command, so the name is never cut.
+    const std::string text(command);
+    std::string program(text.size() + 1, '\0');
+    SplitCommandToken(program.data(), program.size(), text.c_str());
+    program.resize(program.find('\0'));
+    return program;
+}
+
+std::string EntryProgram(std::string_view value)
+{
+    return CommandProgram(ParseProgramEntry(value, CommandExtent::Token).command);
+}
+
+std::string QuotedPath(std::string_view path)
+{
+    std::string text;
+    text.reserve(path.size() + 2);
+    return text.append("\"").append(path).append("\"");
+}
+
+ProgramFields FieldsFromStoredValue(std::string_view value)
+{
+    const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Remainder);
+    ProgramFields f;
+    if (entry.empty)
+        return f;
+    f.program = entry.command;
+    f.directory = entry.directory;
+    f.iconFile = entry.iconFile;
+    f.iconIndex = entry.effectiveIconIndex;
+    f.runMinimized = entry.runMinimized;
+    return f;
+}
+
+std::optional<std::string> StoredValueFromFields(const ProgramFields &fields)
+{
+    if (fields.program.empty() || fields.iconFile.empty())
+        return std::nullopt;
+    return FormatProgramEntry(fields.iconFile, StoredIconIndex(fields.iconIndex, fields.runMinimized),
+                              fields.directory, fields.program);
+}
+
+std::string InterlockIconFile(std::string_view program)
+{
+    const std::size_t start = std::min(program.find_first_not_of(kEntryDelimiters), program.size());
+    const std::size_t end = std::min(program.find_first_of(kEntryDelimiters, start), program.size());
+    return CommandProgram(program.substr(0, end));
 }

@@ -1,6 +1,7 @@
 // A slot's program entry ("profile%03d"): "icon file,icon index,directory,command".
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -49,3 +50,49 @@ EntryLength CheckEntryLength(std::string_view entry, std::string_view program);
 // "%s,%d,%s,%s"
 std::string FormatProgramEntry(std::string_view iconFile, int storedIndex, std::string_view directory,
                                std::string_view command);
+
+// Copies the program name at the front of `source` into `dest` (double
+// quotes group and are removed; a space outside quotes, or a tab, '*' or '?'
+// anywhere, ends it and is consumed) and returns where the rest begins.
+// `dest` is written only when a byte is copied; it is always terminated
+// within `destSize` bytes, so a token that fits is copied whole and a longer
+// one is cut.
+const char *SplitCommandToken(char *dest, std::size_t destSize, const char *source);
+
+// The program name at the front of a command, whole, quotes dropped.
+std::string CommandProgram(std::string_view command);
+
+// The program a click starts from a stored entry: its command up to the first comma or tab,
+// then that command's program name, whole, quotes dropped.
+std::string EntryProgram(std::string_view value);
+
+// A path in double quotes, as an entry's command or a dropped file's argument holds it.
+std::string QuotedPath(std::string_view path);
+
+// A slot's entry as the Program Definition dialog and a hand-written import hold it.
+struct ProgramFields {
+    std::string program;
+    std::string directory;
+    std::string iconFile;
+    int iconIndex = 0;  // never negative: minimized lives in runMinimized
+    bool runMinimized = false;
+    bool operator==(const ProgramFields &) const = default;
+};
+
+// A stored "profile%03d" value as the dialog shows it: the command is the
+// whole rest of the value, and no field is cut. Fields the value does not
+// have (a hand edit can leave some out) stay empty.
+ProgramFields FieldsFromStoredValue(std::string_view value);
+
+// The stored index: the icon index, or its one's complement (-1 - index)
+// when the program runs minimized.
+constexpr int StoredIconIndex(int index, bool runMinimized) { return runMinimized ? ~index : index; }
+
+// "icon file,stored index,directory,program"; nothing when the program or
+// the icon file is empty, which the dialog refuses.
+std::optional<std::string> StoredValueFromFields(const ProgramFields &fields);
+
+// The icon file that the interlock box puts beside a program name: the name
+// cut after its first comma- or tab-delimited token (delimiters in front of
+// it stay), then its program token with the quotes dropped.
+std::string InterlockIconFile(std::string_view program);

@@ -69,16 +69,9 @@ StartPlan PlanDropStart(std::string_view value)
 {
     const ProgramEntry entry = ParseProgramEntry(value, CommandExtent::Token);
     StartPlan plan;
-    plan.program = SplitProgram(entry.command).program;
+    plan.program = EntryProgram(value);
     plan.directory = entry.directory;
     return plan;
-}
-
-std::string QuotedPath(std::string_view path)
-{
-    std::string text;
-    text.reserve(path.size() + 2);
-    return text.append("\"").append(path).append("\"");
 }
 
 std::string DroppedFileEntry(std::string_view path)

@@ -32,8 +32,6 @@ StartPlan PlanSlotStart(std::string_view value, LeadBytePredicate isLead);
 // Files dropped on a registered slot: its program token and its directory as
 // stored. The registered arguments, the start mode and the title are not used.
 StartPlan PlanDropStart(std::string_view value);
-// The argument text for one dropped file.
-std::string QuotedPath(std::string_view path);
 // What one file dropped on an empty slot registers: «path,0,,"path"».
 std::string DroppedFileEntry(std::string_view path);
 

@@ -2,30 +2,6 @@
 
 #include <cctype>
 
-const char *SplitCommandToken(char *dest, std::size_t destSize, const char *source)
-{
-    const char *p = source;
-    std::size_t n = 0;
-    bool inside = false;
-    for (;; ++p) {
-        const char c = *p;
-        if (c == '\0')
-            return p;
-        if (c == '"') {
-            inside = !inside;
-            continue;
-        }
-        if (c == '\t' || c == '*' || c == '?' || (c == ' ' && !inside))
-            return p + 1;
-        // Copy while there is room for the byte and its terminator; beyond that the
-        // token is cut but the walk goes on, so the rest still starts where it should.
-        if (dest && n + 1 < destSize) {
-            dest[n++] = c;
-            dest[n] = '\0';
-        }
-    }
-}
-
 std::string PathExtension(const char *path, LeadBytePredicate isLead)
 {
     const char *p = path;

@@ -6,14 +6,7 @@
 #include <string_view>
 
 #include "ini/code_page_text.h"
-
-// Copies the program name at the front of `source` into `dest` (double
-// quotes group and are removed; a space outside quotes, or a tab, '*' or '?'
-// anywhere, ends it and is consumed) and returns where the rest begins.
-// `dest` is written only when a byte is copied; it is always terminated
-// within `destSize` bytes, so a token that fits is copied whole and a longer
-// one is cut.
-const char *SplitCommandToken(char *dest, std::size_t destSize, const char *source);
+#include "ini/program_entry.h"  // SplitCommandToken
 
 // The extension of the last path component, dot included ("C:\TOOLS\EDIT.EXE"
 // gives ".EXE"); "" when that component has no dot. Components are separated

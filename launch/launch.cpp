@@ -26,16 +26,6 @@ const wchar_t *NoneIfEmpty(const std::wstring &text)
     return text.empty() ? nullptr : text.c_str();
 }
 
-std::string NarrowAnsi(const std::wstring &text)
-{
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(n > 0 ? n : 1, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, narrow.data(), n, nullptr, nullptr);
-    narrow.resize(narrow.size() - 1);
-    return narrow;
-}
-
 // The bar's handles stay its own: a started program inherits none of them.
 bool CreateFor(const Start &s, const std::wstring &executable)
 {
@@ -95,11 +85,11 @@ std::wstring NativeSystemPath(const std::wstring &executable)
 {
     char system[MAX_PATH] = {}, windows[MAX_PATH] = {};
     const UINT n = GetSystemDirectoryA(system, MAX_PATH), w = GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string file = NarrowAnsi(executable);
+    const std::optional<std::string> file = CodePageExact(executable);
     // A path the ANSI code page cannot spell is not one of the system's.
-    if (n == 0 || n >= MAX_PATH || w == 0 || w >= MAX_PATH || WideFromCodePage(file) != executable)
+    if (n == 0 || n >= MAX_PATH || w == 0 || w >= MAX_PATH || !file)
         return {};
-    return WideFromCodePage(SysnativePath(file, system, windows, IsSystemLeadByte).c_str());
+    return WideFromCodePage(SysnativePath(*file, system, windows, IsSystemLeadByte).c_str());
 }
 
 // Creates the process; a failure that another way can mend is tried that
@@ -132,7 +122,11 @@ bool StartProgram(const Start &s)
 // itself or is opened by the shell (a shortcut to a document or a folder).
 bool StartTarget(const Start &s)
 {
-    if (HasProgramExtension(NarrowAnsi(s.executable).c_str(), IsSystemLeadByte))
+    // Only the extension decides, and the program ones are spelt alike in every code page.
+    const std::size_t dot = s.executable.find_last_of(L".\\/:");
+    const std::wstring extension = dot != std::wstring::npos && s.executable[dot] == L'.' ? s.executable.substr(dot)
+                                                                                          : std::wstring();
+    if (HasProgramExtension(CodePageExact(extension).value_or("").c_str(), IsSystemLeadByte))
         return StartProgram(s);
     return ShellStart(nullptr, s.executable, s);
 }

@@ -1,42 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "launch/command.h"
 
 namespace {
-
-TEST(SplitCommandToken, Table)
-{
-    const std::string longToken(300, 'q');
-    const struct { std::string source; std::size_t destSize; std::string token, rest; } cases[] = {
-        {"C:\\TOOLS\\EDIT.EXE /n", 2048, "C:\\TOOLS\\EDIT.EXE", "/n"},
-        {"\"C:\\My Tools\\edit.exe\" -x a.txt", 2048, "C:\\My Tools\\edit.exe", "-x a.txt"},
-        {"ab\"c d\"e f", 2048, "abc de", "f"},
-        {"\"C:\\My Tools\\edit.exe", 2048, "C:\\My Tools\\edit.exe", ""},  // no closing quote
-        {"\"a\tb\"", 2048, "a", "b\""},                                    // a tab ends it even inside quotes
-        {"*.exe", 2048, "", ".exe"},
-        {" x", 2048, "", "x"},
-        {"", 2048, "", ""},
-        {"a?b", 2048, "a", "b"},
-        {"\"a*b\" c", 2048, "a", "b\" c"},
-        {"\"\" x", 2048, "", "x"},  // the quotes flip but copy nothing
-        {"a  b", 2048, "a", " b"},  // only the first blank is consumed
-        {"\x83\x76\x83\x8D.exe /a", 2048, "\x83\x76\x83\x8D.exe", "/a"},  // Shift-JIS trail bytes are never below 64
-        {longToken, 2048, longToken, ""},
-        {longToken + " tail", 128, std::string(127, 'q'), "tail"},  // cut, but the rest is found
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.source.substr(0, 40));
-        std::string dest(c.destSize, 'Z');
-        const char *rest = SplitCommandToken(dest.data(), c.destSize, c.source.c_str());
-        EXPECT_EQ(dest.substr(0, c.token.size() + 1), c.token.empty() ? "Z" : c.token + '\0')
-            << "an empty token leaves the destination untouched";
-        EXPECT_EQ(std::string(rest), c.rest);
-        EXPECT_EQ(rest + std::strlen(rest), c.source.c_str() + c.source.size());
-    }
-}
 
 TEST(PathExtension, SingleAndDoubleByte)
 {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "ctl/ctl_rules.h"
+#include "ctl/json.h"
 #include "ini/code_page_text.h"
 
 namespace {
@@ -143,6 +146,61 @@ TEST(ProgramChanges, EverySlotAndTitleThatChanges)
                                         "page 3 slot 6: z becomes y"}));
     EXPECT_EQ(SettingChanges("mode=3\0position=1,2\0Japan=\0\0"s, "MODE=3\0buttons par page=8\0\0"s, NoLead),
               (std::vector<std::string>{"buttons par page: (not set) becomes 8", "position: 1,2 becomes (not set)"}));
+}
+
+// A backup's program as written by hand, in tavctl's documented form: the JSON item, and the entry
+// it stores or the error it is refused with ("!" in front). `store` refuses a text holding '~'.
+TEST(HandWrittenEntry, TheDocumentedForm)
+{
+    const struct { const char *item, *result; } cases[] = {
+        {R"({"command": "C:\\t\\e.exe /n"})", "C:\\t\\e.exe,0,,C:\\t\\e.exe /n"},
+        {R"({"command": "\"C:\\P F\\e.exe\" -x", "iconIndex": 2, "minimized": true, "directory": "C:\\W"})",
+         "C:\\P F\\e.exe,-3,C:\\W,\"C:\\P F\\e.exe\" -x"},
+        {R"({"command": "e.exe", "iconFile": "C:\\i.dll", "iconIndex": 65535, "minimized": false})",
+         "C:\\i.dll,65535,,e.exe"},
+        {R"({"command": "e.exe", "minimized": "yes"})", "e.exe,0,,e.exe"},  // only true runs it minimized
+        {R"({"command": "e.exe", "iconIndex": 65536})", "!at: needs a command, an icon file and an icon index"},
+        {R"({"command": "e.exe", "iconIndex": -1})", "!at: needs a command, an icon file and an icon index"},
+        {R"({"command": "e.exe", "iconIndex": 1.5})", "!at: needs a command, an icon file and an icon index"},
+        {R"({"command": ""})", "!at: needs a command, an icon file and an icon index"},
+        {R"({"command": "e.exe", "iconFile": ""})", "!at: needs a command, an icon file and an icon index"},
+        {R"({"command": "e.exe", "directory": 5})", "!at: \"directory\" must be a string"},
+        {R"({"command": "e.exe", "iconFile": ["i"]})", "!at: \"iconFile\" must be a string"},
+        {R"({"command": 7})", "!at: \"command\" must be a string"},
+        {R"({"command": "e~.exe"})", "!at: the command cannot be stored"},
+        {R"({"command": "e.exe", "directory": "C:\\~"})", "!at: the directory cannot be stored"},
+        {R"({"command": "e.exe", "iconFile": "~.ico"})", "!at: the icon file cannot be stored"},
+    };
+    const TextToStore store = [](const std::string &utf8, const std::string &what, std::string &error) {
+        if (utf8.find('~') == std::string::npos)
+            return std::optional<std::string>(utf8);
+        error = what + " cannot be stored";
+        return std::optional<std::string>();
+    };
+    for (const auto &c : cases) {
+        std::string error;
+        const std::optional<JsonValue> item = ParseJson(c.item, error);
+        ASSERT_TRUE(item) << c.item << ": " << error;
+        const std::optional<std::string> entry = HandWrittenEntry(*item, "at", store, error);
+        EXPECT_EQ(entry ? *entry : "!" + error.substr(0, std::strlen(c.result) - 1), c.result) << c.item;
+    }
+}
+
+// The slot a backup's program names, on a bar of 10 buttons a page; -1 for none.
+TEST(ImportedSlotKey, KeyOrPageAndSlot)
+{
+    const struct { const char *item; int key; } cases[] = {
+        {R"({"key": 0})", 0}, {R"({"key": 399})", 399}, {R"({"key": 400})", -1}, {R"({"key": -1})", -1},
+        {R"({"key": "3"})", -1}, {R"({"key": 5, "page": 2, "slot": 1})", 5}, {R"({"page": 2, "slot": 3})", 12},
+        {R"({"page": 20, "slot": 10})", 199}, {R"({"page": 21, "slot": 1})", -1}, {R"({"page": 1, "slot": 11})", -1},
+        {R"({"page": 1, "slot": 0})", -1}, {R"({"page": 1})", -1}, {R"({})", -1},
+    };
+    for (const auto &c : cases) {
+        std::string error;
+        const std::optional<JsonValue> item = ParseJson(c.item, error);
+        ASSERT_TRUE(item) << c.item << ": " << error;
+        EXPECT_EQ(ImportedSlotKey(*item, 10), c.key) << c.item;
+    }
 }
 
 } // namespace

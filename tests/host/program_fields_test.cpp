@@ -4,27 +4,8 @@
 
 namespace {
 
-TEST(ProgramFields, StoredValuesOpenAndAreWrittenBackAsTheyStand)
+TEST(ProgramFields, IconCountFileAndIndex)
 {
-    const std::pair<const char *, ProgramFields> cases[] = {
-        {"C:\\APP\\A.EXE,-3,C:\\APP,\"C:\\APP\\A.EXE\" /q",
-         {"\"C:\\APP\\A.EXE\" /q", "C:\\APP", "C:\\APP\\A.EXE", 2, true}},
-        {"X.ICO,0,,X.EXE", {"X.EXE", "", "X.ICO", 0, false}},
-        {"C:\\A,4,,\"C:\\A,B\\X.EXE\" -p", {"\"C:\\A,B\\X.EXE\" -p", "", "C:\\A", 4, false}},
-    };
-    for (const auto &[value, shown] : cases) {
-        EXPECT_EQ(FieldsFromStoredValue(value), shown) << value;
-        EXPECT_EQ(StoredValueFromFields(shown), value);
-    }
-    EXPECT_EQ(FieldsFromStoredValue("C:\\A.EXE"), (ProgramFields{"", "", "C:\\A.EXE", 0, false}));
-    EXPECT_EQ(StoredValueFromFields({"P", "", "I", 4, true}), "I,-5,,P");
-    EXPECT_FALSE(StoredValueFromFields({"", "D", "I", 0, false}) || StoredValueFromFields({"P", "D", "", 0, false}));
-}
-
-TEST(ProgramFields, IconFileAndIndex)
-{
-    EXPECT_EQ(InterlockIconFile("\"C:\\A,B\\X.EXE\" -p"), "C:\\A");
-    EXPECT_EQ(InterlockIconFile("\"C:\\Program Files\\App\\app.exe\" -x"), "C:\\Program Files\\App\\app.exe");
     const FileExistsPredicate exists = [](const std::string &p) { return p == "C:\\Program Files\\a.exe"; };
     EXPECT_EQ(IconCountFile("C:\\Program Files\\a.exe", exists), "C:\\Program Files\\a.exe");
     EXPECT_EQ(IconCountFile("C:\\Program Files\\gone.exe", exists), "C:\\Program");

@@ -2,6 +2,8 @@
 #include <cstring>
 #include <thread>
 
+#include "ini/code_page_path.h"
+#include "ini/profile_file.h"
 #include "ini/profile_section.h"
 #include "ini/settings.h"
 #include "app/app_state.h"
@@ -143,6 +145,46 @@ TEST(SettingsProfile, AFileAnotherProgramHoldsIsNeverTakenForEmpty)
                   waited ? "20 16384 7,8" : "20 16384 <missing>") << hold;
     }
     WriteIni("-");
+}
+
+// The one reader of a whole file (TAV.INI, a backup to import) and the one conversion into the code page.
+TEST(SettingsProfile, WholeFilesAndCodePageText)
+{
+    // A name no code page here holds; the file is read by it all the same.
+    wchar_t temp[MAX_PATH] = {};
+    const std::wstring dir(temp, GetTempPathW(MAX_PATH, temp));
+    const struct { const wchar_t *name; const char *bytes; DWORD holdMs; } files[] = {
+        {L"tav \u0101\u0e01.json", "{\"tav\": 1}", 0}, {L"tav empty.json", "", 0},
+        // Held unshared by another program for a while: waited for, then read whole.
+        {L"tav held.json", "[1, 2]", 400},
+    };
+    for (const auto &f : files) {
+        const std::wstring file = dir + f.name;
+        ASSERT_TRUE(WriteWholeFile(file, f.bytes, false)) << f.bytes;
+        const HANDLE held = f.holdMs ? CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+        std::thread release([&] { Sleep(f.holdMs), held != INVALID_HANDLE_VALUE && CloseHandle(held); });
+        const std::optional<std::string> text = ReadWholeFile(file);
+        release.join();
+        EXPECT_EQ(text.value_or("<unread>"), f.bytes);
+        DeleteFileW(file.c_str());
+    }
+    EXPECT_FALSE(ReadWholeFile(dir + L"tav none.json"));  // not there: no empty file
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_FILE_NOT_FOUND});
+
+    // What the code page holds, or nothing: never a character replaced or a best-fit look-alike.
+    const struct { const wchar_t *text; bool held; } texts[] = {
+        {L"", true}, {L"C:\\a b.exe", true}, {L"\u00d7\u00a7", true},   // signs both Western and Japanese hold
+        {L"\u0101", false}, {L"a\u0e01", false}, {L"\U0001F600", false}, // best fit "a"; Thai; beyond 16 bits
+        {L"a\xD800" L"b", false}, {L"\xDC00", false},                    // a lone surrogate
+    };
+    for (const auto &t : texts) {
+        const std::optional<std::string> text = CodePageExact(t.text);
+        EXPECT_EQ(text.has_value(), t.held) << text.value_or("<none>");
+        if (text) {
+            EXPECT_EQ(WideFromCodePage(*text), t.text);
+        }
+    }
 }
 
 } // namespace
