@@ -231,7 +231,6 @@ void OnDestroy(HWND bar)
     gBar.faces.twoDigits.clear();
     gBar.faces.bitmaps.clear();
     gBar.faces.numberPlates.clear();
-    gBar.faces.copyDc.Reset();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
     SaveSettings(bar, gSettings, true);
