@@ -237,7 +237,6 @@ void OnDestroy(HWND bar)
     gBar.faces.twoDigits.clear();
     gBar.faces.bitmaps.clear();
     gBar.faces.numberPlates.clear();
-    gBar.faces.copyDc.Reset();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
     SaveSettingsOrTell(bar, gSettings, true);
@@ -389,9 +388,10 @@ LRESULT ReloadBar(HWND bar)
 
 void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wholeStrip)
 {
-    DWORD style = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
-    style = (gSettings.mode & CornerMask) ? ((style & kDockedStyleMask) | WS_BORDER) : (style | kFloatingStyleBits);
-    SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
+    const DWORD was = static_cast<DWORD>(GetWindowLongA(bar, GWL_STYLE));
+    const DWORD style = (gSettings.mode & CornerMask) ? ((was & kDockedStyleMask) | WS_BORDER) : (was | kFloatingStyleBits);
+    if (style != was)
+        SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
     const BarView v = Bar(bar);
     if (wholeStrip)
         BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
@@ -408,7 +408,7 @@ void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wh
     else
         CreateControlButtons(v, PageArrowProc, PassThroughProc);
     // The size message this causes finds the buttons made for this very size.
-    SizeBarAt(v, {at.x, at.y}, wholly);
+    SizeBarAt(v, {at.x, at.y}, wholly, style != was);
 }
 
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)

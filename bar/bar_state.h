@@ -66,10 +66,21 @@ struct StripSource {
 // page shown are drawn at once, the others while the bar is idle.
 struct IconStrip {
     GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
+    // A memory DC holding the bitmap for as long as both live: under Wine, selecting a
+    // screen-compatible bitmap asks for the display's colour depth, which costs more than
+    // a page of copied faces. Freed before the bitmap.
+    Owned<HDC, DeleteDC> dc;
     int cells = 0;              // maximumPages * 20 when built
     std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
     std::vector<StripCell> cellStates;  // per cell
     std::unique_ptr<StripSource> pending;  // none once every cell is drawn
+};
+
+// The page number's raised face as a page turn shows it, in a memory DC that
+// keeps it selected (see IconStrip::dc); the DC goes first.
+struct NumberPlate {
+    GdiObject<HBITMAP> bitmap;
+    Owned<HDC, DeleteDC> dc;
 };
 
 // What the faces draw with: the page number's font and the resource bitmaps,
@@ -80,11 +91,8 @@ struct FaceResources {
     // Pages 10 to 20: the same face narrowed to fit, by the room inside the plate's rim.
     std::map<int, GdiObject<HFONT>> twoDigits;
     std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
-    // The page number's raised face as a page turn shows it, one per page and button size.
-    std::map<int, GdiObject<HBITMAP>> numberPlates;
-    // The memory DC a page turn copies from, kept: making one costs more under Wine than
-    // copying a whole page of faces. Nothing stays selected into it between turns.
-    Owned<HDC, DeleteDC> copyDc;
+    // One per page and button size.
+    std::map<int, NumberPlate> numberPlates;
 };
 
 // Shift + right click picks a slot up, the next right click swaps. Off when

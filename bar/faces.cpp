@@ -71,13 +71,6 @@ FaceInput FaceOf(const BarView &v, int id, HDC dc, const RECT &area, bool presse
     return in;
 }
 
-HDC CopyDc(FaceResources &faces)
-{
-    if (!faces.copyDc)
-        faces.copyDc.Reset(CreateCompatibleDC(nullptr));
-    return faces.copyDc.get();
-}
-
 // The slot's cell from `strip` (a DC holding the strip) onto the face. Large buttons show
 // the cell as it is: a plain copy, cheaper than a stretch to the same size.
 void CopyCell(const FaceInput &in, HDC strip, int sourceX)
@@ -99,14 +92,8 @@ void DrawSlotFace(const FaceInput &in)
     }
     const int s = in.cellSize;
     const int sourceX = in.pressed ? kStripCellSize : 0;
-    if (in.strip && in.strip->bitmap && in.cell >= 0 && in.cell < in.strip->cells) {
-        if (in.stripDc) {
-            CopyCell(in, in.stripDc, sourceX);
-        } else {
-            const MemoryDc strip(in.dc);
-            const Selection selected(strip.get(), in.strip->bitmap.get());
-            CopyCell(in, strip.get(), sourceX);
-        }
+    if (in.strip && in.strip->dc && in.cell >= 0 && in.cell < in.strip->cells) {
+        CopyCell(in, in.strip->dc.get(), sourceX);
     } else {
         // No cell for this slot (no strip yet, or a page beyond the strip): an empty face.
         PaintFromResource(in, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
@@ -234,28 +221,23 @@ void DrawPageNumberNow(const BarView &v)
     GetClientRect(button, &area);
     const FaceInput in = FaceOf(v, IDC_PAGE_NUMBER, dc.get(), area, false);
     // The same painter into a bitmap of the button's size, which clips the digits as the button does.
-    GdiObject<HBITMAP> &plate = in.resources.numberPlates[(in.page * 2 + in.smallButtons) * 256 + in.cellSize];
-    const HDC memory = CopyDc(in.resources);
-    if (!plate) {
-        plate.Reset(CreateCompatibleBitmap(dc.get(), area.right, area.bottom));
-        const Selection selected(memory, plate.get());
+    NumberPlate &plate = in.resources.numberPlates[(in.page * 2 + in.smallButtons) * 256 + in.cellSize];
+    if (!plate.dc) {
+        plate.bitmap.Reset(CreateCompatibleBitmap(dc.get(), area.right, area.bottom));
+        plate.dc.Reset(CreateCompatibleDC(dc.get()));
+        SelectObject(plate.dc.get(), plate.bitmap.get());
         FaceInput into = in;
-        into.dc = memory;
+        into.dc = plate.dc.get();
         DrawPageNumberFace(into);
     }
-    const Selection selected(memory, plate.get());
-    BitBlt(dc.get(), 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY);
+    BitBlt(dc.get(), 0, 0, area.right, area.bottom, plate.dc.get(), 0, 0, SRCCOPY);
 }
 
 void DrawSlotFacesNow(const BarView &v)
 {
-    const HDC strip = CopyDc(v.state.faces);
-    const Selection selected(strip, v.state.strip.bitmap.get());
     const std::vector<HWND> &slots = v.state.buttons.slots;
     for (std::size_t k = 0; k < slots.size(); ++k) {
         const WindowDc dc(slots[k]);
-        FaceInput in = FaceOf(v, IDC_FIRST_SLOT + static_cast<int>(k), dc.get(), {0, 0, v.settings.cellSize, v.settings.cellSize}, false);
-        in.stripDc = strip;
-        DrawSlotFace(in);
+        DrawSlotFace(FaceOf(v, IDC_FIRST_SLOT + static_cast<int>(k), dc.get(), {0, 0, v.settings.cellSize, v.settings.cellSize}, false));
     }
 }

@@ -21,7 +21,6 @@ struct FaceInput {
     int cellSize = kLargeCell;  // a slot's side; the control buttons are half as wide
     // Slots:
     const IconStrip *strip = nullptr;
-    HDC stripDc = nullptr;      // a memory DC holding the strip already, when many faces are drawn at once
     int cell = 0;               // the slot's cell in the strip
     bool hatched = false;       // move mode
     std::optional<int> panelAction{};  // the system panel shows: this action's face, grey if it is none
@@ -55,7 +54,7 @@ void DrawPageNumberFace(const FaceInput &in);
 
 // A page turn's faces, drawn into their buttons at once as WM_DRAWITEM would draw them
 // raised, where a round of paint messages costs many times that; nobody holds a button down
-// at that moment. Every slot face from one DC holding the strip; the page number's face is
-// painted once for each page and then copied.
+// at that moment. Every slot face from the DC holding the strip; the page number's face is
+// painted once for each page and then copied from the DC that holds it.
 void DrawSlotFacesNow(const BarView &v);
 void DrawPageNumberNow(const BarView &v);

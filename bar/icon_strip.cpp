@@ -26,7 +26,7 @@ constexpr int kIconSize = 32;
 
 bool HoldsCell(const IconStrip &strip, int n)
 {
-    return strip.bitmap && n >= 0 && n < strip.cells;
+    return strip.dc && n >= 0 && n < strip.cells;
 }
 
 int CellTop(int n)
@@ -148,12 +148,11 @@ bool KeepCell(IconStrip &strip, int n)
 }
 
 // Draws pending cells of the strip from its pending section, with the blank
-// face and the strip selected for as long as it lives.
+// face selected for as long as it lives.
 class CellPainter {
 public:
     CellPainter(IconStrip &strip, FaceResources &faces)
-        : strip_(strip), blankSelected_(blankDc_.get(), FaceBitmap(faces, IDB_BLANK_FACE)),
-          stripSelected_(stripDc_.get(), strip.bitmap.get())
+        : strip_(strip), stripDc_(strip.dc.get()), blankSelected_(blankDc_.get(), FaceBitmap(faces, IDB_BLANK_FACE))
     {
     }
     ~CellPainter() { Flush(); }
@@ -181,13 +180,13 @@ public:
             const auto at = source.extracted.find(key);
             const StripCell *first = at == source.extracted.end() ? nullptr : &strip_.cellStates[at->second];
             if (first && first->ready && first->icon == key) {
-                CopyCell(stripDc_.get(), CellTop(at->second), n);
+                CopyCell(stripDc_, CellTop(at->second), n);
                 cell.stamp = first->stamp;
             } else {
                 cell.stamp = StampNow(source, key.first);  // before the extraction, which may find it newer
                 Flush();
-                PaintBlankCell(stripDc_.get(), blankDc_.get(), n);
-                DrawProgramIcon(stripDc_.get(), n, key.first.c_str(), key.second);
+                PaintBlankCell(stripDc_, blankDc_.get(), n);
+                DrawProgramIcon(stripDc_, n, key.first.c_str(), key.second);
                 source.extracted.insert_or_assign(key, n);
                 extracted = true;
             }
@@ -216,7 +215,7 @@ private:
     {
         if (run_.count == 0)
             return;
-        const HDC strip = stripDc_.get();
+        const HDC strip = stripDc_;
         BitBlt(strip, 0, CellTop(run_.first), kStripWidth, kStripCellSize, run_.from, 0, run_.top, SRCCOPY);
         for (int filled = 1; filled < run_.count; filled *= 2) {
             const int n = std::min(filled, run_.count - filled);
@@ -234,10 +233,9 @@ private:
     };
 
     IconStrip &strip_;
+    const HDC stripDc_;
     const MemoryDc blankDc_{nullptr};
-    const MemoryDc stripDc_{nullptr};
     const Selection blankSelected_;
-    const Selection stripSelected_;
     Run run_;
 };
 
@@ -257,6 +255,10 @@ void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarS
     {
         const WindowDc screen(bar);
         strip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
+        if (strip.bitmap) {
+            strip.dc.Reset(CreateCompatibleDC(screen.get()));
+            SelectObject(strip.dc.get(), strip.bitmap.get());
+        }
     }
     strip.cells = cells;
     strip.names.assign(static_cast<std::size_t>(cells), std::string());
@@ -267,7 +269,7 @@ void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarS
 
 void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s)
 {
-    if (!strip.bitmap || strip.cells != s.maximumPages * kStripCellsPerPage) {
+    if (!strip.dc || strip.cells != s.maximumPages * kStripCellsPerPage) {
         BuildIconStrip(bar, strip, faces, s);
         return;
     }
@@ -311,7 +313,7 @@ bool DrawPendingCells(IconStrip &strip, FaceResources &faces, bool (*messageWait
             ++next;
     };
     skipReady();
-    if (strip.bitmap && next < strip.cells) {
+    if (strip.dc && next < strip.cells) {
         // One painter for as long as nothing else waits: its DCs cost more than a copied cell.
         CellPainter painter(strip, faces);
         for (int count = 1; next < strip.cells; ++count, skipReady()) {
@@ -321,7 +323,7 @@ bool DrawPendingCells(IconStrip &strip, FaceResources &faces, bool (*messageWait
         }
     }
     skipReady();
-    if (next < strip.cells && strip.bitmap)
+    if (next < strip.cells && strip.dc)
         return true;
     // Every cell is drawn: the section and the icons' cells are no longer needed.
     strip.pending.reset();
@@ -333,14 +335,12 @@ void RenderSlotCell(const BarView &v, HWND button, int n, const char *iconFile, 
     IconStrip &strip = v.state.strip;
     if (HoldsCell(strip, n)) {
         const MemoryDc blankDc(nullptr);
-        const MemoryDc stripDc(nullptr);
         const Selection blankSelected(blankDc.get(), FaceBitmap(v.state.faces, IDB_BLANK_FACE));
-        const Selection stripSelected(stripDc.get(), strip.bitmap.get());
-        PaintBlankCell(stripDc.get(), blankDc.get(), n);
+        PaintBlankCell(strip.dc.get(), blankDc.get(), n);
         StripCell &cell = strip.cellStates[n];
         cell.icon.reset();
         if (iconFile) {
-            DrawProgramIcon(stripDc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
+            DrawProgramIcon(strip.dc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
             cell.icon = IconKey{iconFile, EffectiveIconIndex(storedIndex)};
         }
         cell.entry.reset();
@@ -361,12 +361,11 @@ void SwapStripCells(const BarView &v, HWND window, int a, int b)
         const WindowDc windowDc(window);
         const GdiObject<HBITMAP> scratch(CreateCompatibleBitmap(windowDc.get(), kStripWidth, kStripCellSize));
         const MemoryDc scratchDc(windowDc.get());
-        const MemoryDc stripDc(windowDc.get());
         const Selection scratchSelected(scratchDc.get(), scratch.get());
-        const Selection stripSelected(stripDc.get(), strip.bitmap.get());
-        BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(a), SRCCOPY);
-        BitBlt(stripDc.get(), 0, CellTop(a), kStripWidth, kStripCellSize, stripDc.get(), 0, CellTop(b), SRCCOPY);
-        BitBlt(stripDc.get(), 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
+        const HDC stripDc = strip.dc.get();
+        BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc, 0, CellTop(a), SRCCOPY);
+        BitBlt(stripDc, 0, CellTop(a), kStripWidth, kStripCellSize, stripDc, 0, CellTop(b), SRCCOPY);
+        BitBlt(stripDc, 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
         std::swap(strip.names[a], strip.names[b]);
         std::swap(strip.cellStates[a], strip.cellStates[b]);
     }
@@ -375,6 +374,7 @@ void SwapStripCells(const BarView &v, HWND window, int a, int b)
 
 void FreeIconStrip(IconStrip &strip)
 {
+    strip.dc.Reset();
     strip.bitmap.Reset();
     strip.cells = 0;
     strip.names.clear();

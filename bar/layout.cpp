@@ -14,6 +14,15 @@
 
 namespace {
 
+// The box `window` covers, in the client coordinates of `parent` (nullptr: the screen).
+Box BoxOf(HWND window, HWND parent)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 constexpr char kPropHigh[] = "TAVHI";
 constexpr char kPropLow[] = "TAVLO";
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | BS_OWNERDRAW;
@@ -197,7 +206,11 @@ void PlaceControlButtons(const BarView &v)
     const GridGeometry g = GeometryFor(v.settings);
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id) {
         const Box b = ControlBox(g, id);
-        MoveWindow(ControlButton(v.state.buttons, id), b.x, b.y, b.w, b.h, TRUE);
+        // A button already in its place is left alone: each move is a round trip to the window
+        // system, and every face is repainted below anyway.
+        const HWND button = ControlButton(v.state.buttons, id);
+        if (!(BoxOf(button, v.window) == b))
+            MoveWindow(button, b.x, b.y, b.w, b.h, TRUE);
     }
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
         InvalidateRect(ControlButton(v.state.buttons, id), nullptr, TRUE);
@@ -230,7 +243,7 @@ Point VisiblePosition(Point at, Extent size, bool wholly)
 
 } // namespace
 
-void SizeBarAt(const BarView &v, Point at, bool wholly)
+void SizeBarAt(const BarView &v, Point at, bool wholly, bool frameChanged)
 {
     const HWND bar = v.window;
     const Extent size = BarWindowSize(v);
@@ -246,8 +259,9 @@ void SizeBarAt(const BarView &v, Point at, bool wholly)
     }
     // The style may have changed (a corner set or cleared) without a change of
     // size: the frame must be worked out again, or the client keeps a caption
-    // that is no longer there.
-    SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // that is no longer there. A bar already there with the same frame is not moved.
+    if (frameChanged || !(BoxOf(bar, nullptr) == Box{at.x, at.y, size.w, size.h}))
+        SetWindowPos(bar, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     // The move regrids and docks the bar through WM_SIZE, but only when the client size
     // changed: a reload that only sets a corner keeps it, and must still reach the corner.
     FitBar(v);
@@ -262,7 +276,8 @@ void FitBar(const BarView &v)
     RECT window{};
     GetWindowRect(v.window, &window);
     const Point at = CornerPosition(v.settings.mode & CornerMask, WorkAreaNear(window), size, {window.left, window.top});
-    SetWindowPos(v.window, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER);
+    if (!(Box{window.left, window.top, window.right - window.left, window.bottom - window.top} == Box{at.x, at.y, size.w, size.h}))
+        SetWindowPos(v.window, nullptr, at.x, at.y, size.w, size.h, SWP_NOZORDER);
 }
 
 LRESULT Regrid(const BarView &v, WNDPROC slotProc, int sizeType, int width, int height)

@@ -22,8 +22,9 @@ void RestoreControlButtonProcs(const BarButtons &buttons);
 void PlaceControlButtons(const BarView &v);
 void DestroySlotButtons(BarButtons &buttons);
 // Moves and sizes the bar to fit its grid at `at`; `wholly`: the bar is moved wholly onto its
-// monitor's work area, not only when it is off every screen.
-void SizeBarAt(const BarView &v, Point at, bool wholly = false);
+// monitor's work area, not only when it is off every screen; `frameChanged`: its style was
+// changed, so its frame is worked out again even where it stays.
+void SizeBarAt(const BarView &v, Point at, bool wholly = false, bool frameChanged = true);
 void FitBar(const BarView &v);
 // The size message: counts the grid the client holds, makes the slot buttons again (with
 // `slotProc`) unless they were made for this very size and grid, places the rest.

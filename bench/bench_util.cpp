@@ -74,7 +74,7 @@ HWND MakeBarHere()
 {
     std::string text = std::string(kTwentyPagesOfTwenty) + "position=20,20\r\n[program section]\r\n";
     for (int n = 0; n < 400; ++n)
-        text += ProfileKey(n) + "=" + ProgramDir() + "\\tav_testicons.dll," + std::to_string(n % 4) + ",,C:\\P.EXE\r\n";
+        text += ProfileKey(n) + "=" + ProgramDir() + "\\tav_testicons.dll," + std::to_string(n % 4) + ",,C:\\P" + std::to_string(n) + ".EXE\r\n";
     WriteIni(text);
     HWND bar = RegisterBarClasses(ResourceModule()) ? CreateBar(ResourceModule()) : nullptr;
     if (bar) {

@@ -1,7 +1,9 @@
 #include "ini/settings.h"
 
 #include "ini/change_notice.h"
+#include "ini/code_page_path.h"
 #include "ini/code_page_text.h"
+#include "ini/profile_section.h"
 #include "ini/program_entry.h"
 
 #include <algorithm>
@@ -9,35 +11,31 @@
 #include <vector>
 
 
-static long long ReadInt(const std::string &file, const char *key, int def)
-{
-    // Read as text and converted by ProfileInt, which reads it as the profile reader's integer
-    // form does; the text is kept, so a save can tell a value the bar did not change.
-    char text[kIntegerBuffer] = {};
-    GetPrivateProfileStringA(kEnvironmentSection, key, "", text, sizeof text, file.c_str());
-    return ProfileInt(text, def);
-}
-
 BarPosition LoadSettings(bool startup, BarSettings &settings)
 {
     // What is read of a file another program holds is nothing at all, which would pass for
     // every default: a start then keeps the defaults without ever saving them. (A reload
     // reads only a file it found readable.)
     settings.fromFile = !startup || ProfileReadable();
-    const std::string file = ProfilePath();  // looked for once, not at every key
+    // The section in one read, each key looked up as the profile reader reads it alone: every
+    // read of the file costs a reload more than all the look-ups.
+    const std::string text = ReadEnvironmentSection();
+    const ProfileSection section = ParseProfileSection(text, IsSystemLeadByte);
+    const auto value = [&](const char *key, std::size_t size) {
+        return ProfileValue(section, key, size, IsSystemLeadByte);
+    };
+    // Read as text and converted by ProfileInt, which reads it as the profile reader's integer
+    // form does; the text is kept, so a save can tell a value the bar did not change.
+    const auto number = [&](const char *key, int def) { return ProfileInt(value(key, kIntegerBuffer).c_str(), def); };
     RawSettings raw;
     if (startup)
-        raw.japan = ReadInt(file, kKeyJapan, DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
-    raw.mode = ReadInt(file, kKeyMode, kDefaultMode);
-    raw.maximumPages = ReadInt(file, kKeyMaximumPages, kDefaultMaximumPages);
+        raw.japan = number(kKeyJapan, DefaultJapan(GetSystemMetrics(SM_DBCSENABLED) != 0));
+    raw.mode = number(kKeyMode, kDefaultMode);
+    raw.maximumPages = number(kKeyMaximumPages, kDefaultMaximumPages);
     if (startup)
-        raw.startupPage = ReadInt(file, kKeyStartupPage, kDefaultStartupPage);
-    raw.buttonsPerPage = ReadInt(file, kKeyButtonsPerPage, kDefaultButtonsPerPage);
-
-    std::vector<char> position(startup ? kStartupPositionBuffer : kReloadPositionBuffer, '\0');
-    GetPrivateProfileStringA(kEnvironmentSection, kKeyPosition, "", position.data(),
-                             static_cast<DWORD>(position.size()), file.c_str());
-    raw.position = position.data();
+        raw.startupPage = number(kKeyStartupPage, kDefaultStartupPage);
+    raw.buttonsPerPage = number(kKeyButtonsPerPage, kDefaultButtonsPerPage);
+    raw.position = value(kKeyPosition, startup ? kStartupPositionBuffer : kReloadPositionBuffer);
     return ApplyRawSettings(raw, startup, settings);
 }
 

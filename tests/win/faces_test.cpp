@@ -15,9 +15,7 @@ namespace {
 std::string StripCellDiff(const IconStrip &s, int n, const std::string &name)
 {
     MemoryCanvas cell(76, 38);
-    const MemoryDc strip(nullptr);
-    const Selection use(strip.get(), s.bitmap.get());
-    BitBlt(cell.dc(), 0, 0, 76, 38, strip.get(), 0, 38 * n, SRCCOPY);
+    BitBlt(cell.dc(), 0, 0, 76, 38, s.dc.get(), 0, 38 * n, SRCCOPY);
     const std::string face = "face " + name;
     return PictureDiff(cell, 0, 0, face, FaceColour) + PictureDiff(cell, 38, 0, face + " pressed", FaceColour);
 }
