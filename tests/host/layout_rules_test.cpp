@@ -9,7 +9,7 @@ GridGeometry Make(unsigned mode, int n)
 {
     BarSettings s{.mode = mode, .cellSize = CellSizeForMode(mode)};
     DeriveGrid(mode, n, s.columns, s.rows);
-    return GeometryFor(s);
+    return GeometryFor(s, kBaseDpi);
 }
 
 std::string Str(const Box &b)

@@ -43,7 +43,7 @@ protected:
         WriteIni(ini);
         BarSettings shown;
         shown.maximumPages = pages;
-        (reload ? RefreshIconStrip : BuildIconStrip)(bar_, state_.strip, state_.faces, shown);
+        (reload ? RefreshIconStrip : BuildIconStrip)(bar_, state_.strip, state_.faces, shown, kBaseDpi);
         WriteIni("-");
         while (!pendingLeft && DrawPendingCells(state_.strip, state_.faces, [] { return false; })) {
         }
