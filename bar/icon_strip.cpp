@@ -42,21 +42,40 @@ int CellTop(const IconStrip &strip, int n)
     return n * strip.face.cell;
 }
 
-// The blank face of both states into cell n, at the strip's face size from the 38-pixel art
-// in `blank`: its frame and bevel (3 pixels of art at each edge) nearest-neighbour at the
-// art's whole factor, crisp; the plain middle takes the rest of the face.
-void PaintBlankCell(const IconStrip &strip, HDC dc, HDC blank, int n)
+// The blank face of both states at the strip's face size, made once from the 38-pixel art:
+// its frame and bevel (3 pixels of art at each edge) nearest-neighbour at the art's whole
+// factor, crisp; the plain middle takes the rest of the face. Kept with the face bitmaps.
+HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
 {
-    const int s = strip.face.cell, edge = 3 * strip.face.art;
+    const HBITMAP art = FaceBitmap(faces, IDB_BLANK_FACE);
+    if (f.cell == kStripCellSize && f.art == 1)
+        return art;
+    GdiObject<HBITMAP> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
+    if (kept)
+        return kept.get();
+    const int s = f.cell, edge = 3 * f.art;
     constexpr int a = kStripCellSize, e = 3;
     const int to[] = {0, edge, s - edge, s}, from[] = {0, e, a - e, a};
-    SetStretchBltMode(dc, COLORONCOLOR);
+    const MemoryDc artDc(nullptr), dc(nullptr);
+    {
+        const WindowDc screen(nullptr);
+        kept.Reset(CreateCompatibleBitmap(screen.get(), 2 * s, s));
+    }
+    const Selection artSelected(artDc.get(), art), selected(dc.get(), kept.get());
+    SetStretchBltMode(dc.get(), COLORONCOLOR);
     for (int face = 0; face < 2; ++face)
         for (int row = 0; row < 3; ++row)
             for (int col = 0; col < 3; ++col)
-                StretchBlt(dc, face * s + to[col], CellTop(strip, n) + to[row], to[col + 1] - to[col],
-                           to[row + 1] - to[row], blank, face * a + from[col], from[row], from[col + 1] - from[col],
+                StretchBlt(dc.get(), face * s + to[col], to[row], to[col + 1] - to[col], to[row + 1] - to[row],
+                           artDc.get(), face * a + from[col], from[row], from[col + 1] - from[col],
                            from[row + 1] - from[row], SRCCOPY);
+    return kept.get();
+}
+
+// Cell n becomes the blank face of both states (`blank`: a DC holding BlankFace).
+void PaintBlankCell(const IconStrip &strip, HDC dc, HDC blank, int n)
+{
+    BitBlt(dc, 0, CellTop(strip, n), 2 * strip.face.cell, strip.face.cell, blank, 0, 0, SRCCOPY);
 }
 
 // The program's icon, extracted at the size the face shows it (a file's own image of that
@@ -169,7 +188,7 @@ bool KeepCell(IconStrip &strip, int n)
 class CellPainter {
 public:
     CellPainter(IconStrip &strip, FaceResources &faces)
-        : strip_(strip), blankSelected_(blankDc_.get(), FaceBitmap(faces, IDB_BLANK_FACE)),
+        : strip_(strip), blankSelected_(blankDc_.get(), BlankFace(faces, strip.face)),
           stripSelected_(stripDc_.get(), strip.bitmap.get())
     {
     }
@@ -354,7 +373,7 @@ void RenderSlotCell(const BarView &v, HWND button, int n, const char *iconFile, 
     if (HoldsCell(strip, n)) {
         const MemoryDc blankDc(nullptr);
         const MemoryDc stripDc(nullptr);
-        const Selection blankSelected(blankDc.get(), FaceBitmap(v.state.faces, IDB_BLANK_FACE));
+        const Selection blankSelected(blankDc.get(), BlankFace(v.state.faces, strip.face));
         const Selection stripSelected(stripDc.get(), strip.bitmap.get());
         PaintBlankCell(strip, stripDc.get(), blankDc.get(), n);
         StripCell &cell = strip.cellStates[n];
