@@ -37,8 +37,10 @@ void DrawSystemPanelFace(const FaceInput &in, int action)
     FillRect(in.dc, &in.area, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     if (action < 0 || action >= kPanelActions)
         return;
-    PaintFromResource(in, IDB_SYSTEM_PANEL, in.pressed ? kStripCellSize : 0, action * kStripCellSize, kStripCellSize,
-                      kStripCellSize, in.cellSize, in.cellSize);
+    const MemoryDc art(in.dc);
+    const Selection selected(art.get(), FaceBitmap(in.resources, IDB_SYSTEM_PANEL));
+    PaintArtFace(in.dc, 0, 0, in.cellSize, art.get(), in.pressed ? kStripCellSize : 0, action * kStripCellSize,
+                 ArtFactor(in.dpi));
 }
 
 bool IsSlot(int id)

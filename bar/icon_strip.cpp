@@ -42,9 +42,30 @@ int CellTop(const IconStrip &strip, int n)
     return n * strip.face.cell;
 }
 
-// The blank face of both states at the strip's face size, made once from the 38-pixel art:
-// its frame and bevel (3 pixels of art at each edge) nearest-neighbour at the art's whole
-// factor, crisp; the plain middle takes the rest of the face. Kept with the face bitmaps.
+} // namespace
+
+void PaintArtFace(HDC dc, int x, int y, int s, HDC art, int ax, int ay, int factor)
+{
+    const int edge = 3 * factor;
+    constexpr int a = kStripCellSize, e = 3;
+    const int to[] = {0, edge, s - edge, s}, from[] = {0, e, a - e, a};
+    const int inner = (a - 2 * e) * factor, at = (s - inner) / 2;
+    // A face smaller than its art is reduced properly, not by dropping pixels.
+    SetStretchBltMode(dc, inner > s - 2 * edge ? HALFTONE : COLORONCOLOR);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            StretchBlt(dc, x + to[col], y + to[row], to[col + 1] - to[col], to[row + 1] - to[row], art, ax + from[col],
+                       ay + from[row], from[col + 1] - from[col], from[row + 1] - from[row], SRCCOPY);
+    // The picture itself whole at the factor, centred over the stretched middle.
+    if (inner < s - 2 * edge)
+        StretchBlt(dc, x + at, y + at, inner, inner, art, ax + e, ay + e, a - 2 * e, a - 2 * e, SRCCOPY);
+}
+
+namespace {
+
+// The blank face of both states at the strip's face size, made once from the art and kept
+// with the face bitmaps.
 HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
 {
     const HBITMAP art = FaceBitmap(faces, IDB_BLANK_FACE);
@@ -53,22 +74,14 @@ HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
     GdiObject<HBITMAP> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
     if (kept)
         return kept.get();
-    const int s = f.cell, edge = 3 * f.art;
-    constexpr int a = kStripCellSize, e = 3;
-    const int to[] = {0, edge, s - edge, s}, from[] = {0, e, a - e, a};
     const MemoryDc artDc(nullptr), dc(nullptr);
     {
         const WindowDc screen(nullptr);
-        kept.Reset(CreateCompatibleBitmap(screen.get(), 2 * s, s));
+        kept.Reset(CreateCompatibleBitmap(screen.get(), 2 * f.cell, f.cell));
     }
     const Selection artSelected(artDc.get(), art), selected(dc.get(), kept.get());
-    SetStretchBltMode(dc.get(), COLORONCOLOR);
     for (int face = 0; face < 2; ++face)
-        for (int row = 0; row < 3; ++row)
-            for (int col = 0; col < 3; ++col)
-                StretchBlt(dc.get(), face * s + to[col], to[row], to[col + 1] - to[col], to[row + 1] - to[row],
-                           artDc.get(), face * a + from[col], from[row], from[col + 1] - from[col],
-                           from[row + 1] - from[row], SRCCOPY);
+        PaintArtFace(dc.get(), face * f.cell, 0, f.cell, artDc.get(), face * kStripCellSize, 0, f.art);
     return kept.get();
 }
 

@@ -65,3 +65,10 @@ inline int MetricForDpi(int index, int dpi)
         return get(index, static_cast<UINT>(dpi));
     return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
+
+// `icon` centred in `r` of `window` at the size a 32-pixel icon has on the window's screen.
+inline void DrawIconCentred(HWND window, HDC dc, const RECT &r, HICON icon)
+{
+    const int size = ScaleToDpi(32, WindowDpi(window));
+    DrawIconEx(dc, r.right / 2 - size / 2, r.bottom / 2 - size / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+}
