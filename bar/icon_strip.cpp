@@ -99,13 +99,27 @@ void DrawProgramIcon(const IconStrip &strip, HDC dc, int n, const char *iconFile
     const StripFace &f = strip.face;
     const IconSource source = ResolveIconSource(iconFile, index);
     HICON extracted = nullptr;
-    if (SHDefExtractIconW(source.file.c_str(), source.index, 0, &extracted, nullptr, static_cast<UINT>(f.icon)) != S_OK)
+    const int size = f.extracted;
+    if (SHDefExtractIconW(source.file.c_str(), source.index, 0, &extracted, nullptr, static_cast<UINT>(size)) != S_OK)
         extracted = nullptr;
     const OwnedIcon owned(extracted ? extracted
                                     : static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM),
-                                                                    IMAGE_ICON, f.icon, f.icon, 0)));
+                                                                    IMAGE_ICON, size, size, 0)));
     const int top = CellTop(strip, n) + f.inset;
-    DrawIconEx(dc, f.inset, top, owned.get(), f.icon, f.icon, 0, nullptr, DI_NORMAL);
+    if (size == f.icon) {
+        DrawIconEx(dc, f.inset, top, owned.get(), size, size, 0, nullptr, DI_NORMAL);
+    } else {
+        // A small face's icon: the large face's, on the faces' grey, reduced by averaging.
+        const MemoryDc large(dc);
+        const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, size, size));
+        const Selection selected(large.get(), bitmap.get());
+        const RECT all{0, 0, size, size};
+        FillRect(large.get(), &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        DrawIconEx(large.get(), 0, 0, owned.get(), size, size, 0, nullptr, DI_NORMAL);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, f.inset, top, f.icon, f.icon, large.get(), 0, 0, size, size, SRCCOPY);
+    }
     // Both icons lie on the faces' plain light grey, so the pressed one is a
     // copy of the raised one: one masked draw a slot, not two.
     BitBlt(dc, f.cell + f.inset + f.art, top + f.art, f.icon, f.icon, dc, f.inset, top, SRCCOPY);

@@ -103,5 +103,5 @@ GridCounts UsableCounts(GridCounts c, GridCounts old, bool vertical)
 StripFace StripFaceFor(int cellSize, int dpi)
 {
     const int cell = ScaleCellToDpi(cellSize, dpi), inset = ScaleToDpi(3, dpi);
-    return {cell, inset, cell - 2 * inset, ArtFactor(dpi)};
+    return {cell, inset, cell - 2 * inset, ArtFactor(dpi), ScaleCellToDpi(kLargeCell, dpi) - 2 * inset};
 }

@@ -61,8 +61,10 @@ GridCounts UsableCounts(GridCounts computed, GridCounts old, bool vertical);
 // One face of the icon strip, at the size it is shown: the cell's side, the
 // icon's inset from the cell's top-left and its size, and the factor of the
 // art (the bevel) around it. The pressed icon lies `art` pixels right and down.
+// The icon is extracted at the size the large cell shows (`extracted`), and a
+// smaller one reduced from that.
 struct StripFace {
-    int cell = kLargeCell, inset = 3, icon = 32, art = 1;
+    int cell = kLargeCell, inset = 3, icon = 32, art = 1, extracted = 32;
     friend bool operator==(const StripFace &, const StripFace &) = default;
 };
 StripFace StripFaceFor(int cellSize, int dpi);

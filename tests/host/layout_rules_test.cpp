@@ -111,6 +111,8 @@ TEST(Layout, EverySizeAtEveryScale)
                  std::to_string(client.h) + " " + Str(control);
         EXPECT_EQ(sizes, c.sizes) << c.dpi;
         EXPECT_EQ(f.cell, g.s);
+        // A small face's icon is reduced from the large face's.
+        EXPECT_EQ(StripFaceFor(kSmallCell, c.dpi).extracted, f.icon);
     }
 }
 
