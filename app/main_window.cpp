@@ -224,6 +224,16 @@ void OnCreate(HWND bar)
     gLauncher.lastLaunchTick = 0xFFFFFFFF;
 }
 
+// The faces' fonts and bitmaps, made again at their next use.
+void FreeFaces()
+{
+    gBar.faces.pageNumber.Reset();
+    gBar.faces.twoDigits.clear();
+    gBar.faces.bitmaps.clear();
+    gBar.faces.numberPlates.clear();
+    gBar.faces.copyDc.Reset();
+}
+
 void OnDestroy(HWND bar)
 {
     // The save below broadcasts, and other programs' answers may arrive while it waits:
@@ -232,7 +242,7 @@ void OnDestroy(HWND bar)
     RestoreControlButtonProcs(gBar.buttons);
     DestroySlotButtons(gBar.buttons);
     FreeIconStrip(gBar.strip);
-    gBar.faces = FaceResources{};
+    FreeFaces();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
     SaveSettings(bar, gSettings, true);
@@ -257,7 +267,7 @@ void OnDpiChanged(HWND bar, int dpi, const RECT *suggested)
         return;
     gBar.dpi = dpi;
     SetCaptionDpi(bar, dpi);
-    gBar.faces = FaceResources{};
+    FreeFaces();
     HideTooltip(bar, gTooltip);
     BuildBar(bar, BarPosition{suggested->left, suggested->top}, false, true);
 }

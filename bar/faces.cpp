@@ -223,7 +223,7 @@ LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis)
     if (in.strip && !in.panelAction)
         ReadyCell(v.state.strip, v.state.faces, in.cell);
     DrawFace(in);
-    DrawFocusMark(v.state.keys.keysUsed, GridOf(v).s, *dis);
+    DrawFocusMark(v.state.keys.keysUsed, GridOf(v).s, v.state.dpi, *dis);
     return 0;
 }
 

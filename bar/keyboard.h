@@ -12,5 +12,5 @@ bool HandleBarKey(const BarView &v, const MSG &msg);
 // A bar starts as one used with the mouse: no focus mark.
 void HideFocusCues(HWND bar);
 // The dotted mark on a focused button while the cues are shown, once `keysUsed`;
-// its inset depends on whether the button is wider than half of `cellSize`.
-void DrawFocusMark(bool keysUsed, int cellSize, const DRAWITEMSTRUCT &dis);
+// its inset depends on whether the button is wider than half of `cellSize`, scaled to `dpi`.
+void DrawFocusMark(bool keysUsed, int cellSize, int dpi, const DRAWITEMSTRUCT &dis);
