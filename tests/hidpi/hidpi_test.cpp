@@ -32,11 +32,10 @@ void WriteTwoSizeIcon(const std::string &path)
     CloseHandle(f);
 }
 
-Extent ClientOf(HWND window)
+Extent SizeOf(HWND window)
 {
-    RECT r{};
-    GetClientRect(window, &r);
-    return {r.right, r.bottom};
+    const RECT r = WindowRectOf(window);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 TEST_F(HiDpi, TheBarIsLaidOutAtItsScreensScaleAndAgainAtANewOne)
@@ -52,7 +51,7 @@ TEST_F(HiDpi, TheBarIsLaidOutAtItsScreensScaleAndAgainAtANewOne)
     // The cell, the control buttons and the caption at the scale; the icon the file's
     // 48-pixel image, whole between the face's bevels.
     const int s = ScaleCellToDpi(kLargeCell, dpi);
-    EXPECT_EQ(ClientOf(GetDlgItem(bar, 505)), (Extent{s / 2, s}));
+    EXPECT_EQ(SizeOf(GetDlgItem(bar, 505)), (Extent{s / 2, s}));
     EXPECT_EQ(reinterpret_cast<INT_PTR>(GetPropA(bar, "ibSize")), IbSizeForDpi(MetricForDpi(SM_CYCAPTION, 96), dpi));
     EXPECT_TRUE(Shows(GetDlgItem(bar, 1000), "face blue 48"));
     DeleteFileA(icon.c_str());
@@ -64,7 +63,7 @@ TEST_F(HiDpi, TheBarIsLaidOutAtItsScreensScaleAndAgainAtANewOne)
     SendMessageA(bar, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(remote));
     const RECT r = WindowRectOf(bar);
     EXPECT_EQ((Point{r.left, r.top}), (Point{200, 150}));
-    EXPECT_EQ(ClientOf(GetDlgItem(bar, 1000)), (Extent{76, 76}));
+    EXPECT_EQ(SizeOf(GetDlgItem(bar, 1000)), (Extent{76, 76}));
     // The place stays in the screen's own pixels.
     EXPECT_EQ(bar_->Close(), 0);
     EXPECT_EQ(IniValue("environment section", "position"), "200,150");

@@ -96,19 +96,14 @@ TEST(Layout, EverySizeAtEveryScale)
         {288, "3 6 9 27 48 | 114 90 | 3 9 96 | 30 | 741x114 570,0 57x57"},
     };
     for (const auto &c : cases) {
-        std::string sizes;
-        for (int px : {1, 2, 3, 9, 16})
-            sizes += std::to_string(ScaleToDpi(px, c.dpi)) + " ";
         const StripFace f = StripFaceFor(kLargeCell, c.dpi);
-        BarSettings s{.cellSize = kLargeCell};
-        const GridGeometry g = GeometryFor(s, c.dpi);
-        const Extent client = ClientSize(g);
-        const Box control = ControlBox(g, 501);
-        sizes += "| " + std::to_string(ScaleCellToDpi(kLargeCell, c.dpi)) + " " +
-                 std::to_string(ScaleCellToDpi(kSmallCell, c.dpi)) + " | " + std::to_string(f.art) + " " +
-                 std::to_string(f.inset) + " " + std::to_string(f.icon) + " | " +
-                 std::to_string(IbSizeForDpi(19, c.dpi)) + " | " + std::to_string(client.w) + "x" +
-                 std::to_string(client.h) + " " + Str(control);
+        const GridGeometry g = GeometryFor(BarSettings{.cellSize = kLargeCell}, c.dpi);
+        std::string sizes;
+        for (int n : {ScaleToDpi(1, c.dpi), ScaleToDpi(2, c.dpi), ScaleToDpi(3, c.dpi), ScaleToDpi(9, c.dpi),
+                      ScaleToDpi(16, c.dpi), -1, ScaleCellToDpi(kLargeCell, c.dpi), ScaleCellToDpi(kSmallCell, c.dpi),
+                      -1, f.art, f.inset, f.icon, -1, IbSizeForDpi(19, c.dpi), -1})
+            sizes += n < 0 ? "| " : std::to_string(n) + " ";
+        sizes += std::to_string(ClientSize(g).w) + "x" + std::to_string(ClientSize(g).h) + " " + Str(ControlBox(g, 501));
         EXPECT_EQ(sizes, c.sizes) << c.dpi;
         EXPECT_EQ(f.cell, g.s);
         // A small face's icon is reduced from the large face's.
