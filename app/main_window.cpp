@@ -12,6 +12,7 @@
 #include "texts/message_box.h"
 #include "res/resource.h"
 #include "winkit/cursor.h"
+#include "winkit/dpi.h"
 #include "winkit/module.h"
 #include "winkit/system_library.h"
 #include "bar/icon_strip.h"
@@ -199,7 +200,7 @@ void OnSystemPanelToggle(HWND bar)
 // Whether slot buttons made for the grid of `before` stand where `after` puts them.
 bool SameGrid(const BarSettings &before, const BarSettings &after)
 {
-    const GridGeometry a = GeometryFor(before), b = GeometryFor(after);
+    const GridGeometry a = GeometryFor(before, gBar.dpi), b = GeometryFor(after, gBar.dpi);
     return a.s == b.s && a.nc == b.nc && a.nr == b.nr && a.vertical == b.vertical && a.pageFirst == b.pageFirst;
 }
 
@@ -217,12 +218,25 @@ void OnCreate(HWND bar)
     gBar.move = MoveState{};
     gTooltip = TooltipState{};
     const BarPosition at = LoadSettings(true, gSettings);
+    // Laid out at once at the scale of the monitor it is going to: a start on a monitor of
+    // another scale than the primary's is not drawn twice.
+    gBar.dpi = MonitorDpi(MonitorFromPoint({at.x, at.y}, MONITOR_DEFAULTTONEAREST));
+    SetCaptionDpi(bar, gBar.dpi);
     LoadCtl3d(ResourceModule());
     ApplyTopmost(bar);
     gSystemPanel.shown = false;
     BuildBar(bar, at, false, true);
     gLauncher.runHistory = std::make_unique<RunHistory>();
     gLauncher.lastLaunchTick = 0xFFFFFFFF;
+}
+
+// The faces' fonts and bitmaps, made again at their next use.
+void FreeFaces()
+{
+    gBar.faces.pageNumber.Reset();
+    gBar.faces.twoDigits.clear();
+    gBar.faces.bitmaps.clear();
+    gBar.faces.numberPlates.clear();
 }
 
 void OnDestroy(HWND bar)
@@ -233,10 +247,7 @@ void OnDestroy(HWND bar)
     RestoreControlButtonProcs(gBar.buttons);
     DestroySlotButtons(gBar.buttons);
     FreeIconStrip(gBar.strip);
-    gBar.faces.pageNumber.Reset();
-    gBar.faces.twoDigits.clear();
-    gBar.faces.bitmaps.clear();
-    gBar.faces.numberPlates.clear();
+    FreeFaces();
     FreeCtl3d(ResourceModule());
     gLauncher.runHistory.reset();
     SaveSettingsOrTell(bar, gSettings, true);
@@ -251,6 +262,19 @@ void ApplyNewProperties(HWND bar, bool leftCorner)
     GetWindowRect(bar, &r);
     BuildBar(bar, BarPosition{r.left, r.top}, leftCorner, true);
     SaveSettingsOrTell(bar, gSettings);
+}
+
+// Moved to a monitor of another scale (or its scale changed): every size and face again at
+// the new one, where the system suggests; the grid's counts and the page stay.
+void OnDpiChanged(HWND bar, int dpi, const RECT *suggested)
+{
+    if (dpi <= 0 || dpi == gBar.dpi || !suggested)
+        return;
+    gBar.dpi = dpi;
+    SetCaptionDpi(bar, dpi);
+    FreeFaces();
+    HideTooltip(bar, gTooltip);
+    BuildBar(bar, BarPosition{suggested->left, suggested->top}, false, true);
 }
 
 Rect OuterRect(HWND bar)
@@ -394,9 +418,9 @@ void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wh
         SetWindowLongA(bar, GWL_STYLE, static_cast<LONG>(style));
     const BarView v = Bar(bar);
     if (wholeStrip)
-        BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
+        BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings, gBar.dpi);
     else
-        RefreshIconStrip(bar, gBar.strip, gBar.faces, gSettings);
+        RefreshIconStrip(bar, gBar.strip, gBar.faces, gSettings, gBar.dpi);
     if (remakeButtons) {
         DestroySlotButtons(gBar.buttons);
         CreateSlotButtons(v, SlotButtonProc);
@@ -433,7 +457,8 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_EXITSIZEMOVE: PostMessageA(bar, kSizeMoveEndedMessage, 0, 0); break;
     case kSizeMoveEndedMessage: OnSizeMoveEnded(bar); return 0;
     case WM_QUERYENDSESSION: SaveSettingsOrTell(bar, gSettings, gApp.tearingDown); break;
-    case WM_GETMINMAXINFO: return FillTrackLimits(bar, gSettings, reinterpret_cast<MINMAXINFO *>(lParam));
+    case WM_GETMINMAXINFO: return FillTrackLimits(Bar(bar), reinterpret_cast<MINMAXINFO *>(lParam));
+    case WM_DPICHANGED: OnDpiChanged(bar, HIWORD(wParam), reinterpret_cast<const RECT *>(lParam)); break;
     case WM_DRAWITEM: return DrawButtonFace(Bar(bar), reinterpret_cast<const DRAWITEMSTRUCT *>(lParam));
     case WM_COMMAND:
         OnCommand(bar, wParam, lParam);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "winkit/dpi.h"
 
 namespace {
 
@@ -30,5 +31,6 @@ void WorkInOwnFolder()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     WorkInOwnFolder();
+    DeclareDpiAwareness();
     return RunBar(instance);
 }

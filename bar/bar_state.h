@@ -14,7 +14,9 @@
 
 #include "ini/profile_section.h"
 #include "ini/settings_rules.h"
+#include "bar/layout_rules.h"
 #include "syspanel/syspanel.h"
+#include "winkit/dpi_rules.h"
 #include "winkit/gdi_holders.h"
 #include "winkit/geometry.h"
 
@@ -65,12 +67,13 @@ struct StripSource {
 // bar is built and when TAV.INI changed, freed at teardown. The cells of the
 // page shown are drawn at once, the others while the bar is idle.
 struct IconStrip {
-    GdiObject<HBITMAP> bitmap;  // 76 x (cells * 38), or none
+    GdiObject<HBITMAP> bitmap;  // 2 faces x cells faces (76 x (cells * 38) at 96 DPI), or none
     // A memory DC holding the bitmap for as long as both live: under Wine, selecting a
     // screen-compatible bitmap asks for the display's colour depth, which costs more than
     // a page of copied faces. Freed before the bitmap.
     Owned<HDC, DeleteDC> dc;
     int cells = 0;              // maximumPages * 20 when built
+    StripFace face;             // each face's size, as the buttons show it
     std::vector<std::string> names;  // each cell's slot name (bar/name_rules.h), read with its icon
     std::vector<StripCell> cellStates;  // per cell
     std::unique_ptr<StripSource> pending;  // none once every cell is drawn
@@ -118,6 +121,9 @@ struct BarState {
     // and nothing when the window stayed where it was.
     Rect sizeMoveFrom;
     KeyboardState keys;
+    // The DPI of the bar's monitor, which every size of the bar is scaled to: set when the
+    // bar is made and when the system moves it to a monitor of another scale.
+    int dpi = kBaseDpi;
 };
 
 // What the bar's functions work on, handed to them by the main window: the

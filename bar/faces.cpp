@@ -8,14 +8,7 @@
 #include "bar/layout.h"
 #include "res/resource.h"
 #include "syspanel/panel_rules.h"
-
-HBITMAP FaceBitmap(FaceResources &faces, int bitmapId)
-{
-    GdiObject<HBITMAP> &kept = faces.bitmaps[bitmapId];
-    if (!kept)
-        kept.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(bitmapId)));
-    return kept.get();
-}
+#include "winkit/dpi_rules.h"
 
 namespace {
 
@@ -44,8 +37,10 @@ void DrawSystemPanelFace(const FaceInput &in, int action)
     FillRect(in.dc, &in.area, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     if (action < 0 || action >= kPanelActions)
         return;
-    PaintFromResource(in, IDB_SYSTEM_PANEL, in.pressed ? kStripCellSize : 0, action * kStripCellSize, kStripCellSize,
-                      kStripCellSize, in.cellSize, in.cellSize);
+    const MemoryDc art(in.dc);
+    const Selection selected(art.get(), FaceBitmap(in.resources, IDB_SYSTEM_PANEL));
+    PaintArtFace(in.dc, 0, 0, in.cellSize, art.get(), in.pressed ? kStripCellSize : 0, action * kStripCellSize,
+                 ArtFactor(in.dpi));
 }
 
 bool IsSlot(int id)
@@ -58,7 +53,7 @@ FaceInput FaceOf(const BarView &v, int id, HDC dc, const RECT &area, bool presse
 {
     const BarSettings &s = v.settings;
     FaceInput in{.resources = v.state.faces, .dc = dc, .area = area, .id = id, .pressed = pressed,
-                 .cellSize = s.cellSize, .topmost = (s.mode & Topmost) != 0, .page = s.currentPage,
+                 .cellSize = GridOf(v).s, .dpi = v.state.dpi, .topmost = (s.mode & Topmost) != 0, .page = s.currentPage,
                  .smallButtons = (s.mode & SmallButtons) != 0};
     if (IsSlot(id)) {
         const int position = id - IDC_FIRST_SLOT;
@@ -73,13 +68,14 @@ FaceInput FaceOf(const BarView &v, int id, HDC dc, const RECT &area, bool presse
 
 // The slot's cell from `strip` (a DC holding the strip) onto the face. Large buttons show
 // the cell as it is: a plain copy, cheaper than a stretch to the same size.
-void CopyCell(const FaceInput &in, HDC strip, int sourceX)
+void CopyCell(const FaceInput &in, HDC strip)
 {
-    const int s = in.cellSize, top = in.cell * kStripCellSize;
-    if (s == kStripCellSize)
+    const int s = in.cellSize, from = in.strip->face.cell;
+    const int sourceX = in.pressed ? from : 0, top = in.cell * from;
+    if (s == from)
         BitBlt(in.dc, 0, 0, s, s, strip, sourceX, top, SRCCOPY);
     else
-        StretchBlt(in.dc, 0, 0, s, s, strip, sourceX, top, kStripCellSize, kStripCellSize, SRCCOPY);
+        StretchBlt(in.dc, 0, 0, s, s, strip, sourceX, top, from, from, SRCCOPY);
 }
 
 } // namespace
@@ -91,15 +87,18 @@ void DrawSlotFace(const FaceInput &in)
         return;
     }
     const int s = in.cellSize;
-    const int sourceX = in.pressed ? kStripCellSize : 0;
     if (in.strip && in.strip->dc && in.cell >= 0 && in.cell < in.strip->cells) {
-        CopyCell(in, in.strip->dc.get(), sourceX);
+        CopyCell(in, in.strip->dc.get());
     } else {
         // No cell for this slot (no strip yet, or a page beyond the strip): an empty face.
-        PaintFromResource(in, IDB_BLANK_FACE, sourceX, 0, kStripCellSize, kStripCellSize, s, s);
+        PaintFromResource(in, IDB_BLANK_FACE, in.pressed ? kStripCellSize : 0, 0, kStripCellSize, kStripCellSize, s, s);
     }
-    if (in.hatched)
-        DrawIcon(in.dc, 2, 2, LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_MOVE_MARK)));
+    if (in.hatched) {
+        const int at = ScaleToDpi(2, in.dpi), size = ScaleToDpi(32, in.dpi);
+        const OwnedIcon mark(static_cast<HICON>(
+            LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_MOVE_MARK), IMAGE_ICON, size, size, 0)));
+        DrawIconEx(in.dc, at, at, mark.get(), size, size, 0, nullptr, DI_NORMAL);
+    }
 }
 
 void DrawPageArrowFace(const FaceInput &in)
@@ -130,7 +129,7 @@ int NumberWidth(HDC dc, HFONT font, const std::string &text)
 
 // Two digits in the page number's face, narrowed until they fit `room` pixels: the
 // number's own face is as wide as the whole button.
-HFONT TwoDigitFont(FaceResources &faces, HDC dc, int room)
+HFONT TwoDigitFont(FaceResources &faces, HDC dc, int room, int height)
 {
     GdiObject<HFONT> &kept = faces.twoDigits[room];
     const auto fits = [&](HFONT font) {
@@ -145,7 +144,7 @@ HFONT TwoDigitFont(FaceResources &faces, HDC dc, int room)
         GetTextMetricsA(dc, &tm);
     }
     for (int width = tm.tmAveCharWidth; !kept && width > 0; --width) {
-        kept.Reset(CreateFontA(kPageNumberHeight, width, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+        kept.Reset(CreateFontA(height, width, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
         if (width > 1 && !fits(kept.get()))
             kept.Reset();
     }
@@ -159,17 +158,19 @@ void DrawPageNumberFace(const FaceInput &in)
     PaintFromResource(in, IDB_PAGE_PLATE, in.pressed ? kControlCell : 0, 0, kControlCell, 2 * kControlCell,
                       in.cellSize / 2, in.cellSize);
 
+    const int height = ScaleToDpi(kPageNumberHeight, in.dpi);
     if (!in.resources.pageNumber)
-        in.resources.pageNumber.Reset(CreateFontA(kPageNumberHeight, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+        in.resources.pageNumber.Reset(CreateFontA(height, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
     const std::string text = std::to_string(in.page);
     // One digit stands where it always has. Two stand whole and centred between the plate's
     // rims, in the face narrowed as far as that needs.
     const int width = in.cellSize / 2, room = width - 2;
-    int x = in.smallButtons ? 4 : 9;
+    const int y = ScaleToDpi(in.smallButtons ? 4 : 9, in.dpi);
+    int x = y;
     HFONT font = in.resources.pageNumber.get();
     if (text.size() > 1) {
         if (NumberWidth(in.dc, font, text) > room)
-            font = TwoDigitFont(in.resources, in.dc, room);
+            font = TwoDigitFont(in.resources, in.dc, room, height);
         x = (width - NumberWidth(in.dc, font, text)) / 2;
     }
     const Selection selected(in.dc, font);
@@ -177,7 +178,7 @@ void DrawPageNumberFace(const FaceInput &in)
     const COLORREF oldBack = SetBkColor(in.dc, kPlateGrey);
     const COLORREF oldText = SetTextColor(in.dc, RGB(0, 0, 0));
     // The digits stay put when the plate is pressed.
-    TextOutA(in.dc, x, in.smallButtons ? 4 : 9, text.c_str(), static_cast<int>(text.size()));
+    TextOutA(in.dc, x, y, text.c_str(), static_cast<int>(text.size()));
     SetTextColor(in.dc, oldText);
     SetBkColor(in.dc, oldBack);
 }
@@ -209,7 +210,7 @@ LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis)
     if (in.strip && !in.panelAction)
         ReadyCell(v.state.strip, v.state.faces, in.cell);
     DrawFace(in);
-    DrawFocusMark(v.state.keys.keysUsed, v.settings.cellSize, *dis);
+    DrawFocusMark(v.state.keys.keysUsed, GridOf(v).s, v.state.dpi, *dis);
     return 0;
 }
 
@@ -238,6 +239,6 @@ void DrawSlotFacesNow(const BarView &v)
     const std::vector<HWND> &slots = v.state.buttons.slots;
     for (std::size_t k = 0; k < slots.size(); ++k) {
         const WindowDc dc(slots[k]);
-        DrawSlotFace(FaceOf(v, IDC_FIRST_SLOT + static_cast<int>(k), dc.get(), {0, 0, v.settings.cellSize, v.settings.cellSize}, false));
+        DrawSlotFace(FaceOf(v, IDC_FIRST_SLOT + static_cast<int>(k), dc.get(), {0, 0, GridOf(v).s, GridOf(v).s}, false));
     }
 }

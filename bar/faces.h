@@ -18,7 +18,8 @@ struct FaceInput {
     RECT area{};                // the button's client area
     int id = 0;                 // 1000 + position, or 501 to 505
     bool pressed = false;
-    int cellSize = kLargeCell;  // a slot's side; the control buttons are half as wide
+    int cellSize = kLargeCell;  // a slot's side on the screen; the control buttons are half as wide
+    int dpi = kBaseDpi;         // the screen's, for what is drawn beside the cell's own art
     // Slots:
     const IconStrip *strip = nullptr;
     int cell = 0;               // the slot's cell in the strip
@@ -33,10 +34,6 @@ struct FaceInput {
 // The WM_DRAWITEM handler: paints the face of dis->CtlID for a whole-face,
 // selection or focus action; returns 0.
 LRESULT DrawButtonFace(const BarView &v, const DRAWITEMSTRUCT *dis);
-
-// Resource bitmap `bitmapId`, loaded at its first use and kept in
-// `faces` until the bar's window is destroyed.
-HBITMAP FaceBitmap(FaceResources &faces, int bitmapId);
 
 // The face of in.id by the painter below for it; nothing for any other id.
 void DrawFace(const FaceInput &in);

@@ -1,5 +1,7 @@
 #include "bar/icon_strip.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -12,54 +14,115 @@
 #include "ini/program_entry.h"
 #include "ini/profile_file.h"
 #include "ini/code_page_path.h"
-#include "bar/faces.h"
 #include "bar/layout.h"
 #include "bar/name_rules.h"
 #include "launch/command.h"
 #include "launch/shortcut.h"
 #include "res/resource.h"
+#include "winkit/gdi_holders.h"
 
+
+HBITMAP FaceBitmap(FaceResources &faces, int bitmapId)
+{
+    GdiObject<HBITMAP> &kept = faces.bitmaps[bitmapId];
+    if (!kept)
+        kept.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(bitmapId)));
+    return kept.get();
+}
 
 namespace {
-
-constexpr int kIconSize = 32;
 
 bool HoldsCell(const IconStrip &strip, int n)
 {
     return strip.dc && n >= 0 && n < strip.cells;
 }
 
-int CellTop(int n)
+int CellTop(const IconStrip &strip, int n)
 {
-    return n * kStripCellSize;
+    return n * strip.face.cell;
 }
 
-// Cell n becomes the blank face of both states.
-void PaintBlankCell(HDC strip, HDC blank, int n)
+} // namespace
+
+void PaintArtFace(HDC dc, int x, int y, int s, HDC art, int ax, int ay, int factor)
 {
-    BitBlt(strip, 0, CellTop(n), kStripWidth, kStripCellSize, blank, 0, 0, SRCCOPY);
+    const int edge = 3 * factor;
+    constexpr int a = kStripCellSize, e = 3;
+    const int to[] = {0, edge, s - edge, s}, from[] = {0, e, a - e, a};
+    const int inner = (a - 2 * e) * factor, at = (s - inner) / 2;
+    // A face smaller than its art is reduced properly, not by dropping pixels.
+    SetStretchBltMode(dc, inner > s - 2 * edge ? HALFTONE : COLORONCOLOR);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            StretchBlt(dc, x + to[col], y + to[row], to[col + 1] - to[col], to[row + 1] - to[row], art, ax + from[col],
+                       ay + from[row], from[col + 1] - from[col], from[row + 1] - from[row], SRCCOPY);
+    // The picture itself whole at the factor, centred over the stretched middle.
+    if (inner < s - 2 * edge)
+        StretchBlt(dc, x + at, y + at, inner, inner, art, ax + e, ay + e, a - 2 * e, a - 2 * e, SRCCOPY);
 }
 
-// The program's icon on both faces of cell n (a shortcut's comes from the
-// file it names); the default program icon when the file cannot give one
-// (ExtractIconW answers 0 for no icon and 1 for a file that holds none).
-void DrawProgramIcon(HDC strip, int n, const char *iconFile, int index)
+namespace {
+
+// The blank face of both states at the strip's face size, made once from the art and kept
+// with the face bitmaps.
+HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
 {
+    const HBITMAP art = FaceBitmap(faces, IDB_BLANK_FACE);
+    if (f.cell == kStripCellSize && f.art == 1)
+        return art;
+    GdiObject<HBITMAP> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
+    if (kept)
+        return kept.get();
+    const MemoryDc artDc(nullptr), dc(nullptr);
+    {
+        const WindowDc screen(nullptr);
+        kept.Reset(CreateCompatibleBitmap(screen.get(), 2 * f.cell, f.cell));
+    }
+    const Selection artSelected(artDc.get(), art), selected(dc.get(), kept.get());
+    for (int face = 0; face < 2; ++face)
+        PaintArtFace(dc.get(), face * f.cell, 0, f.cell, artDc.get(), face * kStripCellSize, 0, f.art);
+    return kept.get();
+}
+
+// Cell n becomes the blank face of both states (`blank`: a DC holding BlankFace).
+void PaintBlankCell(const IconStrip &strip, HDC dc, HDC blank, int n)
+{
+    BitBlt(dc, 0, CellTop(strip, n), 2 * strip.face.cell, strip.face.cell, blank, 0, 0, SRCCOPY);
+}
+
+// The program's icon, extracted at the size the face shows it (a file's own image of that
+// size where it has one), on both faces of cell n (a shortcut's comes from the file it
+// names); the default program icon when the file cannot give one.
+void DrawProgramIcon(const IconStrip &strip, HDC dc, int n, const char *iconFile, int index)
+{
+    const StripFace &f = strip.face;
     const IconSource source = ResolveIconSource(iconFile, index);
-    HICON extracted = ExtractIconW(ResourceModule(), source.file.c_str(), static_cast<UINT>(source.index));
-    if (reinterpret_cast<UINT_PTR>(extracted) == 1)
+    HICON extracted = nullptr;
+    const int size = f.extracted;
+    if (SHDefExtractIconW(source.file.c_str(), source.index, 0, &extracted, nullptr, static_cast<UINT>(size)) != S_OK)
         extracted = nullptr;
-    const OwnedIcon owned(extracted);
-    const HICON icon = extracted ? extracted : LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
-    const int top = CellTop(n) + kRaisedIconOffset;
-    DrawIcon(strip, kRaisedIconOffset, top, icon);
+    const OwnedIcon owned(extracted ? extracted
+                                    : static_cast<HICON>(LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM),
+                                                                    IMAGE_ICON, size, size, 0)));
+    const int top = CellTop(strip, n) + f.inset;
+    if (size == f.icon) {
+        DrawIconEx(dc, f.inset, top, owned.get(), size, size, 0, nullptr, DI_NORMAL);
+    } else {
+        // A small face's icon: the large face's, on the faces' grey, reduced by averaging.
+        const MemoryDc large(dc);
+        const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, size, size));
+        const Selection selected(large.get(), bitmap.get());
+        const RECT all{0, 0, size, size};
+        FillRect(large.get(), &all, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+        DrawIconEx(large.get(), 0, 0, owned.get(), size, size, 0, nullptr, DI_NORMAL);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, f.inset, top, f.icon, f.icon, large.get(), 0, 0, size, size, SRCCOPY);
+    }
     // Both icons lie on the faces' plain light grey, so the pressed one is a
-    // copy of the raised one: one masked draw a slot, not two. An icon larger
-    // than the faces' plain area is drawn twice instead.
-    if (GetSystemMetrics(SM_CXICON) == kIconSize && GetSystemMetrics(SM_CYICON) == kIconSize)
-        BitBlt(strip, kPressedIconX, top + 1, kIconSize, kIconSize, strip, kRaisedIconOffset, top, SRCCOPY);
-    else
-        DrawIcon(strip, kPressedIconX, top + 1, icon);
+    // copy of the raised one: one masked draw a slot, not two.
+    BitBlt(dc, f.cell + f.inset + f.art, top + f.art, f.icon, f.icon, dc, f.inset, top, SRCCOPY);
 }
 
 FileStamp StampOf(const std::string &iconFile)
@@ -152,7 +215,7 @@ bool KeepCell(IconStrip &strip, int n)
 class CellPainter {
 public:
     CellPainter(IconStrip &strip, FaceResources &faces)
-        : strip_(strip), stripDc_(strip.dc.get()), blankSelected_(blankDc_.get(), FaceBitmap(faces, IDB_BLANK_FACE))
+        : strip_(strip), stripDc_(strip.dc.get()), blankSelected_(blankDc_.get(), BlankFace(faces, strip.face))
     {
     }
     ~CellPainter() { Flush(); }
@@ -180,13 +243,13 @@ public:
             const auto at = source.extracted.find(key);
             const StripCell *first = at == source.extracted.end() ? nullptr : &strip_.cellStates[at->second];
             if (first && first->ready && first->icon == key) {
-                CopyCell(stripDc_, CellTop(at->second), n);
+                CopyCell(stripDc_, CellTop(strip_, at->second), n);
                 cell.stamp = first->stamp;
             } else {
                 cell.stamp = StampNow(source, key.first);  // before the extraction, which may find it newer
                 Flush();
-                PaintBlankCell(stripDc_, blankDc_.get(), n);
-                DrawProgramIcon(stripDc_, n, key.first.c_str(), key.second);
+                PaintBlankCell(strip_, stripDc_, blankDc_.get(), n);
+                DrawProgramIcon(strip_, stripDc_, n, key.first.c_str(), key.second);
                 source.extracted.insert_or_assign(key, n);
                 extracted = true;
             }
@@ -216,11 +279,12 @@ private:
         if (run_.count == 0)
             return;
         const HDC strip = stripDc_;
-        BitBlt(strip, 0, CellTop(run_.first), kStripWidth, kStripCellSize, run_.from, 0, run_.top, SRCCOPY);
+        const int s = strip_.face.cell;
+        BitBlt(strip, 0, CellTop(strip_, run_.first), 2 * s, s, run_.from, 0, run_.top, SRCCOPY);
         for (int filled = 1; filled < run_.count; filled *= 2) {
             const int n = std::min(filled, run_.count - filled);
-            BitBlt(strip, 0, CellTop(run_.first + filled), kStripWidth, n * kStripCellSize, strip, 0,
-                   CellTop(run_.first), SRCCOPY);
+            BitBlt(strip, 0, CellTop(strip_, run_.first + filled), 2 * s, n * s, strip, 0,
+                   CellTop(strip_, run_.first), SRCCOPY);
         }
         run_.count = 0;
     }
@@ -246,15 +310,16 @@ bool Pending(const IconStrip &strip, int n)
 
 } // namespace
 
-void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s)
+void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s, int dpi)
 {
     const WaitCursor wait;
     FreeIconStrip(strip);
 
     const int cells = s.maximumPages * kStripCellsPerPage;
+    strip.face = StripFaceFor(s.cellSize, dpi);
     {
         const WindowDc screen(bar);
-        strip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), kStripWidth, cells * kStripCellSize));
+        strip.bitmap.Reset(CreateCompatibleBitmap(screen.get(), 2 * strip.face.cell, cells * strip.face.cell));
         if (strip.bitmap) {
             strip.dc.Reset(CreateCompatibleDC(screen.get()));
             SelectObject(strip.dc.get(), strip.bitmap.get());
@@ -267,10 +332,11 @@ void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarS
     ReadyShownCells(strip, faces, s);
 }
 
-void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s)
+void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s, int dpi)
 {
-    if (!strip.dc || strip.cells != s.maximumPages * kStripCellsPerPage) {
-        BuildIconStrip(bar, strip, faces, s);
+    if (!strip.dc || strip.cells != s.maximumPages * kStripCellsPerPage ||
+        !(strip.face == StripFaceFor(s.cellSize, dpi))) {
+        BuildIconStrip(bar, strip, faces, s, dpi);
         return;
     }
     const WaitCursor wait;
@@ -335,12 +401,12 @@ void RenderSlotCell(const BarView &v, HWND button, int n, const char *iconFile, 
     IconStrip &strip = v.state.strip;
     if (HoldsCell(strip, n)) {
         const MemoryDc blankDc(nullptr);
-        const Selection blankSelected(blankDc.get(), FaceBitmap(v.state.faces, IDB_BLANK_FACE));
-        PaintBlankCell(strip.dc.get(), blankDc.get(), n);
+        const Selection blankSelected(blankDc.get(), BlankFace(v.state.faces, strip.face));
+        PaintBlankCell(strip, strip.dc.get(), blankDc.get(), n);
         StripCell &cell = strip.cellStates[n];
         cell.icon.reset();
         if (iconFile) {
-            DrawProgramIcon(strip.dc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
+            DrawProgramIcon(strip, strip.dc.get(), n, iconFile, EffectiveIconIndex(storedIndex));
             cell.icon = IconKey{iconFile, EffectiveIconIndex(storedIndex)};
         }
         cell.entry.reset();
@@ -359,13 +425,14 @@ void SwapStripCells(const BarView &v, HWND window, int a, int b)
         ReadyCell(strip, v.state.faces, a);
         ReadyCell(strip, v.state.faces, b);
         const WindowDc windowDc(window);
-        const GdiObject<HBITMAP> scratch(CreateCompatibleBitmap(windowDc.get(), kStripWidth, kStripCellSize));
+        const int s = strip.face.cell;
+        const GdiObject<HBITMAP> scratch(CreateCompatibleBitmap(windowDc.get(), 2 * s, s));
         const MemoryDc scratchDc(windowDc.get());
         const Selection scratchSelected(scratchDc.get(), scratch.get());
         const HDC stripDc = strip.dc.get();
-        BitBlt(scratchDc.get(), 0, 0, kStripWidth, kStripCellSize, stripDc, 0, CellTop(a), SRCCOPY);
-        BitBlt(stripDc, 0, CellTop(a), kStripWidth, kStripCellSize, stripDc, 0, CellTop(b), SRCCOPY);
-        BitBlt(stripDc, 0, CellTop(b), kStripWidth, kStripCellSize, scratchDc.get(), 0, 0, SRCCOPY);
+        BitBlt(scratchDc.get(), 0, 0, 2 * s, s, stripDc, 0, CellTop(strip, a), SRCCOPY);
+        BitBlt(stripDc, 0, CellTop(strip, a), 2 * s, s, stripDc, 0, CellTop(strip, b), SRCCOPY);
+        BitBlt(stripDc, 0, CellTop(strip, b), 2 * s, s, scratchDc.get(), 0, 0, SRCCOPY);
         std::swap(strip.names[a], strip.names[b]);
         std::swap(strip.cellStates[a], strip.cellStates[b]);
     }

@@ -7,22 +7,27 @@
 #include "bar/bar_state.h"
 #include "ini/settings_rules.h"
 
-constexpr int kStripCellSize = kLargeCell;          // one face; a cell is two faces side by side
+constexpr int kStripCellSize = kLargeCell;          // one face of the art bitmaps (the blank face, the panel's)
 constexpr int kStripWidth = 2 * kStripCellSize;      // raised face at x 0, pressed at x 38
 constexpr int kStripCellsPerPage = kMaxButtonsPerPage;  // whatever the page shows
-constexpr int kPressedIconX = kStripCellSize + 4;    // the pressed icon lies a pixel right and down
-constexpr int kRaisedIconOffset = 3;
 
+// Resource bitmap `bitmapId`, loaded at its first use and kept in
+// `faces` until the bar's window is destroyed.
+HBITMAP FaceBitmap(FaceResources &faces, int bitmapId);
+// The 38-pixel face of art at (ax, ay) in `art`, s x s at (x, y) in `dc`: its frame and bevel
+// (3 pixels of art at each edge) nearest-neighbour at the whole `factor`, crisp; the middle
+// stretched beneath its picture, which stands whole at the factor, centred, where there is room.
+void PaintArtFace(HDC dc, int x, int y, int s, HDC art, int ax, int ay, int factor);
 
-// (Re)builds the strip from "program section" for `s.maximumPages` pages, under
-// the wait cursor: the cells of the grid `s` shows are drawn, the others left
+// (Re)builds the strip from "program section" for `s.maximumPages` pages, its
+// faces the size the grid of `s` shows them on a screen of `dpi`, under the wait cursor: the cells of the grid `s` shows are drawn, the others left
 // pending. Slots sharing an icon file and index get it extracted once.
-void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
+void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s, int dpi);
 // After TAV.INI changed: with the same number of pages, only the cells whose
 // entry or title changed, or whose icon file did under the same name, are drawn
 // again (those `s` shows at once, the others looked at while the bar is idle);
-// else the strip is built anew.
-void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s);
+// else (or when its faces are of another size) the strip is built anew.
+void RefreshIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarSettings &s, int dpi);
 // Draws the pending cells among those the grid of `s` shows; true if any had to be drawn.
 bool ReadyShownCells(IconStrip &strip, FaceResources &faces, const BarSettings &s);
 // Draws cell n if it is pending.

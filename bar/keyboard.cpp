@@ -5,6 +5,7 @@
 
 #include "ini/settings_rules.h"
 #include "bar/layout.h"
+#include "winkit/dpi_rules.h"
 
 namespace {
 
@@ -81,14 +82,14 @@ bool HandleBarKey(const BarView &v, const MSG &msg)
     return false;
 }
 
-void DrawFocusMark(bool keysUsed, int cellSize, const DRAWITEMSTRUCT &dis)
+void DrawFocusMark(bool keysUsed, int cellSize, int dpi, const DRAWITEMSTRUCT &dis)
 {
     // The bar's own state: the buttons follow it, also those made after a key was used.
     if (!keysUsed || !(dis.itemState & ODS_FOCUS) || !dis.hwndItem ||
         (SendMessageA(GetParent(dis.hwndItem), WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
         return;
     RECT r = dis.rcItem;
-    const int inset = r.right - r.left > cellSize / 2 ? 3 : 2;
+    const int inset = ScaleToDpi(r.right - r.left > cellSize / 2 ? 3 : 2, dpi);
     InflateRect(&r, -inset, -inset);
     DrawFocusRect(dis.hDC, &r);
 }

@@ -10,5 +10,5 @@
 // message was a key the bar has answered.
 bool HandleBarKey(const BarView &v, const MSG &msg);
 // The dotted mark on a focused button while the cues are shown, once `keysUsed`;
-// its inset depends on whether the button is wider than half of `cellSize`.
-void DrawFocusMark(bool keysUsed, int cellSize, const DRAWITEMSTRUCT &dis);
+// its inset depends on whether the button is wider than half of `cellSize`, scaled to `dpi`.
+void DrawFocusMark(bool keysUsed, int cellSize, int dpi, const DRAWITEMSTRUCT &dis);

@@ -10,6 +10,7 @@
 #include "bar/layout_rules.h"
 #include "bar/name_rules.h"
 #include "syspanel/panel_rules.h"
+#include "winkit/dpi.h"
 
 
 namespace {
@@ -43,7 +44,7 @@ int CaptionThickness(HWND bar, const BarSettings &settings)
 
 Extent BarWindowSize(const BarView &v)
 {
-    return WindowSize(GeometryFor(v.settings), GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
+    return WindowSize(GridOf(v), MetricForDpi(SM_CXFRAME, v.state.dpi), MetricForDpi(SM_CYFRAME, v.state.dpi),
                       CaptionThickness(v.window, v.settings));
 }
 
@@ -155,7 +156,7 @@ void NameSlotButtons(const BarView &v)
 void CreateSlotButtons(const BarView &v, WNDPROC slotProc)
 {
     BarButtons &buttons = v.state.buttons;
-    const GridGeometry g = GeometryFor(v.settings);
+    const GridGeometry g = GridOf(v);
     buttons.madeFor = ClientSize(g);
     buttons.slots.assign(static_cast<size_t>(g.nc) * g.nr, nullptr);
     for (int k = 0; k < g.nc * g.nr; ++k) {
@@ -181,7 +182,7 @@ void DestroySlotButtons(BarButtons &buttons)
 void CreateControlButtons(const BarView &v, WNDPROC pageArrowProc, WNDPROC panelToggleProc)
 {
     BarButtons &buttons = v.state.buttons;
-    const GridGeometry g = GeometryFor(v.settings);
+    const GridGeometry g = GridOf(v);
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id)
         buttons.controls[id - IDC_PREV_PAGE] = CreateButton(v.window, id, ControlBox(g, id));
     for (int id : kSubclassedControls)
@@ -203,7 +204,7 @@ void RestoreControlButtonProcs(const BarButtons &buttons)
 
 void PlaceControlButtons(const BarView &v)
 {
-    const GridGeometry g = GeometryFor(v.settings);
+    const GridGeometry g = GridOf(v);
     for (int id = IDC_PREV_PAGE; id <= IDC_PAGE_NUMBER; ++id) {
         const Box b = ControlBox(g, id);
         // A button already in its place is left alone: each move is a round trip to the window
@@ -288,7 +289,7 @@ LRESULT Regrid(const BarView &v, WNDPROC slotProc, int sizeType, int width, int 
         return 0;
     const bool vertical = (settings.mode & Vertical) != 0;
     const GridCounts old{settings.columns, settings.rows};
-    const GridCounts now = UsableCounts(CountsForClient(settings.cellSize, vertical, width, height), old, vertical);
+    const GridCounts now = UsableCounts(CountsForClient(GridOf(v).s, vertical, width, height), old, vertical);
     settings.columns = now.nc;
     settings.rows = now.nr;
     // Every size message rebuilds the grid, but for one that reports the size the
@@ -302,11 +303,11 @@ LRESULT Regrid(const BarView &v, WNDPROC slotProc, int sizeType, int width, int 
     return 0;
 }
 
-LRESULT FillTrackLimits(HWND bar, const BarSettings &settings, MINMAXINFO *info)
+LRESULT FillTrackLimits(const BarView &v, MINMAXINFO *info)
 {
-    const TrackLimits l = TrackingLimits(settings.cellSize, (settings.mode & Vertical) != 0,
-                                         GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME),
-                                         CaptionThickness(bar, settings));
+    const GridGeometry g = GridOf(v);
+    const TrackLimits l = TrackingLimits(g.s, g.vertical, MetricForDpi(SM_CXFRAME, v.state.dpi),
+                                         MetricForDpi(SM_CYFRAME, v.state.dpi), CaptionThickness(v.window, v.settings));
     info->ptMinTrackSize = {l.min.w, l.min.h};
     info->ptMaxTrackSize = {l.max.w, l.max.h};
     return 0;

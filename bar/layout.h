@@ -6,6 +6,8 @@
 #include "bar/bar_state.h"
 #include "bar/layout_rules.h"
 
+// The grid as the bar shows it now, at its monitor's scale.
+inline GridGeometry GridOf(const BarView &v) { return GeometryFor(v.settings, v.state.dpi); }
 inline HWND ControlButton(const BarButtons &buttons, int id) { return buttons.controls[id - IDC_PREV_PAGE]; }
 // The position of slot button `button` in the grid, or -1 when it is none of the grid's.
 int PositionOf(const BarButtons &buttons, HWND button);
@@ -29,7 +31,7 @@ void FitBar(const BarView &v);
 // The size message: counts the grid the client holds, makes the slot buttons again (with
 // `slotProc`) unless they were made for this very size and grid, places the rest.
 LRESULT Regrid(const BarView &v, WNDPROC slotProc, int sizeType, int width, int height);
-LRESULT FillTrackLimits(HWND bar, const BarSettings &settings, MINMAXINFO *info);
+LRESULT FillTrackLimits(const BarView &v, MINMAXINFO *info);
 // Repaints every slot of the grid (after a page change, a swap, a mode change).
 void InvalidateSlots(const BarView &v);
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-GridGeometry GeometryFor(const BarSettings &s)
+GridGeometry GeometryFor(const BarSettings &s, int dpi)
 {
     GridGeometry g;
-    g.s = s.cellSize;
+    g.s = ScaleCellToDpi(s.cellSize, dpi);
     g.nc = s.columns;
     g.nr = s.rows;
     g.vertical = (s.mode & Vertical) != 0;
@@ -98,4 +98,10 @@ GridCounts UsableCounts(GridCounts c, GridCounts old, bool vertical)
     along = std::clamp(along, kMinButtonsPerPage, kMaxButtonsPerPage);
     across = 1;
     return c;
+}
+
+StripFace StripFaceFor(int cellSize, int dpi)
+{
+    const int cell = ScaleCellToDpi(cellSize, dpi), inset = ScaleToDpi(3, dpi);
+    return {cell, inset, cell - 2 * inset, ArtFactor(dpi), ScaleCellToDpi(kLargeCell, dpi) - 2 * inset};
 }

@@ -5,11 +5,12 @@
 
 #include "ini/settings_rules.h"
 #include "res/resource.h"
+#include "winkit/dpi_rules.h"
 #include "winkit/geometry.h"
 
 
 struct GridGeometry {
-    int s = kLargeCell;  // cell size
+    int s = kLargeCell;  // cell size, scaled to the screen
     int nc = 5;          // columns
     int nr = 1;          // rows
     bool vertical = false;
@@ -17,7 +18,8 @@ struct GridGeometry {
     int h() const { return s / 2; }
 };
 
-GridGeometry GeometryFor(const BarSettings &settings);
+// The grid of the settings on a screen of `dpi`: every size below follows from its cell.
+GridGeometry GeometryFor(const BarSettings &settings, int dpi);
 
 // Slot k (0-based, row-major) in client coordinates.
 Box SlotBox(const GridGeometry &g, int k);
@@ -55,3 +57,14 @@ GridCounts CountsForClient(int s, bool vertical, int width, int height);
 // five to twenty long (the tracking limits), so slot numbers stay inside the
 // registry whoever sizes the window.
 GridCounts UsableCounts(GridCounts computed, GridCounts old, bool vertical);
+
+// One face of the icon strip, at the size it is shown: the cell's side, the
+// icon's inset from the cell's top-left and its size, and the factor of the
+// art (the bevel) around it. The pressed icon lies `art` pixels right and down.
+// The icon is extracted at the size the large cell shows (`extracted`), and a
+// smaller one reduced from that.
+struct StripFace {
+    int cell = kLargeCell, inset = 3, icon = 32, art = 1, extracted = 32;
+    friend bool operator==(const StripFace &, const StripFace &) = default;
+};
+StripFace StripFaceFor(int cellSize, int dpi);

@@ -1,5 +1,6 @@
 #include "bar/program_dialog.h"
 
+#include "winkit/dpi.h"
 #include "winkit/module.h"
 #include "winkit/open_file_dialog.h"
 
@@ -115,7 +116,7 @@ LRESULT CALLBACK PreviewProc(HWND preview, UINT msg, WPARAM wParam, LPARAM lPara
         FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
         const HICON icon = s->previewIcon ? s->previewIcon.get()
                                           : LoadIconA(ResourceModule(), MAKEINTRESOURCEA(IDI_DEFAULT_PROGRAM));
-        DrawIcon(dc.get(), r.right / 2 - 16, r.bottom / 2 - 16, icon);
+        DrawIconCentred(preview, dc.get(), r, icon);
     }
     return result;
 }

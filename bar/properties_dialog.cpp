@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "winkit/dpi.h"
 #include "winkit/module.h"
 #include "texts/message_box.h"
 #include "texts/strings.h"
@@ -40,7 +41,7 @@ void PaintAnimation(HWND dialog)
     FillRect(dc.get(), &r, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
     // The shared icon from LoadIconA is not ours to destroy.
     const HICON icon = LoadIconA(ResourceModule(), MAKEINTRESOURCEA(kAnimationIcons[StateOf(dialog).animationFrame]));
-    DrawIcon(dc.get(), r.right / 2 - 16, r.bottom / 2 - 16, icon);
+    DrawIconCentred(frame, dc.get(), r, icon);
 }
 
 void AdvanceAnimation(HWND dialog)

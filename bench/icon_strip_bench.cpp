@@ -74,7 +74,7 @@ void CopyOneIcon(HWND bar, const Slot &slot)
 // The strip as the bar has it in the end: the page shown at once, the rest drawn while idle.
 void BuildWholeStrip(HWND bar)
 {
-    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings);
+    BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings, kBaseDpi);
     while (DrawPendingCells(gBar.strip, gBar.faces, [] { return false; })) {
     }
 }
@@ -126,7 +126,7 @@ int main()
     Note("icon strip, 400 files: the section read and 400 look-ups", Time(ReadAll), "ms");
     std::vector<double> first;
     for (int run = 0; run < kRuns; ++run)
-        first.push_back(Time([&] { BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings); }));
+        first.push_back(Time([&] { BuildIconStrip(bar, gBar.strip, gBar.faces, gSettings, kBaseDpi); }));
     std::sort(first.begin(), first.end());
     Note("icon strip, 400 files: the first page alone (before the bar shows)", first[kRuns / 2], "ms");
 

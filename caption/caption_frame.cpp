@@ -4,6 +4,7 @@
 
 #include "caption/caption_gdi.h"
 #include "caption/caption_paint.h"
+#include "winkit/dpi.h"
 
 namespace {
 
@@ -39,8 +40,7 @@ BOOL GiveRect(bool present, const Rect &r, RECT *out)
 
 LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    SetPropA(window, kIbSize,
-             reinterpret_cast<HANDLE>(static_cast<INT_PTR>(IbSizeFromCaptionHeight(GetSystemMetrics(SM_CYCAPTION)))));
+    SetCaptionDpi(window, WindowDpi(window));
     SetIbFlag(window, false);
     const DWORD style = StyleOf(window);
     // Without the dialog frame WS_CAPTION leaves only WS_BORDER, so the
@@ -53,7 +53,7 @@ LRESULT OnNcCreate(HWND window, WPARAM wParam, LPARAM lParam)
 LRESULT OnGetMinMaxInfo(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const DWORD style = StyleOf(window);
-    const auto size = MinTrackSize(WindowCaptionLayout(window), style, CurrentFrameMetrics(), CaptionIbSize(window));
+    const auto size = MinTrackSize(WindowCaptionLayout(window), style, CurrentFrameMetrics(window), CaptionIbSize(window));
     if (size && lParam) {
         auto *info = reinterpret_cast<MINMAXINFO *>(lParam);
         info->ptMinTrackSize.x = size->width;
@@ -159,31 +159,51 @@ LRESULT KeyWithoutSysMenu(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 } // namespace
 
+namespace {
+
+int IbSizeAt(int dpi)
+{
+    return IbSizeForDpi(MetricForDpi(SM_CYCAPTION, kBaseDpi), dpi);
+}
+
+} // namespace
+
 int CaptionIbSize(HWND window)
 {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(window, kIbSize));
     if (value > 0)
         return static_cast<int>(value);
-    return IbSizeFromCaptionHeight(GetSystemMetrics(SM_CYCAPTION));
+    return IbSizeAt(WindowDpi(window));
 }
 
-FrameMetrics CurrentFrameMetrics()
+void SetCaptionDpi(HWND window, int dpi)
 {
+    SetPropA(window, kIbSize, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(IbSizeAt(dpi))));
+}
+
+FrameMetrics CurrentFrameMetrics(HWND window)
+{
+    const int dpi = WindowDpi(window);
     FrameMetrics m;
-    m.cxFrame = GetSystemMetrics(SM_CXFRAME);
-    m.cyFrame = GetSystemMetrics(SM_CYFRAME);
-    m.cxDlgFrame = GetSystemMetrics(SM_CXDLGFRAME);
-    m.cyDlgFrame = GetSystemMetrics(SM_CYDLGFRAME);
-    m.cxBorder = GetSystemMetrics(SM_CXBORDER);
-    m.cyBorder = GetSystemMetrics(SM_CYBORDER);
+    m.cxFrame = MetricForDpi(SM_CXFRAME, dpi);
+    m.cyFrame = MetricForDpi(SM_CYFRAME, dpi);
+    m.cxDlgFrame = MetricForDpi(SM_CXDLGFRAME, dpi);
+    m.cyDlgFrame = MetricForDpi(SM_CYDLGFRAME, dpi);
+    m.cxBorder = MetricForDpi(SM_CXBORDER, dpi);
+    m.cyBorder = MetricForDpi(SM_CYBORDER, dpi);
     return m;
+}
+
+int CaptionHeight(HWND window)
+{
+    return MetricForDpi(SM_CYCAPTION, WindowDpi(window));
 }
 
 CaptionLayout WindowCaptionLayout(HWND window)
 {
     RECT r{};
     GetWindowRect(window, &r);
-    return LayoutCaption(ToCapRect(r), StyleOf(window), CurrentFrameMetrics(), CaptionIbSize(window));
+    return LayoutCaption(ToCapRect(r), StyleOf(window), CurrentFrameMetrics(window), CaptionIbSize(window));
 }
 
 // One part of the window's caption layout, or an empty rectangle.
@@ -231,6 +251,9 @@ LRESULT CALLBACK SmallCaptionFrame(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_NCCREATE:
         return OnNcCreate(window, wParam, lParam);
+    case WM_DPICHANGED:
+        SetCaptionDpi(window, HIWORD(wParam));
+        break;
     case WM_NCDESTROY:
         RemovePropA(window, kIbSize);
         RemovePropA(window, kIbFlag);

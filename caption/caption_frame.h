@@ -28,7 +28,12 @@ void EnableSysMenuItems(HWND window, HMENU menu);
 // The window's "ibSize"; a window that never went through the frame's
 // WM_NCCREATE (another program's, say) gets the thickness the frame would give it.
 int CaptionIbSize(HWND window);
-FrameMetrics CurrentFrameMetrics();
+// Sets "ibSize" for a screen of `dpi`: the frame does so at WM_NCCREATE and WM_DPICHANGED; a
+// window that lays itself out at its new scale before handing that message on calls it first.
+void SetCaptionDpi(HWND window, int dpi);
+// The frame's metrics and the caption's height at the window's scale.
+FrameMetrics CurrentFrameMetrics(HWND window);
+int CaptionHeight(HWND window);
 CaptionLayout WindowCaptionLayout(HWND window);
 
 // Paints the whole caption of `window` into dc, a context for the whole

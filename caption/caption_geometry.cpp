@@ -15,6 +15,11 @@ int IbSizeFromCaptionHeight(int cyCaption)
     return cyCaption / 2 + 1;
 }
 
+int IbSizeForDpi(int cyCaptionAt96, int dpi)
+{
+    return ScaleToDpi(IbSizeFromCaptionHeight(cyCaptionAt96), dpi);
+}
+
 // The first matching frame kind decides the inset.
 static void FrameInset(std::uint32_t style, const FrameMetrics &m, int &dx, int &dy)
 {

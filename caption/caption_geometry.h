@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "winkit/dpi_rules.h"
 #include "winkit/geometry.h"
 
 // Private style bits that turn the thin caption on (the vertical one wins).
@@ -47,6 +48,8 @@ bool CaptionVertical(std::uint32_t style);
 
 // "ibSize", the caption's thickness, from SM_CYCAPTION.
 int IbSizeFromCaptionHeight(int cyCaption);
+// The thickness on a screen of `dpi`, from SM_CYCAPTION at 96 DPI: scaled as every size of the bar.
+int IbSizeForDpi(int cyCaptionAt96, int dpi);
 
 // The caption and its boxes for a window rectangle; absent parts are empty.
 struct CaptionLayout {

@@ -137,7 +137,7 @@ void DrawCaptionBox(HDC given, HWND window, BOOL isMinimizeBox, BOOL pressed)
         return;
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
     const CaptionBoxPaint paint = CaptionBoxOps(InWindow(window, box), CaptionVertical(style), CaptionIbSize(window),
-                                                pressed != FALSE, GetSystemMetrics(SM_CYCAPTION));
+                                                pressed != FALSE, CaptionHeight(window));
     RunOps(dc.get(), paint.ops);
     const GlyphKind kind = isMinimizeBox ? GlyphMinimize : IsZoomed(window) ? GlyphRestore : GlyphMaximize;
     const RECT area = ToRect(paint.glyphArea);

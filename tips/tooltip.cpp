@@ -10,6 +10,7 @@
 #include "ini/settings_rules.h"
 #include "tips/tooltip_rules.h"
 #include "winkit/cursor.h"
+#include "winkit/dpi.h"
 #include "winkit/gdi_holders.h"
 #include "winkit/module.h"
 
@@ -24,10 +25,16 @@ constexpr int kTipTextBuffer = 256;
 // The icon-title font as the system has it now: the user may change it at any time.
 // Any character set: the texts come wide, and a setting recorded with a Western character
 // set on a double-byte system would otherwise garble every double-byte title.
-GdiObject<HFONT> IconTitleFont()
+// At the scale of the bar it is shown for.
+GdiObject<HFONT> IconTitleFont(HWND window)
 {
+    const int dpi = WindowDpi(window);
     LOGFONTW description{};
-    SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0);
+    const auto forDpi = SystemProc<BOOL(WINAPI *)(UINT, UINT, void *, UINT, UINT)>("user32.dll", "SystemParametersInfoForDpi");
+    if (!forDpi || !forDpi(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0, static_cast<UINT>(dpi))) {
+        SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof description, &description, 0);
+        description.lfHeight = MulDiv(description.lfHeight, dpi, SystemDpi());
+    }
     description.lfCharSet = DEFAULT_CHARSET;
     return GdiObject<HFONT>(CreateFontIndirectW(&description));
 }
@@ -64,7 +71,7 @@ TooltipState *StateOf(HWND window)
 // Takes the new text and moves to the window under the cursor at once.
 LRESULT OnSetText(HWND window, TooltipState &tip, const wchar_t *text)
 {
-    const GdiObject<HFONT> font = IconTitleFont();
+    const GdiObject<HFONT> font = IconTitleFont(GetParent(window));
     CopyText(tip.shownText, kShownTextSize, text ? text : L"");
     POINT cursor{};
     GetCursorPos(&cursor);
@@ -85,7 +92,8 @@ LRESULT OnSetText(HWND window, TooltipState &tip, const wchar_t *text)
         monitor.rcMonitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const RECT &m = monitor.rcMonitor;
     const Box at = PlaceTooltip(cursor.x, {measured.right - measured.left, measured.bottom - measured.top}, anchor.top,
-                                anchor.bottom, {m.left, m.top, m.right - m.left, m.bottom - m.top});
+                                anchor.bottom, {m.left, m.top, m.right - m.left, m.bottom - m.top},
+                                WindowDpi(under));
     // Erased as well: the text is drawn transparently, and a text of the same size in the
     // same place would otherwise be drawn over the old one.
     InvalidateRect(window, nullptr, TRUE);
@@ -99,7 +107,7 @@ void OnPaint(HWND window, const TooltipState &tip)
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     {
-        const GdiObject<HFONT> font = IconTitleFont();
+        const GdiObject<HFONT> font = IconTitleFont(GetParent(window));
         const Selection use(dc, font.get());
         const BkModeScope mode(dc, TRANSPARENT);
         const TextColorScope ink(dc, RGB(0, 0, 0));

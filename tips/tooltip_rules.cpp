@@ -13,19 +13,20 @@ std::string TooltipCommandText(std::string_view value)
     return ParseProgramEntry(value, CommandExtent::Token, kComma).command;
 }
 
-Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen)
+Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen, int dpi)
 {
+    const int gap = ScaleToDpi(2, dpi);
     Box b;
-    b.w = text.w + 6;
+    b.w = text.w + ScaleToDpi(6, dpi);
     b.h = text.h + text.h / 3;
     b.x = cursorX - b.w / 2;
     if (b.x < screen.x)
         b.x = screen.x;
     b.y = anchorBottom;
     if (b.x + b.w > screen.x + screen.w)
-        b.x = screen.x + screen.w - b.w - 2;
+        b.x = screen.x + screen.w - b.w - gap;
     if (b.y + b.h > screen.y + screen.h)
-        b.y = anchorTop - b.h - 2;
+        b.y = anchorTop - b.h - gap;
     return b;
 }
 

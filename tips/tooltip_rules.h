@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "winkit/dpi_rules.h"
 #include "winkit/geometry.h"
 #include "ini/code_page_text.h"
 
@@ -17,8 +18,8 @@ std::string TooltipCommandText(std::string_view value);
 // the cursor at `cursorX` over a window spanning `anchorTop`..`anchorBottom`,
 // on the monitor `screen` (the one of that window): centred on the cursor
 // below that window, above it when it would pass the bottom, pulled in from
-// either side.
-Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen);
+// either side. Its padding and distance from the edges are scaled to `dpi`.
+Box PlaceTooltip(int cursorX, Extent text, int anchorTop, int anchorBottom, Box screen, int dpi);
 
 // What the mouse rests on, as far as the tooltip cares.
 enum class HoverOn { Nothing, ProgramSlot, PanelCell, ControlButton };

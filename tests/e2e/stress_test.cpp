@@ -163,7 +163,7 @@ protected:
     {
         BarSettings s{.mode = mode, .cellSize = CellSizeForMode(mode)};
         DeriveGrid(mode, buttons, s.columns, s.rows);
-        const Extent want = ClientSize(GeometryFor(s));
+        const Extent want = ClientSize(GeometryFor(s, kBaseDpi));
         RECT c{}, w = WindowRectOf(bar);
         GetClientRect(bar, &c);
         const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bar/layout_rules.h"
+#include "caption/caption_geometry.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ GridGeometry Make(unsigned mode, int n)
 {
     BarSettings s{.mode = mode, .cellSize = CellSizeForMode(mode)};
     DeriveGrid(mode, n, s.columns, s.rows);
-    return GeometryFor(s);
+    return GeometryFor(s, kBaseDpi);
 }
 
 std::string Str(const Box &b)
@@ -78,6 +79,35 @@ TEST(Layout, RegridCounts)
         const GridCounts got = CountsForClient(38, c.vertical, c.width, c.height);
         EXPECT_EQ(got, c.computed) << c.width << "x" << c.height;
         EXPECT_EQ(UsableCounts(got, c.vertical ? GridCounts{1, 5} : GridCounts{5, 1}, c.vertical), c.usable);
+    }
+}
+
+TEST(Layout, EverySizeAtEveryScale)
+{
+    // Per DPI: a 96-DPI pixel, 2, 3, 9 (the page number's offset) and 16 (its font) scaled; the
+    // large and small cells; the art's factor; the strip face's inset and icon; the caption's
+    // thickness from Wine's 19; and the large horizontal bar's client and first control button.
+    const struct { int dpi; const char *sizes; } cases[] = {
+        {96, "1 2 3 9 16 | 38 30 | 1 3 32 | 10 | 247x38 190,0 19x19"},
+        {120, "1 3 4 11 20 | 48 38 | 1 4 40 | 13 | 312x48 240,0 24x24"},
+        {144, "2 3 5 14 24 | 58 46 | 1 5 48 | 15 | 377x58 290,0 29x29"},  // 28.5 and 22.5 halves round up
+        {168, "2 4 5 16 28 | 66 52 | 1 5 56 | 18 | 429x66 330,0 33x33"},
+        {192, "2 4 6 18 32 | 76 60 | 2 6 64 | 20 | 494x76 380,0 38x38"},
+        {288, "3 6 9 27 48 | 114 90 | 3 9 96 | 30 | 741x114 570,0 57x57"},
+    };
+    for (const auto &c : cases) {
+        const StripFace f = StripFaceFor(kLargeCell, c.dpi);
+        const GridGeometry g = GeometryFor(BarSettings{.cellSize = kLargeCell}, c.dpi);
+        std::string sizes;
+        for (int n : {ScaleToDpi(1, c.dpi), ScaleToDpi(2, c.dpi), ScaleToDpi(3, c.dpi), ScaleToDpi(9, c.dpi),
+                      ScaleToDpi(16, c.dpi), -1, ScaleCellToDpi(kLargeCell, c.dpi), ScaleCellToDpi(kSmallCell, c.dpi),
+                      -1, f.art, f.inset, f.icon, -1, IbSizeForDpi(19, c.dpi), -1})
+            sizes += n < 0 ? "| " : std::to_string(n) + " ";
+        sizes += std::to_string(ClientSize(g).w) + "x" + std::to_string(ClientSize(g).h) + " " + Str(ControlBox(g, 501));
+        EXPECT_EQ(sizes, c.sizes) << c.dpi;
+        EXPECT_EQ(f.cell, g.s);
+        // A small face's icon is reduced from the large face's.
+        EXPECT_EQ(StripFaceFor(kSmallCell, c.dpi).extracted, f.icon);
     }
 }
 

@@ -14,7 +14,7 @@ TEST(Tooltip, CommandTextReadsOverTheCommaAlone)
 
 TEST(Tooltip, PlacementTable)
 {
-    const struct { const char *what; int cursorX, textWidth, anchorTop, anchorBottom; Box at; } cases[] = {
+    const struct { const char *what; int cursorX, textWidth, anchorTop, anchorBottom; Box at; int dpi = 96; } cases[] = {
         {"centred on the cursor below the button", 125, 81, 120, 158, {82, 158, 87, 17}},
         {"left of the screen starts at 0", 10, 82, 120, 158, {0, 158, 88, 17}},
         {"past the right edge ends 2 pixels before it", 1000, 82, 120, 158, {934, 158, 88, 17}},
@@ -25,10 +25,14 @@ TEST(Tooltip, PlacementTable)
         {"near its left edge starts there", 1030, 82, 120, 158, {1024, 158, 88, 17}},
         {"past its right edge ends 2 before it", 1660, 82, 120, 158, {1574, 158, 88, 17}},
         {"past its bottom flips above", 1200, 82, 450, 478, {1156, 431, 88, 17}},
+        // At 200 % (a text of 26 pixels' height): 12 pixels' padding, 4 from the edges.
+        {"at 200 %, past the right edge", 1000, 164, 120, 158, {844, 158, 176, 34}, 192},
+        {"at 200 %, past the bottom", 125, 164, 700, 768, {37, 662, 176, 34}, 192},
     };
     for (const auto &c : cases) {
         const Box screen = c.cursorX < 1024 ? Box{0, 0, 1024, 768} : Box{1024, 0, 640, 480};
-        EXPECT_EQ(PlaceTooltip(c.cursorX, {c.textWidth, 13}, c.anchorTop, c.anchorBottom, screen), c.at) << c.what;
+        const Extent text{c.textWidth, c.dpi == 96 ? 13 : 26};
+        EXPECT_EQ(PlaceTooltip(c.cursorX, text, c.anchorTop, c.anchorBottom, screen, c.dpi), c.at) << c.what;
     }
 }
 

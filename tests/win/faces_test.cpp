@@ -11,6 +11,8 @@ using namespace tavtest;
 
 namespace {
 
+constexpr char kVga[] = "0123456789ABCDEF";
+
 // Strip cell n against the pictures "face `name`" and "face `name` pressed".
 std::string StripCellDiff(const IconStrip &s, int n, const std::string &name)
 {
@@ -33,7 +35,8 @@ protected:
     struct Slot { int n; std::string value, face = ""; };
     // The strip built for `pages` from these slots (or refreshed, as a reload does), drawn to the end
     // unless `pendingLeft` (then only the first page's five cells); TAV.INI is gone after.
-    void Build(int pages, const std::vector<Slot> &slots, bool pendingLeft = false, bool reload = false)
+    void Build(int pages, const std::vector<Slot> &slots, bool pendingLeft = false, bool reload = false,
+               int cellSize = kLargeCell)
     {
         std::string ini = "[program section]\r\n";
         for (const auto &slot : slots)
@@ -41,7 +44,8 @@ protected:
         WriteIni(ini);
         BarSettings shown;
         shown.maximumPages = pages;
-        (reload ? RefreshIconStrip : BuildIconStrip)(bar_, state_.strip, state_.faces, shown);
+        shown.cellSize = cellSize;
+        (reload ? RefreshIconStrip : BuildIconStrip)(bar_, state_.strip, state_.faces, shown, kBaseDpi);
         WriteIni("-");
         while (!pendingLeft && DrawPendingCells(state_.strip, state_.faces, [] { return false; })) {
         }
@@ -145,7 +149,18 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
                 in.cell = c.cell, in.hatched = moving, in.strip = c.strip ? in.strip : nullptr;
                 EXPECT_EQ(Paints(in, c.face + (pressed ? " pressed" : "") + (moving ? " hatched" : ""), 38, 38), "");
             }
-    EXPECT_EQ(Paints(Face(1000, false, true), "face 113 small", 30, 30), "") << "small buttons scale the face";
+    // Small buttons: a strip of their size, its icon the large one reduced by averaging, which
+    // leaves colours between the icon's own; dropping pixels would leave none.
+    Build(3, {{0, Entry(icons_, 0)}}, false, false, kSmallCell);
+    EXPECT_EQ(Paints(Face(1000, false, true), "face 113 small", 30, 30), "") << "the blank face at its size";
+    MemoryCanvas small(30, 30);
+    FaceInput in = Face(1000, false, true);
+    in.dc = small.dc();
+    DrawFace(in);
+    int blends = 0;
+    for (int k = 0; k < 24 * 24; ++k)
+        blends += std::none_of(kVga, kVga + 16, [&](char c) { return FaceColour(c) == small.At(3 + k % 24, 3 + k / 24); });
+    EXPECT_GT(blends, 24) << "the small icon is a reduced image";
     for (int action : {-15, -1, 0, 1, 2, 3, 4}) {  // the system panel's faces or light grey, never hatched
         FaceInput in = Face(1000, true);
         in.panelAction = action, in.hatched = true;
