@@ -9,6 +9,8 @@
 // Called by the message loop for every message before it is dispatched: true when the
 // message was a key the bar has answered.
 bool HandleBarKey(const BarView &v, const MSG &msg);
+// The focus on the first slot, with its mark shown: the bar brought forward by its hot key.
+void FocusFirstSlot(const BarView &v);
 // A bar starts as one used with the mouse: no focus mark.
 void HideFocusCues(HWND bar);
 // The dotted mark on a focused button while the cues are shown, once `keysUsed`;

@@ -47,6 +47,9 @@ BarPosition LoadSettings(bool startup, BarSettings &settings)
     GetPrivateProfileStringA(kEnvironmentSection, kKeyPosition, "", position.data(),
                              static_cast<DWORD>(position.size()), file.c_str());
     raw.position = position.data();
+    char hotKey[kHotKeyBuffer] = {};
+    GetPrivateProfileStringA(kEnvironmentSection, kKeyHotKey, "", hotKey, sizeof hotKey, file.c_str());
+    raw.hotKey = hotKey;
     return ApplyRawSettings(raw, startup, settings);
 }
 
@@ -88,6 +91,11 @@ bool SaveSettings(HWND bar, const BarSettings &settings, bool closing)
         const BarPosition was = position ? ParsePosition(position->c_str()) : BarPosition{};
         if (!position || was.x != r.left || was.y != r.top)
             writes.push_back({kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top)});
+        // Missing, "none" and a spelling the bar cannot read all mean no hot key: a bar that never had
+        // one leaves the key, and the file, as they are.
+        const auto hotKey = reads(kKeyHotKey, kHotKeyBuffer);
+        if (ParseHotKey(hotKey ? *hotKey : "").value_or(HotKey{}) != settings.hotKey)
+            writes.push_back({kEnvironmentSection, kKeyHotKey, FormatHotKey(settings.hotKey)});
         stored = lock.Held() && WriteProfileKeys(writes);
     }
     if (!stored) {

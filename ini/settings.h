@@ -37,8 +37,8 @@ BarPosition LoadSettings(bool startup, BarSettings &settings);
 // Reads only "Japan" (the first thing the bar's creation does).
 int LoadLanguageOffset();
 
-// Writes "mode", "startup page", "maximum pages", "buttons par page" and
-// "position" (the bar's outer top-left) as one change, each only when the bar
+// Writes "mode", "startup page", "maximum pages", "buttons par page",
+// "position" (the bar's outer top-left) and "hot key" as one change, each only when the bar
 // holds another value than its stored text reads as (so a hand-written "0x8000"
 // stays as it is), then announces the change. False, with the user told and
 // nothing announced, when the change could not be stored.
