@@ -117,6 +117,7 @@ struct BarFile {
 
     int perPage = kDefaultButtonsPerPage;
     int pages = kDefaultMaximumPages;
+    HotKey hotKey;            // as the bar reads it
     std::string environment;  // the section as read, for SetSectionValues
     std::string programs;     // the section text the views of `section` point into
     ProfileSection section;
@@ -129,6 +130,7 @@ void ReadBarFile(BarFile &file)
     LoadSettings(false, settings);
     file.perPage = settings.columns * settings.rows;
     file.pages = settings.maximumPages;
+    file.hotKey = settings.hotKey;
     file.environment = ReadEnvironmentSection();
     file.programs = ReadProgramSection();
     file.section = ParseProfileSection(file.programs, IsSystemLeadByte);
@@ -571,14 +573,33 @@ int Title(const CtlRequest &request)
     return Finish(outcome, Line(Where(*request.page, *request.slot) + ": title " + request.operands[0]));
 }
 
+// A hot key another program holds is stored all the same, for the bar's next start: said as the bar says it.
+// Tried before the bar reloads, so a bar holding the key it read (`before`) is not taken for another program.
+std::string HotKeyHeldElsewhere(const SettingValue &setting, HotKey before)
+{
+    const HotKey hotKey = ParseHotKey(setting.stored).value_or(HotKey{});
+    if (setting.key != std::string_view(kKeyHotKey) || !hotKey.key ||
+        (hotKey == before && FindWindowA(kBarClassName, kBarTitle)))
+        return "";
+    if (RegisterHotKey(nullptr, 1, hotKey.modifiers | MOD_NOREPEAT, hotKey.key)) {
+        UnregisterHotKey(nullptr, 1);
+        return "";
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED
+               ? " (another program holds this hot key: the bar takes it at its next start)"
+               : "";
+}
+
 int Set(const CtlRequest &request)
 {
     std::optional<SettingValue> setting;
+    HotKey before;
     const Outcome outcome = UnderLock([&]() -> Outcome {
         BarFile file;
         ReadBarFile(file);
         std::string error;
         setting = SettingToStore(request.operands[0], request.operands[1], file.pages, error);
+        before = file.hotKey;
         if (!setting)
             return Refused(ExitBadInput, error);
         if (!ReadsBackAsGiven(setting->stored, setting->key, error))
@@ -594,7 +615,7 @@ int Set(const CtlRequest &request)
     return Finish(outcome, Line(std::string(key) + " = " + setting->stored +
                                 (atNextStart && FindWindowA(kBarClassName, kBarTitle)
                                      ? " (the running bar takes it at its next start)"
-                                     : "")));
+                                     : HotKeyHeldElsewhere(*setting, before))));
 }
 
 // ---- Export and import ----
@@ -959,7 +980,8 @@ constexpr char kHelp[] = R"(tavctl: the TAV! bar's programs and settings, from a
   tavctl move --page N --slot K [--to-page P] --to-slot Q     (exchanges the two)
   tavctl title --page N --slot K TEXT
   tavctl set KEY VALUE      KEY: Japan, mode, "maximum pages", "startup page",
-                            "buttons par page", position
+                            "buttons par page", position, "hot key" (or hotkey:
+                            Ctrl+Alt+T, none)
   tavctl export FILE|-
   tavctl import FILE [--merge] [--replace] [--dry-run]
   tavctl autostart on|off
