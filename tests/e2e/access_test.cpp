@@ -127,8 +127,11 @@ TEST_F(Access, TheHotKeyBringsTheBarAndAnotherProgramsKeyIsToldOfOnce)
     EXPECT_FALSE(Shows(first, "face blank")) << "the focus mark shows";
     ASSERT_TRUE(Xdotool("key ctrl+alt+t"));
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; })) << "the foreground given back";
+    ShowWindow(bar, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar) != FALSE; }));
     ASSERT_TRUE(Xdotool("key ctrl+alt+t"));
-    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == bar && Focus(bar) == first; }));
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(bar) && GetForegroundWindow() == bar && Focus(bar) == first; }))
+        << "restored";
     ASSERT_TRUE(Xdotool("key Return"));
     EXPECT_EQ(log.WaitFor(1).size(), 1u) << "Enter starts the slot's program";
 
