@@ -1,32 +1,30 @@
 #include "ini/hot_key.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace {
 
-// The keys with names of their own, by virtual-key code.
-struct NamedKey {
-    char name[10];
-    unsigned char code;
+struct Name {
+    char text[10];
+    unsigned char code;  // a modifier's bit, or a key's virtual-key code
 };
-constexpr NamedKey kNamedKeys[] = {{"Backspace", 0x08}, {"Tab", 0x09},     {"Enter", 0x0D},    {"Pause", 0x13},
-                                   {"Esc", 0x1B},       {"Space", 0x20},   {"PageUp", 0x21},   {"PageDown", 0x22},
-                                   {"End", 0x23},       {"Home", 0x24},    {"Left", 0x25},     {"Up", 0x26},
-                                   {"Right", 0x27},     {"Down", 0x28},    {"Insert", 0x2D},   {"Delete", 0x2E}};
-constexpr const char *kModifierNames[] = {"Ctrl", "Alt", "Shift", "Win"};
-constexpr unsigned kModifierBits[] = {HotKeyCtrl, HotKeyAlt, HotKeyShift, HotKeyWin};
-
+constexpr Name kModifiers[] = {{"Ctrl", HotKeyCtrl}, {"Alt", HotKeyAlt}, {"Shift", HotKeyShift}, {"Win", HotKeyWin},
+                               {"Control", HotKeyCtrl}};
+constexpr Name kNamedKeys[] = {{"Backspace", 0x08}, {"Tab", 0x09},     {"Enter", 0x0D},  {"Pause", 0x13},
+                               {"Esc", 0x1B},       {"Space", 0x20},   {"PageUp", 0x21}, {"PageDown", 0x22},
+                               {"End", 0x23},       {"Home", 0x24},    {"Left", 0x25},   {"Up", 0x26},
+                               {"Right", 0x27},     {"Down", 0x28},    {"Insert", 0x2D}, {"Delete", 0x2E}};
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-bool SameWord(std::string_view a, std::string_view b)
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+bool SameWord(std::string_view a, const char *b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+    std::size_t i = 0;
+    for (; i < a.size(); ++i)
+        if (!b[i] || Upper(a[i]) != Upper(b[i]))
             return false;
-    return true;
+    return !b[i];
 }
 
 std::string_view Trimmed(std::string_view t)
@@ -38,32 +36,38 @@ std::string_view Trimmed(std::string_view t)
     return t;
 }
 
+// The number of one or two `digits` in `base`; -1 when they are none.
+int Number(std::string_view digits, int base)
+{
+    int n = 0;
+    for (char c : digits) {
+        const char *d = c ? std::strchr(kHexDigits, Upper(c)) : nullptr;
+        if (!d || d - kHexDigits >= base)
+            return -1;
+        n = n * base + static_cast<int>(d - kHexDigits);
+    }
+    return digits.empty() || digits.size() > 2 ? -1 : n;
+}
+
 bool FunctionKey(unsigned key) { return key >= 0x70 && key <= 0x87; }
 
 // The code of a key's name; 0 for none. Modifier keys and mouse buttons are no keys.
 unsigned KeyCode(std::string_view name)
 {
-    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
-        return static_cast<unsigned>(std::toupper(static_cast<unsigned char>(name[0])));
-    if (name.size() >= 2 && name.size() <= 3 && (name[0] == 'F' || name[0] == 'f')) {
-        unsigned n = 0;
-        for (char c : name.substr(1))
-            n = std::isdigit(static_cast<unsigned char>(c)) ? n * 10 + unsigned(c - '0') : 99;
-        return n >= 1 && n <= 24 ? 0x6F + n : 0;
+    const char first = name.empty() ? '\0' : Upper(name[0]);
+    if (name.size() == 1 && ((first >= '0' && first <= '9') || (first >= 'A' && first <= 'Z')))
+        return static_cast<unsigned char>(first);
+    if (first == 'F') {
+        const int n = Number({name.data() + 1, name.size() - 1}, 10);
+        return n >= 1 && n <= 24 ? 0x6Fu + unsigned(n) : 0;
     }
-    if (name.size() >= 3 && name.size() <= 4 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X')) {
-        unsigned v = 0;
-        for (char c : name.substr(2)) {
-            const char *digit = std::strchr(kHexDigits, std::toupper(static_cast<unsigned char>(c)));
-            if (!c || !digit)
-                return 0;
-            v = v * 16 + unsigned(digit - kHexDigits);
-        }
+    if (first == '0' && name.size() > 2 && Upper(name[1]) == 'X') {
+        const int v = Number({name.data() + 2, name.size() - 2}, 16);
         const bool modifierKey = (v >= 0x10 && v <= 0x12) || v == 0x5B || v == 0x5C || (v >= 0xA0 && v <= 0xA5);
-        return v < 0x08 || v == 0xFF || modifierKey ? 0 : v;
+        return v < 0x08 || v == 0xFF || modifierKey ? 0 : unsigned(v);
     }
-    for (const NamedKey &k : kNamedKeys)
-        if (SameWord(name, k.name))
+    for (const Name &k : kNamedKeys)
+        if (SameWord(name, k.text))
             return k.code;
     return 0;
 }
@@ -76,22 +80,17 @@ std::optional<HotKey> ParseHotKey(std::string_view text)
     if (text.empty() || SameWord(text, "none"))
         return HotKey{};
     HotKey hotKey;
-    for (;;) {
-        const std::size_t plus = text.find('+');
-        const std::string_view word = Trimmed(text.substr(0, plus));
-        if (plus == std::string_view::npos) {
-            hotKey.key = KeyCode(word);
-            break;
-        }
+    for (std::size_t plus; (plus = text.find('+')) != std::string_view::npos; text.remove_prefix(plus + 1)) {
+        const std::string_view word = Trimmed({text.data(), plus});
         unsigned bit = 0;
-        for (std::size_t i = 0; i < 4; ++i)
-            if (SameWord(word, kModifierNames[i]) || (i == 0 && SameWord(word, "Control")))
-                bit = kModifierBits[i];
+        for (const Name &m : kModifiers)
+            if (SameWord(word, m.text))
+                bit = m.code;
         if (!bit)
             return std::nullopt;
         hotKey.modifiers |= bit;
-        text.remove_prefix(plus + 1);
     }
+    hotKey.key = KeyCode(Trimmed(text));
     if (!hotKey.key || !(FunctionKey(hotKey.key) || (hotKey.modifiers & (HotKeyCtrl | HotKeyAlt | HotKeyWin))))
         return std::nullopt;
     return hotKey;
@@ -101,19 +100,37 @@ std::string FormatHotKey(HotKey hotKey)
 {
     if (!hotKey.key)
         return "none";
-    std::string out;
+    char out[48];  // "Ctrl+Alt+Shift+Win+Backspace" at the most
+    char *p = out;
+    const auto put = [&p](const char *text) {
+        while (*text)
+            *p++ = *text++;
+    };
     for (std::size_t i = 0; i < 4; ++i)
-        if (hotKey.modifiers & kModifierBits[i])
-            out.append(kModifierNames[i]).push_back('+');
-    const unsigned k = hotKey.key;
-    if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'Z'))
-        return out + static_cast<char>(k);
-    if (FunctionKey(k))
-        return out + 'F' + std::to_string(k - 0x6F);
-    for (const NamedKey &named : kNamedKeys)
+        if (hotKey.modifiers & kModifiers[i].code) {
+            put(kModifiers[i].text);
+            *p++ = '+';
+        }
+    const unsigned k = hotKey.key & 0xFF;
+    const char *name = nullptr;
+    for (const Name &named : kNamedKeys)
         if (named.code == k)
-            return out + named.name;
-    return out + "0x" + kHexDigits[(k >> 4) & 15] + kHexDigits[k & 15];
+            name = named.text;
+    if ((k >= '0' && k <= '9') || (k >= 'A' && k <= 'Z')) {
+        *p++ = static_cast<char>(k);
+    } else if (FunctionKey(k)) {
+        *p++ = 'F';
+        if (k - 0x6F >= 10)
+            *p++ = static_cast<char>('0' + (k - 0x6F) / 10);
+        *p++ = static_cast<char>('0' + (k - 0x6F) % 10);
+    } else if (name) {
+        put(name);
+    } else {
+        put("0x");
+        *p++ = kHexDigits[k >> 4];
+        *p++ = kHexDigits[k & 15];
+    }
+    return std::string(out, p);
 }
 
 // The control's Shift and Alt bits are RegisterHotKey's the other way round.
