@@ -102,7 +102,8 @@ void Initialise(HWND dialog, const BarSettings &settings)
     // An empty range: the scroll bar shows only its two arrows, a spin for the field.
     SetScrollRange(GetDlgItem(dialog, IDC_PAGE_SPIN), SB_CTL, 0, 0, FALSE);
     // A bare key or Shift and a key would be lost to typing everywhere: the control adds Ctrl+Alt to them.
-    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                        MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, ControlWordOf(settings.hotKey), 0);
     SetFocus(GetDlgItem(dialog, IDC_PAGES));
 }

@@ -137,7 +137,8 @@ std::string FormatHotKey(HotKey hotKey)
 HotKey HotKeyFromControl(unsigned word)
 {
     const unsigned flags = (word >> 8) & 0xFF;
-    const HotKey k{(flags & 2) | (flags & 1 ? unsigned(HotKeyShift) : 0u) | (flags & 4 ? unsigned(HotKeyAlt) : 0u), word & 0xFF};
+    const unsigned shift = flags & 1 ? unsigned(HotKeyShift) : 0u, alt = flags & 4 ? unsigned(HotKeyAlt) : 0u;
+    const HotKey k{(flags & HotKeyCtrl) | shift | alt, word & 0xFF};
     return ParseHotKey(FormatHotKey(k)).value_or(HotKey{});  // what the control lets through, by the same rule
 }
 
