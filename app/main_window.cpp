@@ -233,8 +233,12 @@ void ApplyHotKey(HWND bar)
 
 void TellHotKeyTaken(HWND bar)
 {
+    // The key's name is ASCII, and at most 28 characters.
+    wchar_t detail[48] = L"\n\n";
     const std::string name = FormatHotKey(gApp.hotKeyTold);
-    TellUser(bar, IDS_HOT_KEY_TAKEN, BoxKind::Warning, L"\n\n" + std::wstring(name.begin(), name.end()));
+    for (std::size_t i = 0; i < name.size() && i + 3 < std::size(detail); ++i)
+        detail[i + 2] = static_cast<wchar_t>(name[i]);
+    TellUser(bar, IDS_HOT_KEY_TAKEN, BoxKind::Warning, detail);
 }
 
 // The hot key brings the bar forward with the focus on its first slot; pressed again while the bar is
