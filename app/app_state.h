@@ -9,6 +9,7 @@
 
 #include "bar/bar_state.h"
 #include "ini/settings_rules.h"
+#include "ini/hot_key.h"
 #include "launch/slot_activation.h"
 #include "syspanel/syspanel.h"
 #include "tips/tooltip.h"
@@ -22,6 +23,9 @@ struct AppState {
     HMODULE ctl3d = nullptr;       // CTL3D32.DLL when it could be loaded (x86 only)
     BOOL(WINAPI *ctl3dUnregister)(HINSTANCE) = nullptr;
     bool tearingDown = false;  // WM_DESTROY has begun: nothing rebuilds the bar any more
+    HotKey hotKeyHeld;         // registered for the bar; none while another program holds the one set
+    HotKey hotKeyTold;         // the one the user was told another program holds: told once a start
+    HWND focusBefore = nullptr;  // where the hot key took the foreground from, for its second press
 };
 extern AppState gApp;
 

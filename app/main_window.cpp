@@ -211,10 +211,71 @@ void ApplyTopmost(HWND bar)
         SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+constexpr int kHotKeyId = 1;
+// Posted to itself when another program holds the hot key: the box shows from the message loop, so a
+// reload another program waits for returns at once.
+constexpr UINT kHotKeyTakenMessage = WM_APP + 1;
+
+// The hot key as the settings now have it. Registered anew only when it changed; one that another
+// program holds is tried again at every reload, but the user is told of it once.
+void ApplyHotKey(HWND bar)
+{
+    const HotKey wanted = gSettings.hotKey;
+    if (wanted == gApp.hotKeyHeld)
+        return;
+    if (gApp.hotKeyHeld.key)
+        UnregisterHotKey(bar, kHotKeyId);
+    gApp.hotKeyHeld = HotKey{};
+    if (!wanted.key)
+        return;
+    // Held down, the key would toggle the bar back and forth.
+    if (RegisterHotKey(bar, kHotKeyId, wanted.modifiers | MOD_NOREPEAT, wanted.key))
+        gApp.hotKeyHeld = wanted;
+    else if (!(wanted == gApp.hotKeyTold)) {
+        gApp.hotKeyTold = wanted;
+        PostMessageA(bar, kHotKeyTakenMessage, 0, 0);
+    }
+}
+
+void TellHotKeyTaken(HWND bar)
+{
+    // The key's name is ASCII, and at most 28 characters.
+    wchar_t detail[48] = L"\n\n";
+    const std::string name = FormatHotKey(gApp.hotKeyTold);
+    for (std::size_t i = 0; i < name.size() && i + 3 < std::size(detail); ++i)
+        detail[i + 2] = static_cast<wchar_t>(name[i]);
+    TellUser(bar, gSettings.language(), IDS_HOT_KEY_TAKEN, BoxKind::Warning, detail);
+}
+
+// The hot key brings the bar forward with the focus on its first slot; pressed again while the bar is
+// active, it gives the foreground back to the window that had it.
+void OnHotKey(HWND bar)
+{
+    const HWND foreground = GetForegroundWindow();
+    if (foreground == bar && gApp.focusBefore && IsWindow(gApp.focusBefore)) {
+        SetForegroundWindow(gApp.focusBefore);
+        gApp.focusBefore = nullptr;
+        return;
+    }
+    // A dialog or box of the bar's is open: that comes forward, the bar stays behind it.
+    if (!IsWindowEnabled(bar)) {
+        SetForegroundWindow(GetLastActivePopup(bar));
+        return;
+    }
+    if (foreground != bar)
+        gApp.focusBefore = foreground;
+    if (IsIconic(bar))
+        ShowWindow(bar, SW_RESTORE);
+    SetForegroundWindow(bar);
+    FocusFirstSlot(Bar(bar));
+}
+
 void OnCreate(HWND bar)
 {
     gApp.bar = bar;
     gApp.tearingDown = false;
+    gApp.hotKeyTold = HotKey{};
+    gApp.focusBefore = nullptr;
     gBar.move = MoveState{};
     gTooltip = TooltipState{};
     const BarPosition at = LoadSettings(true, gSettings);
@@ -228,6 +289,7 @@ void OnCreate(HWND bar)
     BuildBar(bar, at, false, true);
     gLauncher.runHistory = std::make_unique<RunHistory>();
     gLauncher.lastLaunchTick = 0xFFFFFFFF;
+    ApplyHotKey(bar);
 }
 
 // The faces' fonts and bitmaps, made again at their next use.
@@ -244,6 +306,9 @@ void OnDestroy(HWND bar)
     // The save below broadcasts, and other programs' answers may arrive while it waits:
     // from here on nothing rebuilds the bar.
     gApp.tearingDown = true;
+    if (gApp.hotKeyHeld.key)
+        UnregisterHotKey(bar, kHotKeyId);
+    gApp.hotKeyHeld = HotKey{};
     RestoreControlButtonProcs(gBar.buttons);
     DestroySlotButtons(gBar.buttons);
     FreeIconStrip(gBar.strip);
@@ -261,6 +326,7 @@ void ApplyNewProperties(HWND bar, bool leftCorner)
     RECT r{};
     GetWindowRect(bar, &r);
     BuildBar(bar, BarPosition{r.left, r.top}, leftCorner, true);
+    ApplyHotKey(bar);
     SaveSettingsOrTell(bar, gSettings);
 }
 
@@ -407,6 +473,7 @@ LRESULT ReloadBar(HWND bar)
     const bool sameGrid = !gBar.buttons.slots.empty() && SameGrid(before, gSettings);
     const bool samePages = before.maximumPages == gSettings.maximumPages;
     BuildBar(bar, at, false, !sameGrid, !samePages);
+    ApplyHotKey(bar);
     return 0;
 }
 
@@ -438,7 +505,7 @@ void BuildBar(HWND bar, BarPosition at, bool wholly, bool remakeButtons, bool wh
 LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     // Once the teardown has begun, nothing may build the bar up again.
-    if (gApp.tearingDown && (msg == WM_USER || msg == WM_SIZE || msg == WM_COMMAND))
+    if (gApp.tearingDown && (msg == WM_USER || msg == WM_SIZE || msg == WM_COMMAND || msg == WM_HOTKEY))
         return msg == WM_USER ? 0 : SmallCaptionFrame(bar, msg, wParam, lParam);
     switch (msg) {
     case WM_CREATE: OnCreate(bar); break;
@@ -450,8 +517,10 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
             NameSlotButtons(Bar(bar));
         break;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE)
+        if (LOWORD(wParam) == WA_INACTIVE) {
             HideTooltip(bar, gTooltip);
+            gApp.focusBefore = nullptr;  // left some other way: the hot key's next press brings it again
+        }
         break;
     case WM_ENTERSIZEMOVE: gBar.sizeMoveFrom = OuterRect(bar); break;
     case WM_EXITSIZEMOVE: PostMessageA(bar, kSizeMoveEndedMessage, 0, 0); break;
@@ -467,6 +536,11 @@ LRESULT CALLBACK BarWndProc(HWND bar, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR: UpdateHover(bar, gTooltip, HoverNow()); break;
     case WM_TIMER: ShowTooltipOnTimer(bar, gTooltip, (gSettings.mode & NoTooltips) != 0); break;
     case WM_USER: return ReloadBar(bar);
+    case WM_HOTKEY:
+        if (wParam == kHotKeyId)
+            OnHotKey(bar);
+        break;
+    case kHotKeyTakenMessage: TellHotKeyTaken(bar); return 0;
     case TrayCallbackMessage:
         // The notification icon's click, or another start of the program (RunBar).
         if (lParam == WM_RBUTTONDOWN || lParam == WM_LBUTTONDOWN) {

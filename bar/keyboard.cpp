@@ -23,17 +23,21 @@ std::vector<HWND> ButtonsInOrder(const BarView &v)
     return order;
 }
 
+void FocusWithMark(const BarView &v, HWND button)
+{
+    v.state.keys.keysUsed = true;
+    SendMessageA(v.window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    SetFocus(button);
+}
+
 void MoveFocus(const BarView &v, int step)
 {
-    const HWND bar = v.window;
     const std::vector<HWND> order = ButtonsInOrder(v);
     const auto at = std::find(order.begin(), order.end(), GetFocus());
     const int count = static_cast<int>(order.size());
     // From the bar itself the first step lands on the first or the last button.
     const int from = at == order.end() ? (step > 0 ? -1 : 0) : static_cast<int>(at - order.begin());
-    v.state.keys.keysUsed = true;
-    SendMessageA(bar, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-    SetFocus(order[(from + step + count) % count]);
+    FocusWithMark(v, order[(from + step + count) % count]);
 }
 
 // The button that has the focus, if it is one of the bar's.
@@ -80,6 +84,12 @@ bool HandleBarKey(const BarView &v, const MSG &msg)
         return true;
     }
     return false;
+}
+
+void FocusFirstSlot(const BarView &v)
+{
+    if (!v.state.buttons.slots.empty())
+        FocusWithMark(v, v.state.buttons.slots.front());
 }
 
 void DrawFocusMark(bool keysUsed, int cellSize, int dpi, const DRAWITEMSTRUCT &dis)

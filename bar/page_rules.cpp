@@ -59,4 +59,5 @@ void ApplyProperties(const PropertiesChoice &c, BarSettings &s)
     s.cellSize = CellSizeForMode(mode);
     DeriveGrid(mode, std::max(s.columns, s.rows), s.columns, s.rows);
     s.currentPage = 1;
+    s.hotKey = c.hotKey;
 }

@@ -47,7 +47,8 @@ struct PropertiesChoice {
     bool smallButtons = false;
     bool noTooltips = false;
     bool pageButtonsFirst = false;
+    HotKey hotKey;
 };
 // The settings after OK: mode (every other bit kept), pages, cell size, the
-// same number of slots in the new orientation, and page 1.
+// same number of slots in the new orientation, page 1, and the hot key.
 void ApplyProperties(const PropertiesChoice &choice, BarSettings &settings);

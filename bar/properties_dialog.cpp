@@ -1,9 +1,12 @@
 #include "bar/properties_dialog.h"
 
+#include <commctrl.h>
+
 #include <string>
 
 #include "winkit/dpi.h"
 #include "winkit/module.h"
+#include "winkit/system_library.h"
 #include "texts/message_box.h"
 #include "texts/strings.h"
 #include "ini/program_entry.h"
@@ -99,6 +102,10 @@ void Initialise(HWND dialog, const BarSettings &settings)
     SetDlgItemTextA(dialog, IDC_VERSION, kVersionLine);
     // An empty range: the scroll bar shows only its two arrows, a spin for the field.
     SetScrollRange(GetDlgItem(dialog, IDC_PAGE_SPIN), SB_CTL, 0, 0, FALSE);
+    // A bare key or Shift and a key would be lost to typing everywhere: the control adds Ctrl+Alt to them.
+    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                        MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_SETHOTKEY, ControlWordOf(settings.hotKey), 0);
     SetFocus(GetDlgItem(dialog, IDC_PAGES));
 }
 
@@ -137,6 +144,9 @@ void Accept(HWND dialog, PropertiesDialogState &state)
     choice.smallButtons = Checked(dialog, IDC_SMALL);
     choice.noTooltips = Checked(dialog, IDC_NO_TIPS);
     choice.pageButtonsFirst = Checked(dialog, IDC_PAGES_FIRST);
+    // The control knows no Win key: a hot key with it stays as it is unless the user typed another.
+    const unsigned word = static_cast<unsigned>(SendDlgItemMessageA(dialog, IDC_HOT_KEY, HKM_GETHOTKEY, 0, 0)) & 0xFFFF;
+    choice.hotKey = word == ControlWordOf(settings.hotKey) ? settings.hotKey : HotKeyFromControl(word);
     const bool wasDocked = (settings.mode & CornerMask) != 0;
     ApplyProperties(choice, settings);
 
@@ -147,12 +157,28 @@ void Accept(HWND dialog, PropertiesDialogState &state)
 
 } // namespace
 
+HMODULE LoadHotKeyControl()
+{
+    const HMODULE controls = LoadSystemLibrary("comctl32.dll");
+    using Init = BOOL(WINAPI *)(const INITCOMMONCONTROLSEX *);
+    const auto init = controls ? reinterpret_cast<Init>(reinterpret_cast<void *>(
+                                     GetProcAddress(controls, "InitCommonControlsEx")))
+                               : nullptr;
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_HOTKEY_CLASS};
+    if (init)
+        init(&classes);
+    return controls;
+}
+
 void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted)
 {
     PropertiesDialogState state{settings, accepted};
+    const HMODULE controls = LoadHotKeyControl();
     // Wide: the Japanese template's texts reach a Western system too.
     DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(TavDialogId(settings.language(), DialogKind::Properties)), bar,
                     PropertiesDialogProc, reinterpret_cast<LPARAM>(&state));
+    if (controls)
+        FreeLibrary(controls);
 }
 
 INT_PTR CALLBACK PropertiesDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -12,6 +12,10 @@ using PropertiesAccepted = void (*)(HWND bar, bool leftCorner);
 // Runs the dialog modally, owned by the bar, in the bar's language, over `settings`.
 void OpenProperties(HWND bar, BarSettings &settings, PropertiesAccepted accepted);
 
+// The common controls, for the dialog's hotkey control, from the system directory: freed again once the
+// dialog is closed. nullptr when the system has none (the dialog then cannot open).
+HMODULE LoadHotKeyControl();
+
 // The open dialog's own: it lives in OpenProperties' frame and reaches the
 // procedure as the dialog's creation parameter, then through its window data.
 struct PropertiesDialogState {

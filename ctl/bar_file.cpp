@@ -30,6 +30,7 @@ void ReadBarFile(BarFile &file)
     LoadSettings(false, settings);
     file.perPage = settings.columns * settings.rows;
     file.pages = settings.maximumPages;
+    file.hotKey = settings.hotKey;
     file.environment = ReadEnvironmentSection();
     file.programs = ReadProgramSection();
     file.section = ParseProfileSection(file.programs, IsSystemLeadByte);

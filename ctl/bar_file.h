@@ -8,6 +8,7 @@
 
 #include "ctl/ctl_rules.h"
 #include "ini/profile_file.h"
+#include "ini/hot_key.h"
 #include "ini/profile_section.h"
 
 namespace tavctl {
@@ -21,6 +22,7 @@ struct BarFile {
 
     int perPage = kDefaultButtonsPerPage;
     int pages = kDefaultMaximumPages;
+    HotKey hotKey;            // as the bar reads it
     std::string environment;  // the section as read, for SetSectionValues
     std::string programs;     // the section text the views of `section` point into
     ProfileSection section;

@@ -20,16 +20,35 @@ constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kRunKeyW[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kRunValue[] = L"TAV!";
 
+// A hot key another program holds is stored all the same, for the bar's next start: said as the bar says it.
+// Tried before the bar reloads, so a bar holding the key it read (`before`) is not taken for another program.
+std::string HotKeyHeldElsewhere(const SettingValue &setting, HotKey before)
+{
+    const HotKey hotKey = ParseHotKey(setting.stored).value_or(HotKey{});
+    if (setting.key != std::string_view(kKeyHotKey) || !hotKey.key ||
+        (hotKey == before && FindWindowA(kBarClassName, kBarTitle)))
+        return "";
+    if (RegisterHotKey(nullptr, 1, hotKey.modifiers | MOD_NOREPEAT, hotKey.key)) {
+        UnregisterHotKey(nullptr, 1);
+        return "";
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED
+               ? " (another program holds this hot key: the bar takes it at its next start)"
+               : "";
+}
+
 } // namespace
 
 int Set(const CtlRequest &request)
 {
     std::optional<SettingValue> setting;
+    HotKey before;
     const Outcome outcome = UnderLock([&]() -> Outcome {
         BarFile file;
         ReadBarFile(file);
         std::string error;
         setting = SettingToStore(request.operands[0], request.operands[1], file.pages, error);
+        before = file.hotKey;
         if (!setting)
             return Refused(ExitBadInput, error);
         if (!ReadsBackAsGiven(setting->stored, setting->key, error))
@@ -45,7 +64,7 @@ int Set(const CtlRequest &request)
     return Finish(outcome, Line(std::string(key) + " = " + setting->stored +
                                 (atNextStart && FindWindowA(kBarClassName, kBarTitle)
                                      ? " (the running bar takes it at its next start)"
-                                     : "")));
+                                     : HotKeyHeldElsewhere(*setting, before))));
 }
 
 int Autostart(const CtlRequest &request)

@@ -88,8 +88,8 @@ void AppendJsonMember(std::string &out, std::string_view indent, const char *nam
 
 } // namespace
 
-const char *const kEnvironmentKeys[6] = {kKeyJapan, kKeyMode, kKeyMaximumPages, kKeyStartupPage,
-                                         kKeyButtonsPerPage, kKeyPosition};
+const char *const kEnvironmentKeys[7] = {kKeyJapan, kKeyMode, kKeyMaximumPages, kKeyStartupPage,
+                                         kKeyButtonsPerPage, kKeyPosition, kKeyHotKey};
 
 namespace {
 
@@ -232,13 +232,24 @@ std::optional<SettingValue> SettingToStore(std::string_view key, std::string_vie
                                            std::string &error)
 {
     const auto known = std::find_if(std::begin(kEnvironmentKeys), std::end(kEnvironmentKeys),
-                                    [&](const char *k) { return SameName(k, key); });
+                                    [&](const char *k) {
+                                        return SameName(k, key) || (k == kKeyHotKey && SameName("hotkey", key));
+                                    });
     if (known == std::end(kEnvironmentKeys)) {
-        error = "unknown key '" + std::string(key) +
-                "' (the keys: Japan, mode, \"maximum pages\", \"startup page\", \"buttons par page\", position)";
+        error = "unknown key '" + std::string(key) + "' (the keys: Japan, mode, \"maximum pages\", \"startup "
+                                                     "page\", \"buttons par page\", position, \"hot key\")";
         return std::nullopt;
     }
     SettingValue setting{*known, {}};
+    if (setting.key == std::string_view(kKeyHotKey)) {
+        const std::optional<HotKey> hotKey = ParseHotKey(value);
+        if (!hotKey) {
+            error = "hot key takes keys such as Ctrl+Alt+T, or none, not '" + std::string(value) + "'";
+            return std::nullopt;
+        }
+        setting.stored = FormatHotKey(*hotKey);
+        return setting;
+    }
     if (setting.key == std::string_view(kKeyPosition)) {
         const std::size_t comma = value.find(',');
         const auto x = WholeInteger(value.substr(0, comma));

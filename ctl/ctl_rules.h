@@ -46,8 +46,9 @@ std::optional<int> SlotKeyOf(int page, int slot, int perPage, int pages, std::st
 
 // An environment key as tavctl sets it: the stored name (matched without
 // regard to case) and the text stored for `value` after the bar's clamps
-// ("startup page" against `maximumPages`). Nothing, with `error`, for a key
-// the bar does not read or a value that is no number (no "x,y" for "position").
+// ("startup page" against `maximumPages`; "hot key", also named "hotkey", in
+// its stored form). Nothing, with `error`, for a key the bar does not read or a
+// value that is no number (no "x,y" for "position", no key for "hot key").
 struct SettingValue {
     const char *key = nullptr;
     std::string stored;
@@ -55,7 +56,7 @@ struct SettingValue {
 std::optional<SettingValue> SettingToStore(std::string_view key, std::string_view value, int maximumPages,
                                            std::string &error);
 // The environment keys the bar reads, in the order it reads them.
-extern const char *const kEnvironmentKeys[6];
+extern const char *const kEnvironmentKeys[7];
 
 // One argument as the started program's command line must carry it to come
 // back the same: quoted when it is empty or holds a blank or a quote, with

@@ -27,7 +27,8 @@ constexpr char kHelp[] = R"(tavctl: the TAV! bar's programs and settings, from a
   tavctl move --page N --slot K [--to-page P] --to-slot Q     (exchanges the two)
   tavctl title --page N --slot K TEXT
   tavctl set KEY VALUE      KEY: Japan, mode, "maximum pages", "startup page",
-                            "buttons par page", position
+                            "buttons par page", position, "hot key" (or hotkey:
+                            Ctrl+Alt+T, none)
   tavctl export FILE|-
   tavctl import FILE [--merge] [--replace] [--dry-run]
   tavctl autostart on|off

@@ -1,4 +1,4 @@
-// Whatever a hand edit puts into "environment section" (the six keys' text, a line each, as the reader hands
+// Whatever a hand edit puts into "environment section" (the seven keys' text, a line each, as the reader hands
 // them back), the settings come out inside the ranges the bar can live with.
 #include <cstddef>
 #include <cstdint>
@@ -19,15 +19,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::vector<std::string> lines(1);
     for (size_t i = 0; i < size; ++i) {
-        if (data[i] == '\n' && lines.size() < 6)
+        if (data[i] == '\n' && lines.size() < 7)
             lines.emplace_back();
         else
             lines.back() += static_cast<char>(data[i]);
     }
-    lines.resize(6);
+    lines.resize(7);
     auto integer = [&](int k, int def) { return ProfileInt(AsRead(lines[k], kIntegerBuffer).c_str(), def); };
     RawSettings raw{integer(0, 1), integer(1, kDefaultMode), integer(2, kDefaultMaximumPages),
-                    integer(3, kDefaultStartupPage), integer(4, kDefaultButtonsPerPage), ""};
+                    integer(3, kDefaultStartupPage), integer(4, kDefaultButtonsPerPage), "",
+                    AsRead(lines[6], kHotKeyBuffer)};
+    // A hot key reads back as itself from the form it is stored in.
+    if (const std::optional<HotKey> hotKey = ParseHotKey(lines[6]))
+        Check(ParseHotKey(FormatHotKey(*hotKey)) == hotKey);
 
     for (bool startup : {true, false}) {
         raw.position = AsRead(lines[5], startup ? kStartupPositionBuffer : kReloadPositionBuffer);
@@ -43,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Check(s.cellSize == kLargeCell || s.cellSize == kSmallCell);
         Check(p.x >= -32768 && p.x <= 32767 && p.y >= -32768 && p.y <= 32767);
         Check(SlotNumber(s, along - 1) < kMaxPages * kMaxButtonsPerPage);
+        Check(ParseHotKey(FormatHotKey(s.hotKey)) == s.hotKey);
     }
     return 0;
 }

@@ -36,6 +36,7 @@ BarPosition LoadSettings(bool startup, BarSettings &settings)
         raw.startupPage = number(kKeyStartupPage, kDefaultStartupPage);
     raw.buttonsPerPage = number(kKeyButtonsPerPage, kDefaultButtonsPerPage);
     raw.position = value(kKeyPosition, startup ? kStartupPositionBuffer : kReloadPositionBuffer);
+    raw.hotKey = value(kKeyHotKey, kHotKeyBuffer);
     return ApplyRawSettings(raw, startup, settings);
 }
 
@@ -77,6 +78,11 @@ bool SaveSettings(HWND bar, const BarSettings &settings)
         const BarPosition was = position ? ParsePosition(position->c_str()) : BarPosition{};
         if (!position || was.x != r.left || was.y != r.top)
             writes.push_back({kEnvironmentSection, kKeyPosition, FormatPosition(r.left, r.top)});
+        // Missing, "none" and a spelling the bar cannot read all mean no hot key: a bar that never had
+        // one leaves the key, and the file, as they are.
+        const auto hotKey = reads(kKeyHotKey, kHotKeyBuffer);
+        if (ParseHotKey(hotKey ? *hotKey : "").value_or(HotKey{}) != settings.hotKey)
+            writes.push_back({kEnvironmentSection, kKeyHotKey, FormatHotKey(settings.hotKey)});
         stored = lock.Held() && WriteProfileKeys(writes);
     }
     if (!stored)

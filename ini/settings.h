@@ -10,8 +10,8 @@
 // stored position.
 BarPosition LoadSettings(bool startup, BarSettings &settings);
 
-// Writes "mode", "startup page", "maximum pages", "buttons par page" and
-// "position" (the bar's outer top-left) as one change, each only when the bar
+// Writes "mode", "startup page", "maximum pages", "buttons par page",
+// "position" (the bar's outer top-left) and "hot key" as one change, each only when the bar
 // holds another value than its stored text reads as (so a hand-written "0x8000"
 // stays as it is), then announces the change. Nothing when the settings never
 // came from the file. False, with nothing announced,

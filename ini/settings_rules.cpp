@@ -93,6 +93,7 @@ BarPosition ApplyRawSettings(const RawSettings &raw, bool startup, BarSettings &
     s.cellSize = CellSizeForMode(s.mode);
     s.currentPage = ClampPage(startup ? raw.startupPage : s.currentPage, s.maximumPages);
     DeriveGrid(s.mode, ClampButtonsPerPage(raw.buttonsPerPage), s.columns, s.rows);
+    s.hotKey = ParseHotKey(raw.hotKey.substr(0, kHotKeyBuffer - 1)).value_or(HotKey{});
     const std::size_t keep = (startup ? kStartupPositionBuffer : kReloadPositionBuffer) - 1;
     return ParsePosition(raw.position.substr(0, keep).c_str());
 }

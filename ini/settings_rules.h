@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "ini/hot_key.h"
 #include "res/resource.h"
 
 // The "mode" word. Bits 4 to 10 mean nothing and are kept as read.
@@ -39,6 +40,7 @@ struct BarSettings {
     int columns = 5;
     int rows = 1;
     int languageOffset = 1;  // 0 Japanese, 1 English
+    HotKey hotKey;           // none unless the user set one
     // False while these were never read from TAV.INI (another program held it all through
     // the start): they are then never saved over the user's.
     bool fromFile = false;
@@ -79,6 +81,7 @@ struct RawSettings {
     long long startupPage = kDefaultStartupPage;
     long long buttonsPerPage = kDefaultButtonsPerPage;
     std::string position;
+    std::string hotKey;  // the text of "hot key"
 };
 
 struct BarPosition {

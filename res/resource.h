@@ -52,6 +52,7 @@
 #define IDC_PLATFORM 1020
 #define IDC_VERSION 1023
 #define IDC_PAGES_FIRST 1024
+#define IDC_HOT_KEY 1025     /* the system's hotkey control */
 
 /* Strings: the Japanese text at each base id, the English one at base + 1 (23 has one text). */
 #define IDS_EXECUTE_TITLE 1
@@ -73,6 +74,7 @@
 #define IDS_PATH_HAS_DELIMITER 32
 #define IDS_MANY_DROPPED_FILES 34
 #define IDS_PATH_TOO_LONG 36  /* %u: the longest path a start takes; the file's name follows */
+#define IDS_HOT_KEY_TAKEN 38  /* the key's name follows */
 /* The control buttons' names; the page number's takes the page. */
 #define IDS_PREVIOUS_PAGE 60
 #define IDS_NEXT_PAGE 62

@@ -107,4 +107,48 @@ TEST_F(Access, KeysReachEveryButtonAndTheMouseSeesNoFocusMark)
     EXPECT_TRUE(PumpUntil([&] { return Shows(slot3, "face blank"); }));
 }
 
+// The hot key as real keys on the display, from a window of this program's (a hot key is seen while a Wine window
+// has the keyboard): the bar comes forward with its first slot focused and marked, Enter starts it, a second press
+// gives the foreground back; a reload to none lets the key go; a key another program holds is told of once.
+TEST_F(Access, TheHotKeyBringsTheBarAndAnotherProgramsKeyIsToldOfOnce)
+{
+    ProbeLog log;
+    const std::string programs = "[program section]\r\nprofile000=x,0,," + ProbePath() + "\r\n";
+    HWND bar;
+    ASSERT_TRUE(bar = Start("[environment section]\r\nhot key=ctrl + alt + t\r\n" + programs));
+    const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 300, 300, 100, 50, nullptr,
+                                       nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
+    const HWND first = GetDlgItem(bar, 1000);
+    ASSERT_TRUE(Xdotool("key ctrl+alt+t"));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == bar && Focus(bar) == first; }));
+    Settle();
+    EXPECT_FALSE(Shows(first, "face blank")) << "the focus mark shows";
+    ASSERT_TRUE(Xdotool("key ctrl+alt+t"));
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; })) << "the foreground given back";
+    ShowWindow(bar, SW_MINIMIZE);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(bar) != FALSE; }));
+    ASSERT_TRUE(Xdotool("key ctrl+alt+t"));
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(bar) && GetForegroundWindow() == bar && Focus(bar) == first; }))
+        << "restored";
+    ASSERT_TRUE(Xdotool("key Return"));
+    EXPECT_EQ(log.WaitFor(1).size(), 1u) << "Enter starts the slot's program";
+
+    // A reload to none lets the key go: this program can take it, and the bar is told so at the next reload.
+    WriteIni("[environment section]\r\nhot key=none\r\n" + programs);
+    SendMessageA(bar, WM_USER, 0, 0);
+    ASSERT_TRUE(RegisterHotKey(other, 1, MOD_CONTROL | MOD_ALT, 'T'));
+    WriteIni("[environment section]\r\nhot key=Ctrl+Alt+T\r\n" + programs);
+    SendMessageA(bar, WM_USER, 0, 0);
+    EXPECT_NE(TakeMessageBox(bar).find("Ctrl+Alt+T"), std::string::npos) << "the bar tells of it";
+    // Told once: not again at a reload that changes nothing. The setting stays for the next start.
+    SendMessageA(bar, WM_USER, 0, 0);
+    EXPECT_FALSE(PumpUntil([&] { return !IsWindowEnabled(bar); }, 1000)) << "a second box";
+    EXPECT_EQ(bar_->Close(), 0);
+    EXPECT_EQ(IniValue("environment section", "hot key"), "Ctrl+Alt+T");
+    UnregisterHotKey(other, 1);
+    DestroyWindow(other);
+}
+
 } // namespace

@@ -376,6 +376,20 @@ TEST_F(Tavctl, APathNoStartTakesIsNotStored)
                                                   "takes\n") != std::string::npos) << add.err;
 }
 
+// A hot key another program holds (here this one) is stored all the same, and said so.
+TEST_F(Tavctl, AHotKeyAnotherProgramHoldsIsStoredAndSaidSo)
+{
+    WriteIni("-");
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, 'T'));
+    const CtlRun taken = Ctl("set \"hot key\" alt+ctrl+t");
+    EXPECT_EQ(taken.exitCode, 0u);
+    EXPECT_EQ(taken.out,
+              "hot key = Ctrl+Alt+T (another program holds this hot key: the bar takes it at its next start)\n");
+    EXPECT_EQ(IniValue("environment section", "hot key"), "Ctrl+Alt+T");
+    EXPECT_EQ(Ctl("set hotkey none").out, "hot key = none\n");
+    UnregisterHotKey(nullptr, 1);
+}
+
 TEST(TavctlAutostart, RunKeyNamesTheBarBesideIt)
 {
     ASSERT_EQ(Ctl("autostart on").exitCode, 0u);

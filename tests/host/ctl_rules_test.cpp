@@ -72,6 +72,8 @@ TEST(SettingToStore, TheBarsClamps)
         {"mode", "0x1C001", 1, "49153"},     {"Japan", "5", 1, "1"},            {"japan", "0", 1, "0"},
         {"position", "-40000,12", 1, "-32768,12"}, {"position", "10", 1, ""},   {"position", "1,y", 1, ""},
         {"maximum pages", "999999999999999999999", 1, "20"}, {"mode", "12abc", 1, ""},            {"colour", "1", 1, ""},
+        {"hotkey", "alt+ctrl+t", 1, "Ctrl+Alt+T"}, {"Hot Key", "none", 1, "none"}, {"hot key", "Shift+T", 1, ""},
+        {"hot  key", "F5", 1, ""},
     };
     for (const auto &c : cases) {
         std::string error;

@@ -80,6 +80,51 @@ TEST(Settings, PositionsSlotNumbersAndKeys)
     EXPECT_EQ(ProfileKey(SlotNumber(last, 19)) + ProfileKey(1234), "profile399profile1234");
 }
 
+// What "hot key" reads as, in its stored form ("-": no hot key; "?": bad input, also no hot key to the bar),
+// and that form read back the same. The settings take it as the rule reads it, cut at its buffer.
+TEST(Settings, HotKeys)
+{
+    const std::string longText = "Ctrl+Alt+" + std::string(60, ' ') + "T";
+    const struct { std::string text; const char *stored; } cases[] = {
+        {"", "-"}, {"none", "-"}, {" NONE ", "-"}, {"Ctrl+Alt+T", "Ctrl+Alt+T"}, {"alt + ctrl + t", "Ctrl+Alt+T"},
+        {"Control+Shift+9", "Ctrl+Shift+9"}, {"Win+Shift+space", "Shift+Win+Space"}, {"F5", "F5"},
+        {"shift+f24", "Shift+F24"}, {"Ctrl+Ctrl+PageDown", "Ctrl+PageDown"}, {"Ctrl+Alt+0xba", "Ctrl+Alt+0xBA"},
+        {"Alt+0x0D", "Alt+Enter"}, {"Ctrl+Alt+Delete", "Ctrl+Alt+Delete"},
+        {"T", "?"}, {"Shift+T", "?"}, {"Shift+Space", "?"},   // keys that type need Ctrl, Alt or Win
+        {"Ctrl+Alt+", "?"}, {"+T", "?"}, {"Ctrl+Alt+T+U", "?"}, {"Ctrl+Alt+TT", "?"}, {"Ctrl+Alt+F25", "?"},
+        {"Ctrl+Alt+F0", "?"}, {"Ctrl+Alt+F1x", "?"}, {"Hyper+T", "?"}, {"Ctrl+Alt+0x10", "?"},  // Shift is no key
+        {"Ctrl+Alt+0x01", "?"}, {"Ctrl+Alt+0xFF", "?"}, {"Ctrl+Alt+0x1G", "?"}, {"Ctrl+Alt+0x", "?"},
+        {"Ctrl+Alt+\x8f\x40", "?"}, {std::string("Ctrl+Alt+\0T", 11), "?"}, {"Ctrl+", "?"}, {"+", "?"},
+    };
+    for (const auto &c : cases) {
+        const std::optional<HotKey> read = ParseHotKey(c.text);
+        const std::string stored = !read ? "?" : read->key ? FormatHotKey(*read) : "-";
+        EXPECT_EQ(stored, c.stored) << '"' << c.text << '"';
+        if (read)
+            EXPECT_EQ(ParseHotKey(FormatHotKey(*read)), read) << c.text;
+    }
+    BarSettings s;
+    EXPECT_EQ(FormatHotKey((ApplyRawSettings({.hotKey = "Shift+Ctrl+F1"}, false, s), s.hotKey)), "Ctrl+Shift+F1");
+    EXPECT_EQ(FormatHotKey((ApplyRawSettings({.hotKey = "Ctrl+T"}, true, s), s.hotKey)), "Ctrl+T");
+    EXPECT_EQ(FormatHotKey((ApplyRawSettings({.hotKey = longText}, true, s), s.hotKey)), "none");
+    EXPECT_EQ(FormatHotKey((ApplyRawSettings({.hotKey = "Shift+T"}, true, s), s.hotKey)), "none");
+}
+
+// The hotkey control's word (HOTKEYF_SHIFT 1, CONTROL 2, ALT 4, EXT 8 in the high byte) and the hot key.
+TEST(Settings, HotKeyControlWords)
+{
+    const struct { unsigned word; const char *hotKey; unsigned wordBack; } cases[] = {
+        {0x0654, "Ctrl+Alt+T", 0x0654}, {0x0370, "Ctrl+Shift+F1", 0x0370}, {0x0526, "Alt+Shift+Up", 0x0D26},
+        {0x0D26, "Alt+Shift+Up", 0x0D26}, {0x0141, "none", 0}, {0x0074, "F5", 0x0074}, {0, "none", 0},
+        {0x0600, "none", 0},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(FormatHotKey(HotKeyFromControl(c.word)), c.hotKey) << std::hex << c.word;
+        EXPECT_EQ(ControlWordOf(HotKeyFromControl(c.word)), c.wordBack) << std::hex << c.word;
+    }
+    EXPECT_EQ(ControlWordOf(*ParseHotKey("Win+Ctrl+T")), 0x0254u);  // the control has no Win key
+}
+
 TEST(Settings, SectionValues)
 {
     using namespace std::string_literals;

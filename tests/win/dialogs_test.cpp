@@ -34,7 +34,11 @@ const Template kTemplates[] = {{IDD_PROGRAM_EN, 1, Quiet}, {IDD_PROGRAM_JA, 0, Q
 
 class Dialogs : public ::testing::Test {
 protected:
-    void TearDown() override { std::ranges::for_each(open_, DestroyWindow); }
+    void TearDown() override
+    {
+        std::ranges::for_each(open_, DestroyWindow);
+        FreeLibrary(controls_);
+    }
     HWND Open(const Template &t)
     {
         settings_.languageOffset = t.language;
@@ -43,6 +47,7 @@ protected:
         return open_.back();
     }
     std::vector<HWND> open_;
+    HMODULE controls_ = LoadHotKeyControl();  // the Properties dialog's hotkey control
     BarSettings settings_;
     PropertiesDialogState properties_{settings_, nullptr};
 };

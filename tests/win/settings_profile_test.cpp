@@ -104,12 +104,14 @@ TEST(SettingsProfile, ChangesKeepTheFileBeforeAndEveryLineTheBarDidNotChange)
     const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
     LoadSettings(true, gSettings);
     SaveSettings(w, gSettings);
-    EXPECT_EQ(ReadFileText(IniPath()), before) << "every value reads as the bar holds it";
+    EXPECT_EQ(ReadFileText(IniPath()), before) << "every value reads as the bar holds it, no hot key as none";
     gSettings.columns = 9;
+    gSettings.hotKey = {HotKeyCtrl | HotKeyAlt, 'T'};
     SaveSettings(w, gSettings);
     DestroyWindow(w);
     std::string after = before;
     after.replace(after.find("par page=6"), 10, "par page=9");
+    after.insert(after.find("[program"), "hot key=Ctrl+Alt+T\r\n");
     EXPECT_EQ(ReadFileText(IniPath()), after);
     EXPECT_EQ(ReadFileText(backup), before);
     // A hand edit, smaller than the backup and without a last line end, and what a killed writer left beside it.
