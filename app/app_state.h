@@ -9,7 +9,7 @@
 
 #include "bar/bar_state.h"
 #include "ini/settings_rules.h"
-#include "ini/hot_key.h"
+#include "ini/hot_key_rules.h"
 #include "launch/slot_activation.h"
 #include "syspanel/syspanel.h"
 #include "tips/tooltip.h"

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "ini/profile_section.h"
+#include "ini/section_rules.h"
 #include "ini/settings_rules.h"
 #include "bar/layout_rules.h"
 #include "syspanel/syspanel.h"

@@ -10,13 +10,13 @@
 #include <utility>
 
 #include "winkit/module.h"
-#include "ini/profile_section.h"
-#include "ini/program_entry.h"
+#include "ini/section_rules.h"
+#include "ini/entry_rules.h"
 #include "ini/profile_file.h"
 #include "ini/code_page_path.h"
 #include "bar/layout.h"
 #include "bar/name_rules.h"
-#include "launch/command.h"
+#include "launch/command_rules.h"
 #include "launch/shortcut.h"
 #include "res/resource.h"
 #include "winkit/gdi_holders.h"

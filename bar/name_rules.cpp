@@ -1,6 +1,6 @@
 #include "bar/name_rules.h"
 
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 namespace {
 

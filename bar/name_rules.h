@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "launch/command.h"
+#include "launch/command_rules.h"
 
 // A slot's name: its title, or else the file name of the program its entry
 // ("profile%03d" value) starts; "" for an empty slot.

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bar/bar_state.h"
-#include "bar/program_fields.h"
+#include "bar/program_dialog_rules.h"
 #include "winkit/gdi_holders.h"
 
 // Runs the dialog modally for `slotNumber`, whose face is `slotButton`, owned

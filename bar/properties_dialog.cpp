@@ -9,7 +9,7 @@
 #include "winkit/system_library.h"
 #include "texts/message_box.h"
 #include "texts/strings.h"
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 #include "bar/page_rules.h"
 #include "winkit/gdi_holders.h"
 #include "res/resource.h"

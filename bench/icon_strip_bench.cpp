@@ -21,7 +21,7 @@
 
 #include "app/app_state.h"
 #include "winkit/module.h"
-#include "ini/profile_section.h"
+#include "ini/section_rules.h"
 #include "ini/profile_file.h"
 #include "bar/icon_strip.h"
 #include "bench_util.h"

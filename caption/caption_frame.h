@@ -10,7 +10,7 @@
 #pragma once
 #include <windows.h>
 
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 
 LRESULT CALLBACK SmallCaptionFrame(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 #include "winkit/gdi_holders.h"
 
 inline Rect ToCapRect(const RECT &r)

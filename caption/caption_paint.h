@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "caption/caption_frame.h"
-#include "caption/caption_raster.h"
+#include "caption/caption_raster_rules.h"
 
 // dc may be null: the window's own context is then taken and released.
 void DrawSysMenuBox(HDC dc, HWND window, BOOL pressed);

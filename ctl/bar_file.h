@@ -8,8 +8,8 @@
 
 #include "ctl/ctl_rules.h"
 #include "ini/profile_file.h"
-#include "ini/hot_key.h"
-#include "ini/profile_section.h"
+#include "ini/hot_key_rules.h"
+#include "ini/section_rules.h"
 
 namespace tavctl {
 

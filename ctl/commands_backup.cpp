@@ -10,7 +10,7 @@
 
 #include "ctl/bar_file.h"
 #include "ctl/console.h"
-#include "ctl/json.h"
+#include "ctl/json_rules.h"
 #include "ctl/storable.h"
 #include "ini/code_page_path.h"
 

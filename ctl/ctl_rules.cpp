@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "ctl/json.h"
-#include "ini/profile_section.h"
+#include "ctl/json_rules.h"
+#include "ini/section_rules.h"
 #include "ini/settings_rules.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ini/code_page_text.h"
-#include "ini/program_entry.h"
+#include "ini/code_page_rules.h"
+#include "ini/entry_rules.h"
 #include "ini/settings_rules.h"
 
 struct JsonValue;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "check.h"
-#include "launch/command.h"
+#include "launch/command_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "check.h"
-#include "ctl/json.h"
+#include "ctl/json_rules.h"
 
 static bool Equal(const JsonValue &a, const JsonValue &b)
 {

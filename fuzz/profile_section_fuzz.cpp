@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check.h"
-#include "ini/profile_section.h"
+#include "ini/section_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "check.h"
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 // An entry as the Program Definition dialog writes it (icon file and directory without delimiters, a command not
 // starting with one) reads back field for field; the input's \x01 bytes separate the four fields.

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "check.h"
-#include "bar/program_fields.h"
+#include "bar/program_dialog_rules.h"
 #include "tips/tooltip_rules.h"
 
 // Whether `cut` ends on a whole character of `text`; a lead byte that ends the text stands alone.

@@ -1,6 +1,6 @@
 #include "ini/code_page_path.h"
 
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "ini/profile_file.h"
 
 #include "ini/code_page_path.h"
-#include "ini/code_page_text.h"
+#include "ini/code_page_rules.h"
 #include "ini/settings_rules.h"
 
 #include <shlobj.h>

@@ -2,9 +2,9 @@
 
 #include "ini/change_notice.h"
 #include "ini/code_page_path.h"
-#include "ini/code_page_text.h"
-#include "ini/profile_section.h"
-#include "ini/program_entry.h"
+#include "ini/code_page_rules.h"
+#include "ini/section_rules.h"
+#include "ini/entry_rules.h"
 
 #include <algorithm>
 #include <string>

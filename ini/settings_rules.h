@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "ini/hot_key.h"
+#include "ini/hot_key_rules.h"
 #include "res/resource.h"
 
 // The "mode" word. Bits 4 to 10 mean nothing and are kept as read.

@@ -1,7 +1,7 @@
 #include "launch/activation_rules.h"
 
-#include "ini/code_page_text.h"
-#include "ini/program_entry.h"
+#include "ini/code_page_rules.h"
+#include "ini/entry_rules.h"
 
 namespace {
 

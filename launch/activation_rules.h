@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "launch/command.h"
+#include "launch/command_rules.h"
 
 // What one start is given. An empty directory means none: the started
 // program inherits the bar's own (the platform refuses an empty text).

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
-#include "launch/command.h"
+#include "launch/command_rules.h"
 #include "launch/shortcut.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "winkit/system_library.h"
-#include "launch/command.h"
+#include "launch/command_rules.h"
 
 namespace {
 

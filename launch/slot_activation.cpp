@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ini/code_page_path.h"
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 #include "ini/profile_file.h"
 #include "texts/message_box.h"
 #include "texts/strings.h"

@@ -1,6 +1,6 @@
 #include "tips/tooltip_rules.h"
 
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 std::string TooltipCommandText(std::string_view value)
 {

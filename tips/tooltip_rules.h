@@ -7,7 +7,7 @@
 
 #include "winkit/dpi_rules.h"
 #include "winkit/geometry.h"
-#include "ini/code_page_text.h"
+#include "ini/code_page_rules.h"
 
 // The command text of a "profile%03d" value as the tooltip reads it, over
 // the comma alone (a tab is text): with an empty directory everything after

@@ -8,7 +8,7 @@
 #include <regex>
 #include <thread>
 
-#include "ctl/json.h"
+#include "ctl/json_rules.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 

@@ -1,7 +1,7 @@
 // The real TAV.EXE on a screen at 150 % (the LogPixels of this program's Wine environment).
 #include "support/win_test.h"
 
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 #include "ini/settings_rules.h"
 #include "winkit/dpi.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "ctl/ctl_rules.h"
-#include "ctl/json.h"
-#include "ini/code_page_text.h"
+#include "ctl/json_rules.h"
+#include "ini/code_page_rules.h"
 
 namespace {
 

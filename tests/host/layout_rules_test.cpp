@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bar/layout_rules.h"
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "ini/code_page_path.h"
 #include "ini/profile_file.h"
-#include "ini/profile_section.h"
+#include "ini/section_rules.h"
 #include "ini/settings.h"
 #include "app/app_state.h"
 #include "support/win_test.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "launch/command.h"
+#include "launch/command_rules.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "ctl/json.h"
+#include "ctl/json_rules.h"
 
 namespace {
 

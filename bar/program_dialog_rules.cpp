@@ -1,4 +1,4 @@
-#include "bar/program_fields.h"
+#include "bar/program_dialog_rules.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "ini/code_page_text.h"
+#include "ini/code_page_rules.h"
 
 // The first value of every key, by its name folded to lower case. Views
 // into the section text, which must outlive it.

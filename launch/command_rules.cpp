@@ -1,4 +1,4 @@
-#include "launch/command.h"
+#include "launch/command_rules.h"
 
 #include <cctype>
 

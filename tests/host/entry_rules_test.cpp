@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 #include <cstring>
 

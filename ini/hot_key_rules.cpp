@@ -1,4 +1,4 @@
-#include "ini/hot_key.h"
+#include "ini/hot_key_rules.h"
 
 #include <cstring>
 

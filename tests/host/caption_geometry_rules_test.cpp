@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "ini/code_page_text.h"
-#include "ini/program_entry.h"  // SplitCommandToken
+#include "ini/code_page_rules.h"
+#include "ini/entry_rules.h"  // SplitCommandToken
 
 // The extension of the last path component, dot included ("C:\TOOLS\EDIT.EXE"
 // gives ".EXE"); "" when that component has no dot. Components are separated

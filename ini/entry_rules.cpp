@@ -1,4 +1,4 @@
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 #include <algorithm>
 #include <climits>

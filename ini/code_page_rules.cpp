@@ -1,4 +1,4 @@
-#include "ini/code_page_text.h"
+#include "ini/code_page_rules.h"
 
 bool IsCp932LeadByte(unsigned char c)
 {

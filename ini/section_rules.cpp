@@ -1,4 +1,4 @@
-#include "ini/profile_section.h"
+#include "ini/section_rules.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "ini/program_entry.h"
+#include "ini/entry_rules.h"
 
 // What each of the four edits accepts from typing. A stored or chosen text
 // may be longer: it is shown, kept and written back whole.

@@ -1,4 +1,4 @@
-#include "caption/caption_raster.h"
+#include "caption/caption_raster_rules.h"
 
 // Halving that rounds down also for negative values (a squeezed glyph area).
 static int FloorDiv(int a, int b)

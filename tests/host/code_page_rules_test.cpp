@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ini/code_page_text.h"
+#include "ini/code_page_rules.h"
 
 namespace {
 

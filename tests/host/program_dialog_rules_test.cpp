@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bar/program_fields.h"
+#include "bar/program_dialog_rules.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ctl/json.h"
+#include "ctl/json_rules.h"
 
 #include <algorithm>
 #include <functional>

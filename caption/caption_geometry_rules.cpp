@@ -1,4 +1,4 @@
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 
 bool CaptionOn(std::uint32_t style)
 {

@@ -3,7 +3,7 @@
 #pragma once
 #include <vector>
 
-#include "caption/caption_geometry.h"
+#include "caption/caption_geometry_rules.h"
 
 // Fixed colours (0xBBGGRR) of the box faces.
 inline constexpr unsigned kLightGrey = 0xC0C0C0;
