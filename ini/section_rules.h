@@ -7,14 +7,15 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "ini/code_page_rules.h"
 
-// The first value of every key, by its name folded to lower case. Views
-// into the section text, which must outlive it.
+// The first value of every key, by its name folded to lower case, sorted by
+// that name. Views into the section text, which must outlive it.
 struct ProfileSection {
-    std::unordered_map<std::string, std::string_view> values;
+    std::vector<std::pair<std::string, std::string_view>> values;
 };
 
 // Splits the text at its zero bytes (an empty string ends it). An entry
