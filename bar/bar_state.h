@@ -132,8 +132,9 @@ struct NumberPlate {
 struct FaceResources {
     GdiObject<HFONT> pageNumber;
     // Pages 10 to 20: the same face narrowed to fit, by the room inside the plate's rim.
-    KeptBy<GdiObject<HFONT>> twoDigits;
-    KeptBy<GdiObject<HBITMAP>> bitmaps;  // by resource id
+    // Both held as plain GDI objects: one kind of list for the two costs less code.
+    KeptBy<GdiObject<HGDIOBJ>> twoDigits;  // fonts
+    KeptBy<GdiObject<HGDIOBJ>> bitmaps;    // by resource id
     // One per page and button size.
     KeptBy<NumberPlate> numberPlates;
 };

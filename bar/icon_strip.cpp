@@ -23,10 +23,10 @@
 
 HBITMAP FaceBitmap(FaceResources &faces, int bitmapId)
 {
-    GdiObject<HBITMAP> &kept = faces.bitmaps[bitmapId];
+    GdiObject<HGDIOBJ> &kept = faces.bitmaps[bitmapId];
     if (!kept)
         kept.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(bitmapId)));
-    return kept.get();
+    return static_cast<HBITMAP>(kept.get());
 }
 
 namespace {
@@ -70,9 +70,9 @@ HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
     const HBITMAP art = FaceBitmap(faces, IDB_BLANK_FACE);
     if (f.cell == kStripCellSize && f.art == 1)
         return art;
-    GdiObject<HBITMAP> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
+    GdiObject<HGDIOBJ> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
     if (kept)
-        return kept.get();
+        return static_cast<HBITMAP>(kept.get());
     const MemoryDc artDc(nullptr), dc(nullptr);
     {
         const WindowDc screen(nullptr);
@@ -81,7 +81,7 @@ HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
     const Selection artSelected(artDc.get(), art), selected(dc.get(), kept.get());
     for (int face = 0; face < 2; ++face)
         PaintArtFace(dc.get(), face * f.cell, 0, f.cell, artDc.get(), face * kStripCellSize, 0, f.art);
-    return kept.get();
+    return static_cast<HBITMAP>(kept.get());
 }
 
 // Cell n becomes the blank face of both states (`blank`: a DC holding BlankFace).

@@ -42,8 +42,8 @@ std::string FoldName(std::string_view name, LeadBytePredicate isLead)
 // The value of the key named `folded`, if the section has it.
 const std::string_view *Find(const ProfileSection &section, const std::string &folded)
 {
-    const auto at = std::lower_bound(section.values.begin(), section.values.end(), folded,
-                                     [](const auto &entry, const std::string &name) { return entry.first < name; });
+    const auto at = std::lower_bound(section.values.begin(), section.values.end(), std::string_view(folded),
+                                     [](const auto &entry, std::string_view name) { return entry.first < name; });
     return at != section.values.end() && at->first == folded ? &at->second : nullptr;
 }
 
@@ -52,6 +52,9 @@ const std::string_view *Find(const ProfileSection &section, const std::string &f
 ProfileSection ParseProfileSection(std::string_view text, LeadBytePredicate isLead)
 {
     ProfileSection section;
+    // Each name is part of the text, so the text's length holds them all.
+    section.names = std::make_unique<char[]>(text.size());
+    std::size_t used = 0;
     while (!text.empty() && text.front() != '\0') {
         const std::string_view entry = text.substr(0, text.find('\0'));
         text.remove_prefix(std::min(text.size(), entry.size() + 1));
@@ -61,7 +64,10 @@ ProfileSection ParseProfileSection(std::string_view text, LeadBytePredicate isLe
         // the values' places is the file's order.
         const std::size_t equals = entry.find('=');
         const std::string_view value = entry.substr(equals == std::string_view::npos ? entry.size() : equals + 1);
-        section.values.emplace_back(FoldName(Trim(entry.substr(0, equals)), isLead), Trim(value));
+        const std::string name = FoldName(Trim(entry.substr(0, equals)), isLead);
+        char *const kept = section.names.get() + used;
+        used += name.copy(kept, name.size());
+        section.values.emplace_back(std::string_view(kept, name.size()), Trim(value));
     }
     // The first of duplicate keys wins.
     std::sort(section.values.begin(), section.values.end(), [](const auto &a, const auto &b) {
