@@ -5,7 +5,7 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +29,46 @@ struct BarButtons {
     // The client size the slot buttons were made for: a size message that reports
     // this very size (the bar's own build causes such) finds them already in place.
     Extent madeFor;
+};
+
+// A table sorted by its keys, for the strip's hundreds of icons: each is found in log n
+// steps, with less code than a tree.
+template <class Key, class Value>
+class SortedTable {
+public:
+    // The value kept for `key`, and whether it was made now (as Value{}). It stays where it
+    // is until the next entry is made.
+    std::pair<Value *, bool> Emplace(const Key &key)
+    {
+        auto at = std::lower_bound(items_.begin(), items_.end(), key,
+                                   [](const std::pair<Key, Value> &item, const Key &k) { return item.first < k; });
+        const bool made = at == items_.end() || key < at->first;
+        if (made)
+            at = items_.insert(at, {key, Value{}});
+        return {&at->second, made};
+    }
+
+private:
+    std::vector<std::pair<Key, Value>> items_;
+};
+
+// Face resources kept by a number: a handful of each, found by looking at every one.
+template <class Value>
+class KeptBy {
+public:
+    // The one kept for `key`, made empty at its first use. It stays where it is until the
+    // next one is made.
+    Value &operator[](int key)
+    {
+        for (auto &item : items_)
+            if (item.first == key)
+                return item.second;
+        return items_.emplace_back(key, Value{}).second;
+    }
+    void clear() { items_.clear(); }
+
+private:
+    std::vector<std::pair<int, Value>> items_;
 };
 
 // An icon file and index, as a slot's entry names them.
@@ -58,8 +98,8 @@ struct StripCell {
 struct StripSource {
     std::string text;
     ProfileSection section;          // views into text
-    std::map<IconKey, int> extracted;  // the cell each icon was extracted into
-    std::map<std::string, FileStamp> stamps;  // each icon file as this pass looked at it, once
+    SortedTable<IconKey, int> extracted;  // the cell each icon was extracted into
+    SortedTable<std::string, FileStamp> stamps;  // each icon file as this pass looked at it, once
     int next = 0;                    // every cell before it is drawn
 };
 
@@ -92,10 +132,11 @@ struct NumberPlate {
 struct FaceResources {
     GdiObject<HFONT> pageNumber;
     // Pages 10 to 20: the same face narrowed to fit, by the room inside the plate's rim.
-    std::map<int, GdiObject<HFONT>> twoDigits;
-    std::map<int, GdiObject<HBITMAP>> bitmaps;  // by resource id
+    // Both held as plain GDI objects: one kind of list for the two costs less code.
+    KeptBy<GdiObject<HGDIOBJ>> twoDigits;  // fonts
+    KeptBy<GdiObject<HGDIOBJ>> bitmaps;    // by resource id
     // One per page and button size.
-    std::map<int, NumberPlate> numberPlates;
+    KeptBy<NumberPlate> numberPlates;
 };
 
 // Shift + right click picks a slot up, the next right click swaps. Off when

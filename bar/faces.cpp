@@ -131,7 +131,7 @@ int NumberWidth(HDC dc, HFONT font, const std::string &text)
 // number's own face is as wide as the whole button.
 HFONT TwoDigitFont(FaceResources &faces, HDC dc, int room, int height)
 {
-    GdiObject<HFONT> &kept = faces.twoDigits[room];
+    GdiObject<HGDIOBJ> &kept = faces.twoDigits[room];
     const auto fits = [&](HFONT font) {
         for (int page = 10; page <= kMaxPages; ++page)
             if (NumberWidth(dc, font, std::to_string(page)) > room)
@@ -145,10 +145,10 @@ HFONT TwoDigitFont(FaceResources &faces, HDC dc, int room, int height)
     }
     for (int width = tm.tmAveCharWidth; !kept && width > 0; --width) {
         kept.Reset(CreateFontA(height, width, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
-        if (width > 1 && !fits(kept.get()))
+        if (width > 1 && !fits(static_cast<HFONT>(kept.get())))
             kept.Reset();
     }
-    return kept.get();
+    return static_cast<HFONT>(kept.get());
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,10 +23,10 @@
 
 HBITMAP FaceBitmap(FaceResources &faces, int bitmapId)
 {
-    GdiObject<HBITMAP> &kept = faces.bitmaps[bitmapId];
+    GdiObject<HGDIOBJ> &kept = faces.bitmaps[bitmapId];
     if (!kept)
         kept.Reset(LoadBitmapA(ResourceModule(), MAKEINTRESOURCEA(bitmapId)));
-    return kept.get();
+    return static_cast<HBITMAP>(kept.get());
 }
 
 namespace {
@@ -71,9 +70,9 @@ HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
     const HBITMAP art = FaceBitmap(faces, IDB_BLANK_FACE);
     if (f.cell == kStripCellSize && f.art == 1)
         return art;
-    GdiObject<HBITMAP> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
+    GdiObject<HGDIOBJ> &kept = faces.bitmaps[-(f.cell * 8 + f.art)];  // beside the resource ids
     if (kept)
-        return kept.get();
+        return static_cast<HBITMAP>(kept.get());
     const MemoryDc artDc(nullptr), dc(nullptr);
     {
         const WindowDc screen(nullptr);
@@ -82,7 +81,7 @@ HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
     const Selection artSelected(artDc.get(), art), selected(dc.get(), kept.get());
     for (int face = 0; face < 2; ++face)
         PaintArtFace(dc.get(), face * f.cell, 0, f.cell, artDc.get(), face * kStripCellSize, 0, f.art);
-    return kept.get();
+    return static_cast<HBITMAP>(kept.get());
 }
 
 // Cell n becomes the blank face of both states (`blank`: a DC holding BlankFace).
@@ -187,10 +186,10 @@ std::pair<std::string, std::string> EntryOf(const StripSource &source, int n)
 // An icon file as this pass over the strip finds it: looked at once, however many cells show it.
 const FileStamp &StampNow(StripSource &source, const std::string &iconFile)
 {
-    const auto [at, first] = source.stamps.try_emplace(iconFile);
+    const auto [stamp, first] = source.stamps.Emplace(iconFile);
     if (first)
-        at->second = StampOf(iconFile);
-    return at->second;
+        *stamp = StampOf(iconFile);
+    return *stamp;
 }
 
 // Whether pending cell n still shows what it would be drawn with: the same entry and title, and
@@ -204,7 +203,9 @@ bool KeepCell(IconStrip &strip, int n)
     if (cell.icon) {
         if (!(cell.stamp == StampNow(source, cell.icon->first)))
             return false;
-        source.extracted.try_emplace(*cell.icon, n);  // later cells of the same icon copy it
+        const auto [cellOf, first] = source.extracted.Emplace(*cell.icon);
+        if (first)
+            *cellOf = n;  // later cells of the same icon copy it
     }
     cell.ready = true;
     return true;
@@ -240,17 +241,17 @@ public:
             IconKey key{std::move(entry.iconFile), entry.effectiveIconIndex};
             // The cell this icon was extracted into, if it still shows it (a swap or one
             // slot's change may have drawn another there since).
-            const auto at = source.extracted.find(key);
-            const StripCell *first = at == source.extracted.end() ? nullptr : &strip_.cellStates[at->second];
+            const auto [cellOf, unseen] = source.extracted.Emplace(key);
+            const StripCell *first = unseen ? nullptr : &strip_.cellStates[*cellOf];
             if (first && first->ready && first->icon == key) {
-                CopyCell(stripDc_, CellTop(strip_, at->second), n);
+                CopyCell(stripDc_, CellTop(strip_, *cellOf), n);
                 cell.stamp = first->stamp;
             } else {
                 cell.stamp = StampNow(source, key.first);  // before the extraction, which may find it newer
                 Flush();
                 PaintBlankCell(strip_, stripDc_, blankDc_.get(), n);
                 DrawProgramIcon(strip_, stripDc_, n, key.first.c_str(), key.second);
-                source.extracted.insert_or_assign(key, n);
+                *cellOf = n;
                 extracted = true;
             }
             cell.icon = std::move(key);

@@ -21,19 +21,23 @@ if(TAV_RELEASE)
   if(NOT WIN32)
     message(FATAL_ERROR "TAV_RELEASE builds TAV.EXE: configure it with a MinGW toolchain (release-x86, release-x64)")
   endif()
-  # Small: every function and datum in its own section so the linker drops
-  # what nothing reaches; no exception or RTTI support (nothing catches, see
-  # app/lean_runtime.cpp); stripped.
+  # Small: every datum in its own section so the linker drops what nothing
+  # reaches; no exception or RTTI support (nothing catches, see
+  # app/lean_runtime.cpp); stripped. Functions stay together in their file's
+  # section: the assembler pads each code section to 16 bytes on x64, which
+  # cost more than the unused functions a section each lets the linker drop.
+  # Small functions only are inlined: the compiler's own limit at -Os inlines
+  # more than it saves.
   # No guards around function-level statics either: both programs run all their
   # code on one thread, and the library's guard (guard.o), which one such
   # static set at run time calls, brings in the threads library, the exception
   # runtime and, through its terminate handler, the demangler and MinGW's
   # printf: 110 to 145 KB a program.
-  add_compile_options(-ffunction-sections -fdata-sections -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+  add_compile_options(-finline-limit=16 -fno-exceptions -fno-rtti -fno-threadsafe-statics)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # On i686 the tables only serve C++ exceptions, which this build has none of.
     # x64 keeps its unwind data: Windows itself walks the stack with it.
-    add_compile_options(-fno-asynchronous-unwind-tables -fno-unwind-tables)
+    add_compile_options(-fno-asynchronous-unwind-tables -fno-unwind-tables -fno-jump-tables)
   endif()
   add_link_options(-s LINKER:--gc-sections)
   # The link map beside each program says what every byte is (scripts/size-report reads it).

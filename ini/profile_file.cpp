@@ -62,7 +62,7 @@ bool HeldByAnother(DWORD error)
 
 // Tries `step` until it works or fails for another reason than a program holding the file,
 // for at most kHeldProfileWaitMs.
-bool WhileHeld(const std::function<bool()> &step)
+bool WhileHeld(FunctionRef<bool()> step)
 {
     for (const DWORD start = GetTickCount();;) {
         if (step())
@@ -133,7 +133,7 @@ bool MayChange(const std::string &path)
 // into place); last, the next TAV.INI, put on the disk, replaces the old one. Returns the system error of
 // the step that failed, or 0.
 DWORD ChangeIn(const std::string &dir, const std::string &before, bool existed,
-               const std::function<bool(const char *file)> &edit)
+               FunctionRef<bool(const char *file)> edit)
 {
     const std::string next = dir + kNextIniFile, nextBackup = dir + kNextBackupFile;
     const auto failed = [&](DWORD error) {
@@ -276,7 +276,7 @@ void ClearInterruptedChange()
                 DeleteFileA(Sibling(ini, name).c_str());
 }
 
-bool ChangeProfile(const std::function<bool(const char *file)> &edit)
+bool ChangeProfile(FunctionRef<bool(const char *file)> edit)
 {
     const ProfileLock lock;
     if (!lock.Held()) {

@@ -3,10 +3,27 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+// A function borrowed for the length of one call: unlike std::function it neither copies
+// nor owns what it calls, and costs no code beyond the call itself.
+template <class Signature> class FunctionRef;
+template <class R, class... Args> class FunctionRef<R(Args...)>
+{
+  public:
+    template <class F>
+    FunctionRef(const F &f)
+        : object_(&f), call_([](const void *object, Args... args) -> R { return (*static_cast<const F *>(object))(args...); })
+    {
+    }
+    R operator()(Args... args) const { return call_(object_, args...); }
+
+  private:
+    const void *object_;
+    R (*call_)(const void *, Args...);
+};
 
 // Held by every writer of TAV.INI for the whole of its change (read, decide, write: two writers
 // at once would each put back the other's earlier keys). The named mutex is shared by this bar,
@@ -59,7 +76,7 @@ void ClearInterruptedChange();
 // Where the Windows directory cannot be written, the change lands in the per-user copy, as
 // file virtualization does. Nothing is written when the edit changes no byte. False, with
 // nothing changed, when the lock, the file or a write could not be had.
-bool ChangeProfile(const std::function<bool(const char *file)> &edit);
+bool ChangeProfile(FunctionRef<bool(const char *file)> edit);
 
 // A slot's keys, read into a buffer of the given size (the value is cut at
 // size - 1 bytes, as the profile reader does). Missing reads as "".

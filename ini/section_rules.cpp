@@ -39,26 +39,49 @@ std::string FoldName(std::string_view name, LeadBytePredicate isLead)
     return folded;
 }
 
+// The value of the key named `folded`, if the section has it.
+const std::string_view *Find(const ProfileSection &section, const std::string &folded)
+{
+    const auto at = std::lower_bound(section.values.begin(), section.values.end(), std::string_view(folded),
+                                     [](const auto &entry, std::string_view name) { return entry.first < name; });
+    return at != section.values.end() && at->first == folded ? &at->second : nullptr;
+}
+
 } // namespace
 
 ProfileSection ParseProfileSection(std::string_view text, LeadBytePredicate isLead)
 {
     ProfileSection section;
+    // Each name is part of the text, so the text's length holds them all.
+    section.names = std::make_unique<char[]>(text.size());
+    std::size_t used = 0;
     while (!text.empty() && text.front() != '\0') {
         const std::string_view entry = text.substr(0, text.find('\0'));
         text.remove_prefix(std::min(text.size(), entry.size() + 1));
         // The first of duplicate keys wins, also when it is a line without "=",
         // which the reader finds and reads as having no value.
+        // A value lies inside its own entry (one without "=" ends it), so the order of
+        // the values' places is the file's order.
         const std::size_t equals = entry.find('=');
-        const std::string_view value = equals == std::string_view::npos ? "" : entry.substr(equals + 1);
-        section.values.try_emplace(FoldName(Trim(entry.substr(0, equals)), isLead), Trim(value));
+        const std::string_view value = entry.substr(equals == std::string_view::npos ? entry.size() : equals + 1);
+        const std::string name = FoldName(Trim(entry.substr(0, equals)), isLead);
+        char *const kept = section.names.get() + used;
+        used += name.copy(kept, name.size());
+        section.values.emplace_back(std::string_view(kept, name.size()), Trim(value));
     }
+    // The first of duplicate keys wins.
+    std::sort(section.values.begin(), section.values.end(), [](const auto &a, const auto &b) {
+        return a.first != b.first ? a.first < b.first : a.second.data() < b.second.data();
+    });
+    section.values.erase(std::unique(section.values.begin(), section.values.end(),
+                                     [](const auto &a, const auto &b) { return a.first == b.first; }),
+                         section.values.end());
     return section;
 }
 
 bool HasProfileKey(const ProfileSection &section, std::string_view key, LeadBytePredicate isLead)
 {
-    return section.values.count(FoldName(Trim(key), isLead)) != 0;
+    return Find(section, FoldName(Trim(key), isLead)) != nullptr;
 }
 
 std::string ProfileValue(const ProfileSection &section, std::string_view key, std::size_t size,
@@ -66,8 +89,8 @@ std::string ProfileValue(const ProfileSection &section, std::string_view key, st
 {
     if (size <= 1)
         return {};
-    const auto found = section.values.find(FoldName(Trim(key), isLead));
-    std::string_view value = found == section.values.end() ? std::string_view() : found->second;
+    const std::string_view *found = Find(section, FoldName(Trim(key), isLead));
+    std::string_view value = found ? *found : std::string_view();
 
     // The characters' count, and whether the last is a single byte.
     std::size_t count = 0;

@@ -5,16 +5,22 @@
 // here: the read itself is in settings.cpp.
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "ini/code_page_rules.h"
 
-// The first value of every key, by its name folded to lower case. Views
-// into the section text, which must outlive it.
+// The first value of every key, by its name folded to lower case, sorted by
+// that name. The values are views into the section text, which must outlive
+// it; the names views into `names`, which holds them all, folded, and stays
+// where it is when the section is moved (a pair of views sorts in far less code
+// than a pair holding a string).
 struct ProfileSection {
-    std::unordered_map<std::string, std::string_view> values;
+    std::unique_ptr<char[]> names;
+    std::vector<std::pair<std::string_view, std::string_view>> values;
 };
 
 // Splits the text at its zero bytes (an empty string ends it). An entry
