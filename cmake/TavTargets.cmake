@@ -21,11 +21,11 @@ if(TAV_RELEASE)
   if(NOT WIN32)
     message(FATAL_ERROR "TAV_RELEASE builds TAV.EXE: configure it with a MinGW toolchain (release-x86, release-x64)")
   endif()
-  # Small: every datum in its own section so the linker drops what nothing
-  # reaches; no exception or RTTI support (nothing catches, see
-  # app/lean_runtime.cpp); stripped. Functions stay together in their file's
-  # section: the assembler pads each code section to 16 bytes on x64, which
-  # cost more than the unused functions a section each lets the linker drop.
+  # Small: no exception or RTTI support (nothing catches, see
+  # app/lean_runtime.cpp); stripped. Functions and data stay together in their
+  # file's sections: the assembler pads each code section to 16 bytes on x64,
+  # which cost more than the unused functions a section each lets the linker
+  # drop (whole unused files are still left out).
   # Small functions only are inlined: the compiler's own limit at -Os inlines
   # more than it saves.
   # No guards around function-level statics either: both programs run all their
