@@ -40,7 +40,7 @@ struct BarSettings {
     int columns = 5;
     int rows = 1;
     int languageOffset = 1;  // 0 Japanese, 1 English
-    HotKey hotKey;           // none unless the user set one
+    HotKey hotKey{};         // none unless the user set one
     // False while these were never read from TAV.INI (another program held it all through
     // the start): they are then never saved over the user's.
     bool fromFile = false;
