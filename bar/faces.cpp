@@ -16,13 +16,16 @@ constexpr int kControlCell = kLargeCell / 2;  // one face of the control buttons
 constexpr COLORREF kPlateGrey = RGB(192, 192, 192);
 constexpr int kPageNumberHeight = 16;
 
-// A face of a resource bitmap: the cell at (x, y), w x h, stretched onto the
-// button at (0, 0) with size dw x dh.
+// A face of a resource bitmap: the cell at (x, y), w x h, onto the button at
+// (0, 0) with size dw x dh: shrunk as it always was, or grown crisp.
 void PaintFromResource(const FaceInput &in, int bitmapId, int x, int y, int w, int h, int dw, int dh)
 {
     const MemoryDc source(in.dc);
     const Selection selected(source.get(), FaceBitmap(in.resources, bitmapId));
-    StretchBlt(in.dc, 0, 0, dw, dh, source.get(), x, y, w, h, SRCCOPY);
+    if (dw < w)
+        StretchBlt(in.dc, 0, 0, dw, dh, source.get(), x, y, w, h, SRCCOPY);
+    else
+        PaintArtFace(in.dc, 0, 0, dw, dh, source.get(), x, y, w, h);
 }
 
 // The 19 x 19 face of a control bitmap: raised column at x 0, pressed at x 19.
@@ -39,8 +42,8 @@ void DrawSystemPanelFace(const FaceInput &in, int action)
         return;
     const MemoryDc art(in.dc);
     const Selection selected(art.get(), FaceBitmap(in.resources, IDB_SYSTEM_PANEL));
-    PaintArtFace(in.dc, 0, 0, in.cellSize, art.get(), in.pressed ? kStripCellSize : 0, action * kStripCellSize,
-                 ArtFactor(in.dpi));
+    PaintArtFace(in.dc, 0, 0, in.cellSize, in.cellSize, art.get(), in.pressed ? kStripCellSize : 0,
+                 action * kStripCellSize, kStripCellSize, kStripCellSize);
 }
 
 bool IsSlot(int id)
@@ -94,10 +97,17 @@ void DrawSlotFace(const FaceInput &in)
         PaintFromResource(in, IDB_BLANK_FACE, in.pressed ? kStripCellSize : 0, 0, kStripCellSize, kStripCellSize, s, s);
     }
     if (in.hatched) {
-        const int at = ScaleToDpi(2, in.dpi), size = ScaleToDpi(32, in.dpi);
+        // The mark's hatch repeats every 3 pixels: copies 30 apart at its whole factor cover
+        // the scaled square crisp, their lines meeting.
+        const int at = ScaleToDpi(2, in.dpi), size = ScaleToDpi(32, in.dpi), f = ArtFactor(in.dpi), side = 32 * f;
         const OwnedIcon mark(static_cast<HICON>(
-            LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_MOVE_MARK), IMAGE_ICON, size, size, 0)));
-        DrawIconEx(in.dc, at, at, mark.get(), size, size, 0, nullptr, DI_NORMAL);
+            LoadImageA(ResourceModule(), MAKEINTRESOURCEA(IDI_MOVE_MARK), IMAGE_ICON, side, side, 0)));
+        const int saved = SaveDC(in.dc);
+        IntersectClipRect(in.dc, at, at, at + size, at + size);
+        for (int y = 0; y < size; y += 30 * f)
+            for (int x = 0; x < size; x += 30 * f)
+                DrawIconEx(in.dc, at + x, at + y, mark.get(), side, side, 0, nullptr, DI_NORMAL);
+        RestoreDC(in.dc, saved);
     }
 }
 

@@ -18,6 +18,7 @@
 #include "launch/command_rules.h"
 #include "launch/shortcut.h"
 #include "res/resource.h"
+#include "winkit/dpi_rules.h"
 #include "winkit/gdi_holders.h"
 
 
@@ -43,22 +44,81 @@ int CellTop(const IconStrip &strip, int n)
 
 } // namespace
 
-void PaintArtFace(HDC dc, int x, int y, int s, HDC art, int ax, int ay, int factor)
+namespace {
+
+// A w x h 32-bit top-down bitmap selected into a memory DC, its pixels at hand.
+class Pixels {
+public:
+    Pixels(int w, int h) : dc_(nullptr)
+    {
+        BITMAPINFO info{};
+        BITMAPINFOHEADER &head = info.bmiHeader;
+        head.biSize = sizeof head, head.biWidth = w, head.biHeight = -h, head.biPlanes = 1, head.biBitCount = 32;
+        void *bits = nullptr;
+        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<DWORD *>(bits);
+        if (bits_)
+            SelectObject(dc_.get(), bitmap_.get());
+    }
+    HDC dc() const { return dc_.get(); }
+    DWORD *bits() const { return bits_; }
+
+private:
+    MemoryDc dc_;
+    GdiObject<HGDIOBJ> bitmap_;
+    DWORD *bits_ = nullptr;
+};
+
+// The art's frame is grey; any colour is its picture.
+bool IsGrey(DWORD p)
 {
-    const int edge = 3 * factor;
-    constexpr int a = kStripCellSize, e = 3;
-    const int to[] = {0, edge, s - edge, s}, from[] = {0, e, a - e, a};
-    const int inner = (a - 2 * e) * factor, at = (s - inner) / 2;
-    // A face smaller than its art is reduced properly, not by dropping pixels.
-    SetStretchBltMode(dc, inner > s - 2 * edge ? HALFTONE : COLORONCOLOR);
-    SetBrushOrgEx(dc, 0, 0, nullptr);
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            StretchBlt(dc, x + to[col], y + to[row], to[col + 1] - to[col], to[row + 1] - to[row], art, ax + from[col],
-                       ay + from[row], from[col + 1] - from[col], from[row + 1] - from[row], SRCCOPY);
-    // The picture itself whole at the factor, centred over the stretched middle.
-    if (inner < s - 2 * edge)
-        StretchBlt(dc, x + at, y + at, inner, inner, art, ax + e, ay + e, a - 2 * e, a - 2 * e, SRCCOPY);
+    return (p >> 16 & 255) == (p >> 8 & 255) && (p >> 8 & 255) == (p & 255);
+}
+
+} // namespace
+
+void PaintArtFace(HDC dc, int x, int y, int w, int h, HDC art, int ax, int ay, int aw, int ah)
+{
+    if (w < aw || h < ah) {
+        // Smaller than its art: reduced properly, not by dropping pixels; the
+        // frame's 3 pixels at each edge kept as lines.
+        constexpr int e = 3;
+        const int to[] = {0, e, w - e, w}, down[] = {0, e, h - e, h}, from[] = {0, e, aw - e, aw},
+                  fromDown[] = {0, e, ah - e, ah};
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        for (int row = 0; row < 3; ++row)
+            for (int col = 0; col < 3; ++col)
+                StretchBlt(dc, x + to[col], y + down[row], to[col + 1] - to[col], down[row + 1] - down[row], art,
+                           ax + from[col], ay + fromDown[row], from[col + 1] - from[col],
+                           fromDown[row + 1] - fromDown[row], SRCCOPY);
+        return;
+    }
+    const Pixels source(aw, ah), face(w, h);
+    if (!source.bits() || !face.bits())
+        return;
+    BitBlt(source.dc(), 0, 0, aw, ah, art, ax, ay, SRCCOPY);
+    GdiFlush();
+    const DWORD *from = source.bits();
+    DWORD *to = face.bits();
+    // The left edge: the columns of one colour from the second row to the last but one.
+    int edge = 0;
+    for (bool even = true; even && edge < aw / 2; edge += even)
+        for (int j = 2; j < ah - 1; ++j)
+            even = even && from[j * aw + edge] == from[aw + edge];
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            const int pi = ArtPicturePixel(i, aw, w), pj = ArtPicturePixel(j, ah, h);
+            DWORD p = pi < 0 || pj < 0 ? 0 : from[pj * aw + pi];
+            if (pi < 0 || pj < 0 || IsGrey(p)) {
+                // The frame; under the picture it goes on as beside it (its lines repeat every two pixels).
+                const int fj = ArtFramePixel(j, ah, h, -1);
+                for (int fi = ArtFramePixel(i, aw, w, edge); fi >= 0 && !IsGrey(p = from[fj * aw + fi]); fi -= 2) {
+                }
+            }
+            *to++ = p;
+        }
+    BitBlt(dc, x, y, w, h, face.dc(), 0, 0, SRCCOPY);
 }
 
 namespace {
@@ -80,7 +140,8 @@ HBITMAP BlankFace(FaceResources &faces, const StripFace &f)
     }
     const Selection artSelected(artDc.get(), art), selected(dc.get(), kept.get());
     for (int face = 0; face < 2; ++face)
-        PaintArtFace(dc.get(), face * f.cell, 0, f.cell, artDc.get(), face * kStripCellSize, 0, f.art);
+        PaintArtFace(dc.get(), face * f.cell, 0, f.cell, f.cell, artDc.get(), face * kStripCellSize, 0, kStripCellSize,
+                     kStripCellSize);
     return static_cast<HBITMAP>(kept.get());
 }
 

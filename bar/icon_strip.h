@@ -14,10 +14,10 @@ constexpr int kStripCellsPerPage = kMaxButtonsPerPage;  // whatever the page sho
 // Resource bitmap `bitmapId`, loaded at its first use and kept in
 // `faces` until the bar's window is destroyed.
 HBITMAP FaceBitmap(FaceResources &faces, int bitmapId);
-// The 38-pixel face of art at (ax, ay) in `art`, s x s at (x, y) in `dc`: its frame and bevel
-// (3 pixels of art at each edge) nearest-neighbour at the whole `factor`, crisp; the middle
-// stretched beneath its picture, which stands whole at the factor, centred, where there is room.
-void PaintArtFace(HDC dc, int x, int y, int s, HDC art, int ax, int ay, int factor);
+// The face of the aw x ah art at (ax, ay) in `art`, w x h at (x, y) in `dc`: larger, the art
+// at the whole factor that fits, crisp, its frame grown to the face and its picture centred
+// (ArtFramePixel); smaller, reduced by averaging.
+void PaintArtFace(HDC dc, int x, int y, int w, int h, HDC art, int ax, int ay, int aw, int ah);
 
 // (Re)builds the strip from "program section" for `s.maximumPages` pages, its
 // faces the size the grid of `s` shows them on a screen of `dpi`, under the wait cursor: the cells of the grid `s` shows are drawn, the others left

@@ -111,4 +111,25 @@ TEST(Layout, EverySizeAtEveryScale)
     }
 }
 
+TEST(Layout, ArtGrowsCrispWithItsDitheredLinesRegular)
+{
+    // Art 5 long on faces of 5 to 13: the art pixel of each face pixel, frame | picture (- none).
+    const struct { int shown, edge; const char *pixels; } cases[] = {
+        {5, 1, "01234|01234"},
+        {10, 1, "0011223344|0011223344"},       // a whole factor: the art, each pixel doubled
+        {8, 1, "02121234|-01234--"},            // 3 more: two lines repeat in the middle, one after the edge
+        {8, -1, "01212134|-01234--"},           // lines all alike: all in the middle
+        {13, 2, "0011233223344|-0011223344--"},  // twice, 3 more: short of a period, all after the edge
+    };
+    for (const auto &c : cases) {
+        std::string frame, picture;
+        for (int x = 0; x < c.shown; ++x) {
+            frame += std::to_string(ArtFramePixel(x, 5, c.shown, c.edge));
+            const int p = ArtPicturePixel(x, 5, c.shown);
+            picture += p < 0 ? "-" : std::to_string(p);
+        }
+        EXPECT_EQ(frame + "|" + picture, c.pixels) << c.shown << " " << c.edge;
+    }
+}
+
 } // namespace

@@ -161,6 +161,15 @@ TEST_F(Faces, SlotsShowTheirStripCellAndTheHatchInMoveMode)
     for (int k = 0; k < 24 * 24; ++k)
         blends += std::none_of(kVga, kVga + 16, [&](char c) { return FaceColour(c) == small.At(3 + k % 24, 3 + k / 24); });
     EXPECT_GT(blends, 24) << "the small icon is a reduced image";
+    // At 150 %: the hatch's diagonals whole and unbroken over the scaled square.
+    MemoryCanvas large(58, 58);
+    FaceInput hatched = Face(1000, false);
+    hatched.dc = large.dc(), hatched.cellSize = 58, hatched.dpi = 144, hatched.strip = nullptr, hatched.hatched = true;
+    DrawFace(hatched);
+    int broken = 0;
+    for (int k = 0; k < 47 * 47; ++k)
+        broken += large.At(4 + k % 47, 4 + k / 47) != large.At(3 + k % 47, 3 + k / 47);
+    EXPECT_EQ(broken * 10000 + large.Count(FaceColour('8'), {3, 3, 51, 51}), 48 * 48 / 3);
     for (int action : {-15, -1, 0, 1, 2, 3, 4}) {  // the system panel's faces or light grey, never hatched
         FaceInput in = Face(1000, true);
         in.panelAction = action, in.hatched = true;
@@ -187,6 +196,14 @@ TEST_F(Faces, ControlFacesPickTheirCellAndScale)
                 const std::string as = std::string(small ? " small" : "") + (pressed ? " pressed" : "");
                 EXPECT_EQ(Paints(in, c.face + as, in.cellSize / 2, h), "") << c.id << as;
             }
+    // Larger than the art (at 125 and 150 %): the art at its whole factor, its frame grown with
+    // the dithered lines regular even by an odd count, the picture whole and centred.
+    for (const auto &[id, pressed, cell, face] : {std::tuple{IDC_PIN, false, 58, "pin 150"},
+                                                  std::tuple{IDC_SYSTEM_PANEL, true, 48, "panel toggle 125 pressed"}}) {
+        FaceInput in = Face(id, pressed);
+        in.cellSize = cell;
+        EXPECT_EQ(Paints(in, face, cell / 2, cell / 2), "");
+    }
 }
 
 // The handler takes each face's input from the bar: the slot's cell on the
@@ -213,3 +230,4 @@ TEST_F(Faces, TheHandlerPaintsWhatTheBarHolds)
 }
 
 } // namespace
+
