@@ -18,7 +18,7 @@
 #include "launch/command_rules.h"
 #include "launch/shortcut.h"
 #include "res/resource.h"
-#include "winkit/dpi_rules.h"
+#include "bar/layout_rules.h"
 #include "winkit/gdi_holders.h"
 
 
@@ -46,29 +46,6 @@ int CellTop(const IconStrip &strip, int n)
 
 namespace {
 
-// A w x h 32-bit top-down bitmap selected into a memory DC, its pixels at hand.
-class Pixels {
-public:
-    Pixels(int w, int h) : dc_(nullptr)
-    {
-        BITMAPINFO info{};
-        BITMAPINFOHEADER &head = info.bmiHeader;
-        head.biSize = sizeof head, head.biWidth = w, head.biHeight = -h, head.biPlanes = 1, head.biBitCount = 32;
-        void *bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<DWORD *>(bits);
-        if (bits_)
-            SelectObject(dc_.get(), bitmap_.get());
-    }
-    HDC dc() const { return dc_.get(); }
-    DWORD *bits() const { return bits_; }
-
-private:
-    MemoryDc dc_;
-    GdiObject<HGDIOBJ> bitmap_;
-    DWORD *bits_ = nullptr;
-};
-
 // The art's frame is grey; any colour is its picture.
 bool IsGrey(DWORD p)
 {
@@ -79,46 +56,53 @@ bool IsGrey(DWORD p)
 
 void PaintArtFace(HDC dc, int x, int y, int w, int h, HDC art, int ax, int ay, int aw, int ah)
 {
-    if (w < aw || h < ah) {
-        // Smaller than its art: reduced properly, not by dropping pixels; the
-        // frame's 3 pixels at each edge kept as lines.
+    if (w < aw) {
+        // Smaller than its (square) art: reduced properly, not by dropping pixels;
+        // the frame's 3 pixels at each edge kept as lines.
         constexpr int e = 3;
-        const int to[] = {0, e, w - e, w}, down[] = {0, e, h - e, h}, from[] = {0, e, aw - e, aw},
-                  fromDown[] = {0, e, ah - e, ah};
+        const int to[] = {0, e, w - e, w}, from[] = {0, e, aw - e, aw};
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         for (int row = 0; row < 3; ++row)
             for (int col = 0; col < 3; ++col)
-                StretchBlt(dc, x + to[col], y + down[row], to[col + 1] - to[col], down[row + 1] - down[row], art,
-                           ax + from[col], ay + fromDown[row], from[col + 1] - from[col],
-                           fromDown[row + 1] - fromDown[row], SRCCOPY);
+                StretchBlt(dc, x + to[col], y + to[row], to[col + 1] - to[col], to[row + 1] - to[row], art,
+                           ax + from[col], ay + from[row], from[col + 1] - from[col], from[row + 1] - from[row],
+                           SRCCOPY);
         return;
     }
-    const Pixels source(aw, ah), face(w, h);
-    if (!source.bits() || !face.bits())
+    // One 32-bit bitmap: the art's cell at its left, the face beside it.
+    const int stride = aw + w;
+    BITMAPINFO info{};
+    BITMAPINFOHEADER &head = info.bmiHeader;
+    head.biSize = sizeof head, head.biWidth = stride, head.biHeight = -(ah > h ? ah : h), head.biPlanes = 1,
+    head.biBitCount = 32;
+    void *bits = nullptr;
+    const GdiObject<HGDIOBJ> bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const MemoryDc both(nullptr);
+    if (!bits)
         return;
-    BitBlt(source.dc(), 0, 0, aw, ah, art, ax, ay, SRCCOPY);
+    const Selection selected(both.get(), bitmap.get());
+    BitBlt(both.get(), 0, 0, aw, ah, art, ax, ay, SRCCOPY);
     GdiFlush();
-    const DWORD *from = source.bits();
-    DWORD *to = face.bits();
+    const DWORD *from = static_cast<const DWORD *>(bits);
     // The left edge: the columns of one colour from the second row to the last but one.
     int edge = 0;
     for (bool even = true; even && edge < aw / 2; edge += even)
         for (int j = 2; j < ah - 1; ++j)
-            even = even && from[j * aw + edge] == from[aw + edge];
+            even = even && from[j * stride + edge] == from[stride + edge];
     for (int j = 0; j < h; ++j)
         for (int i = 0; i < w; ++i) {
             const int pi = ArtPicturePixel(i, aw, w), pj = ArtPicturePixel(j, ah, h);
-            DWORD p = pi < 0 || pj < 0 ? 0 : from[pj * aw + pi];
+            DWORD p = pi < 0 || pj < 0 ? 0 : from[pj * stride + pi];
             if (pi < 0 || pj < 0 || IsGrey(p)) {
                 // The frame; under the picture it goes on as beside it (its lines repeat every two pixels).
                 const int fj = ArtFramePixel(j, ah, h, -1);
-                for (int fi = ArtFramePixel(i, aw, w, edge); fi >= 0 && !IsGrey(p = from[fj * aw + fi]); fi -= 2) {
+                for (int fi = ArtFramePixel(i, aw, w, edge); fi >= 0 && !IsGrey(p = from[fj * stride + fi]); fi -= 2) {
                 }
             }
-            *to++ = p;
+            static_cast<DWORD *>(bits)[j * stride + aw + i] = p;
         }
-    BitBlt(dc, x, y, w, h, face.dc(), 0, 0, SRCCOPY);
+    BitBlt(dc, x, y, w, h, both.get(), aw, 0, SRCCOPY);
 }
 
 namespace {

@@ -105,3 +105,24 @@ StripFace StripFaceFor(int cellSize, int dpi)
     const int cell = ScaleCellToDpi(cellSize, dpi), inset = ScaleToDpi(3, dpi);
     return {cell, inset, cell - 2 * inset, ArtFactor(dpi), ScaleCellToDpi(kLargeCell, dpi) - 2 * inset};
 }
+
+int ArtFramePixel(int x, int art, int shown, int edge)
+{
+    const int f = shown / art, period = 2 * f, grown = shown - art * f, at = (art / 2 + 1) * f;
+    const int odd = edge < 0 ? 0 : grown % period, even = grown - odd;
+    if (x >= edge * f + odd)
+        x -= odd;
+    else if (x >= edge * f)
+        return (x + period - odd) / f;
+    if (x < at)
+        return x / f;
+    if (x < at + even)
+        return (at - period + (x - at) % period) / f;
+    return (x - even) / f;
+}
+
+int ArtPicturePixel(int x, int art, int shown)
+{
+    const int f = shown / art, at = x - (shown - art * f) / 2;
+    return at >= 0 && at < art * f ? at / f : -1;
+}

@@ -68,3 +68,16 @@ struct StripFace {
     friend bool operator==(const StripFace &, const StripFace &) = default;
 };
 StripFace StripFaceFor(int cellSize, int dpi);
+
+// The bar's pixel art (a bevel of greys around a coloured picture) on a face
+// `shown` pixels long, from art `art` long, at the whole factor shown / art,
+// nearest neighbour. What the face has beyond the art at that factor, the
+// frame grows by in its middle, where the two lines before the middle repeat:
+// dithered lines stay regular, edges keep their width. A remainder short of
+// those two lines goes in after the first `edge` lines, the lines after it
+// going on backwards (none: -1, where the middle lines are all alike). Which
+// art pixel the frame shows at `x`:
+int ArtFramePixel(int x, int art, int shown, int edge);
+// Which art pixel the picture shows at `x`: the whole art at the factor,
+// centred on the face; -1 beyond it.
+int ArtPicturePixel(int x, int art, int shown);

@@ -27,33 +27,3 @@ constexpr int ArtFactor(int dpi)
     return dpi < 2 * kBaseDpi ? 1 : dpi / kBaseDpi;
 }
 
-// The bar's pixel art (a bevel of greys around a coloured picture) on a face
-// `shown` pixels long, from art `art` long, at the whole factor shown / art,
-// nearest neighbour. What the face has beyond the art at that factor, the
-// frame grows by in its middle, where the two lines before the middle repeat:
-// dithered lines stay regular, edges keep their width. A remainder short of
-// those two lines goes in after the first `edge` lines, the lines after it
-// going on backwards (none: -1, where the middle lines are all alike). Which
-// art pixel the frame shows at `x`:
-constexpr int ArtFramePixel(int x, int art, int shown, int edge)
-{
-    const int f = shown / art, period = 2 * f, grown = shown - art * f, at = (art / 2 + 1) * f;
-    const int odd = edge < 0 ? 0 : grown % period, even = grown - odd;
-    if (x >= edge * f + odd)
-        x -= odd;
-    else if (x >= edge * f)
-        return (x + period - odd) / f;
-    if (x < at)
-        return x / f;
-    if (x < at + even)
-        return (at - period + (x - at) % period) / f;
-    return (x - even) / f;
-}
-
-// Which art pixel the picture shows at `x`: the whole art at the factor,
-// centred on the face; -1 beyond it.
-constexpr int ArtPicturePixel(int x, int art, int shown)
-{
-    const int f = shown / art, at = x - (shown - art * f) / 2;
-    return at >= 0 && at < art * f ? at / f : -1;
-}
