@@ -372,8 +372,8 @@ void BuildIconStrip(HWND bar, IconStrip &strip, FaceResources &faces, const BarS
         }
     }
     strip.cells = cells;
-    strip.names.assign(static_cast<std::size_t>(cells), std::string());
-    strip.cellStates.assign(static_cast<std::size_t>(cells), StripCell());
+    strip.names = std::vector<std::string>(static_cast<std::size_t>(cells));
+    strip.cellStates = std::vector<StripCell>(static_cast<std::size_t>(cells));
     strip.pending = ReadSource();
     ReadyShownCells(strip, faces, s);
 }
