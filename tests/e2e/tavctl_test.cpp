@@ -340,7 +340,8 @@ TEST_F(Tavctl, APathNoStartTakesIsNotStored)
     wchar_t title[16] = {}, text[1024] = {};  // empty without a box
     GetWindowTextW(box, title, int(std::size(title)));
     GetDlgItemTextW(box, 0xFFFF, text, int(std::size(text)));
-    EXPECT_TRUE(!wcscmp(title, L"TAV!") && wcsstr(text, L"255") && wcsstr(text, L"\n\nprobe.exe")) << Narrow(text, CP_UTF8);
+    EXPECT_TRUE(!wcscmp(title, L"TAV!") && wcsstr(text, L"255") && wcsstr(text, L"\n\nprobe.exe"))
+        << Narrow(text, CP_UTF8);
     ASSERT_TRUE(Dismiss(box, IDOK));
     EXPECT_EQ(IniValue("program section", "profile000"), "<missing>");
     const CtlRun add = Ctl("add \"" + Narrow(deep, CP_UTF8) + "\"");
