@@ -1,5 +1,6 @@
-// The real TAV.EXE in the English and the Japanese code page: names the code page cannot write, commas in paths,
-// entries longer than the dialog's fields, many files dropped at once.
+// The real TAV.EXE in the English and the Japanese code page: names the code page cannot write, dropped shortcuts
+// (stored as they are, showing their target's icon or their own icon location; how they start: launch_test), bare
+// program names, commas in paths, entries longer than the dialog's fields, many files dropped at once.
 #include <algorithm>
 #include <cstdlib>
 
@@ -29,11 +30,42 @@ std::wstring Make(const std::wstring &name, bool probe = false)
 // Whether `path` (in the code page) names a file or folder: one of a "?" or a look-alike does not.
 bool NamesAFile(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-TEST_F(Names, DroppedNamesNameTheFilesTheyCameFrom)
+std::string SystemReason(DWORD error)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text, sizeof text,
+                   nullptr);
+    const std::string reason = text;
+    return reason.substr(0, reason.find_last_not_of(" \t\r\n") + 1);
+}
+
+TEST_F(Names, DroppedNamesAndShortcutsNameTheFilesTheyCameFromAndBareNamesAreNotLookedForNearby)
 {
     const ProbeLog log;
-    HWND bar;
-    ASSERT_TRUE(bar = Start("-"));
+    const std::string dir = ProgramDir(), plain = dir + "\\tav_plain.lnk", iconed = dir + "\\tav_iconed.lnk";
+    ASSERT_TRUE(MakeShortcut(Wide(plain), {.target = Wide(ProbePath())}));
+    ASSERT_TRUE(MakeShortcut(Wide(iconed), {Wide(ProbePath()), L"", L"", SW_SHOWNORMAL, Wide(dir + "\\tav_testicons.dll"), 1}));
+    // A copy of the probe under a bare name, where the bar is started from.
+    const std::wstring planted = Make(L"started here\\tav_planted.exe", true);
+    wchar_t own[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, own);
+    SetCurrentDirectoryW(planted.substr(0, planted.rfind(L'\\')).c_str());
+    HWND bar = Start("[program section]\r\nprofile004=x,0,,tav_planted.exe\r\n");
+    SetCurrentDirectoryW(own);
+    ASSERT_TRUE(bar);
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {plain}));
+    ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1003), {iconed}));
+    EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile002") == plain + ",0,,\"" + plain + "\""; }));
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1002), "face 115"); })) << "the probe's icon";
+    EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1003), "face 114"); })) << "the link's icon location";
+    DeleteFileA(plain.c_str());
+    DeleteFileA(iconed.c_str());
+    // The bare name is not found, whatever the folder the bar was started in holds.
+    PostMessageA(bar, WM_COMMAND, 1004, LPARAM(GetDlgItem(bar, 1004)));  // the box holds a sent one up
+    const std::string failed = GetACP() == 932 ? "\x8e\xc0\x8d\x73\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd"
+                                               : "Execute error";
+    EXPECT_EQ(TakeMessageBox(bar), failed + "\ntav_planted.exe: " + SystemReason(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(log.WaitFor(1, 500).size(), 0u) << "the planted file ran";
     // "ā" has no form in either code page: best fit would write "a", another file's name.
     const std::wstring program = Make(L"\u65e5\u672c\u8a9e\\probe.exe", true), document = Make(L"\u65e5\u0101.txt");
     ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {program}));

@@ -44,13 +44,6 @@ std::string FoundExecutable(const std::string &file)
     return found;
 }
 
-std::wstring Wide(const std::string &ansi)
-{
-    std::wstring wide(ansi.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1);
-    return wide;
-}
-
 bool MakeShortcut(const std::wstring &link, const ShortcutFields &fields)
 {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

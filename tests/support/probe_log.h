@@ -32,7 +32,6 @@ struct ShortcutFields {
     int iconIndex = 0;
 };
 bool MakeShortcut(const std::wstring &link, const ShortcutFields &fields);
-std::wstring Wide(const std::string &ansi);
 
 // A drop block for `files` written into `process`: the WPARAM of its WM_DROPFILES, or null.
 void *WriteDrop(HANDLE process, const std::vector<std::string> &files);

@@ -48,6 +48,21 @@ std::string ProgramDir()
     return std::string(path).substr(0, std::string(path).find_last_of('\\'));
 }
 
+std::wstring Wide(const std::string &text, UINT codePage)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), int(wide.size())));
+    return wide;
+}
+
+std::string Narrow(const std::wstring &wide, UINT codePage)
+{
+    std::string text(wide.size() * 3, '\0');
+    text.resize(WideCharToMultiByte(codePage, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr,
+                                    nullptr));
+    return text;
+}
+
 bool PumpUntil(const std::function<bool()> &pred, DWORD ms)
 {
     for (const DWORD start = GetTickCount(); !pred();) {
@@ -159,13 +174,7 @@ std::wstring AnswerBox(HWND owner, int button)
     return text;
 }
 
-std::string TakeMessageBox(HWND owner)
-{
-    const std::wstring wide = AnswerBox(owner, IDOK);
-    std::string text(wide.size() * 2 + 1, '\0');
-    text.resize(WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), int(text.size()), nullptr, nullptr) - 1);
-    return text;
-}
+std::string TakeMessageBox(HWND owner) { return Narrow(AnswerBox(owner, IDOK)); }
 
 std::string UnixPath(const std::string &windowsPath)
 {

@@ -24,6 +24,9 @@ std::string ProgramDir();  // this program's, where TAV.EXE, probe.exe and the t
 // Pumps messages until pred() holds or ms elapse; returns pred()'s last value.
 bool PumpUntil(const std::function<bool()> &pred, DWORD ms = 5000);
 inline RECT WindowRectOf(HWND window) { RECT r{}; GetWindowRect(window, &r); return r; }
+// Text between a code page (the system's, or CP_UTF8) and UTF-16.
+std::wstring Wide(const std::string &text, UINT codePage = CP_ACP);
+std::string Narrow(const std::wstring &wide, UINT codePage = CP_ACP);
 
 // One run of TAV.EXE, closed (or ended) with the holder; records every "TAV_MESSAGE" code it sends.
 class BarProcess {

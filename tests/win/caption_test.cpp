@@ -55,59 +55,21 @@ COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
                       : fixed[std::string("gdkwGD").find(c)];
 }
 
-// Readies a program loaded as a library for calls, as the loader does a DLL but not a program:
-// its addresses moved to where it stands, its imports (all by name) bound.
-bool ReadyForCalls(HMODULE module)
-{
-    auto *base = reinterpret_cast<BYTE *>(module);
-    const auto *nt = reinterpret_cast<IMAGE_NT_HEADERS *>(base + reinterpret_cast<IMAGE_DOS_HEADER *>(base)->e_lfanew);
-    DWORD old = 0;
-    if (!VirtualProtect(base, nt->OptionalHeader.SizeOfImage, PAGE_EXECUTE_READWRITE, &old))
-        return false;
-    const ULONG_PTR delta = reinterpret_cast<ULONG_PTR>(base) - nt->OptionalHeader.ImageBase;
-    const auto &relocs = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
-    for (DWORD at = 0; delta && at < relocs.Size;) {
-        const auto *block = reinterpret_cast<IMAGE_BASE_RELOCATION *>(base + relocs.VirtualAddress + at);
-        const auto *entry = reinterpret_cast<const WORD *>(block + 1);
-        for (size_t i = 0; i < (block->SizeOfBlock - sizeof *block) / 2; ++i)
-            if (entry[i] >> 12 == (sizeof(void *) == 8 ? IMAGE_REL_BASED_DIR64 : IMAGE_REL_BASED_HIGHLOW))
-                *reinterpret_cast<ULONG_PTR *>(base + block->VirtualAddress + (entry[i] & 0xFFF)) += delta;
-        at += block->SizeOfBlock;
-    }
-    const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-    for (auto *d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR *>(base + imports); d->Name; ++d) {
-        const HMODULE dll = LoadLibraryA(reinterpret_cast<char *>(base + d->Name));
-        auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->FirstThunk);
-        for (auto *name = reinterpret_cast<IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk); name->u1.AddressOfData;
-             ++name)
-            if (!((slot++)->u1.Function = reinterpret_cast<ULONG_PTR>(GetProcAddress(
-                      dll, reinterpret_cast<IMAGE_IMPORT_BY_NAME *>(base + name->u1.AddressOfData)->Name))))
-                return false;
-    }
-    return true;
-}
-
 TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
 {
     ASSERT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
-    // TAV.EXE's exports as another program calls them: with the platform's standard convention
-    // (a wrong one unbalances a 32-bit caller's stack).
+    // As another program calls it: with the platform's standard convention (a wrong one unbalances a 32-bit
+    // caller's stack), which the x86 build will not convert. TAV.EXE's two export names: the imports check.
     using Painter = BOOL(WINAPI *)(HDC, HWND, const RECT *, BOOL, BOOL, BOOL, BOOL, BOOL);
-    const HMODULE tav = LoadLibraryA((ProgramDir() + "\\TAV.EXE").c_str());
-    ASSERT_TRUE(tav && ReadyForCalls(tav));
-    const auto exported = [&](const char *name) {
-        return reinterpret_cast<Painter>(reinterpret_cast<void *>(GetProcAddress(tav, name)));
-    };
+    const Painter paint = static_cast<Painter>(DrawCaption);
     for (char k : std::string("gdkwGD"))
         ASSERT_TRUE(Legend(k) != Legend('F') && Legend(k) != Legend('A')) << "the legend needs the system colours";
-    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle, ShortTitle, Plain, Stdcall };
+    enum Action { Paint, PressSysMenu, PressAndRaiseSysMenu, NeverMetTheFrame, LongTitle, ShortTitle };
     // picture "": the title's place is checked, not a picture; ibSize 0: as the frame made it.
     const struct {
         const char *picture; int ibSize; Action action; DWORD style = kExample; int fill = COLOR_ACTIVECAPTION;
     } cases[] = {
         {"caption horizontal", 0, Paint},
-        {"caption horizontal", 0, Plain},   // through TAV.EXE's "DrawCaption"
-        {"caption horizontal", 0, Stdcall}, // and its "_DrawCaption@32"
         {"caption horizontal", 0, Paint, kExample, COLOR_INACTIVECAPTION},
         {"caption vertical", 0, Paint, kFrameStyle | CaptionStyleVertical},
         {"system menu pressed", 0, PressSysMenu},
@@ -138,10 +100,6 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
         OffsetRect(&caption, -r.left, -r.top);  // in the window's own coordinates
         MemoryCanvas canvas(r.right - r.left, r.bottom - r.top);
         const auto has = [&](DWORD bit) { return (GetWindowLongPtrA(w, GWL_STYLE) & bit) != 0; };
-        const Painter paint = c.action == Plain     ? exported("DrawCaption")
-                              : c.action == Stdcall ? exported("_DrawCaption@32")
-                                                    : static_cast<Painter>(DrawCaption);
-        ASSERT_NE(paint, nullptr);
         EXPECT_EQ(paint(canvas.dc(), w, &caption, has(CaptionStyleVertical), has(WS_SYSMENU), has(WS_MINIMIZEBOX),
                         has(WS_MAXIMIZEBOX), c.fill == COLOR_ACTIVECAPTION),
                   TRUE);
@@ -173,7 +131,6 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     const RECT caption{4, 4, 196, 14};
     EXPECT_FALSE(DrawCaption(nullptr, nullptr, &caption, FALSE, TRUE, TRUE, TRUE, TRUE)) << "no context";
     EXPECT_FALSE(DrawCaption(MemoryCanvas(1, 1).dc(), nullptr, nullptr, FALSE, TRUE, TRUE, TRUE, TRUE)) << "no rectangle";
-    FreeLibrary(tav);
 }
 
 TEST(CaptionFrame, CommandsKeysAndTheSystemMenu)
