@@ -40,6 +40,17 @@ if(TAV_RELEASE)
     add_compile_options(-fno-asynchronous-unwind-tables -fno-unwind-tables -fno-jump-tables)
   endif()
   add_link_options(-s LINKER:--gc-sections)
+  # The linker's own script with the small sections folded into larger ones
+  # (each section rounds the file up to 512 bytes): see cmake/lean_sections.py.
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-prog-name=ld OUTPUT_VARIABLE tav_ld OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(tav_link_script ${CMAKE_BINARY_DIR}/lean_sections.x)
+  execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/cmake/lean_sections.py ${tav_ld} ${tav_link_script}
+                  RESULT_VARIABLE tav_script_status)
+  if(NOT tav_script_status EQUAL 0)
+    message(FATAL_ERROR "cmake/lean_sections.py could not write the release linker script")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/lean_sections.py)
+  add_link_options("LINKER:-T,${tav_link_script}")
   # The link map beside each program says what every byte is (scripts/size-report reads it).
   add_link_options("LINKER:-Map=${CMAKE_BINARY_DIR}/$<TARGET_PROPERTY:NAME>.map")
 else()
