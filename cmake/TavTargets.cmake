@@ -44,11 +44,13 @@ if(TAV_RELEASE)
   # (each section rounds the file up to 512 bytes): see cmake/lean_sections.py.
   execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-prog-name=ld OUTPUT_VARIABLE tav_ld OUTPUT_STRIP_TRAILING_WHITESPACE)
   set(tav_link_script ${CMAKE_BINARY_DIR}/lean_sections.x)
-  execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/cmake/lean_sections.py ${tav_ld} ${tav_link_script}
+  execute_process(COMMAND python3 ${CMAKE_SOURCE_DIR}/cmake/lean_sections.py ${tav_ld} ${tav_link_script}.new
                   RESULT_VARIABLE tav_script_status)
   if(NOT tav_script_status EQUAL 0)
     message(FATAL_ERROR "cmake/lean_sections.py could not write the release linker script")
   endif()
+  # Rewritten only when it changes, so a new configure alone relinks nothing.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tav_link_script}.new ${tav_link_script})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/lean_sections.py)
   add_link_options("LINKER:-T,${tav_link_script}")
   # The link map beside each program says what every byte is (scripts/size-report reads it).

@@ -9,7 +9,8 @@ This script moves them into .data and .rdata, where their bytes join
 others'. The C runtime's unwind tables (.eh_frame) are dropped: on i686
 nothing reads them (no exceptions; the unwinder that would register them is
 not linked), and x64 unwinds through .pdata and .xdata. crtbegin's and
-crtend's frames stay: crtbegin reads the first word of its own. .edata,
+crtend's frames stay: crtbegin reads the first word of its own. So do the
+compiler's name and version that every object file carries (.rdata$zzz). .edata,
 .idata, .pdata, .rsrc and .reloc keep their own sections, since the linker
 finds their directories by section name.
 
@@ -62,5 +63,8 @@ put("    *(.data_cygwin_nocopy)\n", crt + "    KEEP (*(SORT(.CRT$XD*)))\n")
 put("     *(SORT(.rdata$*))\n",
     xdata + "    KEEP (*crtbegin.o(.eh_frame))\n    KEEP (*crtend.o(.eh_frame))\n")
 put("  /DISCARD/ :\n  {\n", "    *(.eh_frame*)\n")
+# The compiler's name and version, one copy from every object file; nothing reads them. Before
+# .rdata, whose .rdata$* would take them first.
+put("  .rdata BLOCK", "  /DISCARD/ :\n  {\n    *(.rdata$zzz)\n  }\n", after=False)
 
 open(out, "w").write(script)
