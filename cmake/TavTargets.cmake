@@ -33,11 +33,11 @@ if(TAV_RELEASE)
   # static set at run time calls, brings in the threads library, the exception
   # runtime and, through its terminate handler, the demangler and MinGW's
   # printf: 110 to 145 KB a program.
-  add_compile_options(-finline-limit=16 -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+  add_compile_options(-Oz -finline-limit=16 -fno-exceptions -fno-rtti -fno-threadsafe-statics)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # On i686 the tables only serve C++ exceptions, which this build has none of.
     # x64 keeps its unwind data: Windows itself walks the stack with it.
-    add_compile_options(-fno-asynchronous-unwind-tables -fno-unwind-tables -fno-jump-tables)
+    add_compile_options(-fno-asynchronous-unwind-tables -fno-unwind-tables -fno-jump-tables -mpreferred-stack-boundary=2)
   endif()
   add_link_options(-s LINKER:--gc-sections)
   # The linker's own script with the small sections folded into larger ones
