@@ -40,3 +40,15 @@ namespace std {
 [[noreturn]] void __throw_out_of_range_fmt(const char *, ...) { std::abort(); }
 [[noreturn]] void __throw_bad_function_call() { std::abort(); }
 } // namespace std
+
+// The start-up code calls this to apply the linker's run-time pseudo-relocations
+// (references to data that a DLL exports, patched as the program starts). The
+// release link makes none (--disable-auto-import refuses such a reference), so
+// the library's relocator, with its section walker and its error printer, is
+// dead weight. Should the list ever hold one, stop rather than run unpatched.
+extern "C" char __RUNTIME_PSEUDO_RELOC_LIST__[], __RUNTIME_PSEUDO_RELOC_LIST_END__[];
+extern "C" void _pei386_runtime_relocator()
+{
+    if (+__RUNTIME_PSEUDO_RELOC_LIST__ != +__RUNTIME_PSEUDO_RELOC_LIST_END__)
+        std::abort();
+}
