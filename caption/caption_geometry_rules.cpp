@@ -131,9 +131,11 @@ int RaisedShadowWidth(int ibSize)
     return ibSize > 20 ? 2 : 1;
 }
 
-int TitleFontWeight(int ibSize)
+TitleFont TitleFontFor(int ibSize, int dpi)
 {
-    return ibSize >= 20 ? 700 : 0;
+    const int at96 = (ibSize * kBaseDpi + dpi / 2) / dpi;  // IbSizeForDpi undone
+    const int height = 3 - at96;
+    return {height < 0 ? -ScaleToDpi(-height, dpi) : ScaleToDpi(height, dpi), at96 >= 20 ? 700 : 0};
 }
 
 Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize)

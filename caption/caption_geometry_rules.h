@@ -77,7 +77,13 @@ std::optional<TrackSize> MinTrackSize(const CaptionLayout &layout, std::uint32_t
 // Painting sizes that depend on the thickness.
 int BevelWidth(int ibSize);         // pressed edges and the glyph inset of a raised box
 int RaisedShadowWidth(int ibSize);  // the dark edge of a raised box
-int TitleFontWeight(int ibSize);    // 0 (default) or 700 (bold)
+// The title's font on a caption `ibSize` thick on a screen of `dpi`: that of the caption's thickness at
+// 96 DPI, scaled as a whole (3 - ibSize high there, bold from 20), so that a thicker caption at a larger
+// scale shows the same title, not a bolder and relatively taller one that its bar cannot hold.
+struct TitleFont {
+    int height = 0, weight = 0;  // LOGFONT's: a negative height is the characters' own; weight 0 or 700 (bold)
+};
+TitleFont TitleFontFor(int ibSize, int dpi);
 
 // The title's space: the caption without the boxes the flags ask for.
 Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize);

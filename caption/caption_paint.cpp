@@ -6,6 +6,7 @@
 #include <new>
 
 #include "caption/caption_gdi.h"
+#include "winkit/dpi.h"
 
 namespace {
 
@@ -71,8 +72,9 @@ void DrawTitle(HDC dc, HWND window, const Rect &r, bool vertical, int ibSize, CO
         return;
 
     LOGFONTA lf{};
-    lf.lfHeight = 3 - ibSize;
-    lf.lfWeight = TitleFontWeight(ibSize);
+    const TitleFont look = TitleFontFor(ibSize, WindowDpi(window));
+    lf.lfHeight = look.height;
+    lf.lfWeight = look.weight;
     lf.lfCharSet = ANSI_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_LH_ANGLES | CLIP_STROKE_PRECIS;

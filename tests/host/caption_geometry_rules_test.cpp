@@ -39,7 +39,15 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
     }
     EXPECT_EQ(std::to_string(IbSizeFromCaptionHeight(18)) + std::to_string(IbSizeFromCaptionHeight(19)) +
                   std::to_string(IbSizeFromCaptionHeight(20)), "101011");
-    EXPECT_EQ(TitleFontWeight(19) * 1000 + TitleFontWeight(20), 700) << "the title turns bold at 20";
+    // The title's font: at 96 DPI 3 - ibSize high, bold from 20; a thickness scaled to a screen, its
+    // 96-DPI title scaled (not a bold title at 200 %, too wide for a small column's caption).
+    const struct { int ibSize, dpi; const char *font; } fonts[] = {
+        {10, 96, "-7 0"}, {19, 96, "-16 0"}, {20, 96, "-17 700"}, {2, 96, "1 0"},
+        {13, 120, "-9 0"}, {15, 144, "-11 0"}, {20, 192, "-14 0"}, {40, 192, "-34 700"}};
+    for (const auto &f : fonts) {
+        const TitleFont t = TitleFontFor(f.ibSize, f.dpi);
+        EXPECT_EQ(std::to_string(t.height) + " " + std::to_string(t.weight), f.font) << f.ibSize << " at " << f.dpi;
+    }
 }
 
 TEST(CaptionGeometry, HitTest)
