@@ -131,13 +131,6 @@ int RaisedShadowWidth(int ibSize)
     return ibSize > 20 ? 2 : 1;
 }
 
-TitleFont TitleFontFor(int ibSize, int dpi)
-{
-    const int at96 = (ibSize * kBaseDpi + dpi / 2) / dpi;  // IbSizeForDpi undone
-    const int height = 3 - at96;
-    return {height < 0 ? -ScaleToDpi(-height, dpi) : ScaleToDpi(height, dpi), at96 >= 20 ? 700 : 0};
-}
-
 Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize)
 {
     Rect r = caption;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -71,16 +72,14 @@ void DrawTitle(HDC dc, HWND window, const Rect &r, bool vertical, int ibSize, CO
     if (n <= 0)
         return;
 
+    // ANSI_CHARSET, OUT_DEFAULT_PRECIS and DEFAULT_QUALITY are the zeros it starts with.
     LOGFONTA lf{};
     const TitleFont look = TitleFontFor(ibSize, WindowDpi(window));
     lf.lfHeight = look.height;
     lf.lfWeight = look.weight;
-    lf.lfCharSet = ANSI_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_LH_ANGLES | CLIP_STROKE_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
     if (vertical) {
-        lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+        std::memcpy(lf.lfFaceName, "Arial", sizeof "Arial");
         lf.lfPitchAndFamily = FF_SWISS | 0x04;
         lf.lfEscapement = lf.lfOrientation = 900;  // runs upward
     } else {
