@@ -131,11 +131,6 @@ int RaisedShadowWidth(int ibSize)
     return ibSize > 20 ? 2 : 1;
 }
 
-int TitleFontWeight(int ibSize)
-{
-    return ibSize >= 20 ? 700 : 0;
-}
-
 Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize)
 {
     Rect r = caption;

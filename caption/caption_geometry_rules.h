@@ -77,7 +77,16 @@ std::optional<TrackSize> MinTrackSize(const CaptionLayout &layout, std::uint32_t
 // Painting sizes that depend on the thickness.
 int BevelWidth(int ibSize);         // pressed edges and the glyph inset of a raised box
 int RaisedShadowWidth(int ibSize);  // the dark edge of a raised box
-int TitleFontWeight(int ibSize);    // 0 (default) or 700 (bold)
+// The title's font on a caption `ibSize` thick on a screen of `dpi` (LOGFONT's height and weight): 3 - ibSize
+// high and bold from 20 at 96 DPI, with the 3 and the 20 scaled as every size, so that a caption scaled to the
+// screen shows its title scaled, not a bolder and relatively taller one that a small column cannot hold.
+struct TitleFont {
+    int height = 0, weight = 0;
+};
+constexpr TitleFont TitleFontFor(int ibSize, int dpi)
+{
+    return {ScaleToDpi(3, dpi) - ibSize, ibSize >= ScaleToDpi(20, dpi) ? 700 : 0};
+}
 
 // The title's space: the caption without the boxes the flags ask for.
 Rect TitleArea(Rect caption, bool vertical, bool sysMenu, bool minimize, bool maximize, int ibSize);

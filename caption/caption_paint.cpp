@@ -2,10 +2,12 @@
 
 #include <windowsx.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 
 #include "caption/caption_gdi.h"
+#include "winkit/dpi.h"
 
 namespace {
 
@@ -70,15 +72,14 @@ void DrawTitle(HDC dc, HWND window, const Rect &r, bool vertical, int ibSize, CO
     if (n <= 0)
         return;
 
+    // ANSI_CHARSET, OUT_DEFAULT_PRECIS and DEFAULT_QUALITY are the zeros it starts with.
     LOGFONTA lf{};
-    lf.lfHeight = 3 - ibSize;
-    lf.lfWeight = TitleFontWeight(ibSize);
-    lf.lfCharSet = ANSI_CHARSET;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    const TitleFont look = TitleFontFor(ibSize, WindowDpi(window));
+    lf.lfHeight = look.height;
+    lf.lfWeight = look.weight;
     lf.lfClipPrecision = CLIP_LH_ANGLES | CLIP_STROKE_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
     if (vertical) {
-        lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+        std::memcpy(lf.lfFaceName, "Arial", sizeof "Arial");
         lf.lfPitchAndFamily = FF_SWISS | 0x04;
         lf.lfEscapement = lf.lfOrientation = 900;  // runs upward
     } else {

@@ -39,7 +39,15 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
     }
     EXPECT_EQ(std::to_string(IbSizeFromCaptionHeight(18)) + std::to_string(IbSizeFromCaptionHeight(19)) +
                   std::to_string(IbSizeFromCaptionHeight(20)), "101011");
-    EXPECT_EQ(TitleFontWeight(19) * 1000 + TitleFontWeight(20), 700) << "the title turns bold at 20";
+    // The title's font (height/weight): at 96 DPI 3 - ibSize high, bold from 20; on a screen of another scale the 3
+    // and the 20 scaled (not a bold title at 200 %, too wide for a small column's caption).
+    const int fonts[][2] = {{10, 96}, {19, 96}, {20, 96}, {2, 96}, {13, 120}, {15, 144}, {20, 192}, {40, 192}};
+    std::string seen;
+    for (const auto &[ibSize, dpi] : fonts) {
+        const TitleFont f = TitleFontFor(ibSize, dpi);
+        seen += std::to_string(f.height) + "/" + std::to_string(f.weight) + " ";
+    }
+    EXPECT_EQ(seen, "-7/0 -16/0 -17/700 1/0 -9/0 -10/0 -14/0 -34/700 ");
 }
 
 TEST(CaptionGeometry, HitTest)
