@@ -56,6 +56,10 @@ bool IsGrey(DWORD p)
 
 void PaintArtFace(HDC dc, int x, int y, int w, int h, HDC art, int ax, int ay, int aw, int ah)
 {
+    if (w == aw) {  // as it is: one copy
+        BitBlt(dc, x, y, w, h, art, ax, ay, SRCCOPY);
+        return;
+    }
     if (w < aw) {
         // Smaller than its (square) art: reduced properly, not by dropping pixels;
         // the frame's 3 pixels at each edge kept as lines.
