@@ -26,12 +26,13 @@ void Announce()
 
 void ReadBarFile(BarFile &file)
 {
+    // The section read once, as the bar's reload reads it.
+    file.environment = ReadEnvironmentSection();
     BarSettings settings;
-    LoadSettings(false, settings);
+    LoadSettings(false, settings, &file.environment);
     file.perPage = settings.columns * settings.rows;
     file.pages = settings.maximumPages;
     file.hotKey = settings.hotKey;
-    file.environment = ReadEnvironmentSection();
     file.programs = ReadProgramSection();
     file.section = ParseProfileSection(file.programs, IsSystemLeadByte);
 }

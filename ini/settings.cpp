@@ -11,7 +11,7 @@
 #include <vector>
 
 
-BarPosition LoadSettings(bool startup, BarSettings &settings)
+BarPosition LoadSettings(bool startup, BarSettings &settings, const std::string *environment)
 {
     // What is read of a file another program holds is nothing at all, which would pass for
     // every default: a start then keeps the defaults without ever saving them. (A reload
@@ -19,8 +19,8 @@ BarPosition LoadSettings(bool startup, BarSettings &settings)
     settings.fromFile = !startup || ProfileReadable();
     // The section in one read, each key looked up as the profile reader reads it alone: every
     // read of the file costs a reload more than all the look-ups.
-    const std::string text = ReadEnvironmentSection();
-    const ProfileSection section = ParseProfileSection(text, IsSystemLeadByte);
+    const std::string read = environment ? std::string() : ReadEnvironmentSection();
+    const ProfileSection section = ParseProfileSection(environment ? *environment : read, IsSystemLeadByte);
     const auto value = [&](const char *key, std::size_t size) {
         return ProfileValue(section, key, size, IsSystemLeadByte);
     };

@@ -2,13 +2,16 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 #include "ini/profile_file.h"
 #include "ini/settings_rules.h"
 
 // Reads "environment section" into `settings` (start-up form: also "Japan"
 // and "startup page"; reload form: keeps language and page) and returns the
-// stored position.
-BarPosition LoadSettings(bool startup, BarSettings &settings);
+// stored position. `environment`: the section's text as already read
+// (nullptr: read it now).
+BarPosition LoadSettings(bool startup, BarSettings &settings, const std::string *environment = nullptr);
 
 // Writes "mode", "startup page", "maximum pages", "buttons par page",
 // "position" (the bar's outer top-left) and "hot key" as one change, each only when the bar
