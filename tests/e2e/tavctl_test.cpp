@@ -117,8 +117,7 @@ TEST_F(Tavctl, WhatItAddsShowsAndStarts)
     PlantProbe(spaced);
     PlantProbe(foreign);
     ASSERT_TRUE(MakeShortcut(Wide(link, CP_UTF8), {.target = Wide(ProbePath(), CP_UTF8)}));
-    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\n");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=5\r\n"));
 
     const std::string titles[3] = {"Spaced \xc2\xa7 2\xc3\x97" "3", "Link", "Outside"};
     const std::string adds[3] = {"\"" + spaced + "\" -a \"b c\"", "\"" + link + "\"", "\"" + foreign + "\""};
@@ -258,8 +257,7 @@ TEST_F(Tavctl, BackupRestoresUnderTheOtherCodePage)
 TEST_F(Tavctl, ConcurrentWritersLoseNothing)
 {
     const std::string probe = ProbePath();
-    const HWND bar = Start("[environment section]\r\nbuttons par page=20\r\nmaximum pages=20\r\n");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=20\r\nmaximum pages=20\r\n"));
     std::atomic<int> failures{0}, done{0};
     std::string firstError;  // kept by the thread that failed first
     const auto adds = [&](int firstPage) {
@@ -332,8 +330,7 @@ TEST_F(Tavctl, APathNoStartTakesIsNotStored)
     for (wchar_t letter : {L'a', L'b', L'c', L'd'})
         CreateDirectoryW((L"\\\\?\\" + (deep += L"\\" + std::wstring(60, letter))).c_str(), nullptr);
     CopyFileW(Wide(ProbePath(), CP_UTF8).c_str(), (L"\\\\?\\" + (deep += L"\\probe.exe")).c_str(), FALSE);
-    const HWND bar = Start("-");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("-"));
     // Dropped: a box says why, and nothing is stored, not even by the short form (which a start resolves).
     ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {deep}));
     const HWND box = WaitForDialog(bar, [](HWND b) { return GetWindowTextLengthW(GetDlgItem(b, 0xFFFF)) > 0; });
@@ -364,15 +361,14 @@ TEST_F(Tavctl, AHotKeyAnotherProgramHoldsIsStoredAndSaidSo)
 
 TEST(TavctlAutostart, RunKeyNamesTheBarBesideIt)
 {
+    const wchar_t *run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     ASSERT_EQ(Ctl("autostart on").exitCode, 0u);
     wchar_t value[1024] = {};
     DWORD size = sizeof value;
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"TAV!",
-                           RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, run, L"TAV!", RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
     EXPECT_EQ(std::wstring(value), L"\"" + Wide(ProgramDir(), CP_UTF8) + L"\\TAV.EXE\"");
     ASSERT_EQ(Ctl("autostart off").exitCode, 0u);
-    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"TAV!",
-                           RRF_RT_REG_SZ, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, run, L"TAV!", RRF_RT_REG_SZ, nullptr, nullptr, nullptr), ERROR_SUCCESS);
 }
 
 } // namespace
