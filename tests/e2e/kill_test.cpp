@@ -109,13 +109,11 @@ TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
     const std::string backupPath = WindowsDir() + "\\TAV.BAK";
     const std::string json = TempDir() + "\\tav_kill.json";
     const Change changes[] = {
-        {"exit save", "",
-         [](HWND bar) {
+        {"exit save", "", [](HWND bar) {
              SetWindowPos(bar, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
              PostMessageA(bar, WM_CLOSE, 0, 0);
          }},
-        {"Properties OK", "",
-         [](HWND bar) {
+        {"Properties OK", "", [](HWND bar) {
              PostMessageA(bar, WM_COMMAND, MAKEWPARAM(505, BN_CLICKED), 0);
              if (const HWND d = WaitForDialog(bar, 1018)) {
                  CheckDlgButton(d, 1018, BST_CHECKED);  // no tooltips
@@ -123,8 +121,7 @@ TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
              }
          }},
         {"drop", "", [](HWND bar) { PostDrop(GetDlgItem(bar, 1000), {"C:\\windows\\notepad.exe"}); }},
-        {"swap", "",
-         [](HWND bar) {
+        {"swap", "", [](HWND bar) {
              SendMessageA(GetDlgItem(bar, 1001), WM_RBUTTONDOWN, MK_SHIFT, 0);
              SendMessageA(GetDlgItem(bar, 1002), WM_RBUTTONDOWN, 0, 0);
          }},

@@ -94,9 +94,7 @@ std::wstring PlantProbe(const std::string &path)
 // process's code page from its locale.
 bool CtlInOtherLocale(const std::string &args)
 {
-    std::string dir = ProgramDir();
-    dir = dir.substr(2);  // the build tree is reached through Z:
-    std::replace(dir.begin(), dir.end(), '\\', '/');
+    const std::string dir = UnixPath(ProgramDir());
     const char *loader = sizeof(void *) == 4 ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
     const char *locale = GetACP() == 932 ? "C.UTF-8" : "ja_JP.UTF-8";
     return RunLinux(std::string("LC_ALL=") + locale + " " + loader + " " + dir + "/tavctl.exe " + args +

@@ -6,11 +6,8 @@ namespace {
 
 TEST(PathExtension, SingleAndDoubleByte)
 {
-    const struct {
-        const char *path;
-        const char *dbcs;   // code page 932
-        const char *plain;  // no double-byte characters
-    } cases[] = {
+    // The extension in code page 932, and to a reader of no double-byte characters.
+    const struct { const char *path, *dbcs, *plain; } cases[] = {
         {"C:\\TOOLS\\EDIT.EXE", ".EXE", ".EXE"}, {"C:\\DIR.X\\NOEXT", "", ""}, {"C:/dir/a.b.c", ".c", ".c"},
         {"C:.hidden", ".hidden", ".hidden"},     {"readme", "", ""},           {"", "", ""},
         {"a.", ".", "."},

@@ -65,12 +65,10 @@ TEST(Settings, ReloadKeepsLanguageAndPageAndReadsLongerPositions)
 
 TEST(Settings, PositionsSlotNumbersAndKeys)
 {
-    const struct {
-        const char *text;
-        int x, y;
-    } positions[] = {{"", 0, 0},      {"12,34", 12, 34}, {" 12, 34", 12, 34}, {"-3,-4", -3, -4}, {"abc", 0, 0},
-                     {"abc,5", 0, 5}, {"5,abc", 5, 0},   {"5", 5, 0},          {",9", 0, 9},      {"1,2,3", 1, 2},
-                     {"99999999999999999999,-99999999999999999999", 32767, -32768}};
+    const struct { const char *text; int x, y; } positions[] = {
+        {"", 0, 0}, {"12,34", 12, 34}, {" 12, 34", 12, 34}, {"-3,-4", -3, -4}, {"abc", 0, 0}, {"abc,5", 0, 5},
+        {"5,abc", 5, 0}, {"5", 5, 0}, {",9", 0, 9}, {"1,2,3", 1, 2},
+        {"99999999999999999999,-99999999999999999999", 32767, -32768}};
     for (const auto &c : positions)
         EXPECT_EQ(FormatPosition(ParsePosition(c.text).x, ParsePosition(c.text).y), FormatPosition(c.x, c.y)) << c.text;
     EXPECT_EQ(FormatPosition(-8, 700), "-8,700");

@@ -50,9 +50,8 @@ COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
 {
     const COLORREF fixed[] = {RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80), 0, RGB(0xFF, 0xFF, 0xFF),
                               RGB(0x3F, 0x3F, 0x3F), RGB(0x7F, 0x7F, 0x7F)};
-    return c == 'F'   ? GetSysColor(COLOR_WINDOWFRAME)
-           : c == 'A' ? GetSysColor(fill)
-                      : fixed[std::string("gdkwGD").find(c)];
+    const int system = c == 'F' ? COLOR_WINDOWFRAME : c == 'A' ? fill : -1;
+    return system >= 0 ? GetSysColor(system) : fixed[std::string("gdkwGD").find(c)];
 }
 
 TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
