@@ -21,15 +21,6 @@ struct CtlRun {
     std::string out, err;  // UTF-8, as tavctl writes to a pipe
 };
 
-std::string ReadAll(HANDLE pipe)
-{
-    std::string text;
-    char chunk[4096];
-    for (DWORD got = 0; ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
-        text.append(chunk, got);
-    return text;
-}
-
 // tavctl with `args` (UTF-8), its output read through pipes of `size` bytes (0: the system's) once `meanwhile`
 // (given the process) has run: until then nobody reads them.
 CtlRun Ctl(const std::string &args, DWORD size = 0, const std::function<void(HANDLE)> &meanwhile = {})
@@ -67,7 +58,12 @@ CtlRun Ctl(const std::string &args, DWORD size = 0, const std::function<void(HAN
     if (started) {
         if (meanwhile)
             meanwhile(pi.hProcess);
-        std::thread errors([&] { run.err = ReadAll(errRead); }), output([&] { run.out = ReadAll(outRead); });
+        const auto readAll = [](HANDLE pipe, std::string *text) {
+            char chunk[4096];
+            for (DWORD got = 0; ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
+                text->append(chunk, got);
+        };
+        std::thread errors(readAll, errRead, &run.err), output(readAll, outRead, &run.out);
         // The notice tavctl sends reaches this thread's windows too: they answer meanwhile.
         PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
         errors.join();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "ctl/ctl_rules.h"
 #include "ctl/json_rules.h"
@@ -47,10 +48,8 @@ TEST(ParseCtlArguments, VerbsOptionsAndOperands)
     std::string error;
     const auto add = ParseCtlArguments(Words("add|C:\\a.exe|-x|/y|--title|T|--slot=3|--|--page|9"), error);
     ASSERT_TRUE(add);
-    EXPECT_EQ(add->operands, Words("C:\\a.exe|-x|/y|--page|9"));
-    EXPECT_EQ(add->title, "T");
-    EXPECT_EQ(add->slot, 3);
-    EXPECT_FALSE(add->page);
+    EXPECT_EQ(std::tuple(add->operands, add->title.value_or("-"), add->slot.value_or(0), add->page.has_value()),
+              std::tuple(Words("C:\\a.exe|-x|/y|--page|9"), "T", 3, false));
     EXPECT_TRUE(ParseCtlArguments(Words("add|a|--json"), error)->json);
     EXPECT_TRUE(ParseCtlArguments(Words("import|f|--dry-run"), error)->dryRun);
     // Nothing at all is answered with the usage as a mistake, --help and --version as requests.

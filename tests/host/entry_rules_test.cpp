@@ -3,6 +3,7 @@
 #include "ini/entry_rules.h"
 
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -41,12 +42,8 @@ TEST(ParseProgramEntry, BothReadings)
         for (CommandExtent extent : {CommandExtent::Remainder, CommandExtent::Token}) {
             SCOPED_TRACE(c.value);
             const ProgramEntry e = ParseProgramEntry(c.value, extent);
-            EXPECT_EQ(e.empty, !*c.value);
-            EXPECT_EQ(e.iconFile, c.iconFile);
-            EXPECT_EQ(e.iconIndex, c.iconIndex);
-            EXPECT_EQ(e.runMinimized, c.iconIndex < 0);
-            EXPECT_EQ(e.effectiveIconIndex, c.effective);
-            EXPECT_EQ(e.directory, c.directory);
+            EXPECT_EQ(std::tuple(e.empty, e.iconFile, e.iconIndex, e.runMinimized, e.effectiveIconIndex, e.directory),
+                      std::tuple(!*c.value, c.iconFile, c.iconIndex, c.iconIndex < 0, c.effective, c.directory));
             EXPECT_EQ(e.command, extent == CommandExtent::Remainder ? c.remainder : c.token);
         }
 }
