@@ -14,8 +14,7 @@ using Access = BarTest;
 
 TEST_F(Access, ButtonsAreNamedForWhatTheyDoAndShow)
 {
-    HWND bar;
-    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=2\r\nJapan=1\r\n"
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=2\r\nJapan=1\r\n"
                             "[program section]\r\nprofile000=a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE\r\nTitle000=Editor\r\n"
                             "profile001=a.ico,-1,,\"C:\\My Tools\\calc.exe\" /x\r\nprofile005=a.ico,0,,C:\\MAIL.EXE\r\n"));
     const struct { int id; const char *name; } first[] = {
@@ -48,8 +47,8 @@ std::wstring WideText(HWND w) { wchar_t t[256] = {}; return {t, size_t(GetWindow
 TEST_F(Access, JapaneseReadsAsSuchOnAWesternSystem)
 {
     ASSERT_NE(GetACP(), 932u) << "a test of the Western code page";
-    HWND bar, d;
-    ASSERT_TRUE(bar = Start("[environment section]\r\nJapan=0\r\nmaximum pages=2\r\n"));
+    HWND d;
+    ASSERT_TRUE(Start("[environment section]\r\nJapan=0\r\nmaximum pages=2\r\n"));
     EXPECT_EQ(WideText(GetDlgItem(bar, 503)), L"\u5e38\u306b\u624b\u524d\u306b\u8868\u793a");  // keep on top
     EXPECT_EQ(WideText(GetDlgItem(bar, 505)), L"1 \u30da\u30fc\u30b8 (\u30d7\u30ed\u30d1\u30c6\u30a3)");
     // The Properties dialog: its own texts and its lists.
@@ -77,8 +76,8 @@ TEST_F(Access, KeysAndTheHotKeyReachEveryButtonAndTheMouseSeesNoFocusMark)
 {
     ProbeLog log;
     const std::string programs = "[program section]\r\nprofile000=x,0,," + ProbePath() + "\r\n";
-    HWND bar, dialog;
-    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=1\r\nJapan=1\r\n"
+    HWND dialog;
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=5\r\nmaximum pages=1\r\nJapan=1\r\n"
                             "hot key=ctrl + alt + t\r\n" + programs));
     const HWND first = GetDlgItem(bar, 1000), slot1 = GetDlgItem(bar, 1001), previous = GetDlgItem(bar, 501);
     // A click gives the button the focus, but a bar used with the mouse shows no mark.

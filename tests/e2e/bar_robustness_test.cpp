@@ -1,9 +1,6 @@
 // The real TAV.EXE where other programs and the system push it: simultaneous starts, a hung window, two
 // writers, other programs' commands, a reload after the user moved the bar, an unwritable TAV.INI, and
 // CTL3D32.DLL in the system directory and beside it.
-#include <shlobj.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <thread>
 
@@ -59,8 +56,7 @@ TEST_F(BarRobustness, AHungWindowDoesNotHoldTheBarUp)
 TEST_F(BarRobustness, AWriterThatKeepsTheLockStallsNoClickAndIsNeverWrittenPast)
 {
     ProbeLog log;
-    HWND bar;
-    ASSERT_TRUE(bar = Start("[program section]\r\nprofile000=x,0,," + ProbePath() + "\r\n"));
+    ASSERT_TRUE(Start("[program section]\r\nprofile000=x,0,," + ProbePath() + "\r\n"));
     const HANDLE lock = CreateMutexA(nullptr, FALSE, "TAV_INI_WRITER");
     ASSERT_EQ(WaitForSingleObject(lock, 0), WAIT_OBJECT_0);
     const DWORD t0 = GetTickCount();
@@ -86,8 +82,8 @@ int OpenDialogs(HWND bar)
 
 TEST_F(BarRobustness, OtherProgramsCommandsStayInsideTheBarsRules)
 {
-    HWND bar, d;
-    ASSERT_TRUE(bar = Start("[environment section]\r\nbuttons par page=5\r\n"));
+    HWND d;
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=5\r\n"));
     const auto command = [&](int id) { PostMessageA(bar, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
     // A slot beyond the grid names no button: nothing opens.
     command(1019);
@@ -133,8 +129,7 @@ TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
     const auto showsOwn = [&](HWND slot, int n, bool changed = false) {
         return Shows(slot, "face " + std::to_string(113 + icon(n, changed)));
     };
-    HWND bar;
-    ASSERT_TRUE(bar = Start(entries(false)));
+    ASSERT_TRUE(Start(entries(false)));
     std::vector<HWND> slots;
     for (int k = 0; k < 20; ++k)
         slots.push_back(GetDlgItem(bar, 1000 + k));
@@ -160,8 +155,7 @@ TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
 // A press waits for the bar's move and size loop, when what the bar did before (posted, notices) is done.
 TEST_F(BarRobustness, AReloadKeepsTheBarWhereTheUserMovedAndSizedIt)
 {
-    HWND bar;
-    ASSERT_TRUE(bar = Start("[environment section]\r\nposition=100,200\r\n"));
+    ASSERT_TRUE(Start("[environment section]\r\nposition=100,200\r\n"));
     const auto inLoop = [&] {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
@@ -251,7 +245,7 @@ TEST_F(BarRobustness, Ctl3dOnlyFromTheSystemDirectoryAndOnlyInTheX86Build)
     ASSERT_TRUE(CopyFileA(stub.c_str(), installed.c_str(), FALSE) && CopyFileA(stub.c_str(), planted.c_str(), FALSE));
     DeleteFileA(systemLog.c_str()), DeleteFileA(besideLog.c_str());
     RegSetKeyValueA(HKEY_CURRENT_USER, overrides, "ctl3d32", REG_SZ, "native", 7);
-    const HWND bar = Start("-");
+    Start("-");
     char instance[32] = {};
     std::snprintf(instance, sizeof instance, " %llx\n",
                   static_cast<unsigned long long>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)));

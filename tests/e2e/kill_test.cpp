@@ -66,25 +66,6 @@ std::string FullFile(bool large)
     return ini;
 }
 
-HWND StartedBar(int n)
-{
-    if (!RunLinux("(" + UnderShim(n, "TAV.EXE") + " >/dev/null 2>&1 &)"))
-        return nullptr;
-    HWND bar = nullptr;
-    PumpUntil([&] { return (bar = FindWindowA("TAV!", "TAV!")) && IsWindowVisible(bar); }, 20000);
-    Settle(300);
-    return bar;
-}
-
-// Until the bar is gone: killed, or closed once its change is done.
-void Ended(HWND bar)
-{
-    if (!PumpUntil([&] { return !IsWindow(bar); }, 1500))
-        PostMessageA(bar, WM_CLOSE, 0, 0);
-    PumpUntil([&] { return !IsWindow(bar); }, 20000);
-    Settle(200);
-}
-
 struct Change {
     const char *name;
     std::string ctl;                     // tavctl's arguments; empty: a change the bar makes
@@ -92,18 +73,26 @@ struct Change {
     bool firstCopy = false;              // the Windows directory's file may not be written: the per-user copy is made
 };
 
-// One run of `c` killed at write n (0: not killed). False when the run could not be made at all.
+// One run of `c` killed at write n (0: not killed), until the bar is gone: killed, or closed once its change is
+// done. False when the run could not be made at all.
 bool RunChange(const Change &c, int n)
 {
     if (!c.ctl.empty()) {
         RunLinux(UnderShim(n, "tavctl.exe") + " " + c.ctl + " >/dev/null 2>&1");
         return true;
     }
-    const HWND bar = StartedBar(n);
+    HWND bar = nullptr;
+    if (!RunLinux("(" + UnderShim(n, "TAV.EXE") + " >/dev/null 2>&1 &)"))
+        return false;
+    PumpUntil([&] { return (bar = FindWindowA("TAV!", "TAV!")) && IsWindowVisible(bar); }, 20000);
+    Settle(300);
     if (!bar)
         return false;
     c.inBar(bar);
-    Ended(bar);
+    if (!PumpUntil([&] { return !IsWindow(bar); }, 1500))
+        PostMessageA(bar, WM_CLOSE, 0, 0);
+    PumpUntil([&] { return !IsWindow(bar); }, 20000);
+    Settle(200);
     return true;
 }
 
@@ -112,23 +101,19 @@ TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
     if (sizeof(void *) == 4)
         GTEST_SKIP() << "the kill shim is a 64-bit library: the x64 tree runs this (the writer is the same code)";
     ASSERT_TRUE(RunLinux("cc -shared -fPIC -O1 -o " + kShim + " '" TAV_SOURCE_DIR "/tests/kill/kill_at_write.c' -ldl"));
-    const bool sweep = [] {
-        char v[8] = {};
-        return GetEnvironmentVariableA("TAV_KILL_SWEEP", v, 8) && !strcmp(v, "all");
-    }();
-    char only[64] = {};  // TAV_KILL_ONLY: one change by name, while working on it
+    char sweep[8] = {}, only[64] = {};  // TAV_KILL_ONLY: one change by name, while working on it
+    GetEnvironmentVariableA("TAV_KILL_SWEEP", sweep, sizeof sweep);
     GetEnvironmentVariableA("TAV_KILL_ONLY", only, sizeof only);
-    const std::string base = FullFile(sweep), olderBackup = "[program section]\r\nprofile001=an older file\r\n";
+    const bool all = !strcmp(sweep, "all");
+    const std::string base = FullFile(all), olderBackup = "[program section]\r\nprofile001=an older file\r\n";
     const std::string backupPath = WindowsDir() + "\\TAV.BAK";
     const std::string json = TempDir() + "\\tav_kill.json";
     const Change changes[] = {
-        {"exit save", "",
-         [](HWND bar) {
+        {"exit save", "", [](HWND bar) {
              SetWindowPos(bar, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
              PostMessageA(bar, WM_CLOSE, 0, 0);
          }},
-        {"Properties OK", "",
-         [](HWND bar) {
+        {"Properties OK", "", [](HWND bar) {
              PostMessageA(bar, WM_COMMAND, MAKEWPARAM(505, BN_CLICKED), 0);
              if (const HWND d = WaitForDialog(bar, 1018)) {
                  CheckDlgButton(d, 1018, BST_CHECKED);  // no tooltips
@@ -136,8 +121,7 @@ TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
              }
          }},
         {"drop", "", [](HWND bar) { PostDrop(GetDlgItem(bar, 1000), {"C:\\windows\\notepad.exe"}); }},
-        {"swap", "",
-         [](HWND bar) {
+        {"swap", "", [](HWND bar) {
              SendMessageA(GetDlgItem(bar, 1001), WM_RBUTTONDOWN, MK_SHIFT, 0);
              SendMessageA(GetDlgItem(bar, 1002), WM_RBUTTONDOWN, 0, 0);
          }},
@@ -184,7 +168,7 @@ TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
         std::set<int> points{(writes + 1) / 2, writes};
         if (c.firstCopy)
             points.insert(1);  // the copy's first write: a copy cut there once lost every program
-        if (sweep)
+        if (all)
             for (int n = 1; n <= writes; ++n)
                 points.insert(n);
         for (const int n : points) {

@@ -1,7 +1,6 @@
 // The real TAV.EXE in the English and the Japanese code page: names the code page cannot write, dropped shortcuts
 // (stored as they are, showing their target's icon or their own icon location; how they start: launch_test), bare
 // program names, commas in paths, entries longer than the dialog's fields, many files dropped at once.
-#include <algorithm>
 #include <cstdlib>
 
 #include "ini/code_page_path.h"
@@ -50,7 +49,7 @@ TEST_F(Names, DroppedNamesAndShortcutsNameTheFilesTheyCameFromAndBareNamesAreNot
     wchar_t own[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, own);
     SetCurrentDirectoryW(planted.substr(0, planted.rfind(L'\\')).c_str());
-    HWND bar = Start("[program section]\r\nprofile004=x,0,,tav_planted.exe\r\n");
+    Start("[program section]\r\nprofile004=x,0,,tav_planted.exe\r\n");
     SetCurrentDirectoryW(own);
     ASSERT_TRUE(bar);
     ASSERT_TRUE(PostDrop(GetDlgItem(bar, 1002), {plain}));
@@ -87,8 +86,8 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
 {
     // As a drop stores it: longer than what the dialog's fields take from typing.
     const std::string stored = "C:\\" + std::string(140, 'd') + "\\x.exe", value = stored + ",0,,\"" + stored + "\"";
-    HWND bar, d, chooser;
-    ASSERT_TRUE(bar = Start("[program section]\r\nprofile000=" + value + "\r\n"));
+    HWND d, chooser;
+    ASSERT_TRUE(Start("[program section]\r\nprofile000=" + value + "\r\n"));
     const std::wstring folder = Make(L"My,Docs\\x"), chosen = Make(std::wstring(130, L'p') + L"\\probe.exe", true);
     PostMessageA(GetDlgItem(bar, 1000), WM_RBUTTONDOWN, 0, 0);
     ASSERT_TRUE(d = WaitForDialog(bar, 1006));
@@ -120,8 +119,7 @@ TEST_F(Names, TheDialogKeepsLongFieldsWholeAndAFieldThatWouldEndEarlyKeepsItOpen
 TEST_F(Names, ManyDroppedFilesStartOnlyOnceAgreedAndTheBarKeepsAnswering)
 {
     const ProbeLog log;
-    HWND bar;
-    ASSERT_TRUE(bar = Start("[program section]\r\nprofile000=x,0,,\"" + ProbePath() + "\"\r\n"));
+    ASSERT_TRUE(Start("[program section]\r\nprofile000=x,0,,\"" + ProbePath() + "\"\r\n"));
     const auto drop = [&](int n, const std::string &stem) {
         std::vector<std::string> names;
         for (int i = 0; i < n; ++i)

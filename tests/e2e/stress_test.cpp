@@ -178,7 +178,6 @@ protected:
 
     std::mt19937 rng{static_cast<unsigned>(Option("seed", 20261207))};
     Ini ini{{kEnv, {{"Japan", "0"}, {"maximum pages", "20"}, {"position", "100,100"}}}};
-    HWND bar = nullptr;
     HANDLE process = nullptr;
     DWORD pid = 0, thread = 0, mode = 0;
     int page = 1, moveSource = -1, dialogs = 0;  // moveSource: the slot picked up by a Shift right click

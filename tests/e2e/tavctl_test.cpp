@@ -21,15 +21,6 @@ struct CtlRun {
     std::string out, err;  // UTF-8, as tavctl writes to a pipe
 };
 
-std::string ReadAll(HANDLE pipe)
-{
-    std::string text;
-    char chunk[4096];
-    for (DWORD got = 0; ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
-        text.append(chunk, got);
-    return text;
-}
-
 // tavctl with `args` (UTF-8), its output read through pipes of `size` bytes (0: the system's) once `meanwhile`
 // (given the process) has run: until then nobody reads them.
 CtlRun Ctl(const std::string &args, DWORD size = 0, const std::function<void(HANDLE)> &meanwhile = {})
@@ -67,7 +58,12 @@ CtlRun Ctl(const std::string &args, DWORD size = 0, const std::function<void(HAN
     if (started) {
         if (meanwhile)
             meanwhile(pi.hProcess);
-        std::thread errors([&] { run.err = ReadAll(errRead); }), output([&] { run.out = ReadAll(outRead); });
+        const auto readAll = [](HANDLE pipe, std::string *text) {
+            char chunk[4096];
+            for (DWORD got = 0; ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && got;)
+                text->append(chunk, got);
+        };
+        std::thread errors(readAll, errRead, &run.err), output(readAll, outRead, &run.out);
         // The notice tavctl sends reaches this thread's windows too: they answer meanwhile.
         PumpUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
         errors.join();
@@ -94,9 +90,7 @@ std::wstring PlantProbe(const std::string &path)
 // process's code page from its locale.
 bool CtlInOtherLocale(const std::string &args)
 {
-    std::string dir = ProgramDir();
-    dir = dir.substr(2);  // the build tree is reached through Z:
-    std::replace(dir.begin(), dir.end(), '\\', '/');
+    const std::string dir = UnixPath(ProgramDir());
     const char *loader = sizeof(void *) == 4 ? "/usr/lib/wine/wine" : "/usr/lib/wine/wine64";
     const char *locale = GetACP() == 932 ? "C.UTF-8" : "ja_JP.UTF-8";
     return RunLinux(std::string("LC_ALL=") + locale + " " + loader + " " + dir + "/tavctl.exe " + args +
@@ -117,8 +111,7 @@ TEST_F(Tavctl, WhatItAddsShowsAndStarts)
     PlantProbe(spaced);
     PlantProbe(foreign);
     ASSERT_TRUE(MakeShortcut(Wide(link, CP_UTF8), {.target = Wide(ProbePath(), CP_UTF8)}));
-    const HWND bar = Start("[environment section]\r\nbuttons par page=5\r\n");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=5\r\n"));
 
     const std::string titles[3] = {"Spaced \xc2\xa7 2\xc3\x97" "3", "Link", "Outside"};
     const std::string adds[3] = {"\"" + spaced + "\" -a \"b c\"", "\"" + link + "\"", "\"" + foreign + "\""};
@@ -258,8 +251,7 @@ TEST_F(Tavctl, BackupRestoresUnderTheOtherCodePage)
 TEST_F(Tavctl, ConcurrentWritersLoseNothing)
 {
     const std::string probe = ProbePath();
-    const HWND bar = Start("[environment section]\r\nbuttons par page=20\r\nmaximum pages=20\r\n");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("[environment section]\r\nbuttons par page=20\r\nmaximum pages=20\r\n"));
     std::atomic<int> failures{0}, done{0};
     std::string firstError;  // kept by the thread that failed first
     const auto adds = [&](int firstPage) {
@@ -332,8 +324,7 @@ TEST_F(Tavctl, APathNoStartTakesIsNotStored)
     for (wchar_t letter : {L'a', L'b', L'c', L'd'})
         CreateDirectoryW((L"\\\\?\\" + (deep += L"\\" + std::wstring(60, letter))).c_str(), nullptr);
     CopyFileW(Wide(ProbePath(), CP_UTF8).c_str(), (L"\\\\?\\" + (deep += L"\\probe.exe")).c_str(), FALSE);
-    const HWND bar = Start("-");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("-"));
     // Dropped: a box says why, and nothing is stored, not even by the short form (which a start resolves).
     ASSERT_TRUE(PostWideDrop(GetDlgItem(bar, 1000), {deep}));
     const HWND box = WaitForDialog(bar, [](HWND b) { return GetWindowTextLengthW(GetDlgItem(b, 0xFFFF)) > 0; });
@@ -364,15 +355,14 @@ TEST_F(Tavctl, AHotKeyAnotherProgramHoldsIsStoredAndSaidSo)
 
 TEST(TavctlAutostart, RunKeyNamesTheBarBesideIt)
 {
+    const wchar_t *run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     ASSERT_EQ(Ctl("autostart on").exitCode, 0u);
     wchar_t value[1024] = {};
     DWORD size = sizeof value;
-    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"TAV!",
-                           RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, run, L"TAV!", RRF_RT_REG_SZ, nullptr, value, &size), ERROR_SUCCESS);
     EXPECT_EQ(std::wstring(value), L"\"" + Wide(ProgramDir(), CP_UTF8) + L"\\TAV.EXE\"");
     ASSERT_EQ(Ctl("autostart off").exitCode, 0u);
-    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", L"TAV!",
-                           RRF_RT_REG_SZ, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, run, L"TAV!", RRF_RT_REG_SZ, nullptr, nullptr, nullptr), ERROR_SUCCESS);
 }
 
 } // namespace

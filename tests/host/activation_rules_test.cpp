@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "launch/activation_rules.h"
 
 namespace {
@@ -13,15 +11,13 @@ const StartCase kSlotCases[] = {
     {"i,0,,\"C:\\TOOLS\\EDIT.EXE\" /n readme.txt", "C:\\TOOLS\\EDIT.EXE|/n readme.txt|C:\\TOOLS"},
     {"i,0,C:\\WORK,\"C:\\TOOLS\\EDIT.EXE\"", "C:\\TOOLS\\EDIT.EXE||C:\\WORK"},
     {"i,0,,C:\\DOCS\\PLAN.TXT /p", "C:\\DOCS\\PLAN.TXT|/p|C:\\DOCS"},
-    {"i,0,,C:\\TOOLS\\EDIT.EXE a,b", "C:\\TOOLS\\EDIT.EXE|a|C:\\TOOLS"},
-    {"i,0,,EDIT.EXE", "EDIT.EXE||"},
+    {"i,0,,C:\\TOOLS\\EDIT.EXE a,b", "C:\\TOOLS\\EDIT.EXE|a|C:\\TOOLS"}, {"i,0,,EDIT.EXE", "EDIT.EXE||"},
     // Only bytes 1 to 32 are skipped: arguments that begin with a double-byte character stay whole.
     {"i,0,,a.exe  \x01\x93\xFA\x96\x7B.txt", "a.exe|\x93\xFA\x96\x7B.txt|"},
     // The trail byte 0x5C of "\x95\x5C" is no backslash: the folder keeps the whole character.
     {"i,0,,C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\\x95\x5C.exe||C:\\\x95\x5C"},
     // A shortcut starts in its own working directory unless the entry names one.
-    {"C:\\D\\X.lnk,0,,\"C:\\D\\X.lnk\"", "C:\\D\\X.lnk||"},
-    {"i,0,C:\\WORK,C:\\D\\X.LNK a", "C:\\D\\X.LNK|a|C:\\WORK"},
+    {"C:\\D\\X.lnk,0,,\"C:\\D\\X.lnk\"", "C:\\D\\X.lnk||"}, {"i,0,C:\\WORK,C:\\D\\X.LNK a", "C:\\D\\X.LNK|a|C:\\WORK"},
 };
 
 const StartCase kTypedCases[] = {

@@ -23,8 +23,7 @@ TEST(CaptionGeometry, RectanglesByFrameKindOrientationAndBoxes)
         // Frame kinds are tried in order: sizing frame, dialog frame, border, none.
         {kH | kThick | kStyleModalFrame | kStyleBorder, "104,54-296,64", "", "", ""},
         {kH | kStyleModalFrame | kStyleBorder, "104,54-296,64", "", "", ""},
-        {kH | kStyleBorder, "101,51-299,61", "", "", ""},
-        {kH, "100,50-300,60", "", "", ""},
+        {kH | kStyleBorder, "101,51-299,61", "", "", ""}, {kH, "100,50-300,60", "", "", ""},
         {kV | kStyleBorder, "101,51-111,89", "", "", ""},
         {kV | kH | kThick, "104,54-114,86", "", "", ""},  // both bits: vertical wins
         {kThick | kBoxes, "", "", "", ""},                // no caption bit: nothing

@@ -1,18 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "launch/command_rules.h"
 
 namespace {
 
 TEST(PathExtension, SingleAndDoubleByte)
 {
-    const struct {
-        const char *path;
-        const char *dbcs;   // code page 932
-        const char *plain;  // no double-byte characters
-    } cases[] = {
+    // The extension in code page 932, and to a reader of no double-byte characters.
+    const struct { const char *path, *dbcs, *plain; } cases[] = {
         {"C:\\TOOLS\\EDIT.EXE", ".EXE", ".EXE"}, {"C:\\DIR.X\\NOEXT", "", ""}, {"C:/dir/a.b.c", ".c", ".c"},
         {"C:.hidden", ".hidden", ".hidden"},     {"readme", "", ""},           {"", "", ""},
         {"a.", ".", "."},
@@ -34,12 +29,11 @@ TEST(BuildLaunchCommand, WorkedTable)
         {"C:\\DOCS\\PLAN.TXT", "C:\\WINDOWS\\NOTEPAD.EXE", "/p", "C:\\WINDOWS\\NOTEPAD.EXE C:\\DOCS\\PLAN.TXT"},
         {"C:\\TOOLS\\edit.Exe", "C:\\TOOLS\\EDIT.EXE", "-x", "C:\\TOOLS\\EDIT.EXE -x"},
         // Nothing associated: a document never runs as a program, whatever it holds; a program file runs itself.
-        {"C:\\DOCS\\DATA.XYZ", "", "any", nullptr},
-        {"C:\\DOCS\\NOEXT", "", "args", nullptr},
-        {"C:\\DOCS\\a.exe.txt", "\"\"", "", nullptr},
-        {"C:\\Tools\\go.Bat", "", "-q", "C:\\Tools\\go.Bat -q"},
+        {"C:\\DOCS\\DATA.XYZ", "", "any", nullptr}, {"C:\\DOCS\\NOEXT", "", "args", nullptr},
+        {"C:\\DOCS\\a.exe.txt", "\"\"", "", nullptr}, {"C:\\Tools\\go.Bat", "", "-q", "C:\\Tools\\go.Bat -q"},
         {"C:\\My Tools\\x.pif", "", "", "\"C:\\My Tools\\x.pif\" "},
         // Paths with spaces: the whole reported path runs, quoted; a document goes as one argument.
+
         {"C:\\Program Files\\Ed\\ed.exe", "C:\\Program Files\\Ed\\ed.exe", "-x", "\"C:\\Program Files\\Ed\\ed.exe\" -x"},
         {"C:\\A B\\p.exe", "\"C:\\A B\\p.exe\"", "", "\"C:\\A B\\p.exe\" "},
         {"C:\\My Docs\\PLAN.TXT", "C:\\WINDOWS\\NOTEPAD.EXE", "/p", "C:\\WINDOWS\\NOTEPAD.EXE \"C:\\My Docs\\PLAN.TXT\""},
@@ -73,10 +67,8 @@ TEST(ShortcutShowCommand, OnlyTheThreeAShortcutCanHold)
 TEST(NextLaunchAttempt, OnlyTheTwoFailuresThatAnotherWayCanMend)
 {
     const struct { unsigned long error; bool wow64; LaunchRetry next; } cases[] = {
-        {kErrorFileNotFound, true, LaunchRetry::NativeSystemDirectory},
-        {kErrorFileNotFound, false, LaunchRetry::None},
-        {kErrorElevationRequired, false, LaunchRetry::Elevated},
-        {kErrorElevationRequired, true, LaunchRetry::Elevated},
+        {kErrorFileNotFound, true, LaunchRetry::NativeSystemDirectory}, {kErrorFileNotFound, false, LaunchRetry::None},
+        {kErrorElevationRequired, false, LaunchRetry::Elevated}, {kErrorElevationRequired, true, LaunchRetry::Elevated},
         {3, true, LaunchRetry::None},  // a missing directory
         {5, false, LaunchRetry::None},  // access denied: elevating would run what the user may not
         {kErrorNoAssociation, true, LaunchRetry::None},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "ctl/ctl_rules.h"
 #include "ctl/json_rules.h"
@@ -25,8 +26,7 @@ TEST(ParseCtlArguments, VerbsOptionsAndOperands)
 {
     // Arguments separated by '|'; the error's start, or "" when accepted.
     const struct { const char *args, *error; } cases[] = {
-        {"add|C:\\a.exe|-x|/y|--title|T|--slot=3|--|--page|9", ""},
-        {"add|C:\\a.exe|--page", "--page needs a value"},
+        {"add|C:\\a.exe|-x|/y|--title|T|--slot=3|--|--page|9", ""}, {"add|C:\\a.exe|--page", "--page needs a value"},
         {"add|C:\\a.exe|--slot|21", "--slot takes a number from 1 to 20, not '21'"},
         {"add|C:\\a.exe|--page|0", "--page takes a number from 1 to 20, not '0'"},
         {"add|C:\\a.exe|--page|+1", "--page takes a number"},
@@ -34,12 +34,9 @@ TEST(ParseCtlArguments, VerbsOptionsAndOperands)
         {"list|--dry-run", "'list' takes no option --dry-run"},
         {"import|f.json|--dry-run=yes", "--dry-run takes no value"},
         {"add|C:\\a.exe|--minimized=yes", "--minimized takes no value"},
-        {"add", "'add' takes a program and its arguments, not 0"},
-        {"list|extra", "'list' takes no operand, not 1"},
-        {"remove|--page|1", "'remove' needs --page and --slot"},
-        {"move|--page|1|--slot|2", "'move' needs --to-slot"},
-        {"set|mode", "'set' takes 2 operands, not 1"},
-        {"autostart|maybe", "autostart takes 'on' or 'off'"},
+        {"add", "'add' takes a program and its arguments, not 0"}, {"list|extra", "'list' takes no operand, not 1"},
+        {"remove|--page|1", "'remove' needs --page and --slot"}, {"move|--page|1|--slot|2", "'move' needs --to-slot"},
+        {"set|mode", "'set' takes 2 operands, not 1"}, {"autostart|maybe", "autostart takes 'on' or 'off'"},
         {"Add|x", "unknown command 'Add'"},
     };
     for (const auto &c : cases) {
@@ -51,10 +48,8 @@ TEST(ParseCtlArguments, VerbsOptionsAndOperands)
     std::string error;
     const auto add = ParseCtlArguments(Words("add|C:\\a.exe|-x|/y|--title|T|--slot=3|--|--page|9"), error);
     ASSERT_TRUE(add);
-    EXPECT_EQ(add->operands, Words("C:\\a.exe|-x|/y|--page|9"));
-    EXPECT_EQ(add->title, "T");
-    EXPECT_EQ(add->slot, 3);
-    EXPECT_FALSE(add->page);
+    EXPECT_EQ(std::tuple(add->operands, add->title.value_or("-"), add->slot.value_or(0), add->page.has_value()),
+              std::tuple(Words("C:\\a.exe|-x|/y|--page|9"), "T", 3, false));
     EXPECT_TRUE(ParseCtlArguments(Words("add|a|--json"), error)->json);
     EXPECT_TRUE(ParseCtlArguments(Words("import|f|--dry-run"), error)->dryRun);
     // Nothing at all is answered with the usage as a mistake, --help and --version as requests.
@@ -203,6 +198,15 @@ TEST(ImportedSlotKey, KeyOrPageAndSlot)
         ASSERT_TRUE(item) << c.item << ": " << error;
         EXPECT_EQ(ImportedSlotKey(*item, 10), c.key) << c.item;
     }
+}
+
+TEST(CodePageText, FitTextCutsBetweenWholeCharacters)
+{
+    const std::string a126(126, 'a'), pair = "\x93\xfa";
+    EXPECT_EQ(FitText(a126 + "bc", 128, IsCp932LeadByte), a126 + "b");
+    EXPECT_EQ(FitText(a126 + pair, 128, IsCp932LeadByte), a126);  // a character across the end goes whole
+    EXPECT_EQ(FitText(a126 + pair, 128, NoLeadByte), a126 + "\x93");
+    EXPECT_EQ(FitText("a" + pair + "\x93", 128, IsCp932LeadByte), "a" + pair);  // the reader cut its trail off
 }
 
 } // namespace

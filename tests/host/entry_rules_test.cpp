@@ -3,6 +3,7 @@
 #include "ini/entry_rules.h"
 
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -20,15 +21,12 @@ const ParseCase kCases[] = {
     {"i.ico\t5\tD:\\W\tcmd", "i.ico", 5, 5, "D:\\W", "cmd", "cmd"},
     // The empty-directory test looks at the byte after the index's delimiter, whichever it was;
     // a tab there is no empty field, so the tokeniser takes the command for the directory.
-    {"i.ico,1\t,cmd", "i.ico", 1, 1, "", "cmd", "cmd"},
-    {"i.ico,1,\tcmd", "i.ico", 1, 1, "cmd", "", ""},
+    {"i.ico,1\t,cmd", "i.ico", 1, 1, "", "cmd", "cmd"}, {"i.ico,1,\tcmd", "i.ico", 1, 1, "cmd", "", ""},
     // Fewer than four fields: what is missing reads as empty.
-    {"C:\\A.EXE", "C:\\A.EXE", 0, 0, "", "", ""},
-    {"C:\\A.EXE,-3,", "C:\\A.EXE", -3, 2, "", "", ""},
+    {"C:\\A.EXE", "C:\\A.EXE", 0, 0, "", "", ""}, {"C:\\A.EXE,-3,", "C:\\A.EXE", -3, 2, "", "", ""},
     {"C:\\A.EXE,0,,", "C:\\A.EXE", 0, 0, "", "", ""},
     // The index as the standard conversion reads it, saturated.
-    {"f,abc,,x", "f", 0, 0, "", "x", "x"},
-    {"f, -4x,,x", "f", -4, 3, "", "x", "x"},
+    {"f,abc,,x", "f", 0, 0, "", "x", "x"}, {"f, -4x,,x", "f", -4, 3, "", "x", "x"},
     {"f,99999999999999999999,,x", "f", 2147483647, 2147483647, "", "x", "x"},
     {"f,-99999999999999999999,,x", "f", -2147483647 - 1, 2147483647, "", "x", "x"},
     // Leading delimiters are skipped, so an empty icon file shifts the fields.
@@ -44,12 +42,8 @@ TEST(ParseProgramEntry, BothReadings)
         for (CommandExtent extent : {CommandExtent::Remainder, CommandExtent::Token}) {
             SCOPED_TRACE(c.value);
             const ProgramEntry e = ParseProgramEntry(c.value, extent);
-            EXPECT_EQ(e.empty, !*c.value);
-            EXPECT_EQ(e.iconFile, c.iconFile);
-            EXPECT_EQ(e.iconIndex, c.iconIndex);
-            EXPECT_EQ(e.runMinimized, c.iconIndex < 0);
-            EXPECT_EQ(e.effectiveIconIndex, c.effective);
-            EXPECT_EQ(e.directory, c.directory);
+            EXPECT_EQ(std::tuple(e.empty, e.iconFile, e.iconIndex, e.runMinimized, e.effectiveIconIndex, e.directory),
+                      std::tuple(!*c.value, c.iconFile, c.iconIndex, c.iconIndex < 0, c.effective, c.directory));
             EXPECT_EQ(e.command, extent == CommandExtent::Remainder ? c.remainder : c.token);
         }
 }
@@ -77,10 +71,7 @@ TEST(SplitCommandToken, Table)
         {"ab\"c d\"e f", 2048, "abc de", "f"},
         {"\"C:\\My Tools\\edit.exe", 2048, "C:\\My Tools\\edit.exe", ""},  // no closing quote
         {"\"a\tb\"", 2048, "a", "b\""},                                    // a tab ends it even inside quotes
-        {"*.exe", 2048, "", ".exe"},
-        {" x", 2048, "", "x"},
-        {"", 2048, "", ""},
-        {"a?b", 2048, "a", "b"},
+        {"*.exe", 2048, "", ".exe"}, {" x", 2048, "", "x"}, {"", 2048, "", ""}, {"a?b", 2048, "a", "b"},
         {"\"a*b\" c", 2048, "a", "b\" c"},
         {"\"\" x", 2048, "", "x"},  // the quotes flip but copy nothing
         {"a  b", 2048, "a", " b"},  // only the first blank is consumed

@@ -10,8 +10,7 @@ TEST(Names, SlotIsNamedByItsTitleOrItsProgramsFileName)
         {"Editor", "a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE", "Editor"},
         {"", "a.ico,0,C:\\,C:\\TOOLS\\EDIT.EXE /n", "EDIT.EXE"},
         {"", "a.ico,-1,,\"C:\\Program Files\\My App\\app.exe\" x.txt", "app.exe"},
-        {"", "a.ico,0,,D:notes.txt", "notes.txt"},
-        {"", "a.ico,0,,C:/unix/style.exe,more", "style.exe"},
+        {"", "a.ico,0,,D:notes.txt", "notes.txt"}, {"", "a.ico,0,,C:/unix/style.exe,more", "style.exe"},
         {"", "a.ico,0,,\x95\\\x83\\.exe", "\x95\\\x83\\.exe", IsCp932LeadByte},  // trail bytes are not separators
         {"", "", ""},
     };

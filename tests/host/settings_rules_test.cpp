@@ -30,8 +30,7 @@ TEST(Settings, StartupRules)
         {{1, 0x07F3, 1, 1, 5, ""}, "1 7f3 1 1 5x1 38 0,0"},   // meaningless bits are kept
         {{1, 0x1C000, 1, 1, 5, ""}, "1 c000 1 1 1x5 38 0,0"}, // 16 bits of the mode
         {{1, 0, 1, 1, 0, ""}, "1 0 1 1 5x1 38 0,0"},          // rows of 5 to 20 only
-        {{1, 0, 1, 1, -7, ""}, "1 0 1 1 5x1 38 0,0"},
-        {{1, Vertical, 1, 1, 4, ""}, "1 8000 1 1 1x5 38 0,0"},
+        {{1, 0, 1, 1, -7, ""}, "1 0 1 1 5x1 38 0,0"}, {{1, Vertical, 1, 1, 4, ""}, "1 8000 1 1 1x5 38 0,0"},
         {{1, 0, 0, 1, 5, ""}, "1 0 1 1 5x1 38 0,0"},          // zero pages
         {{1, 0, 3, 9, 5, ""}, "1 0 3 3 5x1 38 0,0"},          // a page past the last
         {{1, 0, 3, 0, 5, ""}, "1 0 3 1 5x1 38 0,0"},
@@ -65,12 +64,10 @@ TEST(Settings, ReloadKeepsLanguageAndPageAndReadsLongerPositions)
 
 TEST(Settings, PositionsSlotNumbersAndKeys)
 {
-    const struct {
-        const char *text;
-        int x, y;
-    } positions[] = {{"", 0, 0},      {"12,34", 12, 34}, {" 12, 34", 12, 34}, {"-3,-4", -3, -4}, {"abc", 0, 0},
-                     {"abc,5", 0, 5}, {"5,abc", 5, 0},   {"5", 5, 0},          {",9", 0, 9},      {"1,2,3", 1, 2},
-                     {"99999999999999999999,-99999999999999999999", 32767, -32768}};
+    const struct { const char *text; int x, y; } positions[] = {
+        {"", 0, 0}, {"12,34", 12, 34}, {" 12, 34", 12, 34}, {"-3,-4", -3, -4}, {"abc", 0, 0}, {"abc,5", 0, 5},
+        {"5,abc", 5, 0}, {"5", 5, 0}, {",9", 0, 9}, {"1,2,3", 1, 2},
+        {"99999999999999999999,-99999999999999999999", 32767, -32768}};
     for (const auto &c : positions)
         EXPECT_EQ(FormatPosition(ParsePosition(c.text).x, ParsePosition(c.text).y), FormatPosition(c.x, c.y)) << c.text;
     EXPECT_EQ(FormatPosition(-8, 700), "-8,700");

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "tips/tooltip_rules.h"
 
 namespace {

@@ -28,9 +28,6 @@ BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
     return noted ? Note(reason == DLL_PROCESS_ATTACH ? "load" : "unload", nullptr) : TRUE;
 }
 __declspec(dllexport) BOOL WINAPI Ctl3dRegister(HINSTANCE instance) { return Note("Ctl3dRegister", instance); }
-__declspec(dllexport) BOOL WINAPI Ctl3dAutoSubclass(HINSTANCE instance)
-{
-    return Note("Ctl3dAutoSubclass", instance);
-}
+__declspec(dllexport) BOOL WINAPI Ctl3dAutoSubclass(HINSTANCE instance) { return Note("Ctl3dAutoSubclass", instance); }
 __declspec(dllexport) BOOL WINAPI Ctl3dUnregister(HINSTANCE instance) { return Note("Ctl3dUnregister", instance); }
 }

@@ -26,8 +26,7 @@ int main()
     // Append under a named mutex: several probes may be started at once by a drop of many files.
     HANDLE lock = CreateMutexA(nullptr, FALSE, "TAV_PROBE_LOCK");
     WaitForSingleObject(lock, 5000);
-    FILE *f = std::fopen(out, "ab");
-    if (f) {
+    if (FILE *f = std::fopen(out, "ab")) {
         std::fprintf(f, "cmdline=%s\ncwd=%s\ntitle=%s\nflags=%lx\nshow=%u\nqpc=%lld\n\n", GetCommandLineA(), cwd,
                      si.lpTitle ? si.lpTitle : "(none)", static_cast<unsigned long>(si.dwFlags),
                      static_cast<unsigned>(si.wShowWindow), static_cast<long long>(entered.QuadPart));

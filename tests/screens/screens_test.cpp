@@ -21,8 +21,7 @@ TEST_F(Screens, DockedBarsKeepTheTaskbarFreeAndEveryBarItsMonitor)
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) && EqualRect(&work, &primaryWork))
         << "the environment has no taskbar edge";
     // Lower right of the primary monitor: above the taskbar.
-    HWND bar = Start("[environment section]\r\nmode=4\r\nbuttons par page=5\r\n");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("[environment section]\r\nmode=4\r\nbuttons par page=5\r\n"));
     RECT r = WindowRectOf(bar);
     EXPECT_TRUE(r.right == 1024 && r.bottom == 728) << r.right << "," << r.bottom;
     // Floating again, through the Properties dialog: wholly on the screen.
@@ -37,9 +36,8 @@ TEST_F(Screens, DockedBarsKeepTheTaskbarFreeAndEveryBarItsMonitor)
     EXPECT_EQ(bar_->Close(), 0);
 
     // A bar on the second monitor docks in its corner there, and its tooltip stays there too.
-    bar = Start("[environment section]\r\nposition=1400,100\r\nbuttons par page=5\r\n"
-                "[program section]\r\nprofile004=x,0,,x.exe\r\nTitle004=A title long enough to pass the edge\r\n");
-    ASSERT_TRUE(bar);
+    ASSERT_TRUE(Start("[environment section]\r\nposition=1400,100\r\nbuttons par page=5\r\n[program section]\r\n"
+                      "profile004=x,0,,x.exe\r\nTitle004=A title long enough to pass the edge\r\n"));
     const HWND last = GetDlgItem(bar, 1004);
     ASSERT_TRUE(MouseOn(last));
     HWND tip = nullptr;

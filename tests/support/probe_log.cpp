@@ -16,22 +16,20 @@ ProbeLog::ProbeLog()
 std::vector<ProbeRecord> ProbeLog::WaitFor(size_t count, DWORD ms) const
 {
     std::vector<ProbeRecord> records;
-    PumpUntil(
-        [&] {
-            // "key=value" lines; an empty line ends a record, so one still being written is left out.
-            const std::string text = ReadFileText(path);
-            records.assign(1, {});
-            for (size_t pos = 0, end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
-                const std::string line = text.substr(pos, end - pos);
-                if (line.empty())
-                    records.emplace_back();
-                else
-                    records.back()[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-            }
-            records.pop_back();
-            return records.size() >= count;
-        },
-        ms);
+    PumpUntil([&] {
+        // "key=value" lines; an empty line ends a record, so one still being written is left out.
+        const std::string text = ReadFileText(path);
+        records.assign(1, {});
+        for (size_t pos = 0, end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1) {
+            const std::string line = text.substr(pos, end - pos);
+            if (line.empty())
+                records.emplace_back();
+            else
+                records.back()[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+        }
+        records.pop_back();
+        return records.size() >= count;
+    }, ms);
     return records;
 }
 

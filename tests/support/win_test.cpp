@@ -141,15 +141,12 @@ int SlotCount(HWND bar)
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
 {
     HWND found = nullptr;
-    PumpUntil(
-        [&] {
-            for (HWND b = FindWindowExA(nullptr, nullptr, "#32770", nullptr); b;
-                 b = FindWindowExA(nullptr, b, "#32770", nullptr))
-                if (GetWindow(b, GW_OWNER) == owner && ready(b))
-                    return (found = b) != nullptr;
-            return false;
-        },
-        ms);
+    PumpUntil([&] {
+        for (HWND b = nullptr; (b = FindWindowExA(nullptr, b, "#32770", nullptr));)
+            if (GetWindow(b, GW_OWNER) == owner && ready(b))
+                return (found = b) != nullptr;
+        return false;
+    }, ms);
     return found;
 }
 
@@ -225,8 +222,7 @@ bool MouseOn(HWND window, int button, const std::string &keys)
 
 MemoryCanvas::MemoryCanvas(int w, int h) : width(w), height(h), dc_(CreateCompatibleDC(nullptr))
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top-down
+    const BITMAPINFO bi{{sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};  // top-down
     void *bits = nullptr;
     old_ = SelectObject(dc_, CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     bits_ = static_cast<std::uint32_t *>(bits);

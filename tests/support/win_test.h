@@ -54,9 +54,10 @@ protected:
     {
         WriteIni(ini);
         bar_ = std::make_unique<BarProcess>();
-        return bar_->WaitForBar();
+        return bar = bar_->WaitForBar();
     }
     std::unique_ptr<BarProcess> bar_;
+    HWND bar = nullptr;  // as Start found it
 };
 
 int SlotCount(HWND bar);  // slot buttons 1000 to 1019

@@ -50,9 +50,8 @@ COLORREF Legend(char c, int fill = COLOR_ACTIVECAPTION)
 {
     const COLORREF fixed[] = {RGB(0xC0, 0xC0, 0xC0), RGB(0x80, 0x80, 0x80), 0, RGB(0xFF, 0xFF, 0xFF),
                               RGB(0x3F, 0x3F, 0x3F), RGB(0x7F, 0x7F, 0x7F)};
-    return c == 'F'   ? GetSysColor(COLOR_WINDOWFRAME)
-           : c == 'A' ? GetSysColor(fill)
-                      : fixed[std::string("gdkwGD").find(c)];
+    const int system = c == 'F' ? COLOR_WINDOWFRAME : c == 'A' ? fill : -1;
+    return system >= 0 ? GetSysColor(system) : fixed[std::string("gdkwGD").find(c)];
 }
 
 TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
@@ -69,17 +68,14 @@ TEST(CaptionPaint, CaptionsAndBoxesPixelByPixel)
     const struct {
         const char *picture; int ibSize; Action action; DWORD style = kExample; int fill = COLOR_ACTIVECAPTION;
     } cases[] = {
-        {"caption horizontal", 0, Paint},
-        {"caption horizontal", 0, Paint, kExample, COLOR_INACTIVECAPTION},
-        {"caption vertical", 0, Paint, kFrameStyle | CaptionStyleVertical},
-        {"system menu pressed", 0, PressSysMenu},
+        {"caption horizontal", 0, Paint}, {"caption horizontal", 0, Paint, kExample, COLOR_INACTIVECAPTION},
+        {"caption vertical", 0, Paint, kFrameStyle | CaptionStyleVertical}, {"system menu pressed", 0, PressSysMenu},
         {"caption horizontal", 0, PressAndRaiseSysMenu},
         // A window of another program, which never went through the frame: no "ibSize", the usual thickness.
         {"caption horizontal", 0, NeverMetTheFrame},
         {"caption of 4", 4, Paint},                  // no bar, no glyph
         {"caption horizontal, boxes", 0, LongTitle}, // a title wider than its space is clipped to it
-        {"caption horizontal, boxes", 0, ShortTitle},
-        {"", 0, ShortTitle, kFrameStyle | CaptionStyleVertical},
+        {"caption horizontal, boxes", 0, ShortTitle}, {"", 0, ShortTitle, kFrameStyle | CaptionStyleVertical},
         {"", 0, LongTitle, kFrameStyle | CaptionStyleVertical}, // from its bottom end, running up
     };
     for (const auto &c : cases) {

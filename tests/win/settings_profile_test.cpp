@@ -183,9 +183,7 @@ TEST(SettingsProfile, WholeFilesAndCodePageText)
     for (const auto &t : texts) {
         const std::optional<std::string> text = CodePageExact(t.text);
         EXPECT_EQ(text.has_value(), t.held) << text.value_or("<none>");
-        if (text) {
-            EXPECT_EQ(WideFromCodePage(*text), t.text);
-        }
+        EXPECT_EQ(text ? WideFromCodePage(*text) : t.text, t.text) << "read back";
     }
 }
 
