@@ -15,7 +15,7 @@ using HiDpi = BarTest;
 void WriteTwoSizeIcon(const std::string &path)
 {
     std::string head("\0\0\1\0\2\0", 6), images;
-    for (const auto [n, bgra] : {std::pair{32, 0xFFFF0000u}, std::pair{48, 0xFF0000FFu}}) {
+    for (const auto &[n, bgra] : {std::pair{32, 0xFFFF0000u}, std::pair{48, 0xFF0000FFu}}) {
         const BITMAPINFOHEADER h{sizeof h, n, 2 * n, 1, 32};
         std::string data(reinterpret_cast<const char *>(&h), sizeof h);
         for (int i = 0; i < n * n; ++i)

@@ -97,8 +97,9 @@ TEST(Settings, HotKeys)
         const std::optional<HotKey> read = ParseHotKey(c.text);
         const std::string stored = !read ? "?" : read->key ? FormatHotKey(*read) : "-";
         EXPECT_EQ(stored, c.stored) << '"' << c.text << '"';
-        if (read)
+        if (read) {
             EXPECT_EQ(ParseHotKey(FormatHotKey(*read)), read) << c.text;
+        }
     }
     BarSettings s;
     EXPECT_EQ(FormatHotKey((ApplyRawSettings({.hotKey = "Shift+Ctrl+F1"}, false, s), s.hotKey)), "Ctrl+Shift+F1");
