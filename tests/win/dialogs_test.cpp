@@ -72,6 +72,9 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
     const LONG style = GetWindowLongA(w, GWL_STYLE);
     std::vector<std::wstring> texts;
     std::string out;
+    const auto misfit = [&](const std::string &what) {
+        out += " [" + std::to_string(GetDlgCtrlID(w)) + " " + what + "]";
+    };
     int chrome = 0;  // beside the text: a check box's box (at most 16 pixels on any Windows) and gap, a list's arrow
     if (cls == "Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
         texts.push_back(TextOf(w));
@@ -92,22 +95,20 @@ std::string Misfits(HWND dialog, HWND w, HDC dc)
         const int list = dropped.bottom - dropped.top - (WindowRectOf(w).bottom - WindowRectOf(w).top);
         const int needed = n * static_cast<int>(SendMessageW(w, CB_GETITEMHEIGHT, 0, 0)) + 2;
         if (list < needed)
-            out += " [" + std::to_string(GetDlgCtrlID(w)) + " list " + std::to_string(list) + " < " +
-                   std::to_string(needed) + "]";
+            misfit("list " + std::to_string(list) + " < " + std::to_string(needed));
     }
     for (const auto &t : texts) {
         const SIZE s = Extent(dc, t, chrome ? 0 : box.right);
         if (s.cx + chrome > box.right || (!chrome && s.cy > box.bottom))
-            out += " [" + std::to_string(GetDlgCtrlID(w)) + " " + std::to_string(t.size()) + " chars: " +
-                   std::to_string(s.cx + chrome) + "x" + std::to_string(s.cy) + " > " + std::to_string(box.right) +
-                   "x" + std::to_string(box.bottom) + "]";
+            misfit(std::to_string(t.size()) + " chars: " + std::to_string(s.cx + chrome) + "x" + std::to_string(s.cy) +
+                   " > " + std::to_string(box.right) + "x" + std::to_string(box.bottom));
     }
     // A widened control stays inside its dialog.
     RECT outer = WindowRectOf(w), client{};
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&outer), 2);
     GetClientRect(dialog, &client);
     if (outer.right > client.right)
-        out += " [" + std::to_string(GetDlgCtrlID(w)) + " leaves the dialog]";
+        misfit("leaves the dialog");
     return out;
 }
 
