@@ -139,6 +139,51 @@ void PaintBlankCell(const IconStrip &strip, HDC dc, HDC blank, int n)
     BitBlt(dc, 0, CellTop(strip, n), 2 * strip.face.cell, strip.face.cell, blank, 0, 0, SRCCOPY);
 }
 
+BOOL CALLBACK NthIconGroup(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param)
+{
+    auto &find = *reinterpret_cast<std::pair<int, HRSRC> *>(param);
+    if (find.first-- > 0)
+        return TRUE;
+    find.second = FindResourceW(module, name, type);
+    return FALSE;
+}
+
+// The sizes of the images of the source's icon, at most `room`: an icon file's, or a
+// program's icon group (a negative index is the group's id); 0 when they cannot be read.
+int IconImageSizes(const IconSource &source, int *sizes, int room)
+{
+    const std::wstring &file = source.file;
+    BYTE head[6 + 16 * 16] = {};
+    const BYTE *dir = head;
+    DWORD bytes = 0;
+    int entry = 16;
+    HMODULE module = nullptr;
+    if (file.size() > 4 && !lstrcmpiW(file.c_str() + file.size() - 4, L".ico")) {
+        const HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return 0;
+        ReadFile(h, head, sizeof head, &bytes, nullptr);
+        CloseHandle(h);
+    } else if ((module = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE))) {
+        const LPCWSTR groupIcon = MAKEINTRESOURCEW(14);  // RT_GROUP_ICON, which this build spells narrow
+        std::pair<int, HRSRC> find{source.index, nullptr};
+        if (source.index < 0)
+            find.second = FindResourceW(module, MAKEINTRESOURCEW(-source.index), groupIcon);
+        else
+            EnumResourceNamesW(module, groupIcon, NthIconGroup, reinterpret_cast<LONG_PTR>(&find));
+        dir = find.second ? static_cast<const BYTE *>(LockResource(LoadResource(module, find.second))) : nullptr;
+        bytes = dir ? SizeofResource(module, find.second) : 0;
+        entry = 14;
+    }
+    int count = 0;
+    for (; count < room && 6 + entry * (count + 1) <= static_cast<int>(bytes) && count < (dir[4] | dir[5] << 8); ++count)
+        sizes[count] = dir[6 + entry * count] ? dir[6 + entry * count] : 256;  // 0: 256 pixels
+    if (module)
+        FreeLibrary(module);
+    return count;
+}
+
 // The program's icon, extracted at the size the face shows it (a file's own image of that
 // size where it has one), on both faces of cell n (a shortcut's comes from the file it
 // names); the default program icon when the file cannot give one.
@@ -147,7 +192,13 @@ void DrawProgramIcon(const IconStrip &strip, HDC dc, int n, const char *iconFile
     const StripFace &f = strip.face;
     const IconSource source = ResolveIconSource(iconFile, index);
     HICON extracted = nullptr;
-    const int size = f.extracted;
+    int size = f.extracted;
+    // Nearly every file carries 16, 24, 32 and 48; at another size the file's own list
+    // says whether a larger image is there to reduce.
+    if (size != 16 && size != 24 && size != 32 && size != 48) {
+        int sizes[16];
+        size = IconSizeToExtract(sizes, IconImageSizes(source, sizes, 16), size);
+    }
     if (SHDefExtractIconW(source.file.c_str(), source.index, 0, &extracted, nullptr, static_cast<UINT>(size)) != S_OK)
         extracted = nullptr;
     const OwnedIcon owned(extracted ? extracted
@@ -157,7 +208,7 @@ void DrawProgramIcon(const IconStrip &strip, HDC dc, int n, const char *iconFile
     if (size == f.icon) {
         DrawIconEx(dc, f.inset, top, owned.get(), size, size, 0, nullptr, DI_NORMAL);
     } else {
-        // A small face's icon: the large face's, on the faces' grey, reduced by averaging.
+        // A small face's icon, or a larger image: on the faces' grey, reduced by averaging.
         const MemoryDc large(dc);
         const GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(dc, size, size));
         const Selection selected(large.get(), bitmap.get());

@@ -126,3 +126,15 @@ int ArtPicturePixel(int x, int art, int shown)
     const int f = shown / art, at = x - (shown - art * f) / 2;
     return at >= 0 && at < art * f ? at / f : -1;
 }
+
+int IconSizeToExtract(const int *sizes, int count, int shown)
+{
+    int larger = 0;
+    for (int i = 0; i < count; ++i) {
+        if (sizes[i] == shown)
+            return shown;
+        if (sizes[i] > shown && (!larger || sizes[i] < larger))
+            larger = sizes[i];
+    }
+    return larger ? larger : shown;
+}

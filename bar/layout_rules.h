@@ -81,3 +81,10 @@ int ArtFramePixel(int x, int art, int shown, int edge);
 // Which art pixel the picture shows at `x`: the whole art at the factor,
 // centred on the face; -1 beyond it.
 int ArtPicturePixel(int x, int art, int shown);
+
+// The size to extract a program's icon at, for a face showing it `shown`
+// pixels, from the sizes of the file's own images (`count` of them; none
+// known: 0): the shown size where the file has it, else its next larger image
+// (reduced by averaging: sharper than a smaller one stretched up), else the
+// shown size (the system scales its nearest).
+int IconSizeToExtract(const int *sizes, int count, int shown);

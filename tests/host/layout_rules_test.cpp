@@ -132,4 +132,13 @@ TEST(Layout, ArtGrowsCrispWithItsDitheredLinesRegular)
     }
 }
 
+TEST(Layout, IconsAreExtractedAtTheShownSizeOrTheNextLargerImage)
+{
+    const struct { std::vector<int> sizes; int shown, extracted; } cases[] = {
+        {{16, 32, 48, 256}, 64, 256}, {{16, 32, 48, 64, 256}, 64, 64}, {{32, 48}, 64, 64},  // none larger
+        {{}, 40, 40}, {{32, 48, 256}, 40, 48}, {{48, 32, 96, 64}, 56, 64}};
+    for (const auto &c : cases)
+        EXPECT_EQ(IconSizeToExtract(c.sizes.data(), static_cast<int>(c.sizes.size()), c.shown), c.extracted) << c.shown;
+}
+
 } // namespace
