@@ -14,8 +14,7 @@ int main()
     if (!GetEnvironmentVariableA("TAV_PROBE_OUT", out, sizeof out))
         return 2;
 
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    STARTUPINFOA si{.cb = sizeof(STARTUPINFOA)};
     GetStartupInfoA(&si);
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);
