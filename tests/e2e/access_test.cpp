@@ -8,7 +8,7 @@ using namespace tavtest;
 
 namespace {
 
-std::string Text(HWND bar, int id) { char t[256] = {}; return {t, size_t(GetWindowTextA(GetDlgItem(bar, id), t, 256))}; }
+std::string Text(HWND bar, int id) { return WindowText(GetDlgItem(bar, id)); }
 
 using Access = BarTest;
 
@@ -61,13 +61,7 @@ TEST_F(Access, JapaneseReadsAsSuchOnAWesternSystem)
     ASSERT_TRUE(Dismiss(d, IDCANCEL));
 }
 
-HWND Focus(HWND bar)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &info);
-    return info.hwndFocus;
-}
+HWND Focus(HWND bar) { return ThreadInfo(bar).hwndFocus; }
 
 // The keys, then the hot key as real keys on the display, from a window of this program's (a hot key is seen while
 // a Wine window has the keyboard): the bar comes forward with its first slot focused and marked, a second press gives

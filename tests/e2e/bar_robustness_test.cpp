@@ -1,7 +1,9 @@
 // The real TAV.EXE where other programs and the system push it: simultaneous starts, a hung window, two
 // writers, other programs' commands, a reload after the user moved the bar, an unwritable TAV.INI, and
 // CTL3D32.DLL in the system directory and beside it.
+#include <algorithm>
 #include <cstdio>
+#include <ranges>
 #include <thread>
 
 #include "ini/profile_file.h"
@@ -135,10 +137,7 @@ TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
         slots.push_back(GetDlgItem(bar, 1000 + k));
     const auto next = [&] { SendMessageA(bar, WM_COMMAND, MAKEWPARAM(502, BN_CLICKED), LPARAM(GetDlgItem(bar, 502))); };
     const auto pageShowsOwn = [&](int page) {
-        for (int k = 0; k < 20; ++k)
-            if (!showsOwn(slots[k], page * 20 + k))
-                return false;
-        return true;
+        return std::ranges::all_of(std::views::iota(0, 20), [&](int k) { return showsOwn(slots[k], page * 20 + k); });
     };
     for (int page = 0; page < 20; ++page, next())
         EXPECT_TRUE(PumpUntil([&] { return pageShowsOwn(page); }, 1000)) << "page " << page + 1;
@@ -156,11 +155,7 @@ TEST_F(BarRobustness, EveryPageShowsItsOwnIconsAndAReloadKeepsTheButtons)
 TEST_F(BarRobustness, AReloadKeepsTheBarWhereTheUserMovedAndSizedIt)
 {
     ASSERT_TRUE(Start("[environment section]\r\nposition=100,200\r\n"));
-    const auto inLoop = [&] {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &info) && (info.flags & GUI_INMOVESIZE);
-    };
+    const auto inLoop = [&] { return (ThreadInfo(bar).flags & GUI_INMOVESIZE) != 0; };
     const auto at = [](POINT p) { return " mousemove " + std::to_string(p.x) + " " + std::to_string(p.y); };
     const auto press = [&](POINT p) { return Xdotool(at(p) + " mousedown 1") && PumpUntil(inLoop); };
     const auto release = [&](POINT p) { return Xdotool(at(p) + " mouseup 1") && PumpUntil([&] { return !inLoop(); }); };

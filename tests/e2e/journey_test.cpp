@@ -19,10 +19,7 @@ const char kEnv[] = "environment section", kPrograms[] = "program section";
 // Whether the shell knows the bar's icon: modifying (or deleting) an unknown one fails.
 bool Icon(HWND bar, DWORD action = NIM_MODIFY)
 {
-    NOTIFYICONDATAA nid{};
-    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    nid.hWnd = bar;
-    nid.uID = 0x600;
+    NOTIFYICONDATAA nid{NOTIFYICONDATAA_V1_SIZE, bar, 0x600};
     return Shell_NotifyIconA(action, &nid) != FALSE;
 }
 
@@ -61,6 +58,9 @@ void Hover(HWND button, const std::string &text, DWORD after, DWORD within)
     EXPECT_EQ(r.top, b.bottom);
     EXPECT_NE(GetForegroundWindow(), Tip()) << "took the focus";
 }
+
+// Button `id` of dialog `d` clicked with the mouse; true once the dialog is gone.
+bool ClickAway(HWND d, int id) { return MouseOn(GetDlgItem(d, id), 1) && PumpUntil([d] { return !IsWindow(d); }); }
 
 // The bar's dialog of this caption once it is shown, ready for the mouse: the caption tells the language.
 HWND Dialog(HWND bar, const std::string &caption)
@@ -145,8 +145,7 @@ TEST_F(Journey, RightClickDefinesAProgram)
     SetDlgItemTextA(d, 1007, icons.c_str());
     SetDlgItemTextA(d, 1012, title.c_str());
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 1005), 1));
-    ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    ASSERT_TRUE(ClickAway(d, IDOK));
     EXPECT_EQ(IniValue(kPrograms, "profile001") + "|" + IniValue(kPrograms, "Title001"), defined + "|" + title);
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1001), "face 113"); }));
 }
@@ -155,9 +154,7 @@ TEST_F(Journey, HoverShowsTooltips)
 {
     // The title after the delay, the next slot's command at once, gone on an empty slot; a control button's
     // name after the delay, the next one's at once; gone off the bar (id 0; seen at the next tick).
-    char previous[64] = {}, pin[64] = {};
-    GetWindowTextA(GetDlgItem(bar, 501), previous, sizeof previous);
-    GetWindowTextA(GetDlgItem(bar, 503), pin, sizeof pin);
+    const std::string previous = WindowText(GetDlgItem(bar, 501)), pin = WindowText(GetDlgItem(bar, 503));
     const struct { int id; std::string text; DWORD after, within; } hovers[] = {
         {1001, title, 500, 2500}, {1000, "\"" + probe + "\"", 0, 500}, {1002, "", 0, 500},
         {501, previous, 500, 2500}, {503, pin, 0, 500}, {1001, title, 0, 500}, {0, "", 0, 1600}};
@@ -219,8 +216,7 @@ TEST_F(Journey, PropertiesDockTheBarVertically)
     ASSERT_TRUE(d = Dialog(bar, properties));
     SendDlgItemMessageA(d, 1013, CB_SETCURSEL, 4, 0);
     SendDlgItemMessageA(d, 1015, CB_SETCURSEL, 1, 0);
-    ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    ASSERT_TRUE(ClickAway(d, IDOK));
     docked = WindowRectOf(bar);
     EXPECT_TRUE(docked.right == GetSystemMetrics(SM_CXSCREEN) && docked.bottom == GetSystemMetrics(SM_CYSCREEN));
     EXPECT_EQ(GetWindowLongA(bar, GWL_STYLE) & WS_SYSMENU, 0) << "no caption when docked";
@@ -254,8 +250,7 @@ TEST_F(Journey, RunDialogStartsATypedCommand)
     EXPECT_EQ(SendDlgItemMessageA(d, 1004, CB_GETCOUNT, 0, 0), 0) << "no blank rows before anything ran";
     // Typed as on a command line: the quotes group the path, the folder is the program's.
     SetDlgItemTextA(d, 1004, ("\"" + probe + "\" /typed").c_str());
-    ASSERT_TRUE(MouseOn(GetDlgItem(d, IDOK), 1));
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(d); }));
+    ASSERT_TRUE(ClickAway(d, IDOK));
 }
 
 TEST_F(Journey, QuitFromThePanelSavesTheSession)
@@ -300,9 +295,10 @@ TEST_F(Journey, RemoveTakesTheMovedProgramAway)
 {
     ASSERT_TRUE(MouseOn(GetDlgItem(bar, 1000), 3));
     ASSERT_TRUE(d = Dialog(bar, definition)) << "the dialogs in the language of the file";
-    char command[256] = {};
+    char command[256] = {};  // sent for: the edit's own text is not its window's caption to another process
     GetDlgItemTextA(d, 1006, command, sizeof command);
-    EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""), "\"" + probe + "\" /journey minimized");
+    EXPECT_EQ(command + std::string(IsDlgButtonChecked(d, 1005) ? " minimized" : ""),
+              "\"" + probe + "\" /journey minimized");
     ASSERT_TRUE(MouseOn(GetDlgItem(d, 3), 1));
     EXPECT_TRUE(PumpUntil([&] { return IniValue(kPrograms, "profile114") + IniValue(kPrograms, "Title114") == "<missing><missing>"; }));
     EXPECT_TRUE(PumpUntil([&] { return Shows(GetDlgItem(bar, 1000), "face blank"); }));

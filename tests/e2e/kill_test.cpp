@@ -18,8 +18,7 @@
 
 using namespace tavtest;
 
-namespace
-{
+namespace {
 
 const std::string kShim = "/tmp/tav_kill_at_write_" + std::to_string(GetCurrentProcessId()) + ".so";
 const std::string kLog = kShim + ".log";
@@ -32,11 +31,7 @@ std::string UnderShim(int n, const std::string &program)
            " LD_PRELOAD=" + kShim + " " + loader + " '" + UnixPath(ProgramDir() + "\\" + program) + "'";
 }
 
-int CountedWrites()
-{
-    const std::string log = ReadFileText("Z:" + kLog);
-    return static_cast<int>(std::count(log.begin(), log.end(), '\n'));
-}
+int CountedWrites() { return static_cast<int>(std::ranges::count(ReadFileText("Z:" + kLog), '\n')); }
 
 int Programs(const std::string &ini)
 {
@@ -47,10 +42,7 @@ int Programs(const std::string &ini)
     return n;
 }
 
-std::string ProgramSection(const std::string &ini)
-{
-    return ini.substr(std::min(ini.find("[program section]"), ini.size()));
-}
+std::string ProgramSection(const std::string &s) { return s.substr(std::min(s.find("[program section]"), s.size())); }
 
 // 20 pages of 20 slots, every slot but the first holding an entry and a title of some length (0.4 MB; 1.6 MB with
 // TAV_KILL_SWEEP=all).
@@ -106,8 +98,7 @@ TEST(Kill, EveryChangeLeavesAWholeFileBeforeOrAfter)
     GetEnvironmentVariableA("TAV_KILL_ONLY", only, sizeof only);
     const bool all = !strcmp(sweep, "all");
     const std::string base = FullFile(all), olderBackup = "[program section]\r\nprofile001=an older file\r\n";
-    const std::string backupPath = WindowsDir() + "\\TAV.BAK";
-    const std::string json = TempDir() + "\\tav_kill.json";
+    const std::string backupPath = WindowsDir() + "\\TAV.BAK", json = TempDir() + "\\tav_kill.json";
     const Change changes[] = {
         {"exit save", "", [](HWND bar) {
              SetWindowPos(bar, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "ctl/json_rules.h"
+#include "ini/settings_rules.h"
 #include "support/probe_log.h"
 #include "support/win_test.h"
 
@@ -42,11 +43,8 @@ CtlRun Ctl(const std::string &args, DWORD size = 0, const std::function<void(HAN
         CreatePipe(&errRead, &errWrite, &inherit, size);
         SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
         SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = outWrite;
-        si.hStdError = errWrite;
+        STARTUPINFOW si{.cb = sizeof(STARTUPINFOW), .dwFlags = STARTF_USESTDHANDLES, .hStdOutput = outWrite,
+                        .hStdError = errWrite};
         std::wstring line = L"\"" + Wide(ProgramDir(), CP_UTF8) + L"\\tavctl.exe\" " + Wide(args, CP_UTF8);
         // Under Wine a process now and then fails to start at all, which is no answer of tavctl's.
         for (int attempt = 0; attempt < 3 && !started; ++attempt)
@@ -105,9 +103,8 @@ TEST_F(Tavctl, WhatItAddsShowsAndStarts)
     const std::string temp = TempDir();
     // A name the code page cannot hold: stored by its short name.
     const std::string outside = GetACP() == 932 ? "caf\xc3\xa9" : "\xe3\x83\x86\xe3\x82\xb9\xe3\x83\x88";
-    const std::string spaced = temp + "\\tav ctl folder\\app one.exe";
+    const std::string spaced = temp + "\\tav ctl folder\\app one.exe", link = temp + "\\tav_ctl.lnk";
     const std::string foreign = temp + "\\tav_ctl_" + outside + "\\" + outside + ".exe";
-    const std::string link = temp + "\\tav_ctl.lnk";
     PlantProbe(spaced);
     PlantProbe(foreign);
     ASSERT_TRUE(MakeShortcut(Wide(link, CP_UTF8), {.target = Wide(ProbePath(), CP_UTF8)}));
@@ -167,9 +164,7 @@ TEST_F(Tavctl, BadInputChangesNothing)
     ASSERT_EQ(Ctl("export \"" + other + "\"").exitCode, 0u);
     ASSERT_EQ(Ctl("move --page 1 --slot 2 --to-slot 3").exitCode, 0u);  // the backup no longer holds it as it is
     const std::string before = ReadFileText(IniPath());
-    const struct {
-        std::string args, error;
-    } kCases[] = {
+    const struct { std::string args, error; } kCases[] = {
         {"add \"" + probe + "\" --page 2", "page 2 is beyond the bar's 1 page"},
         {"add C:\\no\\such.exe", "no such file: C:\\no\\such.exe"},
         {"add \"" + probe + "\" --slot 3", "page 1 slot 3 holds"},
@@ -273,8 +268,7 @@ TEST_F(Tavctl, ConcurrentWritersLoseNothing)
     const std::string ini = ReadFileText(IniPath());
     int entries = 0;
     for (int key = 0; key < 200; ++key)
-        entries += IniValue("program section", ("profile" + std::string(key < 10 ? "00" : key < 100 ? "0" : "") +
-                                                std::to_string(key)).c_str()) != "<missing>";
+        entries += IniValue("program section", ProfileKey(key).c_str()) != "<missing>";
     EXPECT_EQ(entries, 200);
     EXPECT_EQ(IniValue("environment section", "buttons par page"), "20") << "the bar's own save";
 }

@@ -42,8 +42,7 @@ TEST(BuildLaunchCommand, WorkedTable)
     for (const auto &c : cases) {
         const LaunchCommand command = BuildLaunchCommand(c.found, c.file, c.args, IsCp932LeadByte);
         EXPECT_EQ(command.associated ? CommandLineOf(command.executable, command.parameters) : "(no association)",
-                  c.line ? c.line : "(no association)")
-            << c.file;
+                  c.line ? c.line : "(no association)") << c.file;
     }
 }
 

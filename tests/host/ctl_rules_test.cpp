@@ -149,6 +149,7 @@ TEST(ProgramChanges, EverySlotAndTitleThatChanges)
 // it stores or the error it is refused with ("!" in front). `store` refuses a text holding '~'.
 TEST(HandWrittenEntry, TheDocumentedForm)
 {
+    const char *needs = "!at: needs a command, an icon file and an icon index";
     const struct { const char *item, *result; } cases[] = {
         {R"({"command": "C:\\t\\e.exe /n"})", "C:\\t\\e.exe,0,,C:\\t\\e.exe /n"},
         {R"({"command": "\"C:\\P F\\e.exe\" -x", "iconIndex": 2, "minimized": true, "directory": "C:\\W"})",
@@ -156,11 +157,9 @@ TEST(HandWrittenEntry, TheDocumentedForm)
         {R"({"command": "e.exe", "iconFile": "C:\\i.dll", "iconIndex": 65535, "minimized": false})",
          "C:\\i.dll,65535,,e.exe"},
         {R"({"command": "e.exe", "minimized": "yes"})", "e.exe,0,,e.exe"},  // only true runs it minimized
-        {R"({"command": "e.exe", "iconIndex": 65536})", "!at: needs a command, an icon file and an icon index"},
-        {R"({"command": "e.exe", "iconIndex": -1})", "!at: needs a command, an icon file and an icon index"},
-        {R"({"command": "e.exe", "iconIndex": 1.5})", "!at: needs a command, an icon file and an icon index"},
-        {R"({"command": ""})", "!at: needs a command, an icon file and an icon index"},
-        {R"({"command": "e.exe", "iconFile": ""})", "!at: needs a command, an icon file and an icon index"},
+        {R"({"command": "e.exe", "iconIndex": 65536})", needs}, {R"({"command": "e.exe", "iconIndex": -1})", needs},
+        {R"({"command": "e.exe", "iconIndex": 1.5})", needs}, {R"({"command": ""})", needs},
+        {R"({"command": "e.exe", "iconFile": ""})", needs},
         {R"({"command": "e.exe", "directory": 5})", "!at: \"directory\" must be a string"},
         {R"({"command": "e.exe", "iconFile": ["i"]})", "!at: \"iconFile\" must be a string"},
         {R"({"command": 7})", "!at: \"command\" must be a string"},

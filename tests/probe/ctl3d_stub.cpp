@@ -1,6 +1,5 @@
-// A stand-in CTL3D32.DLL: wherever it is loaded from, it writes its load,
-// each call with the instance it was given, and its unload to
-// "ctl3d_calls.txt" beside itself.
+// A stand-in CTL3D32.DLL: wherever it is loaded from, it writes its load, each call with the instance it was
+// given, and its unload to "ctl3d_calls.txt" beside itself.
 #include <windows.h>
 
 #include <cstdio>

@@ -1,7 +1,6 @@
-// The program tests start in place of a real application: it appends how it
-// was started (the record of support/probe_log.h, "qpc" being when it began to
-// run) to the file named by TAV_PROBE_OUT, and exits at once. An event whose
-// handle value TAV_PROBE_HANDLE names is set if that handle reached it.
+// The program tests start in place of a real application: it appends how it was started (the record of
+// support/probe_log.h, "qpc" being when it began to run) to the file named by TAV_PROBE_OUT, and exits at once.
+// An event whose handle value TAV_PROBE_HANDLE names is set if that handle reached it.
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +13,7 @@ int main()
     if (!GetEnvironmentVariableA("TAV_PROBE_OUT", out, sizeof out))
         return 2;
 
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    STARTUPINFOA si{.cb = sizeof(STARTUPINFOA)};
     GetStartupInfoA(&si);
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(sizeof cwd, cwd);

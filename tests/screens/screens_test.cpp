@@ -1,6 +1,5 @@
-// The real TAV.EXE on two monitors: a primary 1024 x 768 whose bottom 40
-// pixels a taskbar keeps, and a second 640 x 480 to its right (the layout
-// this program's Wine environment is started with).
+// The real TAV.EXE on two monitors: a primary 1024 x 768 whose bottom 40 pixels a taskbar keeps, and a second
+// 640 x 480 to its right (the layout this program's Wine environment is started with).
 #include "support/win_test.h"
 
 using namespace tavtest;
@@ -9,10 +8,8 @@ namespace {
 
 using Screens = BarTest;
 
-bool Inside(const RECT &r, const RECT &area)
-{
-    return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
-}
+// Whether `r` lies within `area`: adding it changes nothing.
+bool Inside(RECT r, const RECT &area) { return UnionRect(&r, &r, &area) && EqualRect(&r, &area); }
 
 TEST_F(Screens, DockedBarsKeepTheTaskbarFreeAndEveryBarItsMonitor)
 {

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <map>
 #include <iterator>
+#include <ranges>
 #include <sstream>
 
 namespace tavtest {
@@ -90,10 +91,7 @@ BarProcess::BarProcess(WORD showCommand)
     recorder_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(recorder_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     std::string cmd = "\"" + ProgramDir() + "\\TAV.EXE\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = showCommand;
+    STARTUPINFOA si{.cb = sizeof(STARTUPINFOA), .dwFlags = STARTF_USESHOWWINDOW, .wShowWindow = showCommand};
     PROCESS_INFORMATION pi{};
     if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         process_ = pi.hProcess;
@@ -132,10 +130,7 @@ int BarProcess::WaitExit()
 
 int SlotCount(HWND bar)
 {
-    int n = 0;
-    for (int id = 1000; id < 1020; ++id)
-        n += GetDlgItem(bar, id) != nullptr;
-    return n;
+    return int(std::ranges::count_if(std::views::iota(1000, 1020), [bar](int id) { return GetDlgItem(bar, id); }));
 }
 
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
@@ -148,11 +143,6 @@ HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms)
         return false;
     }, ms);
     return found;
-}
-
-HWND WaitForDialog(HWND owner, int control)
-{
-    return WaitForDialog(owner, [control](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, control); });
 }
 
 bool Dismiss(HWND dialog, int button)
@@ -198,8 +188,7 @@ bool RunLinux(const std::string &command)
     static int counter = 0;
     const std::string marker = "/tmp/tavrun_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
     std::string cmd = "Z:\\bin\\sh -c \"" + command + "; echo $? > " + marker + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
+    STARTUPINFOA si{.cb = sizeof(STARTUPINFOA)};
     PROCESS_INFORMATION pi{};
     if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;

@@ -24,6 +24,14 @@ std::string ProgramDir();  // this program's, where TAV.EXE, probe.exe and the t
 // Pumps messages until pred() holds or ms elapse; returns pred()'s last value.
 bool PumpUntil(const std::function<bool()> &pred, DWORD ms = 5000);
 inline RECT WindowRectOf(HWND window) { RECT r{}; GetWindowRect(window, &r); return r; }
+inline std::string WindowText(HWND w) { char t[256] = {}; return {t, size_t(GetWindowTextA(w, t, 256))}; }
+// The focus, capture and move-or-size state of the thread that owns `window`.
+inline GUITHREADINFO ThreadInfo(HWND window)
+{
+    GUITHREADINFO info{sizeof(GUITHREADINFO)};
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info;
+}
 // Text between a code page (the system's, or CP_UTF8) and UTF-16.
 std::wstring Wide(const std::string &text, UINT codePage = CP_ACP);
 std::string Narrow(const std::wstring &wide, UINT codePage = CP_ACP);
@@ -65,7 +73,8 @@ int SlotCount(HWND bar);  // slot buttons 1000 to 1019
 inline void Settle(DWORD ms = 150) { PumpUntil([] { return false; }, ms); }
 // A dialog owned by `owner` once `ready` holds for it; nullptr when none comes.
 HWND WaitForDialog(HWND owner, const std::function<bool(HWND)> &ready, DWORD ms = 5000);
-HWND WaitForDialog(HWND owner, int control);  // a visible one holding `control`
+inline HWND WaitForDialog(HWND owner, int control)  // a visible one holding `control`
+{ return WaitForDialog(owner, [control](HWND d) { return IsWindowVisible(d) && GetDlgItem(d, control); }); }
 // `button` pressed in `dialog`; true once the dialog is gone.
 bool Dismiss(HWND dialog, int button);
 // The text of the message box that comes up owned by `owner`, once `button` has closed it.

@@ -75,8 +75,7 @@ TEST(Launch, ProgramsOfThe64BitSystemStart)
     IsWow64Process(GetCurrentProcess(), &wow64);
     const std::string system = SystemDir();
     const std::string probe64 = sizeof(void *) == 8 ? ProbePath() : ProgramDir() + "\\probe64.exe";
-    const std::string only = "\\tav_probe_64_only.exe",
-                      native = (wow64 ? WindowsDir() + "\\Sysnative" : system) + only;
+    const std::string only = "\\tav_probe_64_only.exe", native = (wow64 ? WindowsDir() + "\\Sysnative" : system) + only;
     ASSERT_TRUE(CopyFileA(probe64.c_str(), native.c_str(), FALSE)) << native;
     EXPECT_GE(LaunchProgram(probe64.c_str(), "64", nullptr, SW_SHOWNORMAL, nullptr), 32u);
     EXPECT_GE(LaunchProgram((system + only).c_str(), "only", nullptr, SW_SHOWNORMAL, nullptr), 32u);

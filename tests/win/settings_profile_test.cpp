@@ -13,6 +13,14 @@ using namespace tavtest;
 
 namespace {
 
+// Saved as by a bar window at (7, 8).
+void Save()
+{
+    const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    SaveSettings(w, gSettings);
+    DestroyWindow(w);
+}
+
 // What the reader hands over for each kind of hand edit (the rules applied to the numbers: host).
 TEST(SettingsProfile, LoadSettingsFromFiles)
 {
@@ -101,14 +109,12 @@ TEST(SettingsProfile, ChangesKeepTheFileBeforeAndEveryLineTheBarDidNotChange)
     WriteProgramKey("p0", "a");
     WriteProgramKey("p1", nullptr);
     EXPECT_EQ(GetFileAttributesA(backup.c_str()), INVALID_FILE_ATTRIBUTES) << "nothing changed, nothing written";
-    const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
     LoadSettings(true, gSettings);
-    SaveSettings(w, gSettings);
+    Save();
     EXPECT_EQ(ReadFileText(IniPath()), before) << "every value reads as the bar holds it, no hot key as none";
     gSettings.columns = 9;
     gSettings.hotKey = {HotKeyCtrl | HotKeyAlt, 'T'};
-    SaveSettings(w, gSettings);
-    DestroyWindow(w);
+    Save();
     std::string after = before;
     after.replace(after.find("par page=6"), 10, "par page=9");
     after.insert(after.find("[program"), "hot key=Ctrl+Alt+T\r\n");
@@ -139,9 +145,7 @@ TEST(SettingsProfile, AFileAnotherProgramHoldsIsNeverTakenForEmpty)
         const bool waited = hold < kHeldProfileWaitMs;
         EXPECT_EQ(gSettings.maximumPages, waited ? 20 : 1) << hold;
         release.join();
-        const HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 7, 8, 9, 9, nullptr, nullptr, nullptr, nullptr);
-        SaveSettings(w, gSettings);
-        DestroyWindow(w);
+        Save();
         EXPECT_EQ(IniValue(kEnvironmentSection, "maximum pages") + " " + IniValue(kEnvironmentSection, "mode") + " " +
                       IniValue(kEnvironmentSection, "position"),
                   waited ? "20 16384 7,8" : "20 16384 <missing>") << hold;
