@@ -18,10 +18,10 @@ constexpr int ScaleCellToDpi(int cell, int dpi)
     return 2 * ScaleToDpi(cell / 2, dpi);
 }
 
-// The whole factor the bar's pixel art is scaled by, nearest neighbour: the
-// largest at or below the scale (1 up to 191 DPI, 2 from 192, 3 from 288), so
-// no line of the art comes out thicker on one side than the other; what the
-// face has beyond the scaled art, its plain middle takes.
+// The whole factor of the screen's scale: the largest at or below it (1 up to
+// 191 DPI, 2 from 192, 3 from 288), so no line comes out thicker on one side
+// than the other: the pressed icon's offset and the move mark's hatch. (A face
+// drawn from the bar's art takes the factor that fits it: ArtFramePixel.)
 constexpr int ArtFactor(int dpi)
 {
     return dpi < 2 * kBaseDpi ? 1 : dpi / kBaseDpi;
